@@ -1,0 +1,1 @@
+#include "core/view_data.h"

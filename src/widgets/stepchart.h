@@ -1,0 +1,100 @@
+#pragma once
+
+#include "widgets/stepseries.h"
+
+#include <QFont>
+#include <QImage>
+#include <QMargins>
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+class QPainter;
+class QPrinter;
+
+// A chart of lanes with a fixed bottom (time) axis and left axis, holding step series. Painting cost
+// does not depend on the axis range: ticks are generated for the visible range only and bounded in
+// number, and only the segments that reach into the view are drawn.
+class StepChart : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(double bottomMin READ bottomMin WRITE setBottomMin)
+    Q_PROPERTY(double bottomMax READ bottomMax WRITE setBottomMax)
+    Q_PROPERTY(double leftMin READ leftMin WRITE setLeftMin)
+    Q_PROPERTY(double leftMax READ leftMax WRITE setLeftMax)
+
+public:
+    struct RowLabel
+    {
+        double y = 0.0; // the level the label stands beside
+        QString text;
+    };
+
+    explicit StepChart(QWidget *parent = nullptr);
+
+    // The series is a child QObject with the given objectName.
+    StepSeries *addSeries(const QString &name, const QColor &color = Qt::black, int lineWidth = 1);
+    Q_INVOKABLE StepSeries *series(const QString &name) const;
+    QList<StepSeries *> allSeries() const { return m_series; }
+
+    double bottomMin() const { return m_bottomMin; }
+    double bottomMax() const { return m_bottomMax; }
+    double leftMin() const { return m_leftMin; }
+    double leftMax() const { return m_leftMax; }
+    // Each setter refuses (returns false, nothing changes) a minimum above the maximum.
+    bool setBottomMin(double value);
+    bool setBottomMax(double value);
+    bool setLeftMin(double value);
+    bool setLeftMax(double value);
+
+    void setBottomAxisVisible(bool visible);
+    void setLeftAxisVisible(bool visible);
+    // Font of the tick labels; a 1-pixel font makes them unreadable on purpose.
+    void setLabelFont(const QFont &font);
+    // Tick label format of the bottom axis, such as "#,##0µs": thousands grouped, no decimals, unit
+    // appended. Empty: plain numbers.
+    void setBottomLabelFormat(const QString &format);
+    // Labels in a column to the left of the plot, each level with its row.
+    void setRowLabels(const QVector<RowLabel> &labels);
+    void setRowLabelWidth(int width);
+    void setPanningEnabled(bool enabled);
+    void setPlotMargins(const QMargins &margins);
+    void setBackgroundColor(const QColor &color);  // around the plot
+    void setPlotBackground(const QColor &color);   // the back wall; invalid = no fill
+
+    // Draws the whole chart into target; paintEvent, the clipboard image and printing all use it.
+    void render(QPainter &painter, const QRectF &target) const;
+    Q_INVOKABLE QImage toImage() const;
+    // One landscape-independent page: the chart scaled into the page keeping its proportions.
+    void print(QPrinter &printer) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+Q_SIGNALS:
+    void bottomRangeChanged(double minimum, double maximum);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QList<StepSeries *> m_series;
+    double m_bottomMin = 0.0, m_bottomMax = 1.0;
+    double m_leftMin = 0.0, m_leftMax = 1.0;
+    bool m_bottomAxisVisible = true;
+    bool m_leftAxisVisible = true;
+    QFont m_labelFont;
+    QString m_bottomFormat;
+    QVector<RowLabel> m_rowLabels;
+    int m_rowLabelWidth = 0;
+    bool m_panning = false;
+    QMargins m_plotMargins{8, 8, 8, 8};
+    QColor m_background{212, 208, 200};
+    QColor m_plotBackground{Qt::white};
+    bool m_dragging = false;
+    QPointF m_dragStart;
+    double m_dragMin = 0.0, m_dragMax = 0.0;
+};

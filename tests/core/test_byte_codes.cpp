@@ -1,0 +1,88 @@
+#include "core/byte_codes.h"
+
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+using namespace rs232;
+
+namespace {
+
+struct ByteCase
+{
+    const char *name;
+    int reported;
+    const char *hex;
+    const char *bin;
+    const char *ascii;
+};
+
+const ByteCase kCases[] = {
+    {"zero gives an empty character", 0, "00h", "0000 0000", ""},
+    {"line feed is passed through", 10, "0Ah", "0000 1010", "\n"},
+    {"letter A", 65, "41h", "0100 0001", "A"},
+    {"A with ogonek", 165, "A5h", "1010 0101", "\u0104"},
+    {"dot above", 255, "FFh", "1111 1111", "\u02D9"},
+    {"typed 300 clamps but the character follows 300 AND 255", 300, "FFh", "1111 1111", ","},
+    {"typed -5 clamps but the character follows -5 AND 255", -5, "FFh", "1111 1111", "\u0171"},
+};
+
+} // namespace
+
+TEST(ByteCodes, TableOfReportedValues)
+{
+    for (const auto &c : kCases) {
+        SCOPED_TRACE(c.name);
+        const ByteCodes codes = ByteCodesOf(c.reported);
+        EXPECT_EQ(codes.hex, c.hex);
+        EXPECT_EQ(codes.bin, c.bin);
+        EXPECT_EQ(codes.ascii, c.ascii);
+    }
+}
+
+TEST(ByteCodes, EveryByteRoundTripsThroughHexAndBin)
+{
+    for (int v = 0; v < 256; ++v) {
+        const ByteCodes codes = ByteCodesOf(v);
+        ASSERT_EQ(codes.value, v);
+        EXPECT_EQ(codes.dec, std::to_string(v));
+        ASSERT_EQ(codes.hex.size(), 3u);
+        EXPECT_EQ(codes.hex[2], 'h');
+        EXPECT_EQ(std::stoi(codes.hex.substr(0, 2), nullptr, 16), v);
+        ASSERT_EQ(codes.bin.size(), 9u);
+        EXPECT_EQ(codes.bin[4], ' ');
+        EXPECT_EQ(std::stoi(codes.bin.substr(0, 4) + codes.bin.substr(5), nullptr, 2), v);
+    }
+}
+
+TEST(ByteCodes, HexDigitIsUpperCaseAndNulOutsideANibble)
+{
+    EXPECT_EQ(HexDigit(0), '0');
+    EXPECT_EQ(HexDigit(9), '9');
+    EXPECT_EQ(HexDigit(10), 'A');
+    EXPECT_EQ(HexDigit(15), 'F');
+    EXPECT_EQ(HexDigit(16), '\0');
+    EXPECT_EQ(HexDigit(255), '\0');
+}
+
+// Our table must agree with the system's own Windows-1250 converter for every byte it defines.
+TEST(ByteCodes, CharacterTableMatchesTheSystemConverter)
+{
+    iconv_t cd = iconv_open("UTF-8", "CP1250");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    int compared = 0;
+    for (int code = 1; code < 256; ++code) {
+        char in[1] = {static_cast<char>(code)};
+        char out[8] = {};
+        char *inp = in;
+        char *outp = out;
+        size_t inLeft = 1, outLeft = sizeof out;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1))
+            continue; // one of the five codes the code page leaves undefined
+        EXPECT_EQ(ByteCodesOf(code).ascii, std::string(out, sizeof out - outLeft)) << "code " << code;
+        ++compared;
+    }
+    iconv_close(cd);
+    EXPECT_GE(compared, 250);
+}
