@@ -1,0 +1,24 @@
+#include "ui/Application.h"
+#include "ui/QtPlatform.h"
+#include "ui/TForm1.h"
+
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    app.setWindowIcon(QIcon(QStringLiteral(":/icons/rs232.svg")));
+    QtPlatform platform;
+    app.setPlatform(&platform);
+    try {
+        TForm1 form(platform);
+        platform.setDialogParent(&form);
+        form.show();
+        app.exec();
+    } catch (...) {
+        // A failure while the window is built (or one the event loop let through) is shown, then the
+        // program ends normally.
+        Application::reportCurrentException(&platform);
+    }
+    return 0;
+}

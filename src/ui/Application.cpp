@@ -1,0 +1,31 @@
+#include "ui/Application.h"
+
+#include "ui/Platform.h"
+
+#include <exception>
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        reportCurrentException(m_platform);
+    }
+    return false;
+}
+
+void Application::reportCurrentException(Platform *platform)
+{
+    QString text;
+    try {
+        throw;
+    } catch (const std::exception &e) {
+        text = QString::fromUtf8(e.what());
+    } catch (...) {
+        // Not a standard exception: shown like one with an empty message.
+    }
+    if (platform)
+        platform->showMessage(Platform::MessageKind::Error, text);
+}

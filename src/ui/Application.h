@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QApplication>
+
+class Platform;
+
+// The application object. An exception that escapes an event handler is caught here and shown as an
+// error message (an exception of another type with an empty message); the event loop goes on.
+class Application : public QApplication
+{
+public:
+    Application(int &argc, char **argv);
+
+    void setPlatform(Platform *platform) { m_platform = platform; }
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // Shows the message of the exception being handled; for use inside a catch block.
+    static void reportCurrentException(Platform *platform);
+
+private:
+    Platform *m_platform = nullptr;
+};

@@ -1,0 +1,269 @@
+// Start-up, menu, status bar clock and exit of the main window, and the tree of pages.
+#include "ui/TForm1.h"
+
+#include "core/shell.h"
+#include "ui/form_builder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace {
+
+const QString kCaption = QStringLiteral("ZUNT QELMOS-RS232");
+constexpr int kClientWidth = 1177;
+constexpr int kClientHeight = 806;
+
+QString fromCore(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+TForm1::TForm1(Platform &platform, QWidget *parent) : QMainWindow(parent), m_platform(platform)
+{
+    buildWindow();
+
+    const QSize screen = m_platform.primaryScreenSize();
+    if (rs232::ScreenTooSmall(screen.width(), screen.height()))
+        m_platform.showMessage(Platform::MessageKind::Error,
+                               QStringLiteral("A képernyő felbontás nem megfelelő! A program működéséhez "
+                                              "minimálisan szükséges: 1280x1024 vagy 1440x900 (16 bit) "
+                                              "képernyőfelbontás."));
+
+    writeClock();
+    InitViews();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildWindow()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kCaption);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/rs232.svg")));
+    // A fixed tool-window frame: title and close button only.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    QFont font(QStringList{QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(11);
+    setFont(font);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, form::kWindowColour);
+    pal.setColor(QPalette::Button, form::kWindowColour);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    buildMenu();
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    buildPageTree();
+    buildInformationPanel(client);
+    buildStatusBar();
+
+    // The client area (pages and status bar) has a fixed size; the menu bar sits above it.
+    const int menuHeight = menuBar()->sizeHint().height();
+    setFixedSize(kClientWidth, kClientHeight + menuHeight);
+
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setObjectName(QStringLiteral("ido_kiir"));
+    m_clockTimer->setInterval(1000);
+    connect(m_clockTimer, &QTimer::timeout, this, &TForm1::ido_kiirTimer);
+    m_clockTimer->start();
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TForm1::buildMenu()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    auto addItem = [this](QMenu *menu, const char *name, const QString &caption, void (TForm1::*handler)()) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+
+    QMenu *program = bar->addMenu(QStringLiteral("Program kezelés"));
+    program->setObjectName(QStringLiteral("Programkezels1"));
+    addItem(program, "Nyomtatbelltsai1", QStringLiteral("Nyomtató beállításai"), &TForm1::Nyomtatbelltsai1Click);
+    QAction *exit = addItem(program, "Kilps1", QStringLiteral("Kilépés"), &TForm1::Kilps1Click);
+    exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    exit->setShortcutContext(Qt::ApplicationShortcut);
+
+    QMenu *module = bar->addMenu(QStringLiteral("RS232 modul"));
+    module->setObjectName(QStringLiteral("RS232modul1"));
+    addItem(module, "Adatcsomagszimulci1", QStringLiteral("Adatcsomag szimuláció"),
+            &TForm1::Adatcsomagszimulci1Click);
+    addItem(module, "Adsvtelszimulci1", QStringLiteral("Adásvétel szimuláció"), &TForm1::Adsvtelszimulci1Click);
+
+    QMenu *help = bar->addMenu(QStringLiteral("Súgó"));
+    help->setObjectName(QStringLiteral("Sg1"));
+    addItem(help, "Sgmegnyitsa1", QStringLiteral("Súgó megnyitása"), &TForm1::Sgmegnyitsa1Click);
+    addItem(help, "Nvjegy1", QStringLiteral("Névjegy"), &TForm1::Nvjegy1Click);
+}
+
+void TForm1::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFixedHeight(19);
+    bar->setSizeGripEnabled(false);
+    const struct
+    {
+        const char *name;
+        QString text;
+        Qt::Alignment alignment;
+    } panels[] = {
+        {"StatusBar1_panel0", kCaption, Qt::AlignLeft | Qt::AlignVCenter},
+        {"StatusBar1_panel1", QStringLiteral("V1.0"), Qt::AlignCenter},
+        {"StatusBar1_panel2", QString(), Qt::AlignRight | Qt::AlignVCenter},
+    };
+    for (const auto &p : panels) {
+        auto *panel = new QLabel(p.text, bar);
+        panel->setObjectName(QString::fromLatin1(p.name));
+        panel->setFixedWidth(380);
+        panel->setAlignment(p.alignment);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        bar->addWidget(panel);
+    }
+}
+
+void TForm1::buildPageTree()
+{
+    using form::addPage;
+    QWidget *client = centralWidget();
+
+    m_pages = form::pageControl(client, QStringLiteral("qel_rs232_pc"), QTabWidget::North);
+    m_pages->setGeometry(3, 3, 870, 782);
+    // Tabs drawn as buttons.
+    m_pages->setStyleSheet(QStringLiteral(
+        "QTabWidget#qel_rs232_pc > QTabBar::tab { border: 2px outset #f4f2ee; background: #d4d0c8;"
+        " padding: 3px 10px; margin-right: 2px; }"
+        "QTabWidget#qel_rs232_pc > QTabBar::tab:selected { border: 2px inset #a8a49c; background: #e8e6e0; }"));
+
+    buildTopologyPage(addPage(m_pages, QStringLiteral("TabSheet51"), QStringLiteral("Topológiai leírás")));
+
+    QWidget *packet = addPage(m_pages, QStringLiteral("qel_rs232_pc_szim"), QStringLiteral("Adatcsomag szimuláció"));
+    QTabWidget *packetViews = form::fillingPageControl(packet, QStringLiteral("PageControl11"), QTabWidget::West);
+    QWidget *simplified = addPage(packetViews, QStringLiteral("TabSheet16"), QStringLiteral("Egyszerűsített nézet"));
+    QTabWidget *simplifiedPages =
+        form::fillingPageControl(simplified, QStringLiteral("PageControl22"), QTabWidget::North);
+    buildSimplifiedPage(
+        addPage(simplifiedPages, QStringLiteral("TabSheet40"), QStringLiteral("Adatcsomag (nincs paritás)")), false);
+    buildSimplifiedPage(
+        addPage(simplifiedPages, QStringLiteral("TabSheet47"), QStringLiteral("Adatcsomag (van paritás)")), true);
+    QWidget *composite = addPage(packetViews, QStringLiteral("TabSheet39"), QStringLiteral("Összetett nézet"));
+    QTabWidget *compositePages =
+        form::fillingPageControl(composite, QStringLiteral("qel_rs232_pc_acsz_pc"), QTabWidget::North);
+    buildPacketSettingsPage(addPage(compositePages, QStringLiteral("TabSheet44"), QStringLiteral("Adatcsomag adatai")));
+    buildPacketResultPage(
+        addPage(compositePages, QStringLiteral("TabSheet45"), QStringLiteral("Összállított adatcsomag")));
+
+    QWidget *transmit = addPage(m_pages, QStringLiteral("TabSheet43"), QStringLiteral("Adásvétel szimuláció"));
+    m_transmitPages = form::fillingPageControl(transmit, QStringLiteral("qel_rs232_pc_szim_pc"), QTabWidget::North);
+    buildSimulationDescriptionPage(
+        addPage(m_transmitPages, QStringLiteral("TabSheet6"), QStringLiteral("Szimuláció leírása")));
+
+    const struct
+    {
+        const char *page, *caption, *pages, *first, *second;
+    } settings[] = {
+        {"TabSheet1", "1. csatorna beállításai", "PageControl23", "TabSheet48", "TabSheet49"},
+        {"TabSheet3", "2. csatorna beállításai", "PageControl24", "TabSheet2", "TabSheet72"},
+    };
+    for (int c = 0; c < 2; ++c) {
+        const auto &s = settings[c];
+        QWidget *page = addPage(m_transmitPages, QString::fromLatin1(s.page), QString::fromUtf8(s.caption));
+        QTabWidget *tabs = form::fillingPageControl(page, QString::fromLatin1(s.pages), QTabWidget::West);
+        buildChannelSettingsPage(addPage(tabs, QString::fromLatin1(s.first), QStringLiteral("1. lap")), c + 1);
+        addPage(tabs, QString::fromLatin1(s.second), QStringLiteral("2. lap"));
+    }
+
+    QWidget *run = addPage(m_transmitPages, QStringLiteral("TabSheet5"), QStringLiteral("Szimuláció"));
+    QTabWidget *runPages = form::pageControl(run, QStringLiteral("PageControl1"), QTabWidget::West);
+    runPages->setGeometry(2, 2, 858, 634);
+    addPage(runPages, QStringLiteral("TabSheet104"), QStringLiteral("1. csatorna"));
+    addPage(runPages, QStringLiteral("TabSheet105"), QStringLiteral("2. csatorna"));
+    addPage(runPages, QStringLiteral("TabSheet46"), QStringLiteral("Handshake viszonyok"));
+    addPage(runPages, QStringLiteral("TabSheet7"), QStringLiteral("Adatkommunikáció összefoglalása"));
+    buildChannelResultPage(addPage(runPages, QStringLiteral("TabSheet8"), QStringLiteral("Adatkommunikáció eredménye")));
+    buildColourLegendStrip(run);
+
+    m_pages->setCurrentIndex(0);
+}
+
+void TForm1::writeClock()
+{
+    const QDateTime now = m_platform.now();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    rs232::LocalDateTime t;
+    t.year = date.year();
+    t.month = date.month();
+    t.day = date.day();
+    t.hour = time.hour();
+    t.minute = time.minute();
+    t.second = time.second();
+    // Qt counts Monday = 1 .. Sunday = 7; the day names count Sunday = 1 .. Saturday = 7.
+    t.dayOfWeek = date.dayOfWeek() % 7 + 1;
+    if (auto *panel = statusBar()->findChild<QLabel *>(QStringLiteral("StatusBar1_panel2")))
+        panel->setText(fromCore(rs232::ClockText(t)));
+}
+
+void TForm1::ido_kiirTimer()
+{
+    writeClock();
+}
+
+void TForm1::Nyomtatbelltsai1Click()
+{
+    m_platform.showPrinterSetup();
+}
+
+void TForm1::Kilps1Click()
+{
+    showMinimized();
+    close();
+    // Ends the running event loop at once; the entry point then returns 0.
+    QCoreApplication::exit(0);
+}
+
+void TForm1::Adatcsomagszimulci1Click()
+{
+    m_pages->setCurrentIndex(1);
+}
+
+void TForm1::Adsvtelszimulci1Click()
+{
+    m_pages->setCurrentIndex(2);
+}
+
+void TForm1::Sgmegnyitsa1Click()
+{
+    m_platform.showMessage(Platform::MessageKind::Information,
+                           QStringLiteral("A súgót a programhoz mellékelt pdf fájl tartalmazza."));
+}
+
+void TForm1::Nvjegy1Click()
+{
+    m_platform.showMessage(Platform::MessageKind::Information,
+                           QStringLiteral("ZUNT QELMOS-RS232 V1.00 RS232 kommunikációs szimulátor"));
+}

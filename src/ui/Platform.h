@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDateTime>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+class QPrinter;
+
+// The one seam to the outside world: message boxes, printer dialogs, the printer, the clipboard, the
+// screen size and the clock. The program uses QtPlatform; tests pass a recording fake, so no test ever
+// waits on a modal dialog.
+class Platform
+{
+public:
+    enum class MessageKind { Error, Warning, Information };
+    virtual ~Platform() = default;
+    virtual void showMessage(MessageKind kind, const QString &text) = 0; // modal, one OK button
+    virtual void showPrinterSetup() = 0;                                 // PrinterSetupDialog1
+    virtual bool confirmPrint() = 0;                                     // PrintDialog1: true = confirmed
+    virtual QPrinter &printer() = 0;                                     // the printer chosen in those dialogs
+    virtual void setClipboardImage(const QImage &image) = 0;
+    virtual QSize primaryScreenSize() const = 0;
+    virtual QDateTime now() const = 0;                                   // local date and time
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/Platform.h"
+
+#include <QPrinter>
+#include <memory>
+
+class QWidget;
+
+// The real platform: Qt's message boxes, printer dialogs, clipboard and screen.
+class QtPlatform : public Platform
+{
+public:
+    QtPlatform();
+    ~QtPlatform() override;
+
+    // Dialogs open over this window once it exists.
+    void setDialogParent(QWidget *parent) { m_parent = parent; }
+
+    void showMessage(MessageKind kind, const QString &text) override;
+    void showPrinterSetup() override;
+    bool confirmPrint() override;
+    QPrinter &printer() override;
+    void setClipboardImage(const QImage &image) override;
+    QSize primaryScreenSize() const override;
+    QDateTime now() const override;
+
+private:
+    std::unique_ptr<QPrinter> m_printer;
+    QWidget *m_parent = nullptr;
+};

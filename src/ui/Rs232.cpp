@@ -1,0 +1,146 @@
+// The information panel, the two description pages, the colour legend and the first state of the views.
+#include "ui/TForm1.h"
+
+#include "core/view_data.h"
+#include "ui/form_builder.h"
+#include "widgets/stepchart.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextBrowser>
+
+namespace {
+
+QTextBrowser *descriptionView(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
+                              const QColor &background)
+{
+    auto *view = new QTextBrowser(parent);
+    view->setObjectName(name);
+    view->setReadOnly(true);
+    view->setOpenLinks(false);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view->setPlainText(text);
+    QPalette pal = view->palette();
+    pal.setColor(QPalette::Base, background);
+    view->setPalette(pal);
+    view->setGeometry(geometry);
+    return view;
+}
+
+QString fromCore(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void TForm1::buildInformationPanel(QWidget *client)
+{
+    auto *panel = new QFrame(client);
+    panel->setObjectName(QStringLiteral("Panel6"));
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Raised);
+    panel->setGeometry(879, 3, 291, 772);
+
+    form::picture(panel, QStringLiteral("Image6"), QStringLiteral(":/pictures/info.svg"), QRect(112, 8, 69, 73));
+    form::label(panel, QStringLiteral("Kérem válasszon egyet az alábbiak közül:"), 40, 104, false,
+                QStringLiteral("Label78"));
+    auto *topics = new QComboBox(panel);
+    topics->setObjectName(QStringLiteral("qel_rs232_infobox"));
+    topics->addItems({QStringLiteral("RS232 adatcsomag felépítése"), QStringLiteral("RS232 adatátvitel beállítása")});
+    topics->setGeometry(40, 123, 209, 19);
+    QPalette pal = topics->palette();
+    pal.setColor(QPalette::Base, QColor(220, 234, 239));
+    topics->setPalette(pal);
+    topics->setCurrentIndex(0);
+    form::label(panel, QStringLiteral("A kiválasztott elem leírása"), 8, 179, false, QStringLiteral("Label79"));
+    descriptionView(panel, QStringLiteral("qel_rs232_inf_re"), QString(), QRect(8, 198, 273, 565),
+                    QColor(220, 234, 239));
+}
+
+void TForm1::buildTopologyPage(QWidget *page)
+{
+    form::picture(page, QStringLiteral("Image48"), QStringLiteral(":/pictures/topology.svg"),
+                  QRect(184, 32, 465, 199));
+    descriptionView(page, QStringLiteral("qel_rs232_top_re"), QStringLiteral("RS232 topológiai leírás"),
+                    QRect(17, 320, 824, 409), form::kWindowColour);
+}
+
+void TForm1::buildSimulationDescriptionPage(QWidget *page)
+{
+    form::label(page, QStringLiteral("1. csatorna"), 212, 52 - 14, true, QStringLiteral("Label201"));
+    form::picture(page, QStringLiteral("Image20"), QStringLiteral(":/pictures/chip.svg"), QRect(202, 62, 103, 79));
+    form::picture(page, QStringLiteral("Image22"), QStringLiteral(":/pictures/link_arrows.svg"),
+                  QRect(311, 71, 159, 61));
+    form::label(page, QStringLiteral("2. csatorna"), 520, 50 - 12, true, QStringLiteral("Label202"));
+    form::picture(page, QStringLiteral("Image21"), QStringLiteral(":/pictures/chip.svg"), QRect(478, 62, 103, 79));
+    descriptionView(page, QStringLiteral("qel_rs232_avsz_szimleir"), QStringLiteral("RS232 szimuláció leírás"),
+                    QRect(16, 160, 817, 537), form::kWindowColour);
+}
+
+void TForm1::buildColourLegendStrip(QWidget *page)
+{
+    auto *legend = new QFrame(page);
+    legend->setObjectName(QStringLiteral("Panel45"));
+    legend->setFrameShape(QFrame::Panel);
+    legend->setFrameShadow(QFrame::Raised);
+    legend->setGeometry(3, 639, 406, 70);
+    form::label(legend, QStringLiteral("Színmagyarázat"), 8, 4, true, QStringLiteral("Label639"));
+    form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_start"), QStringLiteral("start"),
+                      QRect(63, 23, 77, 17));
+    form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_paritas"), QStringLiteral("paritás"),
+                      QRect(173, 23, 77, 17));
+    form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_stop"), QStringLiteral("stop"),
+                      QRect(63, 46, 77, 17));
+    form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_adat"), QStringLiteral("adat"),
+                      QRect(173, 46, 77, 17));
+    QFrame *idle = form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_var"),
+                                     QStringLiteral("busz tétlen/vár"), QRect(279, 46, 77, 17));
+    // Black swatch: its caption is written in white.
+    if (auto *caption = idle->findChild<QLabel *>()) {
+        QPalette pal = caption->palette();
+        pal.setColor(QPalette::WindowText, Qt::white);
+        caption->setPalette(pal);
+    }
+
+    auto *start = new QFrame(page);
+    start->setObjectName(QStringLiteral("Panel21"));
+    start->setFrameShape(QFrame::Panel);
+    start->setFrameShadow(QFrame::Raised);
+    start->setGeometry(424, 639, 421, 70);
+    form::label(start, QStringLiteral("Szimulációs folyamat elindítása"), 16, 32, true, QStringLiteral("Label297"));
+    form::button(start, QStringLiteral("qel_rs232_avsz_szim"), QStringLiteral("     Szimuláció            "),
+                 QRect(232, 11, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));
+}
+
+void TForm1::InitViews()
+{
+    const auto appendPlaceholder = [](StepSeries *series) {
+        for (double y : rs232::kPlaceholderByteTrace)
+            series->addY(y);
+    };
+    const auto writeHeader = [](QTableWidget *grid) {
+        for (int column = 0; column < 3; ++column)
+            grid->item(0, column)->setText(fromCore(rs232::kBitGridHeader[static_cast<std::size_t>(column)]));
+    };
+
+    appendPlaceholder(m_packetByte.series);
+    writeHeader(findChild<QTableWidget *>(QStringLiteral("qel_rs232_acssz_csadatok")));
+    writeHeader(m_channelResult[0].grid);
+    writeHeader(m_channelResult[1].grid);
+    appendPlaceholder(m_channelByte[0].series);
+    appendPlaceholder(m_channelByte[1].series);
+
+    for (const auto &sample : rs232::kSamplePanels) {
+        auto *panel = findChild<QFrame *>(fromCore(sample.name));
+        QPalette pal = panel->palette();
+        pal.setColor(QPalette::Window, form::colourOf(sample.segment));
+        panel->setPalette(pal);
+    }
+
+    DrawNoParityView();
+    DrawParityView();
+}

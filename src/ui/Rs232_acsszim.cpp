@@ -1,0 +1,271 @@
+// The data packet pages: their byte groups, the two simplified frame views and the composite view.
+#include "ui/TForm1.h"
+
+#include "core/byte_codes.h"
+#include "core/packet.h"
+#include "ui/form_builder.h"
+#include "ui/frame_picture.h"
+#include "widgets/radiogroup.h"
+#include "widgets/spinedit.h"
+#include "widgets/stepchart.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace {
+
+const QStringList kParityItems5 = {QStringLiteral("nincs"), QStringLiteral("fix \"0\""), QStringLiteral("fix \"1\""),
+                                   QStringLiteral("páros"), QStringLiteral("páratlan")};
+const QStringList kParityItems4 = kParityItems5.mid(1);
+const QStringList kStopItems = {QStringLiteral("1 bit"), QStringLiteral("1,5 bit"), QStringLiteral("2 bit")};
+
+const QString kStartNote = QStringLiteral("A start bitnek minden esetben \"0\" szintűnek kell lennie.");
+const QString kDataNote = QStringLiteral("Minden adatkeretben 1 bájtnyi (8 bit) információ kerül átküldésre. "
+                                         "Az átküldött bitek sorrendje LSB...MSB.");
+const QString kParityNote =
+    QStringLiteral("A paritás bit az adatátvitel biztonságát növeli. A paritás bit értékét lehet fixre és "
+                   "adattól függő értékre állítani. Fix típusú paritásbit esetén lehet \"0\" vagy \"1\" az értéke. "
+                   "Az adatoktól függő típus esetén az adatban található egyesek számát párosra vagy páratlanra "
+                   "egészíti ki. ");
+const QString kStopNote = QStringLiteral("A stop bitnek minden esetben \"1\" szintűnek kell lennie. A stop bit "
+                                         "hosszának módosításával az adatkeretek elküldése közti szünet növelhető.");
+
+QString copyCaption()
+{
+    return QStringLiteral("Nézet másolása        ");
+}
+
+QString printCaption()
+{
+    return QStringLiteral("Nézet nyomtatása     ");
+}
+
+// Clears both series of a data packet chart and draws the frame and its sampling markers anew.
+void drawPacket(StepChart *chart, StepSeries *frame, StepSeries *markers, const rs232::FrameCells &cells,
+                double markerStart)
+{
+    frame->clear();
+    markers->clear();
+    const auto trace = rs232::PacketTrace(cells, rs232::StopBits::One);
+    frame->addPoints(form::stepPointsOf(trace.points));
+    // Set in this order so that the new minimum is never above the old maximum.
+    if (chart->bottomMax() < 0)
+        chart->setBottomMax(0);
+    chart->setBottomMin(trace.axisMin);
+    chart->setBottomMax(trace.axisMax);
+    markers->addPoints(
+        form::stepPointsOf(rs232::PacketMarkers(cells.cellCount, rs232::StopBits::One, markerStart)));
+}
+
+} // namespace
+
+void TForm1::buildSimplifiedPage(QWidget *page, bool withParity)
+{
+    const QString key = withParity ? QStringLiteral("vanparitas") : QStringLiteral("nincsparitas");
+    const auto name = [&key](const char *suffix) {
+        return QStringLiteral("qel_rs232_acssz_") + key + QString::fromLatin1(suffix);
+    };
+    SimplifiedView &view = withParity ? m_parityView : m_noParityView;
+
+    form::label(page, QStringLiteral("Küldendő adat:"), 20, 14, true);
+    view.byte = form::byteGroup(page, name("_adat"), 20, 36, false);
+    form::label(page, QStringLiteral("A stop bit fixen 1 hosszúságú."), 300, 56);
+    if (withParity) {
+        view.parity = form::radioGroup(page, name("_paritastip"), QStringLiteral("paritás bit"), kParityItems4,
+                                       QRect(500, 14, 260, 66), 2, 0);
+        connect(view.parity, &RadioGroup::itemSelected, this, &TForm1::qel_rs232_acssz_vanparitas_paritastipClick);
+    }
+
+    form::label(page, QStringLiteral("Grafikon"), 20, 96, true);
+    view.chart = form::packetChart(page, name("_chart"), name("_s1"), name("_sm"), QRect(20, 114, 800, 340));
+    view.frame = view.chart->series(name("_s1"));
+    view.markers = view.chart->series(name("_sm"));
+
+    // The picture lies under the plot area, one box under each stretch of the frame.
+    auto *picture = new FramePicture(withParity ? QStringLiteral(":/pictures/frame_parity.svg")
+                                                : QStringLiteral(":/pictures/frame_noparity.svg"),
+                                     page);
+    picture->setObjectName(name("_kep"));
+    const QRect plot = view.chart->plotRect().toAlignedRect().translated(view.chart->pos());
+    picture->setGeometry(plot.left(), view.chart->geometry().bottom() + 8, plot.width(),
+                         picture->heightForWidth(plot.width()));
+
+    form::button(page, name("_nezetmasol"), copyCaption(), QRect(417, 641, 178, 51),
+                 QStringLiteral(":/glyphs/camera.svg"));
+    form::button(page, name("_nezetnyomtat"), printCaption(), QRect(612, 642, 178, 51),
+                 QStringLiteral(":/glyphs/printer.svg"));
+
+    connect(view.byte.spin, &SpinEdit::changed, this,
+            withParity ? &TForm1::qel_rs232_acssz_vanparitas_adatChange
+                       : &TForm1::qel_rs232_acssz_nincsparitas_adatChange);
+}
+
+void TForm1::buildPacketSettingsPage(QWidget *page)
+{
+    form::title(page, QStringLiteral("Adatcsomag beállításai"), 20, 12);
+
+    form::label(page, QStringLiteral("Adatcsomag adatai:"), 20, 56, true);
+    form::label(page, QStringLiteral("Adat:"), 20, 98, true);
+    m_packetByte = form::byteGroup(page, QStringLiteral("qel_rs232_acssz_d"), 60, 80, false);
+    form::byteChart(page,
+                    {QStringLiteral("qel_rs232_acssz_dc"), QStringLiteral("qel_rs232_acssz_ds"), {}, {}, {}}, 340,
+                    96, m_packetByte);
+    connect(m_packetByte.spin, &SpinEdit::changed, this, &TForm1::qel_rs232_acssz_dChange);
+
+    form::rule(page, 10, 180, 820);
+    form::label(page, QStringLiteral("Paritás bit beállításai:"), 20, 196, true);
+    form::radioGroup(page, QStringLiteral("qel_rs232_acssz_paritasvane"), QStringLiteral("paritás bit"),
+                     kParityItems5, QRect(40, 220, 180, 118), 1, 0);
+    form::note(page,
+               QStringLiteral("A paritásbit az adatátviteli hibák kiszűrésére szolgál. Fix (0 vagy 1) érték esetén "
+                              "az adott érték kerül generálásra és ellenőrzésre. Páros, illetve páratlan paritás "
+                              "esetén a paritásbit az adatbitekben található egyesek számát párosra (páros paritás) "
+                              "vagy páratlanra (páratlan paritás) egészíti ki."),
+               QRect(250, 226, 560, 70));
+
+    form::rule(page, 10, 356, 820);
+    form::label(page, QStringLiteral("Stop bit beállításai:"), 20, 372, true);
+    form::radioGroup(page, QStringLiteral("qel_rs232_acssz_stopbittip"), QStringLiteral("stop bit hossza"),
+                     kStopItems, QRect(40, 396, 180, 82), 1, 0);
+    form::note(page, QStringLiteral("A stop bit hosszának állításával a keretek közti szünet hossza állítható."),
+               QRect(250, 402, 560, 40));
+}
+
+void TForm1::buildPacketResultPage(QWidget *page)
+{
+    form::label(page, QStringLiteral("Grafikon"), 20, 8, true);
+    StepChart *chart = form::packetChart(page, QStringLiteral("qel_rs232_acsszim"), QStringLiteral("qel_rs232_acsszim_s1"),
+                                         QStringLiteral("qel_rs232_acsszim_sm"), QRect(20, 26, 800, 310));
+    chart->setBottomMax(11);
+    chart->setBottomMin(0);
+    chart->setPanningEnabled(true);
+
+    form::button(page, QStringLiteral("qel_rs232_acssz_tengelycsok"), QString(), QRect(663, 341, 62, 51),
+                 QStringLiteral(":/glyphs/axis_shrink.svg"));
+    form::button(page, QStringLiteral("qel_rs232_acssz_tengelynov"), QString(), QRect(739, 341, 62, 51),
+                 QStringLiteral(":/glyphs/axis_grow.svg"));
+    form::button(page, QStringLiteral("qel_rs232_acssz_nezetmasol"), copyCaption(), QRect(620, 448, 178, 51),
+                 QStringLiteral(":/glyphs/camera.svg"));
+    form::button(page, QStringLiteral("qel_rs232_acssz_nezetnyomtat"), printCaption(), QRect(620, 505, 178, 51),
+                 QStringLiteral(":/glyphs/printer.svg"));
+
+    auto *runPanel = new QFrame(page);
+    runPanel->setFrameShape(QFrame::Panel);
+    runPanel->setFrameShadow(QFrame::Raised);
+    runPanel->setGeometry(20, 341, 400, 62);
+    form::label(runPanel, QStringLiteral("Adatcsomag szimuláció"), 12, 24, true);
+    form::button(runPanel, QStringLiteral("qel_rs232_acssz_szim"), QStringLiteral("       Szimuláció              "),
+                 QRect(210, 5, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));
+
+    form::label(page, QStringLiteral("Adatcsomag tartalma"), 20, 414, true);
+    form::bitGrid(page, QStringLiteral("qel_rs232_acssz_csadatok"), 20, 432);
+
+    QTabWidget *tabs = form::pageControl(page, QStringLiteral("qel_rs232_acssz_eredmeny_pc"), QTabWidget::North);
+    tabs->setGeometry(190, 414, 410, 200);
+
+    QWidget *start = form::addPage(tabs, QStringLiteral("qel_rs232_acssz_eredmeny_start_ts"), QStringLiteral("start bit"));
+    form::label(start, QStringLiteral("Start bit értéke:"), 8, 6, true);
+    form::readOnlyEdit(start, QStringLiteral("qel_rs232_acssz_startbit"), QStringLiteral("0"), QRect(120, 2, 40, 21));
+    form::colourPanel(start, QStringLiteral("qel_rs232_acssz_start_szm"), QStringLiteral("start színminta"),
+                      QRect(232, 3, 158, 17));
+    form::note(start, kStartNote, QRect(8, 40, 390, 60));
+
+    QWidget *data = form::addPage(tabs, QStringLiteral("qel_rs232_acssz_eredmeny_adat_ts"), QStringLiteral("adat"));
+    form::label(data, QStringLiteral("Adat:"), 8, 6, true);
+    form::colourPanel(data, QStringLiteral("qel_rs232_acssz_adat_szm"), QStringLiteral("adat színminta"),
+                      QRect(232, 3, 158, 17));
+    m_packetResultByte = form::byteGroup(data, QStringLiteral("qel_rs232_acssz_adat"), 8, 26, true);
+    form::note(data, kDataNote, QRect(8, 74, 390, 60));
+    connect(m_packetResultByte.spin, &SpinEdit::changed, this, &TForm1::qel_rs232_acssz_adatChange);
+
+    QWidget *parity = form::addPage(tabs, QStringLiteral("qel_rs232_acssz_eredmeny_paritasbit_ts"), QStringLiteral("paritás bit"));
+    form::label(parity, QStringLiteral("Paritás bit értéke:"), 8, 6, true, QStringLiteral("qel_rs232_acssz_paritasbitl"));
+    form::readOnlyEdit(parity, QStringLiteral("qel_rs232_acssz_paritasbit"), QStringLiteral("0"), QRect(120, 2, 40, 21));
+    form::colourPanel(parity, QStringLiteral("qel_rs232_acssz_paritas_szm"), QStringLiteral("paritás színminta"),
+                      QRect(232, 3, 158, 17));
+    form::radioGroup(parity, QStringLiteral("qel_rs232_acssz_paritasbit_all"), QStringLiteral("paritás bit"),
+                     kParityItems4, QRect(8, 28, 220, 60), 2, 0);
+    form::note(parity, kParityNote, QRect(8, 92, 390, 78));
+
+    QWidget *stop = form::addPage(tabs, QStringLiteral("qel_rs232_acssz_eredmeny_stop_ts"), QStringLiteral("stop bit"));
+    form::label(stop, QStringLiteral("Stop bit értéke:"), 8, 6, true);
+    form::readOnlyEdit(stop, QStringLiteral("qel_rs232_acssz_stopbit"), QStringLiteral("1"), QRect(120, 2, 40, 21));
+    form::colourPanel(stop, QStringLiteral("qel_rs232_acssz_stop_szm"), QStringLiteral("színminta"), QRect(232, 3, 158, 17));
+    form::radioGroup(stop, QStringLiteral("qel_rs232_acssz_stopbit_all"), QStringLiteral("stop bit hossza"), kStopItems,
+                     QRect(8, 28, 220, 78), 1, 0);
+    form::note(stop, kStopNote, QRect(236, 28, 162, 130));
+}
+
+void TForm1::ShowHexBin(SpinEdit *spin, QLineEdit *hexEdit, QLineEdit *binEdit)
+{
+    const rs232::ByteCodes codes = rs232::ByteCodesOf(spin->value());
+    hexEdit->setText(QString::fromStdString(codes.hex));
+    binEdit->setText(QString::fromStdString(codes.bin));
+}
+
+void TForm1::ShowHexBinChart(SpinEdit *spin, QLineEdit *hexEdit, QLineEdit *binEdit, StepSeries *series)
+{
+    ShowHexBin(spin, hexEdit, binEdit);
+    series->clear();
+    for (double y : rs232::DataByteTrace(binEdit->text().toStdString()))
+        series->addY(y);
+}
+
+// Every byte group handler: the HEX and BIN texts (and the bit chart where the group has one), then the
+// character of the value read once more.
+void TForm1::runByteGroupHandler(const ByteGroup &group)
+{
+    if (group.series)
+        ShowHexBinChart(group.spin, group.hexEdit, group.binEdit, group.series);
+    else
+        ShowHexBin(group.spin, group.hexEdit, group.binEdit);
+    group.asciiEdit->setText(QString::fromStdString(rs232::ByteCodesOf(group.spin->value()).ascii));
+}
+
+void TForm1::qel_rs232_acssz_nincsparitas_adatChange()
+{
+    runByteGroupHandler(m_noParityView.byte);
+    DrawNoParityView();
+}
+
+void TForm1::qel_rs232_acssz_vanparitas_adatChange()
+{
+    runByteGroupHandler(m_parityView.byte);
+    DrawParityView();
+}
+
+void TForm1::qel_rs232_acssz_dChange()
+{
+    runByteGroupHandler(m_packetByte);
+}
+
+void TForm1::qel_rs232_acssz_adatChange()
+{
+    runByteGroupHandler(m_packetResultByte);
+}
+
+void TForm1::qel_rs232_acssz_vanparitas_paritastipClick()
+{
+    DrawParityView();
+}
+
+void TForm1::DrawNoParityView()
+{
+    const SimplifiedView &v = m_noParityView;
+    const auto cells = rs232::BuildFrameCells(v.byte.binEdit->text().toStdString(), rs232::ParityMode::None);
+    drawPacket(v.chart, v.frame, v.markers, cells, -2.0);
+}
+
+void TForm1::DrawParityView()
+{
+    const SimplifiedView &v = m_parityView;
+    // The four items are the parity kinds without "none": Fixed0, Fixed1, Even, Odd.
+    const int item = std::max(0, v.parity->itemIndex());
+    const auto mode = static_cast<rs232::ParityMode>(item + 1);
+    const auto cells = rs232::BuildFrameCells(v.byte.binEdit->text().toStdString(), mode);
+    drawPacket(v.chart, v.frame, v.markers, cells, -2.0);
+}

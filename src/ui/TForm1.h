@@ -1,0 +1,140 @@
+#pragma once
+
+#include "ui/Platform.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTabWidget;
+class QTableWidget;
+class QTextBrowser;
+class QComboBox;
+class QTimer;
+class QWidget;
+class QFrame;
+class QPlainTextEdit;
+class QPushButton;
+class RadioGroup;
+class SpinEdit;
+class StepChart;
+class StepSeries;
+
+// The four fields that show one data byte: DEC (the spin edit), HEX, BIN and ASCII, and on three
+// groups the series of the small bit chart beside them.
+struct ByteGroup
+{
+    SpinEdit *spin = nullptr;
+    QLineEdit *hexEdit = nullptr;
+    QLineEdit *binEdit = nullptr;
+    QLineEdit *asciiEdit = nullptr;
+    StepSeries *series = nullptr;
+};
+
+// One simplified data packet page: its byte, its chart with the frame and the sampling markers.
+struct SimplifiedView
+{
+    ByteGroup byte;
+    StepChart *chart = nullptr;
+    StepSeries *frame = nullptr;
+    StepSeries *markers = nullptr;
+    RadioGroup *parity = nullptr; // the page with parity only
+};
+
+// The controls that report what one channel received.
+struct ChannelResultView
+{
+    QTableWidget *grid = nullptr;
+    QTabWidget *tabs = nullptr;
+    QWidget *parityTab = nullptr;
+    QLineEdit *startBit = nullptr;
+    ByteGroup byte;
+    RadioGroup *parityKind = nullptr;
+    QLabel *parityLabel = nullptr;
+    QLineEdit *parityBit = nullptr;
+    QLineEdit *stopBit = nullptr;
+    QPlainTextEdit *memo = nullptr;
+    QLabel *okPicture = nullptr;
+    QLabel *errorPicture = nullptr;
+};
+
+// The one main window. It owns every control; each handler reads the controls it needs, asks the core
+// and writes texts, cells, colours and points back. Its methods are spread over four units:
+// Foprogram.cpp (start-up, menu, clock, exit), Rs232.cpp (description pages, view initialisation,
+// colour legend), Rs232_acsszim.cpp (data packet pages) and Rs232_advetszim.cpp (transmit/receive pages).
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TForm1(Platform &platform, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // Menu handlers.
+    void Nyomtatbelltsai1Click();
+    void Kilps1Click();
+    void Adatcsomagszimulci1Click();
+    void Adsvtelszimulci1Click();
+    void Sgmegnyitsa1Click();
+    void Nvjegy1Click();
+
+    void ido_kiirTimer();
+
+    // Byte group handlers.
+    void qel_rs232_acssz_nincsparitas_adatChange();
+    void qel_rs232_acssz_vanparitas_adatChange();
+    void qel_rs232_acssz_dChange();
+    void qel_rs232_acssz_adatChange();
+    void qel_rs232_avsz_cs1_d1Change();
+    void qel_rs232_avsz_cs2_d1Change();
+    void qel_rs232_avsz_cs1_adatChange();
+    void qel_rs232_avsz_cs2_adatChange();
+
+    void qel_rs232_acssz_vanparitas_paritastipClick();
+
+    void ShowHexBin(SpinEdit *spin, QLineEdit *hexEdit, QLineEdit *binEdit);
+    void ShowHexBinChart(SpinEdit *spin, QLineEdit *hexEdit, QLineEdit *binEdit, StepSeries *series);
+    void DrawNoParityView();
+    void DrawParityView();
+    void InitViews();
+
+private:
+    // Foprogram.cpp
+    void buildWindow();
+    void buildMenu();
+    void buildStatusBar();
+    void buildPageTree();
+    void writeClock();
+
+    // Rs232.cpp
+    void buildInformationPanel(QWidget *client);
+    void buildTopologyPage(QWidget *page);
+    void buildSimulationDescriptionPage(QWidget *page);
+    void buildColourLegendStrip(QWidget *page);
+
+    // Rs232_acsszim.cpp
+    void buildSimplifiedPage(QWidget *page, bool withParity);
+    void buildPacketSettingsPage(QWidget *page);
+    void buildPacketResultPage(QWidget *page);
+    void runByteGroupHandler(const ByteGroup &group);
+
+    // Rs232_advetszim.cpp
+    void buildChannelSettingsPage(QWidget *page, int channel);
+    void buildChannelResultPage(QWidget *page);
+    void buildChannelResultHalf(QWidget *page, int channel, int top);
+
+    Platform &m_platform;
+    QTimer *m_clockTimer = nullptr;
+
+    QTabWidget *m_pages = nullptr;            // qel_rs232_pc
+    QTabWidget *m_transmitPages = nullptr;    // qel_rs232_pc_szim_pc
+
+    SimplifiedView m_noParityView;
+    SimplifiedView m_parityView;
+    ByteGroup m_packetByte;                   // composite view settings
+    ByteGroup m_packetResultByte;             // composite view result tab
+    ByteGroup m_channelByte[2];               // settings pages of channels 1 and 2
+    ChannelResultView m_channelResult[2];
+};

@@ -1,0 +1,279 @@
+#include "ui/form_builder.h"
+
+#include "ui/TForm1.h"
+#include "widgets/radiogroup.h"
+#include "widgets/spinedit.h"
+#include "widgets/stepchart.h"
+
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace form {
+
+QColor colourOf(rs232::Rgb rgb)
+{
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+QColor colourOf(rs232::FrameSegment segment)
+{
+    return colourOf(rs232::segmentColour(segment));
+}
+
+QVector<StepPoint> stepPointsOf(const std::vector<rs232::SignalPoint> &points)
+{
+    QVector<StepPoint> out;
+    out.reserve(static_cast<qsizetype>(points.size()));
+    for (const auto &p : points)
+        out.push_back({p.x, p.y, p.colour ? colourOf(*p.colour) : QColor()});
+    return out;
+}
+
+QLabel *label(QWidget *parent, const QString &text, int x, int y, bool bold, const QString &name)
+{
+    auto *l = new QLabel(text, parent);
+    if (!name.isEmpty())
+        l->setObjectName(name);
+    if (bold) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    l->adjustSize();
+    l->move(x, y);
+    return l;
+}
+
+QLabel *note(QWidget *parent, const QString &text, const QRect &geometry, const QString &name)
+{
+    auto *l = new QLabel(text, parent);
+    if (!name.isEmpty())
+        l->setObjectName(name);
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->setGeometry(geometry);
+    return l;
+}
+
+QLabel *title(QWidget *parent, const QString &text, int x, int y)
+{
+    auto *l = new QLabel(text, parent);
+    QFont f(QStringList{QStringLiteral("Times New Roman"), QStringLiteral("DejaVu Serif")});
+    f.setPixelSize(20);
+    f.setBold(true);
+    l->setFont(f);
+    l->adjustSize();
+    l->move(x, y);
+    return l;
+}
+
+QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *e = new QLineEdit(text, parent);
+    e->setObjectName(name);
+    e->setReadOnly(true);
+    QPalette pal = e->palette();
+    pal.setColor(QPalette::Base, kFieldColour);
+    e->setPalette(pal);
+    e->setGeometry(geometry);
+    return e;
+}
+
+QFrame *colourPanel(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
+{
+    auto *panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Raised);
+    panel->setAutoFillBackground(true);
+    panel->setGeometry(geometry);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(1, 0, 1, 0);
+    auto *text = new QLabel(caption, panel);
+    text->setObjectName(name + QStringLiteral("_caption"));
+    text->setAlignment(Qt::AlignCenter);
+    layout->addWidget(text);
+    return panel;
+}
+
+QFrame *rule(QWidget *parent, int x, int y, int width)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(x, y, width, 2);
+    return line;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry,
+                    const QString &iconPath)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    if (!iconPath.isEmpty()) {
+        b->setIcon(QIcon(iconPath));
+        b->setIconSize(QSize(32, 32));
+    }
+    return b;
+}
+
+QLabel *picture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    l->setAlignment(Qt::AlignCenter);
+    // Rendered from the vector picture at the label's size and the screen's pixel ratio, so it stays crisp.
+    const qreal ratio = parent->devicePixelRatioF();
+    QPixmap pixmap = QIcon(resource).pixmap(geometry.size(), ratio);
+    l->setPixmap(pixmap);
+    return l;
+}
+
+RadioGroup *radioGroup(QWidget *parent, const QString &name, const QString &caption, const QStringList &items,
+                       const QRect &geometry, int columns, int initial)
+{
+    auto *g = new RadioGroup(caption, items, columns, parent);
+    g->setObjectName(name);
+    g->setGeometry(geometry);
+    g->setItemIndex(initial);
+    return g;
+}
+
+QTabWidget *pageControl(QWidget *parent, const QString &name, QTabWidget::TabPosition position)
+{
+    auto *pages = new QTabWidget(parent);
+    pages->setObjectName(name);
+    pages->setTabPosition(position);
+    pages->setUsesScrollButtons(false);
+    pages->setElideMode(Qt::ElideNone);
+    return pages;
+}
+
+QTabWidget *fillingPageControl(QWidget *page, const QString &name, QTabWidget::TabPosition position)
+{
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto *pages = pageControl(page, name, position);
+    layout->addWidget(pages);
+    return pages;
+}
+
+QWidget *addPage(QTabWidget *pages, const QString &name, const QString &caption)
+{
+    auto *page = new QWidget;
+    page->setObjectName(name);
+    pages->addTab(page, caption);
+    return page;
+}
+
+QTableWidget *bitGrid(QWidget *parent, const QString &name, int x, int y)
+{
+    auto *grid = new QTableWidget(12, 3, parent);
+    grid->setObjectName(name);
+    grid->horizontalHeader()->hide();
+    grid->verticalHeader()->hide();
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setFocusPolicy(Qt::NoFocus);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setColumnWidth(0, 28);
+    grid->setColumnWidth(1, 83);
+    grid->setColumnWidth(2, 27);
+    grid->verticalHeader()->setMinimumSectionSize(15);
+    grid->verticalHeader()->setDefaultSectionSize(15);
+    QPalette pal = grid->palette();
+    pal.setColor(QPalette::Base, kFieldColour);
+    grid->setPalette(pal);
+    // Row 0 is the fixed header row, in the window colour.
+    for (int column = 0; column < 3; ++column) {
+        auto *item = new QTableWidgetItem;
+        item->setBackground(kWindowColour);
+        grid->setItem(0, column, item);
+    }
+    // Room for twelve rows of 15 pixels, their grid lines and the frame.
+    grid->setGeometry(x, y, 28 + 83 + 27 + 2 * grid->frameWidth() + 1, 12 * 15 + 2 * grid->frameWidth() + 1);
+    return grid;
+}
+
+ByteGroup byteGroup(QWidget *parent, const QString &spinName, int x, int y, bool readOnly, const QString &labelPrefix)
+{
+    const auto labelName = [&labelPrefix](const char *suffix) {
+        return labelPrefix.isEmpty() ? QString() : labelPrefix + QLatin1String(suffix);
+    };
+    label(parent, QStringLiteral("DEC"), x, y, false, labelName("dec"));
+    label(parent, QStringLiteral("HEX"), x + 70, y, false, labelName("hex"));
+    label(parent, QStringLiteral("BIN"), x + 122, y, false, labelName("bin"));
+    label(parent, QStringLiteral("ASCII"), x + 210, y, false, labelName("ascii"));
+
+    ByteGroup group;
+    group.spin = new SpinEdit(parent);
+    group.spin->setObjectName(spinName);
+    group.spin->setRange(0, 255);
+    group.spin->setValue(0);
+    group.spin->setReadOnly(readOnly);
+    group.spin->setGeometry(x, y + 16, 62, 22);
+    group.hexEdit = readOnlyEdit(parent, spinName + QLatin1Char('h'), QStringLiteral("00h"), QRect(x + 70, y + 16, 44, 22));
+    group.binEdit = readOnlyEdit(parent, spinName + QLatin1Char('b'), QStringLiteral("0000 0000"), QRect(x + 122, y + 16, 80, 22));
+    group.asciiEdit = readOnlyEdit(parent, spinName + QLatin1Char('a'), QString(), QRect(x + 210, y + 16, 40, 22));
+    return group;
+}
+
+StepChart *byteChart(QWidget *parent, const ByteChartNames &names, int x, int y, ByteGroup &group)
+{
+    label(parent, QStringLiteral("LSB"), x, y - 14, false, names.labelLsb);
+    QLabel *msb = label(parent, QStringLiteral("MSB"), x, y - 14, false, names.labelMsb);
+    msb->move(x + 290 - msb->width(), y - 14);
+
+    auto *chart = new StepChart(parent);
+    chart->setObjectName(names.chart);
+    chart->setGeometry(x, y, 290, 33);
+    chart->setBottomAxisVisible(false);
+    chart->setLeftAxisVisible(false);
+    chart->setBottomMax(8);
+    chart->setBottomMin(0);
+    chart->setLeftMax(1);
+    chart->setLeftMin(0);
+    chart->setPlotMargins(QMargins(2, 12, 2, 12));
+    chart->setPlotBackground(QColor());
+    chart->setBackgroundColor(kWindowColour);
+    QFont tiny = chart->font();
+    tiny.setPixelSize(1);
+    chart->setLabelFont(tiny);
+    group.series = chart->addSeries(names.series, kByteChartColour, 1);
+
+    note(parent, QStringLiteral("Az adatok LSB...MSB (legkisebb helyértéktől a legnagyobbig) sorrendben kerülnek "
+                                "átküldésre."),
+         QRect(x, y + 36, 290, 30), names.labelOrder);
+    return chart;
+}
+
+StepChart *packetChart(QWidget *parent, const QString &name, const QString &frameSeries,
+                       const QString &markerSeries, const QRect &geometry)
+{
+    auto *chart = new StepChart(parent);
+    chart->setObjectName(name);
+    chart->setGeometry(geometry);
+    chart->setBottomAxisVisible(false);
+    chart->setLeftMax(2);
+    chart->setLeftMin(0);
+    QFont tiny = chart->font();
+    tiny.setPixelSize(1);
+    chart->setLabelFont(tiny);
+    chart->setBackgroundColor(kWindowColour);
+    chart->setPlotBackground(Qt::white);
+    chart->setRowLabels({{1.5, QStringLiteral("adatcsomag")}, {0.5, QStringLiteral("mintavétel")}});
+    chart->setRowLabelWidth(80);
+    chart->addSeries(frameSeries, Qt::black, 2);
+    chart->addSeries(markerSeries, Qt::black, 2);
+    return chart;
+}
+
+} // namespace form

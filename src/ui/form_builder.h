@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/frame.h"
+#include "widgets/stepseries.h"
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <QTabWidget>
+#include <QVector>
+#include <vector>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QWidget;
+class RadioGroup;
+class StepChart;
+struct ByteGroup;
+
+// Small helpers that build the controls of the pages with the names, texts and geometry the pages give
+// them, so that the page builders read like the window's form data.
+namespace form {
+
+inline const QColor kWindowColour{212, 208, 200};
+inline const QColor kFieldColour{244, 249, 255};
+inline const QColor kByteChartColour{9, 135, 183};
+
+QColor colourOf(rs232::Rgb rgb);
+QColor colourOf(rs232::FrameSegment segment);
+QVector<StepPoint> stepPointsOf(const std::vector<rs232::SignalPoint> &points);
+
+QLabel *label(QWidget *parent, const QString &text, int x, int y, bool bold = false, const QString &name = {});
+// A word-wrapped label in a fixed rectangle.
+QLabel *note(QWidget *parent, const QString &text, const QRect &geometry, const QString &name = {});
+QLabel *title(QWidget *parent, const QString &text, int x, int y);
+QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &text, const QRect &geometry);
+// A panel painted in one colour with a centred caption.
+QFrame *colourPanel(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry);
+// A horizontal rule two pixels high.
+QFrame *rule(QWidget *parent, int x, int y, int width);
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry,
+                    const QString &iconPath = {});
+QLabel *picture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry);
+RadioGroup *radioGroup(QWidget *parent, const QString &name, const QString &caption, const QStringList &items,
+                       const QRect &geometry, int columns = 1, int initial = 0);
+QTabWidget *pageControl(QWidget *parent, const QString &name, QTabWidget::TabPosition position);
+// A page control that fills its parent page.
+QTabWidget *fillingPageControl(QWidget *page, const QString &name, QTabWidget::TabPosition position);
+QWidget *addPage(QTabWidget *pages, const QString &name, const QString &caption);
+// A three-column bit grid with a fixed header row and twelve rows.
+QTableWidget *bitGrid(QWidget *parent, const QString &name, int x, int y);
+
+// The spin edit with its HEX, BIN and ASCII fields (named after the spin edit with "h", "b" and "a"
+// appended) and the column labels above them (named labelPrefix + "dec", "hex", "bin", "ascii" when a
+// prefix is given). Returns the group with no series.
+ByteGroup byteGroup(QWidget *parent, const QString &spinName, int x, int y, bool readOnly,
+                    const QString &labelPrefix = {});
+
+// The small chart of the eight data bits (290 x 33), with "LSB" and "MSB" above its ends and the
+// explanation under it.
+struct ByteChartNames
+{
+    QString chart, series, labelLsb, labelMsb, labelOrder;
+};
+StepChart *byteChart(QWidget *parent, const ByteChartNames &names, int x, int y, ByteGroup &group);
+
+// The chart of one data packet: frame on lane 1, sampling markers on lane 0, left axis 0..2.
+StepChart *packetChart(QWidget *parent, const QString &name, const QString &frameSeries,
+                       const QString &markerSeries, const QRect &geometry);
+
+} // namespace form

@@ -1,0 +1,63 @@
+// Renders the main window on every page to PNG for a person to look at:
+//   RS232_SNAPSHOT_DIR=/tmp/shots ctest -R snapshot
+// Without the variable it still renders every page, which catches a page that fails to paint.
+#include "fake_platform.h"
+#include "ui/TForm1.h"
+
+#include <QDir>
+#include <QTabWidget>
+#include <QtTest>
+
+namespace {
+
+struct Shot
+{
+    const char *file;
+    QList<std::pair<const char *, int>> path; // page control and the page index to select, top down
+};
+
+const Shot kShots[] = {
+    {"01_topologia", {{"qel_rs232_pc", 0}}},
+    {"02_nincs_paritas", {{"qel_rs232_pc", 1}, {"PageControl11", 0}, {"PageControl22", 0}}},
+    {"03_van_paritas", {{"qel_rs232_pc", 1}, {"PageControl11", 0}, {"PageControl22", 1}}},
+    {"04_adatcsomag_adatai", {{"qel_rs232_pc", 1}, {"PageControl11", 1}, {"qel_rs232_pc_acsz_pc", 0}}},
+    {"05_osszallitott", {{"qel_rs232_pc", 1}, {"PageControl11", 1}, {"qel_rs232_pc_acsz_pc", 1}}},
+    {"06_szimulacio_leirasa", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 0}}},
+    {"07_csatorna1_beallitas", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 1}, {"PageControl23", 0}}},
+    {"08_csatorna2_beallitas", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 2}, {"PageControl24", 0}}},
+    {"09_szimulacio", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 3}, {"PageControl1", 0}}},
+    {"10_eredmeny", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 3}, {"PageControl1", 4}}},
+};
+
+} // namespace
+
+class SnapshotTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyPage();
+};
+
+void SnapshotTest::everyPage()
+{
+    const QString dir = qEnvironmentVariable("RS232_SNAPSHOT_DIR");
+    if (!dir.isEmpty())
+        QDir().mkpath(dir);
+    FakePlatform platform;
+    TForm1 form(platform);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    for (const Shot &shot : kShots) {
+        for (const auto &[control, index] : shot.path)
+            form.findChild<QTabWidget *>(QString::fromLatin1(control))->setCurrentIndex(index);
+        const QImage image = form.grab().toImage();
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.size(), form.size() * form.devicePixelRatio());
+        if (!dir.isEmpty())
+            QVERIFY(image.save(dir + QLatin1Char('/') + QLatin1String(shot.file) + QStringLiteral(".png")));
+    }
+}
+
+QTEST_MAIN(SnapshotTest)
+#include "snapshot.moc"

@@ -1,0 +1,62 @@
+#include "fake_platform.h"
+#include "ui/Application.h"
+
+#include <QEvent>
+#include <QTimer>
+#include <cstdio>
+#include <stdexcept>
+
+namespace {
+
+// A handler that fails on its first two events (a standard exception, then something else) and
+// counts the rest, so the test can see that the loop went on.
+class FailingObject : public QObject
+{
+public:
+    int handled = 0;
+
+    bool event(QEvent *e) override
+    {
+        if (e->type() != QEvent::User)
+            return QObject::event(e);
+        ++handled;
+        if (handled == 1)
+            throw std::runtime_error("a handler failed");
+        if (handled == 2)
+            throw 42;
+        return true;
+    }
+};
+
+} // namespace
+
+// QtTest's own main would build a plain QApplication; this test needs ours.
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    FakePlatform platform;
+    app.setPlatform(&platform);
+
+    FailingObject object;
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::postEvent(&object, new QEvent(QEvent::User));
+    QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
+    app.exec();
+
+    int failures = 0;
+    const auto check = [&failures](bool ok, const char *what) {
+        if (!ok) {
+            ++failures;
+            qWarning("FAIL: %s", what);
+        }
+    };
+    check(object.handled == 3, "every event is delivered although the first two handlers threw");
+    check(platform.messages.size() == 2, "each exception is reported once");
+    if (platform.messages.size() == 2) {
+        check(platform.messages[0].first == Platform::MessageKind::Error, "reported as an error");
+        check(platform.messages[0].second == QStringLiteral("a handler failed"), "with the exception's message");
+        check(platform.messages[1].second.isEmpty(), "an unknown exception has an empty message");
+    }
+    std::printf("%d passed, %d failed\n", failures == 0 ? 1 : 0, failures == 0 ? 0 : 1);
+    return failures == 0 ? 0 : 1;
+}
