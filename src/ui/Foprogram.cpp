@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -53,12 +54,17 @@ void TForm1::buildWindow()
     // A fixed tool-window frame: title and close button only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-    QFont font(QStringList{QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    // Where Tahoma is missing, the condensed DejaVu face comes closest to its width.
+    QFont font(QStringList{QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
+                           QStringLiteral("DejaVu Sans")});
     font.setPixelSize(11);
+    // The one window sets the font of the whole program, dialogs and message boxes included.
+    QApplication::setFont(font);
     setFont(font);
-    QPalette pal = palette();
+    QPalette pal = QApplication::palette();
     pal.setColor(QPalette::Window, form::kWindowColour);
     pal.setColor(QPalette::Button, form::kWindowColour);
+    QApplication::setPalette(pal);
     setPalette(pal);
     setAutoFillBackground(true);
 
@@ -200,6 +206,10 @@ void TForm1::buildPageTree()
     QWidget *run = addPage(m_transmitPages, QStringLiteral("TabSheet5"), QStringLiteral("Szimuláció"));
     QTabWidget *runPages = form::pageControl(run, QStringLiteral("PageControl1"), QTabWidget::West);
     runPages->setGeometry(2, 2, 858, 634);
+    // Five long captions share the left edge above the legend strip: a pixel smaller, they fit.
+    QFont tabFont;
+    tabFont.setPixelSize(10);
+    runPages->tabBar()->setFont(tabFont);
     addPage(runPages, QStringLiteral("TabSheet104"), QStringLiteral("1. csatorna"));
     addPage(runPages, QStringLiteral("TabSheet105"), QStringLiteral("2. csatorna"));
     addPage(runPages, QStringLiteral("TabSheet46"), QStringLiteral("Handshake viszonyok"));

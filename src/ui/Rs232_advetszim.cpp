@@ -66,7 +66,8 @@ void TForm1::buildChannelResultHalf(QWidget *page, int channel, int top)
     ChannelResultView &view = m_channelResult[channel - 1];
 
     QLabel *heading = form::label(page, QStringLiteral("%1. csatorna").arg(channel), 10, top + 4, true);
-    QFont big = heading->font();
+    QFont big;
+    big.setBold(true);
     big.setPixelSize(16);
     heading->setFont(big);
     heading->adjustSize();
@@ -121,6 +122,8 @@ void TForm1::buildChannelResultHalf(QWidget *page, int channel, int top)
     view.errorPicture = form::picture(page, name("hiba"), QStringLiteral(":/pictures/error.svg"),
                                       QRect(788, top + 52, 28, 30));
     view.okPicture = form::picture(page, name("ok"), QStringLiteral(":/pictures/ok.svg"), QRect(786, top + 52, 32, 28));
+    // Drawn on the window colour, so the check mark hides the cross beneath it.
+    view.okPicture->setAutoFillBackground(true);
     view.okPicture->raise();
 }
 

@@ -40,7 +40,8 @@ QLabel *label(QWidget *parent, const QString &text, int x, int y, bool bold, con
     if (!name.isEmpty())
         l->setObjectName(name);
     if (bold) {
-        QFont f = l->font();
+        // Only the weight is set; family and size still follow the window's font.
+        QFont f;
         f.setBold(true);
         l->setFont(f);
     }
@@ -169,6 +170,7 @@ QWidget *addPage(QTabWidget *pages, const QString &name, const QString &caption)
 {
     auto *page = new QWidget;
     page->setObjectName(name);
+    page->setAutoFillBackground(true);
     pages->addTab(page, caption);
     return page;
 }
@@ -243,6 +245,7 @@ StepChart *byteChart(QWidget *parent, const ByteChartNames &names, int x, int y,
     chart->setLeftMin(0);
     chart->setPlotMargins(QMargins(2, 12, 2, 12));
     chart->setPlotBackground(QColor());
+    chart->setPlotFrameVisible(false);
     chart->setBackgroundColor(kWindowColour);
     QFont tiny = chart->font();
     tiny.setPixelSize(1);

@@ -31,6 +31,7 @@ public:
     void stepBy(int steps) override;
     QValidator::State validate(QString &input, int &pos) const override;
     void fixup(QString &input) const override;
+    QSize sizeHint() const override;
 
 Q_SIGNALS:
     void changed();
@@ -45,4 +46,5 @@ private:
     int m_minimum = 0;
     int m_maximum = 100;
     QString m_lastText;
+    bool m_repairing = false; // value() is writing the minimum into a text that was no integer
 };

@@ -31,6 +31,7 @@ public:
     };
 
     explicit StepChart(QWidget *parent = nullptr);
+    ~StepChart() override;
 
     // The series is a child QObject with the given objectName.
     StepSeries *addSeries(const QString &name, const QColor &color = Qt::black, int lineWidth = 1);
@@ -41,7 +42,8 @@ public:
     double bottomMax() const { return m_bottomMax; }
     double leftMin() const { return m_leftMin; }
     double leftMax() const { return m_leftMax; }
-    // Each setter refuses (returns false, nothing changes) a minimum above the maximum.
+    // Each setter refuses (returns false, nothing changes) a minimum above the maximum and a value that
+    // is not finite.
     bool setBottomMin(double value);
     bool setBottomMax(double value);
     bool setLeftMin(double value);
@@ -61,17 +63,24 @@ public:
     void setPlotMargins(const QMargins &margins);
     void setBackgroundColor(const QColor &color);  // around the plot
     void setPlotBackground(const QColor &color);   // the back wall; invalid = no fill
+    void setPlotFrameVisible(bool visible);        // the thin dark line around the plot; on by default
+
+    // The plot area (inside axes, labels and margins) in widget coordinates, for laying other widgets
+    // along it.
+    QRectF plotRect() const;
 
     // Draws the whole chart into target; paintEvent, the clipboard image and printing all use it.
     void render(QPainter &painter, const QRectF &target) const;
     Q_INVOKABLE QImage toImage() const;
-    // One landscape-independent page: the chart scaled into the page keeping its proportions.
-    void print(QPrinter &printer) const;
+    // One page in the printer's current orientation: the chart scaled into the page keeping its
+    // proportions. False when the printer could not be started or the job failed.
+    bool print(QPrinter &printer) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
+    // The bottom range changed, by a setter or by panning.
     void bottomRangeChanged(double minimum, double maximum);
 
 protected:
@@ -81,12 +90,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    struct Layout;
+    Layout layout(const QRectF &target) const;
+    QFont pixelSized(const QFont &font) const;
+    QSize imageSize() const;
+
     QList<StepSeries *> m_series;
     double m_bottomMin = 0.0, m_bottomMax = 1.0;
     double m_leftMin = 0.0, m_leftMax = 1.0;
     bool m_bottomAxisVisible = true;
     bool m_leftAxisVisible = true;
     QFont m_labelFont;
+    bool m_labelFontSet = false; // until set, the labels use the widget's font
     QString m_bottomFormat;
     QVector<RowLabel> m_rowLabels;
     int m_rowLabelWidth = 0;
@@ -94,6 +109,7 @@ private:
     QMargins m_plotMargins{8, 8, 8, 8};
     QColor m_background{212, 208, 200};
     QColor m_plotBackground{Qt::white};
+    bool m_plotFrameVisible = true;
     bool m_dragging = false;
     QPointF m_dragStart;
     double m_dragMin = 0.0, m_dragMax = 0.0;

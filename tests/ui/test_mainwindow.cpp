@@ -2,6 +2,7 @@
 #include "ui/TForm1.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QLabel>
 #include <QMenuBar>
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void menuSwitchesTopPagesAndKeepsInnerPages();
     void helpAndAboutMessages();
     void printerSetupGoesThroughThePlatform();
+    void namedControlsExist();
     void exitEndsTheEventLoop();
 };
 
@@ -217,6 +219,30 @@ void MainWindowTest::printerSetupGoesThroughThePlatform()
     form.findChild<QAction *>(QStringLiteral("Nyomtatbelltsai1"))->trigger();
     QCOMPARE(platform.printerSetups, 1);
     QVERIFY(platform.messages.isEmpty());
+}
+
+// Tests and tools find every control by its name.
+void MainWindowTest::namedControlsExist()
+{
+    FakePlatform platform;
+    TForm1 form(platform);
+    const char *names[] = {
+        "Form1", "MainMenu1", "StatusBar1", "ido_kiir", "qel_rs232_pc", "Panel6", "Image6", "Label78",
+        "qel_rs232_infobox", "Label79", "qel_rs232_inf_re", "Image48", "qel_rs232_top_re", "Label201", "Image20",
+        "Image22", "Label202", "Image21", "qel_rs232_avsz_szimleir", "Panel45", "Label639", "Panel21", "Label297",
+        "qel_rs232_avsz_szim", "qel_rs232_acssz_nincsparitas_chart", "qel_rs232_acssz_vanparitas_chart",
+        "qel_rs232_acssz_vanparitas_paritastip", "qel_rs232_acssz_dc", "qel_rs232_avsz_cs1_d1c",
+        "qel_rs232_avsz_cs2_d1c", "qel_rs232_avsz_cs1_ladat", "qel_rs232_avsz_cs1_ldec", "qel_rs232_avsz_cs1_lhex",
+        "qel_rs232_avsz_cs1_lbin", "qel_rs232_avsz_cs1_lascii", "qel_rs232_avsz_cs1_llsb", "qel_rs232_avsz_cs1_lmsb",
+        "qel_rs232_avsz_cs1_lsor", "qel_rs232_avsz_cs2_lsor", "qel_rs232_acsszim", "qel_rs232_acssz_csadatok",
+        "qel_rs232_avsz_cs1_tabla", "qel_rs232_avsz_cs2_tabla", "qel_rs232_avsz_cs1_eredmeny",
+        "qel_rs232_avsz_cs2_ok", "qel_rs232_avsz_cs2_hiba", "qel_rs232_avsz_cs1_paritasbittip",
+    };
+    for (const char *name : names) {
+        const QString n = QString::fromLatin1(name);
+        QVERIFY2(form.objectName() == n || form.findChild<QObject *>(n), name);
+    }
+    QCOMPARE(form.findChild<QComboBox *>(QStringLiteral("qel_rs232_infobox"))->currentIndex(), 0);
 }
 
 void MainWindowTest::exitEndsTheEventLoop()

@@ -1,0 +1,74 @@
+// The cost of a byte change on a simplified data packet page: the group handler, its texts, the chart
+// rebuild and one repaint of the chart.
+#include "ui/Platform.h"
+#include "ui/TForm1.h"
+#include "widgets/spinedit.h"
+#include "widgets/stepchart.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+// Answers like a large screen and never opens a dialog.
+class QuietPlatform : public Platform
+{
+public:
+    void showMessage(MessageKind, const QString &) override {}
+    void showPrinterSetup() override {}
+    bool confirmPrint() override { return false; }
+    QPrinter &printer() override
+    {
+        if (!m_printer)
+            m_printer = std::make_unique<QPrinter>();
+        return *m_printer;
+    }
+    void setClipboardImage(const QImage &) override {}
+    QSize primaryScreenSize() const override { return {1440, 900}; }
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+
+private:
+    std::unique_ptr<QPrinter> m_printer;
+};
+
+void BM_SimplifiedByteChange(benchmark::State &state, const char *spinName, const char *chartName)
+{
+    QuietPlatform platform;
+    TForm1 form(platform);
+    auto *spin = form.findChild<SpinEdit *>(QString::fromLatin1(spinName));
+    auto *chart = form.findChild<StepChart *>(QString::fromLatin1(chartName));
+    QImage image(chart->size(), QImage::Format_ARGB32_Premultiplied);
+    int value = 0;
+    for (auto _ : state) {
+        value = (value + 37) % 256;
+        spin->setValue(value);
+        QPainter painter(&image);
+        chart->render(painter, QRectF(image.rect()));
+    }
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(BM_SimplifiedByteChange, no_parity, "qel_rs232_acssz_nincsparitas_adat",
+                  "qel_rs232_acssz_nincsparitas_chart")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SimplifiedByteChange, parity, "qel_rs232_acssz_vanparitas_adat",
+                  "qel_rs232_acssz_vanparitas_chart")
+    ->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "widgets/stepseries.h"
+
+#include <QColor>
+#include <QLocale>
+#include <QPolygonF>
+#include <QString>
+#include <QVector>
+
+// The arithmetic of StepChart, free of painting so that it can be checked value by value.
+namespace stepchart {
+
+// Linear map of value from [min, max] onto [pixelAtMin, pixelAtMax]. A degenerate or non-finite range
+// maps everything to the middle of the pixel span; a non-finite value maps to pixelAtMin.
+double mapToPixel(double value, double min, double max, double pixelAtMin, double pixelAtMax);
+
+// The smallest of 1, 2 and 5 times a power of ten that is not below rawStep (rawStep > 0).
+double niceStep(double rawStep);
+
+struct Ticks
+{
+    double step = 0.0;
+    QVector<double> values; // ascending, all within [min, max]
+};
+
+// Tick values at round steps inside the visible range only, at most maxTicks of them (maxTicks is
+// itself held to a few dozen), never closer than minStep. Empty for a degenerate or non-finite range.
+Ticks tickValues(double min, double max, int maxTicks, double minStep = 0.0);
+
+// A number format in the style of "#,##0.00µs": an optional prefix, a digit pattern of '#', '0', ','
+// and '.', and a suffix. A ',' in the pattern groups thousands; the digits after '.' are the decimals.
+// Quotes around prefix or suffix text are dropped.
+struct NumberFormat
+{
+    bool valid = false; // false: no pattern, plain numbers
+    QString prefix;
+    QString suffix;
+    bool grouped = false;
+    int decimals = 0;
+};
+NumberFormat parseNumberFormat(const QString &format);
+
+// The label of one tick. With a valid format: the format's decimals and grouping with the locale's
+// separators. Without: as many decimals as the tick step needs, no grouping. Never "-0".
+QString formatTickLabel(double value, const NumberFormat &format, const QLocale &locale, double step = 1.0);
+
+// One run of a step series in a single colour, in data coordinates.
+struct StepPolyline
+{
+    QColor color;
+    QPolygonF points;
+};
+
+// The inverted-stairs line of points, clipped to the x range [xMin, xMax]: for each point i > 0 the
+// vertical stroke at x(i-1) from y(i-1) to y(i) and the horizontal stroke at y(i) to x(i), both in the
+// colour of point i (or seriesColor where the point has none). Strokes of one colour that join are one
+// polyline. Points must be in ascending x; strokes left of the range are found by binary search and
+// those right of it are never visited, so the cost follows the visible points, not the series length.
+// Points with a non-finite coordinate break the line.
+QVector<StepPolyline> stepPolylines(const QVector<StepPoint> &points, const QColor &seriesColor, double xMin,
+                                    double xMax);
+
+} // namespace stepchart
