@@ -39,11 +39,7 @@ QString fromCore(std::string_view text)
 
 void TForm1::buildInformationPanel(QWidget *client)
 {
-    auto *panel = new QFrame(client);
-    panel->setObjectName(QStringLiteral("Panel6"));
-    panel->setFrameShape(QFrame::Panel);
-    panel->setFrameShadow(QFrame::Raised);
-    panel->setGeometry(879, 3, 291, 772);
+    QFrame *panel = form::panel(client, QStringLiteral("Panel6"), QRect(879, 3, 291, 772));
 
     form::picture(panel, QStringLiteral("Image6"), QStringLiteral(":/pictures/info.svg"), QRect(112, 8, 69, 73));
     form::label(panel, QStringLiteral("Kérem válasszon egyet az alábbiak közül:"), 40, 104, false,
@@ -83,11 +79,7 @@ void TForm1::buildSimulationDescriptionPage(QWidget *page)
 
 void TForm1::buildColourLegendStrip(QWidget *page)
 {
-    auto *legend = new QFrame(page);
-    legend->setObjectName(QStringLiteral("Panel45"));
-    legend->setFrameShape(QFrame::Panel);
-    legend->setFrameShadow(QFrame::Raised);
-    legend->setGeometry(3, 639, 406, 70);
+    QFrame *legend = form::panel(page, QStringLiteral("Panel45"), QRect(3, 639, 406, 70));
     form::label(legend, QStringLiteral("Színmagyarázat"), 8, 4, true, QStringLiteral("Label639"));
     form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_start"), QStringLiteral("start"),
                       QRect(63, 23, 77, 17));
@@ -106,11 +98,7 @@ void TForm1::buildColourLegendStrip(QWidget *page)
         caption->setPalette(pal);
     }
 
-    auto *start = new QFrame(page);
-    start->setObjectName(QStringLiteral("Panel21"));
-    start->setFrameShape(QFrame::Panel);
-    start->setFrameShadow(QFrame::Raised);
-    start->setGeometry(424, 639, 421, 70);
+    QFrame *start = form::panel(page, QStringLiteral("Panel21"), QRect(424, 639, 421, 70));
     form::label(start, QStringLiteral("Szimulációs folyamat elindítása"), 16, 32, true, QStringLiteral("Label297"));
     form::button(start, QStringLiteral("qel_rs232_avsz_szim"), QStringLiteral("     Szimuláció            "),
                  QRect(232, 11, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));

@@ -4,6 +4,7 @@
 #include "core/byte_codes.h"
 #include "core/packet.h"
 #include "ui/form_builder.h"
+#include "ui/texts.h"
 #include "ui/frame_picture.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
@@ -17,32 +18,6 @@
 #include <QTableWidget>
 
 namespace {
-
-const QStringList kParityItems5 = {QStringLiteral("nincs"), QStringLiteral("fix \"0\""), QStringLiteral("fix \"1\""),
-                                   QStringLiteral("páros"), QStringLiteral("páratlan")};
-const QStringList kParityItems4 = kParityItems5.mid(1);
-const QStringList kStopItems = {QStringLiteral("1 bit"), QStringLiteral("1,5 bit"), QStringLiteral("2 bit")};
-
-const QString kStartNote = QStringLiteral("A start bitnek minden esetben \"0\" szintűnek kell lennie.");
-const QString kDataNote = QStringLiteral("Minden adatkeretben 1 bájtnyi (8 bit) információ kerül átküldésre. "
-                                         "Az átküldött bitek sorrendje LSB...MSB.");
-const QString kParityNote =
-    QStringLiteral("A paritás bit az adatátvitel biztonságát növeli. A paritás bit értékét lehet fixre és "
-                   "adattól függő értékre állítani. Fix típusú paritásbit esetén lehet \"0\" vagy \"1\" az értéke. "
-                   "Az adatoktól függő típus esetén az adatban található egyesek számát párosra vagy páratlanra "
-                   "egészíti ki. ");
-const QString kStopNote = QStringLiteral("A stop bitnek minden esetben \"1\" szintűnek kell lennie. A stop bit "
-                                         "hosszának módosításával az adatkeretek elküldése közti szünet növelhető.");
-
-QString copyCaption()
-{
-    return QStringLiteral("Nézet másolása        ");
-}
-
-QString printCaption()
-{
-    return QStringLiteral("Nézet nyomtatása     ");
-}
 
 // Clears both series of a data packet chart and draws the frame and its sampling markers anew.
 void drawPacket(StepChart *chart, StepSeries *frame, StepSeries *markers, const rs232::FrameCells &cells,
@@ -75,7 +50,7 @@ void TForm1::buildSimplifiedPage(QWidget *page, bool withParity)
     view.byte = form::byteGroup(page, name("_adat"), 20, 36, false);
     form::label(page, QStringLiteral("A stop bit fixen 1 hosszúságú."), 300, 56);
     if (withParity) {
-        view.parity = form::radioGroup(page, name("_paritastip"), QStringLiteral("paritás bit"), kParityItems4,
+        view.parity = form::radioGroup(page, name("_paritastip"), QStringLiteral("paritás bit"), texts::parityItems4(),
                                        QRect(500, 14, 260, 66), 2, 0);
         connect(view.parity, &RadioGroup::itemSelected, this, &TForm1::qel_rs232_acssz_vanparitas_paritastipClick);
     }
@@ -94,9 +69,9 @@ void TForm1::buildSimplifiedPage(QWidget *page, bool withParity)
     picture->setGeometry(plot.left(), view.chart->geometry().bottom() + 8, plot.width(),
                          picture->heightForWidth(plot.width()));
 
-    form::button(page, name("_nezetmasol"), copyCaption(), QRect(417, 641, 178, 51),
+    form::button(page, name("_nezetmasol"), texts::copyView(), QRect(417, 641, 178, 51),
                  QStringLiteral(":/glyphs/camera.svg"));
-    form::button(page, name("_nezetnyomtat"), printCaption(), QRect(612, 642, 178, 51),
+    form::button(page, name("_nezetnyomtat"), texts::printView(), QRect(612, 642, 178, 51),
                  QStringLiteral(":/glyphs/printer.svg"));
 
     connect(view.byte.spin, &SpinEdit::changed, this,
@@ -119,7 +94,7 @@ void TForm1::buildPacketSettingsPage(QWidget *page)
     form::rule(page, 10, 180, 820);
     form::label(page, QStringLiteral("Paritás bit beállításai:"), 20, 196, true);
     form::radioGroup(page, QStringLiteral("qel_rs232_acssz_paritasvane"), QStringLiteral("paritás bit"),
-                     kParityItems5, QRect(40, 220, 180, 118), 1, 0);
+                     texts::parityItems5(), QRect(40, 220, 180, 118), 1, 0);
     form::note(page,
                QStringLiteral("A paritásbit az adatátviteli hibák kiszűrésére szolgál. Fix (0 vagy 1) érték esetén "
                               "az adott érték kerül generálásra és ellenőrzésre. Páros, illetve páratlan paritás "
@@ -130,7 +105,7 @@ void TForm1::buildPacketSettingsPage(QWidget *page)
     form::rule(page, 10, 356, 820);
     form::label(page, QStringLiteral("Stop bit beállításai:"), 20, 372, true);
     form::radioGroup(page, QStringLiteral("qel_rs232_acssz_stopbittip"), QStringLiteral("stop bit hossza"),
-                     kStopItems, QRect(40, 396, 180, 82), 1, 0);
+                     texts::stopItems(), QRect(40, 396, 180, 82), 1, 0);
     form::note(page, QStringLiteral("A stop bit hosszának állításával a keretek közti szünet hossza állítható."),
                QRect(250, 402, 560, 40));
 }
@@ -148,15 +123,12 @@ void TForm1::buildPacketResultPage(QWidget *page)
                  QStringLiteral(":/glyphs/axis_shrink.svg"));
     form::button(page, QStringLiteral("qel_rs232_acssz_tengelynov"), QString(), QRect(739, 341, 62, 51),
                  QStringLiteral(":/glyphs/axis_grow.svg"));
-    form::button(page, QStringLiteral("qel_rs232_acssz_nezetmasol"), copyCaption(), QRect(620, 448, 178, 51),
+    form::button(page, QStringLiteral("qel_rs232_acssz_nezetmasol"), texts::copyView(), QRect(620, 448, 178, 51),
                  QStringLiteral(":/glyphs/camera.svg"));
-    form::button(page, QStringLiteral("qel_rs232_acssz_nezetnyomtat"), printCaption(), QRect(620, 505, 178, 51),
+    form::button(page, QStringLiteral("qel_rs232_acssz_nezetnyomtat"), texts::printView(), QRect(620, 505, 178, 51),
                  QStringLiteral(":/glyphs/printer.svg"));
 
-    auto *runPanel = new QFrame(page);
-    runPanel->setFrameShape(QFrame::Panel);
-    runPanel->setFrameShadow(QFrame::Raised);
-    runPanel->setGeometry(20, 341, 400, 62);
+    QFrame *runPanel = form::panel(page, QString(), QRect(20, 341, 400, 62));
     form::label(runPanel, QStringLiteral("Adatcsomag szimuláció"), 12, 24, true);
     form::button(runPanel, QStringLiteral("qel_rs232_acssz_szim"), QStringLiteral("       Szimuláció              "),
                  QRect(210, 5, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));
@@ -164,40 +136,27 @@ void TForm1::buildPacketResultPage(QWidget *page)
     form::label(page, QStringLiteral("Adatcsomag tartalma"), 20, 414, true);
     form::bitGrid(page, QStringLiteral("qel_rs232_acssz_csadatok"), 20, 432);
 
-    QTabWidget *tabs = form::pageControl(page, QStringLiteral("qel_rs232_acssz_eredmeny_pc"), QTabWidget::North);
-    tabs->setGeometry(190, 414, 410, 200);
-
-    QWidget *start = form::addPage(tabs, QStringLiteral("qel_rs232_acssz_eredmeny_start_ts"), QStringLiteral("start bit"));
-    form::label(start, QStringLiteral("Start bit értéke:"), 8, 6, true);
-    form::readOnlyEdit(start, QStringLiteral("qel_rs232_acssz_startbit"), QStringLiteral("0"), QRect(120, 2, 40, 21));
-    form::colourPanel(start, QStringLiteral("qel_rs232_acssz_start_szm"), QStringLiteral("start színminta"),
-                      QRect(232, 3, 158, 17));
-    form::note(start, kStartNote, QRect(8, 40, 390, 60));
-
-    QWidget *data = form::addPage(tabs, QStringLiteral("qel_rs232_acssz_eredmeny_adat_ts"), QStringLiteral("adat"));
-    form::label(data, QStringLiteral("Adat:"), 8, 6, true);
-    form::colourPanel(data, QStringLiteral("qel_rs232_acssz_adat_szm"), QStringLiteral("adat színminta"),
-                      QRect(232, 3, 158, 17));
-    m_packetResultByte = form::byteGroup(data, QStringLiteral("qel_rs232_acssz_adat"), 8, 26, true);
-    form::note(data, kDataNote, QRect(8, 74, 390, 60));
-    connect(m_packetResultByte.spin, &SpinEdit::changed, this, &TForm1::qel_rs232_acssz_adatChange);
-
-    QWidget *parity = form::addPage(tabs, QStringLiteral("qel_rs232_acssz_eredmeny_paritasbit_ts"), QStringLiteral("paritás bit"));
-    form::label(parity, QStringLiteral("Paritás bit értéke:"), 8, 6, true, QStringLiteral("qel_rs232_acssz_paritasbitl"));
-    form::readOnlyEdit(parity, QStringLiteral("qel_rs232_acssz_paritasbit"), QStringLiteral("0"), QRect(120, 2, 40, 21));
-    form::colourPanel(parity, QStringLiteral("qel_rs232_acssz_paritas_szm"), QStringLiteral("paritás színminta"),
-                      QRect(232, 3, 158, 17));
-    form::radioGroup(parity, QStringLiteral("qel_rs232_acssz_paritasbit_all"), QStringLiteral("paritás bit"),
-                     kParityItems4, QRect(8, 28, 220, 60), 2, 0);
-    form::note(parity, kParityNote, QRect(8, 92, 390, 78));
-
-    QWidget *stop = form::addPage(tabs, QStringLiteral("qel_rs232_acssz_eredmeny_stop_ts"), QStringLiteral("stop bit"));
-    form::label(stop, QStringLiteral("Stop bit értéke:"), 8, 6, true);
-    form::readOnlyEdit(stop, QStringLiteral("qel_rs232_acssz_stopbit"), QStringLiteral("1"), QRect(120, 2, 40, 21));
-    form::colourPanel(stop, QStringLiteral("qel_rs232_acssz_stop_szm"), QStringLiteral("színminta"), QRect(232, 3, 158, 17));
-    form::radioGroup(stop, QStringLiteral("qel_rs232_acssz_stopbit_all"), QStringLiteral("stop bit hossza"), kStopItems,
-                     QRect(8, 28, 220, 78), 1, 0);
-    form::note(stop, kStopNote, QRect(236, 28, 162, 130));
+    const auto name = [](const char *suffix) { return QStringLiteral("qel_rs232_acssz_") + QLatin1String(suffix); };
+    form::ResultTabNames names;
+    names.pages = name("eredmeny_pc");
+    names.startTab = name("eredmeny_start_ts");
+    names.dataTab = name("eredmeny_adat_ts");
+    names.parityTab = name("eredmeny_paritasbit_ts");
+    names.stopTab = name("eredmeny_stop_ts");
+    names.startBit = name("startbit");
+    names.startPanel = name("start_szm");
+    names.dataSpin = name("adat");
+    names.dataPanel = name("adat_szm");
+    names.parityLabel = name("paritasbitl");
+    names.parityBit = name("paritasbit");
+    names.parityPanel = name("paritas_szm");
+    names.parityKinds = name("paritasbit_all");
+    names.stopBit = name("stopbit");
+    names.stopPanel = name("stop_szm");
+    names.stopPanelCaption = QStringLiteral("színminta");
+    names.stopLengths = name("stopbit_all");
+    m_packetResult = form::resultTabs(page, names, QRect(190, 414, 410, 200));
+    connect(m_packetResult.byte.spin, &SpinEdit::changed, this, &TForm1::qel_rs232_acssz_adatChange);
 }
 
 void TForm1::ShowHexBin(SpinEdit *spin, QLineEdit *hexEdit, QLineEdit *binEdit)
@@ -245,7 +204,7 @@ void TForm1::qel_rs232_acssz_dChange()
 
 void TForm1::qel_rs232_acssz_adatChange()
 {
-    runByteGroupHandler(m_packetResultByte);
+    runByteGroupHandler(m_packetResult.byte);
 }
 
 void TForm1::qel_rs232_acssz_vanparitas_paritastipClick()

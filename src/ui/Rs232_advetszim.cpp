@@ -20,17 +20,6 @@ QString channelName(int channel, const char *suffix)
     return QStringLiteral("qel_rs232_avsz_cs%1_").arg(channel) + QString::fromLatin1(suffix);
 }
 
-const QString kStartNote = QStringLiteral("A start bitnek minden esetben \"0\" szintűnek kell lennie.");
-const QString kDataNote = QStringLiteral("Minden adatkeretben 1 bájtnyi (8 bit) információ kerül átküldésre. "
-                                         "Az átküldött bitek sorrendje LSB...MSB.");
-const QString kParityNote =
-    QStringLiteral("A paritás bit az adatátvitel biztonságát növeli. A paritás bit értékét lehet fixre és "
-                   "adattól függő értékre állítani. Fix típusú paritásbit esetén lehet \"0\" vagy \"1\" az értéke. "
-                   "Az adatoktól függő típus esetén az adatban található egyesek számát párosra vagy páratlanra "
-                   "egészíti ki. ");
-const QString kStopNote = QStringLiteral("A stop bitnek minden esetben \"1\" szintűnek kell lennie. A stop bit "
-                                         "hosszának módosításával az adatkeretek elküldése közti szünet növelhető.");
-
 } // namespace
 
 void TForm1::buildChannelSettingsPage(QWidget *page, int channel)
@@ -75,39 +64,26 @@ void TForm1::buildChannelResultHalf(QWidget *page, int channel, int top)
     form::label(page, QStringLiteral("Érkezett adatok"), 10, top + 34, true);
     view.grid = form::bitGrid(page, name("tabla"), 10, top + 52);
 
-    view.tabs = form::pageControl(page, name("eredmeny_pc"), QTabWidget::North);
-    view.tabs->setGeometry(170, top + 30, 420, 200);
-
-    QWidget *start = form::addPage(view.tabs, name("eredmeny_start_ts"), QStringLiteral("start bit"));
-    form::label(start, QStringLiteral("Start bit értéke:"), 8, 6, true);
-    view.startBit = form::readOnlyEdit(start, name("startbit"), QStringLiteral("0"), QRect(120, 2, 40, 21));
-    form::colourPanel(start, name("startbitszin"), QStringLiteral("start színminta"), QRect(232, 3, 158, 17));
-    form::note(start, kStartNote, QRect(8, 40, 400, 60));
-
-    QWidget *data = form::addPage(view.tabs, name("eredmeny_adat_ts"), QStringLiteral("adat"));
-    form::label(data, QStringLiteral("Adat:"), 8, 6, true);
-    form::colourPanel(data, name("adatszin"), QStringLiteral("adat színminta"), QRect(232, 3, 158, 17));
-    view.byte = form::byteGroup(data, name("adat"), 8, 26, true);
-    form::note(data, kDataNote, QRect(8, 74, 400, 60));
-    connect(view.byte.spin, &SpinEdit::changed, this,
+    form::ResultTabNames names;
+    names.pages = name("eredmeny_pc");
+    names.startTab = name("eredmeny_start_ts");
+    names.dataTab = name("eredmeny_adat_ts");
+    names.parityTab = name("eredmeny_paritas_ts");
+    names.stopTab = name("eredmeny_stop_ts");
+    names.startBit = name("startbit");
+    names.startPanel = name("startbitszin");
+    names.dataSpin = name("adat");
+    names.dataPanel = name("adatszin");
+    names.parityLabel = name("paritasbitl");
+    names.parityBit = name("paritasbit");
+    names.parityPanel = name("paritasbitszin");
+    names.parityKinds = name("paritasbittip");
+    names.stopBit = name("stopbit");
+    names.stopPanel = name("stopbitszin");
+    names.stopPanelCaption = QStringLiteral("stop színminta");
+    view.tabs = form::resultTabs(page, names, QRect(170, top + 30, 420, 200));
+    connect(view.tabs.byte.spin, &SpinEdit::changed, this,
             channel == 1 ? &TForm1::qel_rs232_avsz_cs1_adatChange : &TForm1::qel_rs232_avsz_cs2_adatChange);
-
-    view.parityTab = form::addPage(view.tabs, name("eredmeny_paritas_ts"), QStringLiteral("paritás bit"));
-    view.parityLabel = form::label(view.parityTab, QStringLiteral("Paritás bit értéke:"), 8, 6, true, name("paritasbitl"));
-    view.parityBit = form::readOnlyEdit(view.parityTab, name("paritasbit"), QStringLiteral("0"), QRect(120, 2, 40, 21));
-    form::colourPanel(view.parityTab, name("paritasbitszin"), QStringLiteral("paritás színminta"),
-                      QRect(232, 3, 158, 17));
-    view.parityKind = form::radioGroup(view.parityTab, name("paritasbittip"), QStringLiteral("paritás bit"),
-                                       {QStringLiteral("fix \"0\""), QStringLiteral("fix \"1\""), QStringLiteral("páros"),
-                                        QStringLiteral("páratlan")},
-                                       QRect(8, 28, 220, 60), 2, 0);
-    form::note(view.parityTab, kParityNote, QRect(8, 92, 400, 80));
-
-    QWidget *stop = form::addPage(view.tabs, name("eredmeny_stop_ts"), QStringLiteral("stop bit"));
-    form::label(stop, QStringLiteral("Stop bit értéke:"), 8, 6, true);
-    view.stopBit = form::readOnlyEdit(stop, name("stopbit"), QStringLiteral("1"), QRect(120, 2, 40, 21));
-    form::colourPanel(stop, name("stopbitszin"), QStringLiteral("stop színminta"), QRect(232, 3, 158, 17));
-    form::note(stop, kStopNote, QRect(8, 40, 400, 60));
 
     form::label(page, QStringLiteral("Adatkommunikáció eredménye"), 600, top + 34, true);
     view.memo = new QPlainTextEdit(page);
@@ -139,10 +115,10 @@ void TForm1::qel_rs232_avsz_cs2_d1Change()
 
 void TForm1::qel_rs232_avsz_cs1_adatChange()
 {
-    runByteGroupHandler(m_channelResult[0].byte);
+    runByteGroupHandler(m_channelResult[0].tabs.byte);
 }
 
 void TForm1::qel_rs232_avsz_cs2_adatChange()
 {
-    runByteGroupHandler(m_channelResult[1].byte);
+    runByteGroupHandler(m_channelResult[1].tabs.byte);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ui/Platform.h"
+#include "ui/byte_group.h"
+#include "ui/form_builder.h"
 
 #include <QMainWindow>
 
@@ -22,16 +24,6 @@ class SpinEdit;
 class StepChart;
 class StepSeries;
 
-// The four fields that show one data byte: DEC (the spin edit), HEX, BIN and ASCII, and on three
-// groups the series of the small bit chart beside them.
-struct ByteGroup
-{
-    SpinEdit *spin = nullptr;
-    QLineEdit *hexEdit = nullptr;
-    QLineEdit *binEdit = nullptr;
-    QLineEdit *asciiEdit = nullptr;
-    StepSeries *series = nullptr;
-};
 
 // One simplified data packet page: its byte, its chart with the frame and the sampling markers.
 struct SimplifiedView
@@ -47,14 +39,7 @@ struct SimplifiedView
 struct ChannelResultView
 {
     QTableWidget *grid = nullptr;
-    QTabWidget *tabs = nullptr;
-    QWidget *parityTab = nullptr;
-    QLineEdit *startBit = nullptr;
-    ByteGroup byte;
-    RadioGroup *parityKind = nullptr;
-    QLabel *parityLabel = nullptr;
-    QLineEdit *parityBit = nullptr;
-    QLineEdit *stopBit = nullptr;
+    form::ResultTabs tabs;
     QPlainTextEdit *memo = nullptr;
     QLabel *okPicture = nullptr;
     QLabel *errorPicture = nullptr;
@@ -134,7 +119,7 @@ private:
     SimplifiedView m_noParityView;
     SimplifiedView m_parityView;
     ByteGroup m_packetByte;                   // composite view settings
-    ByteGroup m_packetResultByte;             // composite view result tab
+    form::ResultTabs m_packetResult;          // composite view result tabs
     ByteGroup m_channelByte[2];               // settings pages of channels 1 and 2
     ChannelResultView m_channelResult[2];
 };

@@ -1,6 +1,6 @@
 #include "ui/form_builder.h"
 
-#include "ui/TForm1.h"
+#include "ui/texts.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
@@ -87,19 +87,15 @@ QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &tex
 
 QFrame *colourPanel(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
 {
-    auto *panel = new QFrame(parent);
-    panel->setObjectName(name);
-    panel->setFrameShape(QFrame::Panel);
-    panel->setFrameShadow(QFrame::Raised);
-    panel->setAutoFillBackground(true);
-    panel->setGeometry(geometry);
-    auto *layout = new QVBoxLayout(panel);
+    QFrame *swatch = panel(parent, name, geometry);
+    swatch->setAutoFillBackground(true);
+    auto *layout = new QVBoxLayout(swatch);
     layout->setContentsMargins(1, 0, 1, 0);
-    auto *text = new QLabel(caption, panel);
+    auto *text = new QLabel(caption, swatch);
     text->setObjectName(name + QStringLiteral("_caption"));
     text->setAlignment(Qt::AlignCenter);
     layout->addWidget(text);
-    return panel;
+    return swatch;
 }
 
 QFrame *rule(QWidget *parent, int x, int y, int width)
@@ -277,6 +273,60 @@ StepChart *packetChart(QWidget *parent, const QString &name, const QString &fram
     chart->addSeries(frameSeries, Qt::black, 2);
     chart->addSeries(markerSeries, Qt::black, 2);
     return chart;
+}
+
+ResultTabs resultTabs(QWidget *parent, const ResultTabNames &n, const QRect &geometry)
+{
+    ResultTabs out;
+    out.pages = pageControl(parent, n.pages, QTabWidget::North);
+    out.pages->setGeometry(geometry);
+    const QRect valueField(120, 2, 40, 21);
+    const QRect samplePanel(232, 3, 158, 17);
+    const int noteWidth = geometry.width() - 20;
+
+    QWidget *start = addPage(out.pages, n.startTab, QStringLiteral("start bit"));
+    label(start, QStringLiteral("Start bit értéke:"), 8, 6, true);
+    out.startBit = readOnlyEdit(start, n.startBit, QStringLiteral("0"), valueField);
+    colourPanel(start, n.startPanel, QStringLiteral("start színminta"), samplePanel);
+    note(start, texts::startBitNote(), QRect(8, 40, noteWidth, 60));
+
+    QWidget *data = addPage(out.pages, n.dataTab, QStringLiteral("adat"));
+    label(data, QStringLiteral("Adat:"), 8, 6, true);
+    colourPanel(data, n.dataPanel, QStringLiteral("adat színminta"), samplePanel);
+    out.byte = byteGroup(data, n.dataSpin, 8, 26, true);
+    note(data, texts::dataNote(), QRect(8, 74, noteWidth, 60));
+
+    out.parityTab = addPage(out.pages, n.parityTab, QStringLiteral("paritás bit"));
+    out.parityLabel = label(out.parityTab, QStringLiteral("Paritás bit értéke:"), 8, 6, true, n.parityLabel);
+    out.parityBit = readOnlyEdit(out.parityTab, n.parityBit, QStringLiteral("0"), valueField);
+    colourPanel(out.parityTab, n.parityPanel, QStringLiteral("paritás színminta"), samplePanel);
+    out.parityKinds = radioGroup(out.parityTab, n.parityKinds, QStringLiteral("paritás bit"), texts::parityItems4(),
+                                 QRect(8, 28, 220, 60), 2, 0);
+    note(out.parityTab, texts::parityBitNote(), QRect(8, 92, noteWidth, 80));
+
+    QWidget *stop = addPage(out.pages, n.stopTab, QStringLiteral("stop bit"));
+    label(stop, QStringLiteral("Stop bit értéke:"), 8, 6, true);
+    out.stopBit = readOnlyEdit(stop, n.stopBit, QStringLiteral("1"), valueField);
+    colourPanel(stop, n.stopPanel, n.stopPanelCaption, samplePanel);
+    if (n.stopLengths.isEmpty()) {
+        note(stop, texts::stopBitNote(), QRect(8, 40, noteWidth, 60));
+    } else {
+        out.stopLengths = radioGroup(stop, n.stopLengths, QStringLiteral("stop bit hossza"), texts::stopItems(),
+                                     QRect(8, 28, 220, 78), 1, 0);
+        note(stop, texts::stopBitNote(), QRect(236, 28, noteWidth - 228, 130));
+    }
+    return out;
+}
+
+QFrame *panel(QWidget *parent, const QString &name, const QRect &geometry)
+{
+    auto *frame = new QFrame(parent);
+    if (!name.isEmpty())
+        frame->setObjectName(name);
+    frame->setFrameShape(QFrame::Panel);
+    frame->setFrameShadow(QFrame::Raised);
+    frame->setGeometry(geometry);
+    return frame;
 }
 
 } // namespace form

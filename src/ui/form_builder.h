@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/frame.h"
+#include "ui/byte_group.h"
 #include "widgets/stepseries.h"
 
 #include <QColor>
@@ -18,7 +19,6 @@ class QTableWidget;
 class QWidget;
 class RadioGroup;
 class StepChart;
-struct ByteGroup;
 
 // Small helpers that build the controls of the pages with the names, texts and geometry the pages give
 // them, so that the page builders read like the window's form data.
@@ -70,5 +70,34 @@ StepChart *byteChart(QWidget *parent, const ByteChartNames &names, int x, int y,
 // The chart of one data packet: frame on lane 1, sampling markers on lane 0, left axis 0..2.
 StepChart *packetChart(QWidget *parent, const QString &name, const QString &frameSeries,
                        const QString &markerSeries, const QRect &geometry);
+
+// The four result tabs "start bit", "adat", "paritás bit" and "stop bit" that show the parts of a frame,
+// on the composite view and for each channel. An empty name leaves that radio group out.
+struct ResultTabNames
+{
+    QString pages, startTab, dataTab, parityTab, stopTab;
+    QString startBit, startPanel;
+    QString dataSpin, dataPanel;
+    QString parityLabel, parityBit, parityPanel, parityKinds;
+    QString stopBit, stopPanel, stopPanelCaption, stopLengths;
+};
+
+struct ResultTabs
+{
+    QTabWidget *pages = nullptr;
+    QWidget *parityTab = nullptr;
+    QLineEdit *startBit = nullptr;
+    ByteGroup byte;
+    QLabel *parityLabel = nullptr;
+    QLineEdit *parityBit = nullptr;
+    RadioGroup *parityKinds = nullptr;
+    QLineEdit *stopBit = nullptr;
+    RadioGroup *stopLengths = nullptr;
+};
+
+ResultTabs resultTabs(QWidget *parent, const ResultTabNames &names, const QRect &geometry);
+
+// A raised panel that holds other controls.
+QFrame *panel(QWidget *parent, const QString &name, const QRect &geometry);
 
 } // namespace form

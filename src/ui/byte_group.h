@@ -1,0 +1,16 @@
+#pragma once
+
+class QLineEdit;
+class SpinEdit;
+class StepSeries;
+
+// The four fields that show one data byte: DEC (the spin edit), HEX, BIN and ASCII, and on three
+// groups the series of the small bit chart beside them.
+struct ByteGroup
+{
+    SpinEdit *spin = nullptr;
+    QLineEdit *hexEdit = nullptr;
+    QLineEdit *binEdit = nullptr;
+    QLineEdit *asciiEdit = nullptr;
+    StepSeries *series = nullptr;
+};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Literal texts that stand on more than one page.
+namespace texts {
+
+inline QStringList parityItems5()
+{
+    return {QStringLiteral("nincs"), QStringLiteral("fix \"0\""), QStringLiteral("fix \"1\""), QStringLiteral("páros"),
+            QStringLiteral("páratlan")};
+}
+
+// The parity kinds of frames that always carry a parity bit: the list above without "nincs".
+inline QStringList parityItems4()
+{
+    return parityItems5().mid(1);
+}
+
+inline QStringList stopItems()
+{
+    return {QStringLiteral("1 bit"), QStringLiteral("1,5 bit"), QStringLiteral("2 bit")};
+}
+
+// The captions end in spaces that are part of them.
+inline QString copyView()
+{
+    return QStringLiteral("Nézet másolása        ");
+}
+
+inline QString printView()
+{
+    return QStringLiteral("Nézet nyomtatása     ");
+}
+
+// Notes on the result tabs of the composite view and of both channels.
+inline QString startBitNote()
+{
+    return QStringLiteral("A start bitnek minden esetben \"0\" szintűnek kell lennie.");
+}
+
+inline QString dataNote()
+{
+    return QStringLiteral("Minden adatkeretben 1 bájtnyi (8 bit) információ kerül átküldésre. "
+                          "Az átküldött bitek sorrendje LSB...MSB.");
+}
+
+inline QString parityBitNote()
+{
+    return QStringLiteral("A paritás bit az adatátvitel biztonságát növeli. A paritás bit értékét lehet fixre és "
+                          "adattól függő értékre állítani. Fix típusú paritásbit esetén lehet \"0\" vagy \"1\" az "
+                          "értéke. Az adatoktól függő típus esetén az adatban található egyesek számát párosra vagy "
+                          "páratlanra egészíti ki. ");
+}
+
+inline QString stopBitNote()
+{
+    return QStringLiteral("A stop bitnek minden esetben \"1\" szintűnek kell lennie. A stop bit hosszának "
+                          "módosításával az adatkeretek elküldése közti szünet növelhető.");
+}
+
+} // namespace texts
