@@ -25,6 +25,7 @@ int main(int argc, char **argv)
     // One full paint of the visible page, as the user's first look needs.
     form.repaint();
     const auto now = std::chrono::system_clock::now().time_since_epoch();
-    std::printf("%lld\n", static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    std::printf("%lld\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
     return 0;
 }

@@ -6,6 +6,7 @@ namespace rs232 {
 
 namespace {
 
+// clang-format off
 constexpr std::array<char32_t, 256> kWindows1250 = {
     0x0000, 0x0001, 0x0002, 0x0003, 0x0004, 0x0005, 0x0006, 0x0007,
     0x0008, 0x0009, 0x000A, 0x000B, 0x000C, 0x000D, 0x000E, 0x000F,
@@ -40,6 +41,7 @@ constexpr std::array<char32_t, 256> kWindows1250 = {
     0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
+// clang-format on
 
 constexpr std::array<std::string_view, 16> kNibbleBits = {
     "0000", "0001", "0010", "0011", "0100", "0101", "0110", "0111",
@@ -86,7 +88,8 @@ std::string Utf8Of(char32_t cp)
 ByteCodes ByteCodesOf(std::int32_t reported)
 {
     // Compared as unsigned, every value below 0 or above 255 is out of range in one test.
-    const std::uint32_t v = static_cast<std::uint32_t>(reported) > 255u ? 255u : static_cast<std::uint32_t>(reported);
+    const std::uint32_t v =
+        static_cast<std::uint32_t>(reported) > 255u ? 255u : static_cast<std::uint32_t>(reported);
     const auto hi = static_cast<std::uint8_t>(v >> 4);
     const auto lo = static_cast<std::uint8_t>(v & 15u);
 

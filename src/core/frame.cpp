@@ -35,11 +35,15 @@ std::uint8_t ParityBit(const DataBits &bits, ParityMode mode)
 {
     const bool oddOnes = countOnes(bits) % 2 == 1;
     switch (mode) {
-    case ParityMode::Fixed1: return 1;
-    case ParityMode::Even: return oddOnes ? 1 : 0;
-    case ParityMode::Odd: return oddOnes ? 0 : 1;
+    case ParityMode::Fixed1:
+        return 1;
+    case ParityMode::Even:
+        return oddOnes ? 1 : 0;
+    case ParityMode::Odd:
+        return oddOnes ? 0 : 1;
     case ParityMode::Fixed0:
-    case ParityMode::None: break;
+    case ParityMode::None:
+        break;
     }
     return 0;
 }

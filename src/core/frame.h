@@ -38,11 +38,16 @@ struct SegmentColours
 constexpr Rgb segmentColour(FrameSegment segment)
 {
     switch (segment) {
-    case FrameSegment::Start: return SegmentColours::Start;
-    case FrameSegment::Data: return SegmentColours::Data;
-    case FrameSegment::Parity: return SegmentColours::Parity;
-    case FrameSegment::Stop: return SegmentColours::Stop;
-    case FrameSegment::Idle: break;
+    case FrameSegment::Start:
+        return SegmentColours::Start;
+    case FrameSegment::Data:
+        return SegmentColours::Data;
+    case FrameSegment::Parity:
+        return SegmentColours::Parity;
+    case FrameSegment::Stop:
+        return SegmentColours::Stop;
+    case FrameSegment::Idle:
+        break;
     }
     return SegmentColours::Idle;
 }
@@ -58,8 +63,14 @@ struct SignalPoint
 };
 
 // Chart levels of a logical 1 and 0 on lane n.
-constexpr double laneHigh(int lane) { return lane + 0.9; }
-constexpr double laneLow(int lane) { return lane + 0.1; }
+constexpr double laneHigh(int lane)
+{
+    return lane + 0.9;
+}
+constexpr double laneLow(int lane)
+{
+    return lane + 0.1;
+}
 
 // The levels of one frame by cell: 0 start, 1..8 data bits b0..b7, 9 parity or stop, 10 stop after
 // a parity bit. Cells beyond cellCount are not part of the frame.

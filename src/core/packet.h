@@ -13,7 +13,7 @@ struct PacketTraceResult
 {
     std::vector<SignalPoint> points; // 13 points without parity, 14 with
     double axisMin = -1.0;
-    double axisMax = 0.0;            // ks + L + 1, the x of the last point
+    double axisMax = 0.0; // ks + L + 1, the x of the last point
 };
 
 // One bit time of idle line, the frame cells (the stop cell lasting L = 1 + 0.5 * stop index bit

@@ -108,7 +108,8 @@ void TForm1::buildMenu()
 
     QMenu *program = bar->addMenu(QStringLiteral("Program kezelés"));
     program->setObjectName(QStringLiteral("Programkezels1"));
-    addItem(program, "Nyomtatbelltsai1", QStringLiteral("Nyomtató beállításai"), &TForm1::Nyomtatbelltsai1Click);
+    addItem(program, "Nyomtatbelltsai1", QStringLiteral("Nyomtató beállításai"),
+            &TForm1::Nyomtatbelltsai1Click);
     QAction *exit = addItem(program, "Kilps1", QStringLiteral("Kilépés"), &TForm1::Kilps1Click);
     exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     exit->setShortcutContext(Qt::ApplicationShortcut);
@@ -117,7 +118,8 @@ void TForm1::buildMenu()
     module->setObjectName(QStringLiteral("RS232modul1"));
     addItem(module, "Adatcsomagszimulci1", QStringLiteral("Adatcsomag szimuláció"),
             &TForm1::Adatcsomagszimulci1Click);
-    addItem(module, "Adsvtelszimulci1", QStringLiteral("Adásvétel szimuláció"), &TForm1::Adsvtelszimulci1Click);
+    addItem(module, "Adsvtelszimulci1", QStringLiteral("Adásvétel szimuláció"),
+            &TForm1::Adsvtelszimulci1Click);
 
     QMenu *help = bar->addMenu(QStringLiteral("Súgó"));
     help->setObjectName(QStringLiteral("Sg1"));
@@ -163,28 +165,38 @@ void TForm1::buildPageTree()
     m_pages->setStyleSheet(QStringLiteral(
         "QTabWidget#qel_rs232_pc > QTabBar::tab { border: 2px outset #f4f2ee; background: #d4d0c8;"
         " padding: 3px 10px; margin-right: 2px; }"
-        "QTabWidget#qel_rs232_pc > QTabBar::tab:selected { border: 2px inset #a8a49c; background: #e8e6e0; }"));
+        "QTabWidget#qel_rs232_pc > QTabBar::tab:selected { border: 2px inset #a8a49c; background: #e8e6e0; "
+        "}"));
 
     buildTopologyPage(addPage(m_pages, QStringLiteral("TabSheet51"), QStringLiteral("Topológiai leírás")));
 
-    QWidget *packet = addPage(m_pages, QStringLiteral("qel_rs232_pc_szim"), QStringLiteral("Adatcsomag szimuláció"));
-    QTabWidget *packetViews = form::fillingPageControl(packet, QStringLiteral("PageControl11"), QTabWidget::West);
-    QWidget *simplified = addPage(packetViews, QStringLiteral("TabSheet16"), QStringLiteral("Egyszerűsített nézet"));
+    QWidget *packet =
+        addPage(m_pages, QStringLiteral("qel_rs232_pc_szim"), QStringLiteral("Adatcsomag szimuláció"));
+    QTabWidget *packetViews =
+        form::fillingPageControl(packet, QStringLiteral("PageControl11"), QTabWidget::West);
+    QWidget *simplified =
+        addPage(packetViews, QStringLiteral("TabSheet16"), QStringLiteral("Egyszerűsített nézet"));
     QTabWidget *simplifiedPages =
         form::fillingPageControl(simplified, QStringLiteral("PageControl22"), QTabWidget::North);
     buildSimplifiedPage(
-        addPage(simplifiedPages, QStringLiteral("TabSheet40"), QStringLiteral("Adatcsomag (nincs paritás)")), false);
+        addPage(simplifiedPages, QStringLiteral("TabSheet40"), QStringLiteral("Adatcsomag (nincs paritás)")),
+        false);
     buildSimplifiedPage(
-        addPage(simplifiedPages, QStringLiteral("TabSheet47"), QStringLiteral("Adatcsomag (van paritás)")), true);
-    QWidget *composite = addPage(packetViews, QStringLiteral("TabSheet39"), QStringLiteral("Összetett nézet"));
+        addPage(simplifiedPages, QStringLiteral("TabSheet47"), QStringLiteral("Adatcsomag (van paritás)")),
+        true);
+    QWidget *composite =
+        addPage(packetViews, QStringLiteral("TabSheet39"), QStringLiteral("Összetett nézet"));
     QTabWidget *compositePages =
         form::fillingPageControl(composite, QStringLiteral("qel_rs232_pc_acsz_pc"), QTabWidget::North);
-    buildPacketSettingsPage(addPage(compositePages, QStringLiteral("TabSheet44"), QStringLiteral("Adatcsomag adatai")));
+    buildPacketSettingsPage(
+        addPage(compositePages, QStringLiteral("TabSheet44"), QStringLiteral("Adatcsomag adatai")));
     buildPacketResultPage(
         addPage(compositePages, QStringLiteral("TabSheet45"), QStringLiteral("Összállított adatcsomag")));
 
-    QWidget *transmit = addPage(m_pages, QStringLiteral("TabSheet43"), QStringLiteral("Adásvétel szimuláció"));
-    m_transmitPages = form::fillingPageControl(transmit, QStringLiteral("qel_rs232_pc_szim_pc"), QTabWidget::North);
+    QWidget *transmit =
+        addPage(m_pages, QStringLiteral("TabSheet43"), QStringLiteral("Adásvétel szimuláció"));
+    m_transmitPages =
+        form::fillingPageControl(transmit, QStringLiteral("qel_rs232_pc_szim_pc"), QTabWidget::North);
     buildSimulationDescriptionPage(
         addPage(m_transmitPages, QStringLiteral("TabSheet6"), QStringLiteral("Szimuláció leírása")));
 
@@ -199,7 +211,8 @@ void TForm1::buildPageTree()
         const auto &s = settings[c];
         QWidget *page = addPage(m_transmitPages, QString::fromLatin1(s.page), QString::fromUtf8(s.caption));
         QTabWidget *tabs = form::fillingPageControl(page, QString::fromLatin1(s.pages), QTabWidget::West);
-        buildChannelSettingsPage(addPage(tabs, QString::fromLatin1(s.first), QStringLiteral("1. lap")), c + 1);
+        buildChannelSettingsPage(addPage(tabs, QString::fromLatin1(s.first), QStringLiteral("1. lap")),
+                                 c + 1);
         addPage(tabs, QString::fromLatin1(s.second), QStringLiteral("2. lap"));
     }
 
@@ -214,7 +227,8 @@ void TForm1::buildPageTree()
     addPage(runPages, QStringLiteral("TabSheet105"), QStringLiteral("2. csatorna"));
     addPage(runPages, QStringLiteral("TabSheet46"), QStringLiteral("Handshake viszonyok"));
     addPage(runPages, QStringLiteral("TabSheet7"), QStringLiteral("Adatkommunikáció összefoglalása"));
-    buildChannelResultPage(addPage(runPages, QStringLiteral("TabSheet8"), QStringLiteral("Adatkommunikáció eredménye")));
+    buildChannelResultPage(
+        addPage(runPages, QStringLiteral("TabSheet8"), QStringLiteral("Adatkommunikáció eredménye")));
     buildColourLegendStrip(run);
 
     m_pages->setCurrentIndex(0);

@@ -18,8 +18,8 @@ public:
     virtual void showMessage(MessageKind kind, const QString &text) = 0; // modal, one OK button
     virtual void showPrinterSetup() = 0;                                 // PrinterSetupDialog1
     virtual bool confirmPrint() = 0;                                     // PrintDialog1: true = confirmed
-    virtual QPrinter &printer() = 0;                                     // the printer chosen in those dialogs
+    virtual QPrinter &printer() = 0; // the printer chosen in those dialogs
     virtual void setClipboardImage(const QImage &image) = 0;
     virtual QSize primaryScreenSize() const = 0;
-    virtual QDateTime now() const = 0;                                   // local date and time
+    virtual QDateTime now() const = 0; // local date and time
 };

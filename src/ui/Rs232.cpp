@@ -14,8 +14,8 @@
 
 namespace {
 
-QTextBrowser *descriptionView(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
-                              const QColor &background)
+QTextBrowser *descriptionView(QWidget *parent, const QString &name, const QString &text,
+                              const QRect &geometry, const QColor &background)
 {
     auto *view = new QTextBrowser(parent);
     view->setObjectName(name);
@@ -41,18 +41,21 @@ void TForm1::buildInformationPanel(QWidget *client)
 {
     QFrame *panel = form::panel(client, QStringLiteral("Panel6"), QRect(879, 3, 291, 772));
 
-    form::picture(panel, QStringLiteral("Image6"), QStringLiteral(":/pictures/info.svg"), QRect(112, 8, 69, 73));
+    form::picture(panel, QStringLiteral("Image6"), QStringLiteral(":/pictures/info.svg"),
+                  QRect(112, 8, 69, 73));
     form::label(panel, QStringLiteral("Kérem válasszon egyet az alábbiak közül:"), 40, 104, false,
                 QStringLiteral("Label78"));
     auto *topics = new QComboBox(panel);
     topics->setObjectName(QStringLiteral("qel_rs232_infobox"));
-    topics->addItems({QStringLiteral("RS232 adatcsomag felépítése"), QStringLiteral("RS232 adatátvitel beállítása")});
+    topics->addItems(
+        {QStringLiteral("RS232 adatcsomag felépítése"), QStringLiteral("RS232 adatátvitel beállítása")});
     topics->setGeometry(40, 123, 209, 19);
     QPalette pal = topics->palette();
     pal.setColor(QPalette::Base, QColor(220, 234, 239));
     topics->setPalette(pal);
     topics->setCurrentIndex(0);
-    form::label(panel, QStringLiteral("A kiválasztott elem leírása"), 8, 179, false, QStringLiteral("Label79"));
+    form::label(panel, QStringLiteral("A kiválasztott elem leírása"), 8, 179, false,
+                QStringLiteral("Label79"));
     descriptionView(panel, QStringLiteral("qel_rs232_inf_re"), QString(), QRect(8, 198, 273, 565),
                     QColor(220, 234, 239));
 }
@@ -68,13 +71,15 @@ void TForm1::buildTopologyPage(QWidget *page)
 void TForm1::buildSimulationDescriptionPage(QWidget *page)
 {
     form::label(page, QStringLiteral("1. csatorna"), 212, 52 - 14, true, QStringLiteral("Label201"));
-    form::picture(page, QStringLiteral("Image20"), QStringLiteral(":/pictures/chip.svg"), QRect(202, 62, 103, 79));
+    form::picture(page, QStringLiteral("Image20"), QStringLiteral(":/pictures/chip.svg"),
+                  QRect(202, 62, 103, 79));
     form::picture(page, QStringLiteral("Image22"), QStringLiteral(":/pictures/link_arrows.svg"),
                   QRect(311, 71, 159, 61));
     form::label(page, QStringLiteral("2. csatorna"), 520, 50 - 12, true, QStringLiteral("Label202"));
-    form::picture(page, QStringLiteral("Image21"), QStringLiteral(":/pictures/chip.svg"), QRect(478, 62, 103, 79));
-    descriptionView(page, QStringLiteral("qel_rs232_avsz_szimleir"), QStringLiteral("RS232 szimuláció leírás"),
-                    QRect(16, 160, 817, 537), form::kWindowColour);
+    form::picture(page, QStringLiteral("Image21"), QStringLiteral(":/pictures/chip.svg"),
+                  QRect(478, 62, 103, 79));
+    descriptionView(page, QStringLiteral("qel_rs232_avsz_szimleir"),
+                    QStringLiteral("RS232 szimuláció leírás"), QRect(16, 160, 817, 537), form::kWindowColour);
 }
 
 void TForm1::buildColourLegendStrip(QWidget *page)
@@ -99,7 +104,8 @@ void TForm1::buildColourLegendStrip(QWidget *page)
     }
 
     QFrame *start = form::panel(page, QStringLiteral("Panel21"), QRect(424, 639, 421, 70));
-    form::label(start, QStringLiteral("Szimulációs folyamat elindítása"), 16, 32, true, QStringLiteral("Label297"));
+    form::label(start, QStringLiteral("Szimulációs folyamat elindítása"), 16, 32, true,
+                QStringLiteral("Label297"));
     form::button(start, QStringLiteral("qel_rs232_avsz_szim"), QStringLiteral("     Szimuláció            "),
                  QRect(232, 11, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));
 }

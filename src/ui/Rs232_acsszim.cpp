@@ -4,8 +4,8 @@
 #include "core/byte_codes.h"
 #include "core/packet.h"
 #include "ui/form_builder.h"
-#include "ui/texts.h"
 #include "ui/frame_picture.h"
+#include "ui/texts.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
@@ -50,9 +50,10 @@ void TForm1::buildSimplifiedPage(QWidget *page, bool withParity)
     view.byte = form::byteGroup(page, name("_adat"), 20, 36, false);
     form::label(page, QStringLiteral("A stop bit fixen 1 hosszúságú."), 300, 56);
     if (withParity) {
-        view.parity = form::radioGroup(page, name("_paritastip"), QStringLiteral("paritás bit"), texts::parityItems4(),
-                                       QRect(500, 14, 260, 66), 2, 0);
-        connect(view.parity, &RadioGroup::itemSelected, this, &TForm1::qel_rs232_acssz_vanparitas_paritastipClick);
+        view.parity = form::radioGroup(page, name("_paritastip"), QStringLiteral("paritás bit"),
+                                       texts::parityItems4(), QRect(500, 14, 260, 66), 2, 0);
+        connect(view.parity, &RadioGroup::itemSelected, this,
+                &TForm1::qel_rs232_acssz_vanparitas_paritastipClick);
     }
 
     form::label(page, QStringLiteral("Grafikon"), 20, 96, true);
@@ -87,34 +88,37 @@ void TForm1::buildPacketSettingsPage(QWidget *page)
     form::label(page, QStringLiteral("Adat:"), 20, 98, true);
     m_packetByte = form::byteGroup(page, QStringLiteral("qel_rs232_acssz_d"), 60, 80, false);
     form::byteChart(page,
-                    {QStringLiteral("qel_rs232_acssz_dc"), QStringLiteral("qel_rs232_acssz_ds"), {}, {}, {}}, 340,
-                    96, m_packetByte);
+                    {QStringLiteral("qel_rs232_acssz_dc"), QStringLiteral("qel_rs232_acssz_ds"), {}, {}, {}},
+                    340, 96, m_packetByte);
     connect(m_packetByte.spin, &SpinEdit::changed, this, &TForm1::qel_rs232_acssz_dChange);
 
     form::rule(page, 10, 180, 820);
     form::label(page, QStringLiteral("Paritás bit beállításai:"), 20, 196, true);
     form::radioGroup(page, QStringLiteral("qel_rs232_acssz_paritasvane"), QStringLiteral("paritás bit"),
                      texts::parityItems5(), QRect(40, 220, 180, 118), 1, 0);
-    form::note(page,
-               QStringLiteral("A paritásbit az adatátviteli hibák kiszűrésére szolgál. Fix (0 vagy 1) érték esetén "
-                              "az adott érték kerül generálásra és ellenőrzésre. Páros, illetve páratlan paritás "
-                              "esetén a paritásbit az adatbitekben található egyesek számát párosra (páros paritás) "
-                              "vagy páratlanra (páratlan paritás) egészíti ki."),
-               QRect(250, 226, 560, 70));
+    form::note(
+        page,
+        QStringLiteral("A paritásbit az adatátviteli hibák kiszűrésére szolgál. Fix (0 vagy 1) érték esetén "
+                       "az adott érték kerül generálásra és ellenőrzésre. Páros, illetve páratlan paritás "
+                       "esetén a paritásbit az adatbitekben található egyesek számát párosra (páros paritás) "
+                       "vagy páratlanra (páratlan paritás) egészíti ki."),
+        QRect(250, 226, 560, 70));
 
     form::rule(page, 10, 356, 820);
     form::label(page, QStringLiteral("Stop bit beállításai:"), 20, 372, true);
     form::radioGroup(page, QStringLiteral("qel_rs232_acssz_stopbittip"), QStringLiteral("stop bit hossza"),
                      texts::stopItems(), QRect(40, 396, 180, 82), 1, 0);
-    form::note(page, QStringLiteral("A stop bit hosszának állításával a keretek közti szünet hossza állítható."),
+    form::note(page,
+               QStringLiteral("A stop bit hosszának állításával a keretek közti szünet hossza állítható."),
                QRect(250, 402, 560, 40));
 }
 
 void TForm1::buildPacketResultPage(QWidget *page)
 {
     form::label(page, QStringLiteral("Grafikon"), 20, 8, true);
-    StepChart *chart = form::packetChart(page, QStringLiteral("qel_rs232_acsszim"), QStringLiteral("qel_rs232_acsszim_s1"),
-                                         QStringLiteral("qel_rs232_acsszim_sm"), QRect(20, 26, 800, 310));
+    StepChart *chart =
+        form::packetChart(page, QStringLiteral("qel_rs232_acsszim"), QStringLiteral("qel_rs232_acsszim_s1"),
+                          QStringLiteral("qel_rs232_acsszim_sm"), QRect(20, 26, 800, 310));
     chart->setBottomMax(11);
     chart->setBottomMin(0);
     chart->setPanningEnabled(true);
@@ -123,20 +127,23 @@ void TForm1::buildPacketResultPage(QWidget *page)
                  QStringLiteral(":/glyphs/axis_shrink.svg"));
     form::button(page, QStringLiteral("qel_rs232_acssz_tengelynov"), QString(), QRect(739, 341, 62, 51),
                  QStringLiteral(":/glyphs/axis_grow.svg"));
-    form::button(page, QStringLiteral("qel_rs232_acssz_nezetmasol"), texts::copyView(), QRect(620, 448, 178, 51),
-                 QStringLiteral(":/glyphs/camera.svg"));
-    form::button(page, QStringLiteral("qel_rs232_acssz_nezetnyomtat"), texts::printView(), QRect(620, 505, 178, 51),
-                 QStringLiteral(":/glyphs/printer.svg"));
+    form::button(page, QStringLiteral("qel_rs232_acssz_nezetmasol"), texts::copyView(),
+                 QRect(620, 448, 178, 51), QStringLiteral(":/glyphs/camera.svg"));
+    form::button(page, QStringLiteral("qel_rs232_acssz_nezetnyomtat"), texts::printView(),
+                 QRect(620, 505, 178, 51), QStringLiteral(":/glyphs/printer.svg"));
 
     QFrame *runPanel = form::panel(page, QString(), QRect(20, 341, 400, 62));
     form::label(runPanel, QStringLiteral("Adatcsomag szimuláció"), 12, 24, true);
-    form::button(runPanel, QStringLiteral("qel_rs232_acssz_szim"), QStringLiteral("       Szimuláció              "),
-                 QRect(210, 5, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));
+    form::button(runPanel, QStringLiteral("qel_rs232_acssz_szim"),
+                 QStringLiteral("       Szimuláció              "), QRect(210, 5, 178, 51),
+                 QStringLiteral(":/glyphs/magnifier.svg"));
 
     form::label(page, QStringLiteral("Adatcsomag tartalma"), 20, 414, true);
     form::bitGrid(page, QStringLiteral("qel_rs232_acssz_csadatok"), 20, 432);
 
-    const auto name = [](const char *suffix) { return QStringLiteral("qel_rs232_acssz_") + QLatin1String(suffix); };
+    const auto name = [](const char *suffix) {
+        return QStringLiteral("qel_rs232_acssz_") + QLatin1String(suffix);
+    };
     form::ResultTabNames names;
     names.pages = name("eredmeny_pc");
     names.startTab = name("eredmeny_start_ts");

@@ -34,7 +34,8 @@ void TForm1::buildChannelSettingsPage(QWidget *page, int channel)
     form::label(page, QStringLiteral("Adat"), 20, 274, true, name("ladat"));
     ByteGroup &group = m_channelByte[channel - 1];
     group = form::byteGroup(page, name("d1"), 60, 256, false, name("l"));
-    form::byteChart(page, {name("d1c"), name("d1s"), name("llsb"), name("lmsb"), name("lsor")}, 340, 272, group);
+    form::byteChart(page, {name("d1c"), name("d1s"), name("llsb"), name("lmsb"), name("lsor")}, 340, 272,
+                    group);
     connect(group.spin, &SpinEdit::changed, this,
             channel == 1 ? &TForm1::qel_rs232_avsz_cs1_d1Change : &TForm1::qel_rs232_avsz_cs2_d1Change);
 
@@ -97,7 +98,8 @@ void TForm1::buildChannelResultHalf(QWidget *page, int channel, int top)
     // Both pictures share one place; the OK picture lies over the error picture until a run decides.
     view.errorPicture = form::picture(page, name("hiba"), QStringLiteral(":/pictures/error.svg"),
                                       QRect(788, top + 52, 28, 30));
-    view.okPicture = form::picture(page, name("ok"), QStringLiteral(":/pictures/ok.svg"), QRect(786, top + 52, 32, 28));
+    view.okPicture =
+        form::picture(page, name("ok"), QStringLiteral(":/pictures/ok.svg"), QRect(786, top + 52, 32, 28));
     // Drawn on the window colour, so the check mark hides the cross beneath it.
     view.okPicture->setAutoFillBackground(true);
     view.okPicture->raise();

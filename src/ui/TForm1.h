@@ -24,7 +24,6 @@ class SpinEdit;
 class StepChart;
 class StepSeries;
 
-
 // One simplified data packet page: its byte, its chart with the frame and the sampling markers.
 struct SimplifiedView
 {
@@ -113,13 +112,13 @@ private:
     Platform &m_platform;
     QTimer *m_clockTimer = nullptr;
 
-    QTabWidget *m_pages = nullptr;            // qel_rs232_pc
-    QTabWidget *m_transmitPages = nullptr;    // qel_rs232_pc_szim_pc
+    QTabWidget *m_pages = nullptr;         // qel_rs232_pc
+    QTabWidget *m_transmitPages = nullptr; // qel_rs232_pc_szim_pc
 
     SimplifiedView m_noParityView;
     SimplifiedView m_parityView;
-    ByteGroup m_packetByte;                   // composite view settings
-    form::ResultTabs m_packetResult;          // composite view result tabs
-    ByteGroup m_channelByte[2];               // settings pages of channels 1 and 2
+    ByteGroup m_packetByte;          // composite view settings
+    form::ResultTabs m_packetResult; // composite view result tabs
+    ByteGroup m_channelByte[2];      // settings pages of channels 1 and 2
     ChannelResultView m_channelResult[2];
 };

@@ -201,7 +201,8 @@ QTableWidget *bitGrid(QWidget *parent, const QString &name, int x, int y)
     return grid;
 }
 
-ByteGroup byteGroup(QWidget *parent, const QString &spinName, int x, int y, bool readOnly, const QString &labelPrefix)
+ByteGroup byteGroup(QWidget *parent, const QString &spinName, int x, int y, bool readOnly,
+                    const QString &labelPrefix)
 {
     const auto labelName = [&labelPrefix](const char *suffix) {
         return labelPrefix.isEmpty() ? QString() : labelPrefix + QLatin1String(suffix);
@@ -218,9 +219,12 @@ ByteGroup byteGroup(QWidget *parent, const QString &spinName, int x, int y, bool
     group.spin->setValue(0);
     group.spin->setReadOnly(readOnly);
     group.spin->setGeometry(x, y + 16, 62, 22);
-    group.hexEdit = readOnlyEdit(parent, spinName + QLatin1Char('h'), QStringLiteral("00h"), QRect(x + 70, y + 16, 44, 22));
-    group.binEdit = readOnlyEdit(parent, spinName + QLatin1Char('b'), QStringLiteral("0000 0000"), QRect(x + 122, y + 16, 80, 22));
-    group.asciiEdit = readOnlyEdit(parent, spinName + QLatin1Char('a'), QString(), QRect(x + 210, y + 16, 40, 22));
+    group.hexEdit = readOnlyEdit(parent, spinName + QLatin1Char('h'), QStringLiteral("00h"),
+                                 QRect(x + 70, y + 16, 44, 22));
+    group.binEdit = readOnlyEdit(parent, spinName + QLatin1Char('b'), QStringLiteral("0000 0000"),
+                                 QRect(x + 122, y + 16, 80, 22));
+    group.asciiEdit =
+        readOnlyEdit(parent, spinName + QLatin1Char('a'), QString(), QRect(x + 210, y + 16, 40, 22));
     return group;
 }
 
@@ -248,8 +252,9 @@ StepChart *byteChart(QWidget *parent, const ByteChartNames &names, int x, int y,
     chart->setLabelFont(tiny);
     group.series = chart->addSeries(names.series, kByteChartColour, 1);
 
-    note(parent, QStringLiteral("Az adatok LSB...MSB (legkisebb helyértéktől a legnagyobbig) sorrendben kerülnek "
-                                "átküldésre."),
+    note(parent,
+         QStringLiteral("Az adatok LSB...MSB (legkisebb helyértéktől a legnagyobbig) sorrendben kerülnek "
+                        "átküldésre."),
          QRect(x, y + 36, 290, 30), names.labelOrder);
     return chart;
 }
@@ -300,8 +305,8 @@ ResultTabs resultTabs(QWidget *parent, const ResultTabNames &n, const QRect &geo
     out.parityLabel = label(out.parityTab, QStringLiteral("Paritás bit értéke:"), 8, 6, true, n.parityLabel);
     out.parityBit = readOnlyEdit(out.parityTab, n.parityBit, QStringLiteral("0"), valueField);
     colourPanel(out.parityTab, n.parityPanel, QStringLiteral("paritás színminta"), samplePanel);
-    out.parityKinds = radioGroup(out.parityTab, n.parityKinds, QStringLiteral("paritás bit"), texts::parityItems4(),
-                                 QRect(8, 28, 220, 60), 2, 0);
+    out.parityKinds = radioGroup(out.parityTab, n.parityKinds, QStringLiteral("paritás bit"),
+                                 texts::parityItems4(), QRect(8, 28, 220, 60), 2, 0);
     note(out.parityTab, texts::parityBitNote(), QRect(8, 92, noteWidth, 80));
 
     QWidget *stop = addPage(out.pages, n.stopTab, QStringLiteral("stop bit"));
@@ -311,8 +316,8 @@ ResultTabs resultTabs(QWidget *parent, const ResultTabNames &n, const QRect &geo
     if (n.stopLengths.isEmpty()) {
         note(stop, texts::stopBitNote(), QRect(8, 40, noteWidth, 60));
     } else {
-        out.stopLengths = radioGroup(stop, n.stopLengths, QStringLiteral("stop bit hossza"), texts::stopItems(),
-                                     QRect(8, 28, 220, 78), 1, 0);
+        out.stopLengths = radioGroup(stop, n.stopLengths, QStringLiteral("stop bit hossza"),
+                                     texts::stopItems(), QRect(8, 28, 220, 78), 1, 0);
         note(stop, texts::stopBitNote(), QRect(236, 28, noteWidth - 228, 130));
     }
     return out;

@@ -32,7 +32,8 @@ QColor colourOf(rs232::Rgb rgb);
 QColor colourOf(rs232::FrameSegment segment);
 QVector<StepPoint> stepPointsOf(const std::vector<rs232::SignalPoint> &points);
 
-QLabel *label(QWidget *parent, const QString &text, int x, int y, bool bold = false, const QString &name = {});
+QLabel *label(QWidget *parent, const QString &text, int x, int y, bool bold = false,
+              const QString &name = {});
 // A word-wrapped label in a fixed rectangle.
 QLabel *note(QWidget *parent, const QString &text, const QRect &geometry, const QString &name = {});
 QLabel *title(QWidget *parent, const QString &text, int x, int y);

@@ -2,7 +2,9 @@
 
 #include <QPainter>
 
-FramePicture::FramePicture(const QString &resource, QWidget *parent) : QWidget(parent), m_renderer(resource) {}
+FramePicture::FramePicture(const QString &resource, QWidget *parent) : QWidget(parent), m_renderer(resource)
+{
+}
 
 int FramePicture::heightForWidth(int width) const
 {

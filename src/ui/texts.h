@@ -8,8 +8,8 @@ namespace texts {
 
 inline QStringList parityItems5()
 {
-    return {QStringLiteral("nincs"), QStringLiteral("fix \"0\""), QStringLiteral("fix \"1\""), QStringLiteral("páros"),
-            QStringLiteral("páratlan")};
+    return {QStringLiteral("nincs"), QStringLiteral("fix \"0\""), QStringLiteral("fix \"1\""),
+            QStringLiteral("páros"), QStringLiteral("páratlan")};
 }
 
 // The parity kinds of frames that always carry a parity bit: the list above without "nincs".
@@ -48,10 +48,11 @@ inline QString dataNote()
 
 inline QString parityBitNote()
 {
-    return QStringLiteral("A paritás bit az adatátvitel biztonságát növeli. A paritás bit értékét lehet fixre és "
-                          "adattól függő értékre állítani. Fix típusú paritásbit esetén lehet \"0\" vagy \"1\" az "
-                          "értéke. Az adatoktól függő típus esetén az adatban található egyesek számát párosra vagy "
-                          "páratlanra egészíti ki. ");
+    return QStringLiteral(
+        "A paritás bit az adatátvitel biztonságát növeli. A paritás bit értékét lehet fixre és "
+        "adattól függő értékre állítani. Fix típusú paritásbit esetén lehet \"0\" vagy \"1\" az "
+        "értéke. Az adatoktól függő típus esetén az adatban található egyesek számát párosra vagy "
+        "páratlanra egészíti ki. ");
 }
 
 inline QString stopBitNote()

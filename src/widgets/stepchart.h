@@ -61,9 +61,9 @@ public:
     void setRowLabelWidth(int width);
     void setPanningEnabled(bool enabled);
     void setPlotMargins(const QMargins &margins);
-    void setBackgroundColor(const QColor &color);  // around the plot
-    void setPlotBackground(const QColor &color);   // the back wall; invalid = no fill
-    void setPlotFrameVisible(bool visible);        // the thin dark line around the plot; on by default
+    void setBackgroundColor(const QColor &color); // around the plot
+    void setPlotBackground(const QColor &color);  // the back wall; invalid = no fill
+    void setPlotFrameVisible(bool visible);       // the thin dark line around the plot; on by default
 
     // The plot area (inside axes, labels and margins) in widget coordinates, for laying other widgets
     // along it.

@@ -14,10 +14,10 @@ TEST(ParityBit, TableOfBytesAndModes)
         int parity;
     };
     const Case cases[] = {
-        {0, ParityMode::Even, 0},   {0, ParityMode::Odd, 1},    {0, ParityMode::Fixed0, 0},
-        {0, ParityMode::Fixed1, 1}, {1, ParityMode::Even, 1},   {1, ParityMode::Odd, 0},
-        {1, ParityMode::Fixed0, 0}, {1, ParityMode::Fixed1, 1}, {7, ParityMode::Even, 1},
-        {7, ParityMode::Odd, 0},    {255, ParityMode::Even, 0}, {255, ParityMode::Odd, 1},
+        {0, ParityMode::Even, 0},     {0, ParityMode::Odd, 1},      {0, ParityMode::Fixed0, 0},
+        {0, ParityMode::Fixed1, 1},   {1, ParityMode::Even, 1},     {1, ParityMode::Odd, 0},
+        {1, ParityMode::Fixed0, 0},   {1, ParityMode::Fixed1, 1},   {7, ParityMode::Even, 1},
+        {7, ParityMode::Odd, 0},      {255, ParityMode::Even, 0},   {255, ParityMode::Odd, 1},
         {255, ParityMode::Fixed0, 0}, {255, ParityMode::Fixed1, 1},
     };
     for (const auto &c : cases) {

@@ -31,8 +31,8 @@ std::vector<double> xs(const std::vector<SignalPoint> &pts)
 TEST(PacketTrace, Byte85WithoutParityExactly)
 {
     const std::vector<SignalPoint> want = {
-        {-1, 1.9, I}, {0, 1.9, I}, {1, 1.1, S},  {2, 1.9, D},  {3, 1.1, D}, {4, 1.9, D}, {5, 1.1, D},
-        {6, 1.9, D},  {7, 1.1, D}, {8, 1.9, D},  {9, 1.1, D},  {10, 1.9, T}, {11, 1.9, I},
+        {-1, 1.9, I}, {0, 1.9, I}, {1, 1.1, S}, {2, 1.9, D}, {3, 1.1, D},  {4, 1.9, D},  {5, 1.1, D},
+        {6, 1.9, D},  {7, 1.1, D}, {8, 1.9, D}, {9, 1.1, D}, {10, 1.9, T}, {11, 1.9, I},
     };
     const auto trace = PacketTrace(BuildFrameCells("0101 0101", ParityMode::None), StopBits::One);
     EXPECT_EQ(trace.points, want);

@@ -54,7 +54,8 @@ int main(int argc, char **argv)
     check(platform.messages.size() == 2, "each exception is reported once");
     if (platform.messages.size() == 2) {
         check(platform.messages[0].first == Platform::MessageKind::Error, "reported as an error");
-        check(platform.messages[0].second == QStringLiteral("a handler failed"), "with the exception's message");
+        check(platform.messages[0].second == QStringLiteral("a handler failed"),
+              "with the exception's message");
         check(platform.messages[1].second.isEmpty(), "an unknown exception has an empty message");
     }
     std::printf("%d passed, %d failed\n", failures == 0 ? 1 : 0, failures == 0 ? 0 : 1);

@@ -22,20 +22,22 @@ struct GroupRow
 };
 
 const GroupRow kGroups[] = {
-    {"qel_rs232_acssz_nincsparitas_adat", "qel_rs232_acssz_nincsparitas_adath", "qel_rs232_acssz_nincsparitas_adatb",
-     "qel_rs232_acssz_nincsparitas_adata", nullptr, true},
-    {"qel_rs232_acssz_vanparitas_adat", "qel_rs232_acssz_vanparitas_adath", "qel_rs232_acssz_vanparitas_adatb",
-     "qel_rs232_acssz_vanparitas_adata", nullptr, true},
-    {"qel_rs232_acssz_d", "qel_rs232_acssz_dh", "qel_rs232_acssz_db", "qel_rs232_acssz_da", "qel_rs232_acssz_ds", true},
-    {"qel_rs232_acssz_adat", "qel_rs232_acssz_adath", "qel_rs232_acssz_adatb", "qel_rs232_acssz_adata", nullptr, false},
+    {"qel_rs232_acssz_nincsparitas_adat", "qel_rs232_acssz_nincsparitas_adath",
+     "qel_rs232_acssz_nincsparitas_adatb", "qel_rs232_acssz_nincsparitas_adata", nullptr, true},
+    {"qel_rs232_acssz_vanparitas_adat", "qel_rs232_acssz_vanparitas_adath",
+     "qel_rs232_acssz_vanparitas_adatb", "qel_rs232_acssz_vanparitas_adata", nullptr, true},
+    {"qel_rs232_acssz_d", "qel_rs232_acssz_dh", "qel_rs232_acssz_db", "qel_rs232_acssz_da",
+     "qel_rs232_acssz_ds", true},
+    {"qel_rs232_acssz_adat", "qel_rs232_acssz_adath", "qel_rs232_acssz_adatb", "qel_rs232_acssz_adata",
+     nullptr, false},
     {"qel_rs232_avsz_cs1_d1", "qel_rs232_avsz_cs1_d1h", "qel_rs232_avsz_cs1_d1b", "qel_rs232_avsz_cs1_d1a",
      "qel_rs232_avsz_cs1_d1s", true},
     {"qel_rs232_avsz_cs2_d1", "qel_rs232_avsz_cs2_d1h", "qel_rs232_avsz_cs2_d1b", "qel_rs232_avsz_cs2_d1a",
      "qel_rs232_avsz_cs2_d1s", true},
-    {"qel_rs232_avsz_cs1_adat", "qel_rs232_avsz_cs1_adath", "qel_rs232_avsz_cs1_adatb", "qel_rs232_avsz_cs1_adata",
-     nullptr, false},
-    {"qel_rs232_avsz_cs2_adat", "qel_rs232_avsz_cs2_adath", "qel_rs232_avsz_cs2_adatb", "qel_rs232_avsz_cs2_adata",
-     nullptr, false},
+    {"qel_rs232_avsz_cs1_adat", "qel_rs232_avsz_cs1_adath", "qel_rs232_avsz_cs1_adatb",
+     "qel_rs232_avsz_cs1_adata", nullptr, false},
+    {"qel_rs232_avsz_cs2_adat", "qel_rs232_avsz_cs2_adath", "qel_rs232_avsz_cs2_adatb",
+     "qel_rs232_avsz_cs2_adata", nullptr, false},
 };
 
 QList<double> seriesYs(StepSeries *series)
@@ -154,7 +156,8 @@ void ByteGroupsTest::readOnlyGroupsRefuseTyping()
     QTest::keyClicks(spin, QStringLiteral("7"));
     spin->stepBy(1);
     QCOMPARE(spin->value(), 0);
-    QCOMPARE(form.findChild<QLineEdit *>(QStringLiteral("qel_rs232_avsz_cs1_adath"))->text(), QStringLiteral("00h"));
+    QCOMPARE(form.findChild<QLineEdit *>(QStringLiteral("qel_rs232_avsz_cs1_adath"))->text(),
+             QStringLiteral("00h"));
 }
 
 QTEST_MAIN(ByteGroupsTest)

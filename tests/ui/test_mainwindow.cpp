@@ -48,9 +48,10 @@ void MainWindowTest::screenSizeCheck()
     if (error) {
         QCOMPARE(platform.messages.size(), 1);
         QCOMPARE(platform.messages[0].first, Platform::MessageKind::Error);
-        QCOMPARE(platform.messages[0].second,
-                 QStringLiteral("A képernyő felbontás nem megfelelő! A program működéséhez minimálisan szükséges: "
-                                "1280x1024 vagy 1440x900 (16 bit) képernyőfelbontás."));
+        QCOMPARE(
+            platform.messages[0].second,
+            QStringLiteral("A képernyő felbontás nem megfelelő! A program működéséhez minimálisan szükséges: "
+                           "1280x1024 vagy 1440x900 (16 bit) képernyőfelbontás."));
     } else {
         QVERIFY(platform.messages.isEmpty());
     }
@@ -116,7 +117,8 @@ void MainWindowTest::pageTree_data()
     };
     row("qel_rs232_pc", QTabWidget::North, {"TabSheet51", "qel_rs232_pc_szim", "TabSheet43"},
         {"Topológiai leírás", "Adatcsomag szimuláció", "Adásvétel szimuláció"});
-    row("PageControl11", QTabWidget::West, {"TabSheet16", "TabSheet39"}, {"Egyszerűsített nézet", "Összetett nézet"});
+    row("PageControl11", QTabWidget::West, {"TabSheet16", "TabSheet39"},
+        {"Egyszerűsített nézet", "Összetett nézet"});
     row("PageControl22", QTabWidget::North, {"TabSheet40", "TabSheet47"},
         {"Adatcsomag (nincs paritás)", "Adatcsomag (van paritás)"});
     row("qel_rs232_pc_acsz_pc", QTabWidget::North, {"TabSheet44", "TabSheet45"},
@@ -125,7 +127,8 @@ void MainWindowTest::pageTree_data()
         {"Szimuláció leírása", "1. csatorna beállításai", "2. csatorna beállításai", "Szimuláció"});
     row("PageControl23", QTabWidget::West, {"TabSheet48", "TabSheet49"}, {"1. lap", "2. lap"});
     row("PageControl24", QTabWidget::West, {"TabSheet2", "TabSheet72"}, {"1. lap", "2. lap"});
-    row("PageControl1", QTabWidget::West, {"TabSheet104", "TabSheet105", "TabSheet46", "TabSheet7", "TabSheet8"},
+    row("PageControl1", QTabWidget::West,
+        {"TabSheet104", "TabSheet105", "TabSheet46", "TabSheet7", "TabSheet8"},
         {"1. csatorna", "2. csatorna", "Handshake viszonyok", "Adatkommunikáció összefoglalása",
          "Adatkommunikáció eredménye"});
     row("qel_rs232_acssz_eredmeny_pc", QTabWidget::North,
@@ -190,17 +193,24 @@ void MainWindowTest::helpAndAboutMessages()
     form.findChild<QAction *>(QStringLiteral("Nvjegy1"))->trigger();
     QCOMPARE(platform.messages.size(), 2);
     QCOMPARE(platform.messages[0].first, Platform::MessageKind::Information);
-    QCOMPARE(platform.messages[0].second, QStringLiteral("A súgót a programhoz mellékelt pdf fájl tartalmazza."));
+    QCOMPARE(platform.messages[0].second,
+             QStringLiteral("A súgót a programhoz mellékelt pdf fájl tartalmazza."));
     QCOMPARE(platform.messages[1].first, Platform::MessageKind::Information);
-    QCOMPARE(platform.messages[1].second, QStringLiteral("ZUNT QELMOS-RS232 V1.00 RS232 kommunikációs szimulátor"));
+    QCOMPARE(platform.messages[1].second,
+             QStringLiteral("ZUNT QELMOS-RS232 V1.00 RS232 kommunikációs szimulátor"));
 
     const struct
     {
         const char *name, *caption;
-    } items[] = {{"Programkezels1", "Program kezelés"}, {"RS232modul1", "RS232 modul"}, {"Sg1", "Súgó"},
-                 {"Nyomtatbelltsai1", "Nyomtató beállításai"}, {"Kilps1", "Kilépés"},
-                 {"Adatcsomagszimulci1", "Adatcsomag szimuláció"}, {"Adsvtelszimulci1", "Adásvétel szimuláció"},
-                 {"Sgmegnyitsa1", "Súgó megnyitása"}, {"Nvjegy1", "Névjegy"}};
+    } items[] = {{"Programkezels1", "Program kezelés"},
+                 {"RS232modul1", "RS232 modul"},
+                 {"Sg1", "Súgó"},
+                 {"Nyomtatbelltsai1", "Nyomtató beállításai"},
+                 {"Kilps1", "Kilépés"},
+                 {"Adatcsomagszimulci1", "Adatcsomag szimuláció"},
+                 {"Adsvtelszimulci1", "Adásvétel szimuláció"},
+                 {"Sgmegnyitsa1", "Súgó megnyitása"},
+                 {"Nvjegy1", "Névjegy"}};
     for (const auto &item : items) {
         QString text;
         if (auto *menu = form.findChild<QMenu *>(QString::fromLatin1(item.name)))
@@ -209,7 +219,8 @@ void MainWindowTest::helpAndAboutMessages()
             text = action->text();
         QCOMPARE(text, QString::fromUtf8(item.caption));
     }
-    QCOMPARE(form.findChild<QAction *>(QStringLiteral("Kilps1"))->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
+    QCOMPARE(form.findChild<QAction *>(QStringLiteral("Kilps1"))->shortcut(),
+             QKeySequence(Qt::ALT | Qt::Key_F4));
 }
 
 void MainWindowTest::printerSetupGoesThroughThePlatform()
@@ -227,16 +238,53 @@ void MainWindowTest::namedControlsExist()
     FakePlatform platform;
     TForm1 form(platform);
     const char *names[] = {
-        "Form1", "MainMenu1", "StatusBar1", "ido_kiir", "qel_rs232_pc", "Panel6", "Image6", "Label78",
-        "qel_rs232_infobox", "Label79", "qel_rs232_inf_re", "Image48", "qel_rs232_top_re", "Label201", "Image20",
-        "Image22", "Label202", "Image21", "qel_rs232_avsz_szimleir", "Panel45", "Label639", "Panel21", "Label297",
-        "qel_rs232_avsz_szim", "qel_rs232_acssz_nincsparitas_chart", "qel_rs232_acssz_vanparitas_chart",
-        "qel_rs232_acssz_vanparitas_paritastip", "qel_rs232_acssz_dc", "qel_rs232_avsz_cs1_d1c",
-        "qel_rs232_avsz_cs2_d1c", "qel_rs232_avsz_cs1_ladat", "qel_rs232_avsz_cs1_ldec", "qel_rs232_avsz_cs1_lhex",
-        "qel_rs232_avsz_cs1_lbin", "qel_rs232_avsz_cs1_lascii", "qel_rs232_avsz_cs1_llsb", "qel_rs232_avsz_cs1_lmsb",
-        "qel_rs232_avsz_cs1_lsor", "qel_rs232_avsz_cs2_lsor", "qel_rs232_acsszim", "qel_rs232_acssz_csadatok",
-        "qel_rs232_avsz_cs1_tabla", "qel_rs232_avsz_cs2_tabla", "qel_rs232_avsz_cs1_eredmeny",
-        "qel_rs232_avsz_cs2_ok", "qel_rs232_avsz_cs2_hiba", "qel_rs232_avsz_cs1_paritasbittip",
+        "Form1",
+        "MainMenu1",
+        "StatusBar1",
+        "ido_kiir",
+        "qel_rs232_pc",
+        "Panel6",
+        "Image6",
+        "Label78",
+        "qel_rs232_infobox",
+        "Label79",
+        "qel_rs232_inf_re",
+        "Image48",
+        "qel_rs232_top_re",
+        "Label201",
+        "Image20",
+        "Image22",
+        "Label202",
+        "Image21",
+        "qel_rs232_avsz_szimleir",
+        "Panel45",
+        "Label639",
+        "Panel21",
+        "Label297",
+        "qel_rs232_avsz_szim",
+        "qel_rs232_acssz_nincsparitas_chart",
+        "qel_rs232_acssz_vanparitas_chart",
+        "qel_rs232_acssz_vanparitas_paritastip",
+        "qel_rs232_acssz_dc",
+        "qel_rs232_avsz_cs1_d1c",
+        "qel_rs232_avsz_cs2_d1c",
+        "qel_rs232_avsz_cs1_ladat",
+        "qel_rs232_avsz_cs1_ldec",
+        "qel_rs232_avsz_cs1_lhex",
+        "qel_rs232_avsz_cs1_lbin",
+        "qel_rs232_avsz_cs1_lascii",
+        "qel_rs232_avsz_cs1_llsb",
+        "qel_rs232_avsz_cs1_lmsb",
+        "qel_rs232_avsz_cs1_lsor",
+        "qel_rs232_avsz_cs2_lsor",
+        "qel_rs232_acsszim",
+        "qel_rs232_acssz_csadatok",
+        "qel_rs232_avsz_cs1_tabla",
+        "qel_rs232_avsz_cs2_tabla",
+        "qel_rs232_avsz_cs1_eredmeny",
+        "qel_rs232_avsz_cs2_ok",
+        "qel_rs232_avsz_cs2_hiba",
+        "qel_rs232_avsz_cs1_paritasbittip",
     };
     for (const char *name : names) {
         const QString n = QString::fromLatin1(name);

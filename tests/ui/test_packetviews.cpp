@@ -14,7 +14,8 @@
 
 namespace {
 
-const QColor kIdle(0, 0, 0), kStart(0, 255, 0), kData(129, 163, 163), kParity(27, 101, 112), kStop(255, 72, 72);
+const QColor kIdle(0, 0, 0), kStart(0, 255, 0), kData(129, 163, 163), kParity(27, 101, 112),
+    kStop(255, 72, 72);
 
 struct Pt
 {
@@ -134,7 +135,8 @@ void PacketViewsTest::startUpFillsByteChartsGridsAndSamplePanels()
         QCOMPARE(chart->bottomMax(), 8.0);
     }
 
-    for (const char *name : {"qel_rs232_acssz_csadatok", "qel_rs232_avsz_cs1_tabla", "qel_rs232_avsz_cs2_tabla"}) {
+    for (const char *name :
+         {"qel_rs232_acssz_csadatok", "qel_rs232_avsz_cs1_tabla", "qel_rs232_avsz_cs2_tabla"}) {
         auto *grid = child<QTableWidget>(form, name);
         QCOMPARE(grid->rowCount(), 12);
         QCOMPARE(grid->columnCount(), 3);
@@ -193,8 +195,10 @@ void PacketViewsTest::simplifiedChartSettings()
         QCOMPARE(frame->lineWidth(), 2);
         QCOMPARE(markers->lineWidth(), 2);
         QCOMPARE(markers->seriesColor(), QColor(Qt::black));
-        QCOMPARE(child<QPushButton>(form, p + "_nezetmasol")->text(), QStringLiteral("Nézet másolása        "));
-        QCOMPARE(child<QPushButton>(form, p + "_nezetnyomtat")->text(), QStringLiteral("Nézet nyomtatása     "));
+        QCOMPARE(child<QPushButton>(form, p + "_nezetmasol")->text(),
+                 QStringLiteral("Nézet másolása        "));
+        QCOMPARE(child<QPushButton>(form, p + "_nezetnyomtat")->text(),
+                 QStringLiteral("Nézet nyomtatása     "));
         QCOMPARE(child<QPushButton>(form, p + "_nezetmasol")->geometry(), QRect(417, 641, 178, 51));
         QCOMPARE(child<QPushButton>(form, p + "_nezetnyomtat")->geometry(), QRect(612, 642, 178, 51));
     }
@@ -210,13 +214,15 @@ void PacketViewsTest::byteChangeRedrawsOnlyItsOwnPage()
     FakePlatform platform;
     TForm1 form(platform);
     child<SpinEdit>(form, "qel_rs232_acssz_nincsparitas_adat")->setValue(85);
-    comparePoints(pointsOf(child<StepSeries>(form, "qel_rs232_acssz_nincsparitas_s1")), expectedFrame(85, -1));
+    comparePoints(pointsOf(child<StepSeries>(form, "qel_rs232_acssz_nincsparitas_s1")),
+                  expectedFrame(85, -1));
     checkMarkers(child<StepSeries>(form, "qel_rs232_acssz_nincsparitas_sm"), 10, 11);
     comparePoints(pointsOf(child<StepSeries>(form, "qel_rs232_acssz_vanparitas_s1")), expectedFrame(0, 0));
 
     child<SpinEdit>(form, "qel_rs232_acssz_vanparitas_adat")->setValue(128);
     comparePoints(pointsOf(child<StepSeries>(form, "qel_rs232_acssz_vanparitas_s1")), expectedFrame(128, 0));
-    comparePoints(pointsOf(child<StepSeries>(form, "qel_rs232_acssz_nincsparitas_s1")), expectedFrame(85, -1));
+    comparePoints(pointsOf(child<StepSeries>(form, "qel_rs232_acssz_nincsparitas_s1")),
+                  expectedFrame(85, -1));
 }
 
 void PacketViewsTest::parityItemRedrawsWithoutTouchingTheByte_data()
@@ -244,7 +250,8 @@ void PacketViewsTest::parityItemRedrawsWithoutTouchingTheByte()
     const QString hex = child<QLineEdit>(form, "qel_rs232_acssz_vanparitas_adath")->text();
 
     child<RadioGroup>(form, "qel_rs232_acssz_vanparitas_paritastip")->button(item)->click();
-    comparePoints(pointsOf(child<StepSeries>(form, "qel_rs232_acssz_vanparitas_s1")), expectedFrame(byte, parityBit));
+    comparePoints(pointsOf(child<StepSeries>(form, "qel_rs232_acssz_vanparitas_s1")),
+                  expectedFrame(byte, parityBit));
     QCOMPARE(byteChanges.count(), 0);
     QCOMPARE(child<QLineEdit>(form, "qel_rs232_acssz_vanparitas_adath")->text(), hex);
     checkMarkers(child<StepSeries>(form, "qel_rs232_acssz_vanparitas_sm"), 11, 12);
