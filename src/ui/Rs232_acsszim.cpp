@@ -4,7 +4,7 @@
 #include "core/byte_codes.h"
 #include "core/packet.h"
 #include "ui/form_builder.h"
-#include "ui/frame_picture.h"
+#include "ui/svg_picture.h"
 #include "ui/texts.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
@@ -62,10 +62,11 @@ void TForm1::buildSimplifiedPage(QWidget *page, bool withParity)
     view.markers = view.chart->series(name("_sm"));
 
     // The picture lies under the plot area, one box under each stretch of the frame.
-    auto *picture = new FramePicture(withParity ? QStringLiteral(":/pictures/frame_parity.svg")
-                                                : QStringLiteral(":/pictures/frame_noparity.svg"),
-                                     page);
+    auto *picture = new SvgPicture(withParity ? QStringLiteral(":/pictures/frame_parity.svg")
+                                              : QStringLiteral(":/pictures/frame_noparity.svg"),
+                                   page);
     picture->setObjectName(name("_kep"));
+    picture->setFillsWidget(true);
     const QRect plot = view.chart->plotRect().toAlignedRect().translated(view.chart->pos());
     picture->setGeometry(plot.left(), view.chart->geometry().bottom() + 8, plot.width(),
                          picture->heightForWidth(plot.width()));

@@ -98,10 +98,9 @@ void TForm1::buildChannelResultHalf(QWidget *page, int channel, int top)
     // Both pictures share one place; the OK picture lies over the error picture until a run decides.
     view.errorPicture = form::picture(page, name("hiba"), QStringLiteral(":/pictures/error.svg"),
                                       QRect(788, top + 52, 28, 30));
-    view.okPicture =
-        form::picture(page, name("ok"), QStringLiteral(":/pictures/ok.svg"), QRect(786, top + 52, 32, 28));
     // Drawn on the window colour, so the check mark hides the cross beneath it.
-    view.okPicture->setAutoFillBackground(true);
+    view.okPicture = form::picture(page, name("ok"), QStringLiteral(":/pictures/ok.svg"),
+                                   QRect(786, top + 52, 32, 28), true);
     view.okPicture->raise();
 }
 

@@ -40,8 +40,8 @@ struct ChannelResultView
     QTableWidget *grid = nullptr;
     form::ResultTabs tabs;
     QPlainTextEdit *memo = nullptr;
-    QLabel *okPicture = nullptr;
-    QLabel *errorPicture = nullptr;
+    QWidget *okPicture = nullptr;
+    QWidget *errorPicture = nullptr;
 };
 
 // The one main window. It owns every control; each handler reads the controls it needs, asks the core

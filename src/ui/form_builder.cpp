@@ -1,5 +1,6 @@
 #include "ui/form_builder.h"
 
+#include "ui/svg_picture.h"
 #include "ui/texts.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
@@ -120,17 +121,14 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
     return b;
 }
 
-QLabel *picture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry)
+QWidget *picture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry,
+                 bool opaque)
 {
-    auto *l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setGeometry(geometry);
-    l->setAlignment(Qt::AlignCenter);
-    // Rendered from the vector picture at the label's size and the screen's pixel ratio, so it stays crisp.
-    const qreal ratio = parent->devicePixelRatioF();
-    QPixmap pixmap = QIcon(resource).pixmap(geometry.size(), ratio);
-    l->setPixmap(pixmap);
-    return l;
+    auto *picture = new SvgPicture(resource, parent);
+    picture->setObjectName(name);
+    picture->setGeometry(geometry);
+    picture->setAutoFillBackground(opaque);
+    return picture;
 }
 
 RadioGroup *radioGroup(QWidget *parent, const QString &name, const QString &caption, const QStringList &items,
