@@ -154,20 +154,18 @@ LinkRun runLink(const ChannelSettings &settings1, const ChannelSettings &setting
     one.timing = deriveTiming(settings1);
     two.timing = deriveTiming(settings2);
 
-    const SentFrame sent1 = buildSentCells(settings1, settings2.handshake, parityCode1);
-    one.sentCells = sent1.cells;
-    one.parityCode = sent1.parityCode;
-    // The receiver synchronises on the partner's start edge, so neither delay enters the sampling.
-    two.receivedCells = sampleFrame(two.timing, one.timing, one.sentCells);
-    if (waitsForHandshake(settings2.handshake, settings1.handshake))
-        makeIdle(two.receivedCells);
-
-    const SentFrame sent2 = buildSentCells(settings2, settings1.handshake, parityCode2);
-    two.sentCells = sent2.cells;
-    two.parityCode = sent2.parityCode;
-    one.receivedCells = sampleFrame(one.timing, two.timing, two.sentCells);
-    if (waitsForHandshake(settings1.handshake, settings2.handshake))
-        makeIdle(one.receivedCells);
+    // One direction: the sender's frame, then what the partner's receiver samples of it. The receiver
+    // synchronises on the sender's start edge, so neither delay enters the sampling.
+    const auto transmit = [](LinkChannel &sender, LinkChannel &receiver, int parityCode) {
+        const SentFrame sent = buildSentCells(sender.settings, receiver.settings.handshake, parityCode);
+        sender.sentCells = sent.cells;
+        sender.parityCode = sent.parityCode;
+        receiver.receivedCells = sampleFrame(receiver.timing, sender.timing, sender.sentCells);
+        if (waitsForHandshake(receiver.settings.handshake, sender.settings.handshake))
+            makeIdle(receiver.receivedCells);
+    };
+    transmit(one, two, parityCode1);
+    transmit(two, one, parityCode2);
     return run;
 }
 

@@ -49,31 +49,25 @@ void SnapshotTest::everyPage()
     TForm1 form(platform);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    for (const Shot &shot : kShots) {
+
+    const auto shoot = [&](const Shot &shot, const QString &file) {
         for (const auto &[control, index] : shot.path)
             form.findChild<QTabWidget *>(QString::fromLatin1(control))->setCurrentIndex(index);
         const QImage image = form.grab().toImage();
         QVERIFY(!image.isNull());
         QCOMPARE(image.size(), form.size() * form.devicePixelRatio());
         if (!dir.isEmpty())
-            QVERIFY(image.save(dir + QLatin1Char('/') + QLatin1String(shot.file) + QStringLiteral(".png")));
-    }
+            QVERIFY(image.save(dir + QLatin1Char('/') + file + QStringLiteral(".png")));
+    };
+    for (const Shot &shot : kShots)
+        shoot(shot, QLatin1String(shot.file));
 
     // The picture at the top of the README: a simplified frame page with a byte the user typed.
-    for (const auto &[control, index] : kShots[1].path)
-        form.findChild<QTabWidget *>(QString::fromLatin1(control))->setCurrentIndex(index);
     form.findChild<SpinEdit *>(QStringLiteral("qel_rs232_acssz_nincsparitas_adat"))->setValue(77);
-    const QImage readme = form.grab().toImage();
-    if (!dir.isEmpty())
-        QVERIFY(readme.save(dir + QStringLiteral("/readme.png")));
-
+    shoot(kShots[1], QStringLiteral("readme"));
     // A data byte chart with a byte whose bits differ along the line.
-    for (const auto &[control, index] : kShots[6].path)
-        form.findChild<QTabWidget *>(QString::fromLatin1(control))->setCurrentIndex(index);
     form.findChild<SpinEdit *>(QStringLiteral("qel_rs232_avsz_cs1_d1"))->setValue(165);
-    const QImage byteChart = form.grab().toImage();
-    if (!dir.isEmpty())
-        QVERIFY(byteChart.save(dir + QStringLiteral("/07b_csatorna1_bajt165.png")));
+    shoot(kShots[6], QStringLiteral("07b_csatorna1_bajt165"));
 }
 
 QTEST_MAIN(SnapshotTest)
