@@ -6,19 +6,11 @@
 
 #include <QMainWindow>
 
-class QAction;
-class QLabel;
 class QLineEdit;
-class QMenu;
+class QPlainTextEdit;
 class QTabWidget;
 class QTableWidget;
-class QTextBrowser;
-class QComboBox;
 class QTimer;
-class QWidget;
-class QFrame;
-class QPlainTextEdit;
-class QPushButton;
 class RadioGroup;
 class SpinEdit;
 class StepChart;
