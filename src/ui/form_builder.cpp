@@ -290,19 +290,19 @@ ResultTabs resultTabs(QWidget *parent, const ResultTabNames &n, const QRect &geo
     QWidget *start = addPage(out.pages, n.startTab, QStringLiteral("start bit"));
     label(start, QStringLiteral("Start bit értéke:"), 8, 6, true);
     out.startBit = readOnlyEdit(start, n.startBit, QStringLiteral("0"), valueField);
-    colourPanel(start, n.startPanel, QStringLiteral("start színminta"), samplePanel);
+    out.startPanel = colourPanel(start, n.startPanel, QStringLiteral("start színminta"), samplePanel);
     note(start, texts::startBitNote(), QRect(8, 40, noteWidth, 60));
 
     QWidget *data = addPage(out.pages, n.dataTab, QStringLiteral("adat"));
     label(data, QStringLiteral("Adat:"), 8, 6, true);
-    colourPanel(data, n.dataPanel, QStringLiteral("adat színminta"), samplePanel);
+    out.dataPanel = colourPanel(data, n.dataPanel, QStringLiteral("adat színminta"), samplePanel);
     out.byte = byteGroup(data, n.dataSpin, 8, 26, true);
     note(data, texts::dataNote(), QRect(8, 74, noteWidth, 60));
 
     out.parityTab = addPage(out.pages, n.parityTab, QStringLiteral("paritás bit"));
     out.parityLabel = label(out.parityTab, QStringLiteral("Paritás bit értéke:"), 8, 6, true, n.parityLabel);
     out.parityBit = readOnlyEdit(out.parityTab, n.parityBit, QStringLiteral("0"), valueField);
-    colourPanel(out.parityTab, n.parityPanel, QStringLiteral("paritás színminta"), samplePanel);
+    out.parityPanel = colourPanel(out.parityTab, n.parityPanel, QStringLiteral("paritás színminta"), samplePanel);
     out.parityKinds = radioGroup(out.parityTab, n.parityKinds, QStringLiteral("paritás bit"),
                                  texts::parityItems4(), QRect(8, 28, 220, 60), 2, 0);
     note(out.parityTab, texts::parityBitNote(), QRect(8, 92, noteWidth, 80));
@@ -310,7 +310,7 @@ ResultTabs resultTabs(QWidget *parent, const ResultTabNames &n, const QRect &geo
     QWidget *stop = addPage(out.pages, n.stopTab, QStringLiteral("stop bit"));
     label(stop, QStringLiteral("Stop bit értéke:"), 8, 6, true);
     out.stopBit = readOnlyEdit(stop, n.stopBit, QStringLiteral("1"), valueField);
-    colourPanel(stop, n.stopPanel, n.stopPanelCaption, samplePanel);
+    out.stopPanel = colourPanel(stop, n.stopPanel, n.stopPanelCaption, samplePanel);
     if (n.stopLengths.isEmpty()) {
         note(stop, texts::stopBitNote(), QRect(8, 40, noteWidth, 60));
     } else {

@@ -96,6 +96,11 @@ struct ResultTabs
     RadioGroup *parityKinds = nullptr;
     QLineEdit *stopBit = nullptr;
     RadioGroup *stopLengths = nullptr;
+    // The colour sample panels of the four tabs.
+    QFrame *startPanel = nullptr;
+    QFrame *dataPanel = nullptr;
+    QFrame *parityPanel = nullptr;
+    QFrame *stopPanel = nullptr;
 };
 
 ResultTabs resultTabs(QWidget *parent, const ResultTabNames &names, const QRect &geometry);
