@@ -8,8 +8,8 @@
 class QPrinter;
 
 // The one seam to the outside world: message boxes, printer dialogs, the printer, the clipboard, the
-// screen size and the clock. The program uses QtPlatform; tests pass a recording fake, so no test ever
-// waits on a modal dialog.
+// screen size, the clock and the save dialog. The program uses QtPlatform; tests pass a recording
+// fake, so no test ever waits on a modal dialog.
 class Platform
 {
 public:
@@ -22,4 +22,6 @@ public:
     virtual void setClipboardImage(const QImage &image) = 0;
     virtual QSize primaryScreenSize() const = 0;
     virtual QDateTime now() const = 0; // local date and time
+    // The save dialog, opened on suggestedName: the chosen path, empty when cancelled.
+    virtual QString saveFileName(const QString &suggestedName) = 0;
 };

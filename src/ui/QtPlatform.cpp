@@ -2,11 +2,21 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
@@ -28,8 +38,60 @@ void QtPlatform::showMessage(MessageKind kind, const QString &text)
 
 void QtPlatform::showPrinterSetup()
 {
-    QPageSetupDialog dialog(&printer(), m_parent);
-    dialog.exec();
+    // Qt's page setup dialog offers no choice of printer, so the printer is picked here and the page
+    // (paper, orientation, margins) in Qt's dialog behind a button. Cancel restores both.
+    QPrinter &target = printer();
+    const QString formerName = target.printerName();
+    const QPrinter::OutputFormat formerFormat = target.outputFormat();
+    const QString formerFile = target.outputFileName();
+    const QPageLayout formerLayout = target.pageLayout();
+
+    QDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("PrinterSetupDialog1"));
+    dialog.setWindowTitle(QStringLiteral("Nyomtató beállításai"));
+    auto *names = new QComboBox(&dialog);
+    names->setObjectName(QStringLiteral("nyomtato"));
+    names->addItems(QPrinterInfo::availablePrinterNames());
+    const QString current = formerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : formerName;
+    if (names->findText(current) >= 0)
+        names->setCurrentText(current);
+    const auto choose = [&target, names] {
+        if (names->currentIndex() >= 0)
+            target.setPrinterName(names->currentText());
+    };
+    choose();
+    QObject::connect(names, &QComboBox::currentIndexChanged, &dialog, choose);
+    auto *page = new QPushButton(QStringLiteral("Oldalbeállítás…"), &dialog);
+    QObject::connect(page, &QPushButton::clicked, &dialog, [&target, &dialog] {
+        QPageSetupDialog pageDialog(&target, &dialog);
+        pageDialog.exec();
+    });
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Mégse"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Nyomtató:"), names);
+    form->addRow(QString(), page);
+    auto *layout = new QVBoxLayout(&dialog);
+    if (names->count() == 0) {
+        names->setEnabled(false);
+        layout->addWidget(
+            new QLabel(QStringLiteral("Nincs telepített nyomtató; a nyomtatás párbeszédablakában "
+                                      "PDF fájlba is lehet nyomtatni."),
+                       &dialog));
+    }
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+
+    if (dialog.exec() == QDialog::Accepted)
+        return;
+    target.setOutputFormat(formerFormat);
+    if (formerFormat == QPrinter::NativeFormat)
+        target.setPrinterName(formerName);
+    target.setOutputFileName(formerFile);
+    target.setPageLayout(formerLayout);
 }
 
 bool QtPlatform::confirmPrint()
@@ -61,4 +123,21 @@ QSize QtPlatform::primaryScreenSize() const
 QDateTime QtPlatform::now() const
 {
     return QDateTime::currentDateTime();
+}
+
+QString QtPlatform::saveFileName(const QString &suggestedName)
+{
+    const QString png = QStringLiteral("PNG kép (*.png)");
+    const QString svg = QStringLiteral("SVG rajz (*.svg)");
+    const QString pdf = QStringLiteral("PDF dokumentum (*.pdf)");
+    QString filter = png;
+    QString chosen =
+        QFileDialog::getSaveFileName(m_parent, QStringLiteral("Mentés fájlba"), suggestedName,
+                                     png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf, &filter);
+    // A name typed without an extension takes the one of the chosen file type.
+    if (!chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty())
+        chosen += filter == svg   ? QStringLiteral(".svg")
+                  : filter == pdf ? QStringLiteral(".pdf")
+                                  : QStringLiteral(".png");
+    return chosen;
 }

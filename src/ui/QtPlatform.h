@@ -24,6 +24,7 @@ public:
     void setClipboardImage(const QImage &image) override;
     QSize primaryScreenSize() const override;
     QDateTime now() const override;
+    QString saveFileName(const QString &suggestedName) override;
 
 private:
     std::unique_ptr<QPrinter> m_printer;

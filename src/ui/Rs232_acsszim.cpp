@@ -3,6 +3,7 @@
 
 #include "core/byte_codes.h"
 #include "core/packet.h"
+#include "ui/chart_commands.h"
 #include "ui/form_builder.h"
 #include "ui/svg_picture.h"
 #include "ui/texts.h"
@@ -71,10 +72,17 @@ void TForm1::buildSimplifiedPage(QWidget *page, bool withParity)
     picture->setGeometry(plot.left(), view.chart->geometry().bottom() + 8, plot.width(),
                          picture->heightForWidth(plot.width()));
 
-    form::button(page, name("_nezetmasol"), texts::copyView(), QRect(417, 641, 178, 51),
-                 QStringLiteral(":/glyphs/camera.svg"));
-    form::button(page, name("_nezetnyomtat"), texts::printView(), QRect(612, 642, 178, 51),
-                 QStringLiteral(":/glyphs/printer.svg"));
+    QPushButton *copy = form::button(page, name("_nezetmasol"), texts::copyView(), QRect(417, 641, 178, 51),
+                                     QStringLiteral(":/glyphs/camera.svg"));
+    QPushButton *print = form::button(page, name("_nezetnyomtat"), texts::printView(),
+                                      QRect(612, 642, 178, 51), QStringLiteral(":/glyphs/printer.svg"));
+    connect(copy, &QPushButton::clicked, this,
+            withParity ? &TForm1::qel_rs232_acssz_vanparitas_nezetmasolClick
+                       : &TForm1::qel_rs232_acssz_nincsparitas_nezetmasolClick);
+    connect(print, &QPushButton::clicked, this,
+            withParity ? &TForm1::qel_rs232_acssz_vanparitas_nezetnyomtatClick
+                       : &TForm1::qel_rs232_acssz_nincsparitas_nezetnyomtatClick);
+    addChartContextMenu(*view.chart, m_platform);
 
     connect(view.byte.spin, &SpinEdit::changed, this,
             withParity ? &TForm1::qel_rs232_acssz_vanparitas_adatChange
@@ -123,15 +131,25 @@ void TForm1::buildPacketResultPage(QWidget *page)
     chart->setBottomMax(11);
     chart->setBottomMin(0);
     chart->setPanningEnabled(true);
+    m_packetChart = chart;
+    addChartContextMenu(*chart, m_platform);
 
-    form::button(page, QStringLiteral("qel_rs232_acssz_tengelycsok"), QString(), QRect(663, 341, 62, 51),
-                 QStringLiteral(":/glyphs/axis_shrink.svg"));
-    form::button(page, QStringLiteral("qel_rs232_acssz_tengelynov"), QString(), QRect(739, 341, 62, 51),
-                 QStringLiteral(":/glyphs/axis_grow.svg"));
-    form::button(page, QStringLiteral("qel_rs232_acssz_nezetmasol"), texts::copyView(),
-                 QRect(620, 448, 178, 51), QStringLiteral(":/glyphs/camera.svg"));
-    form::button(page, QStringLiteral("qel_rs232_acssz_nezetnyomtat"), texts::printView(),
-                 QRect(620, 505, 178, 51), QStringLiteral(":/glyphs/printer.svg"));
+    const std::pair<QPushButton *, void (TForm1::*)()> commands[] = {
+        {form::button(page, QStringLiteral("qel_rs232_acssz_tengelycsok"), QString(), QRect(663, 341, 62, 51),
+                      QStringLiteral(":/glyphs/axis_shrink.svg")),
+         &TForm1::qel_rs232_acssz_tengelycsokClick},
+        {form::button(page, QStringLiteral("qel_rs232_acssz_tengelynov"), QString(), QRect(739, 341, 62, 51),
+                      QStringLiteral(":/glyphs/axis_grow.svg")),
+         &TForm1::qel_rs232_acssz_tengelynovClick},
+        {form::button(page, QStringLiteral("qel_rs232_acssz_nezetmasol"), texts::copyView(),
+                      QRect(620, 448, 178, 51), QStringLiteral(":/glyphs/camera.svg")),
+         &TForm1::qel_rs232_acssz_nezetmasolClick},
+        {form::button(page, QStringLiteral("qel_rs232_acssz_nezetnyomtat"), texts::printView(),
+                      QRect(620, 505, 178, 51), QStringLiteral(":/glyphs/printer.svg")),
+         &TForm1::qel_rs232_acssz_nezetnyomtatClick},
+    };
+    for (const auto &[button, handler] : commands)
+        connect(button, &QPushButton::clicked, this, handler);
 
     QFrame *runPanel = form::panel(page, QString(), QRect(20, 341, 400, 62));
     form::label(runPanel, QStringLiteral("Adatcsomag szimuláció"), 12, 24, true);
@@ -235,4 +253,44 @@ void TForm1::DrawParityView()
     const auto mode = static_cast<rs232::ParityMode>(item + 1);
     const auto cells = rs232::BuildFrameCells(v.byte.binEdit->text().toStdString(), mode);
     drawPacket(v.chart, v.frame, v.markers, cells, -2.0);
+}
+
+void TForm1::qel_rs232_acssz_tengelycsokClick()
+{
+    shrinkTimeAxis(*m_packetChart);
+}
+
+void TForm1::qel_rs232_acssz_tengelynovClick()
+{
+    growTimeAxis(*m_packetChart);
+}
+
+void TForm1::qel_rs232_acssz_nezetmasolClick()
+{
+    CopyChartImage(m_platform, *m_packetChart);
+}
+
+void TForm1::qel_rs232_acssz_nezetnyomtatClick()
+{
+    PrintChartLandscape(m_platform, *m_packetChart);
+}
+
+void TForm1::qel_rs232_acssz_nincsparitas_nezetmasolClick()
+{
+    CopyChartImage(m_platform, *m_noParityView.chart);
+}
+
+void TForm1::qel_rs232_acssz_nincsparitas_nezetnyomtatClick()
+{
+    PrintChartLandscape(m_platform, *m_noParityView.chart);
+}
+
+void TForm1::qel_rs232_acssz_vanparitas_nezetmasolClick()
+{
+    CopyChartImage(m_platform, *m_parityView.chart);
+}
+
+void TForm1::qel_rs232_acssz_vanparitas_nezetnyomtatClick()
+{
+    PrintChartLandscape(m_platform, *m_parityView.chart);
 }

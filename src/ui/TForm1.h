@@ -113,4 +113,27 @@ private:
     form::ResultTabs m_packetResult; // composite view result tabs
     ByteGroup m_channelByte[2];      // settings pages of channels 1 and 2
     ChannelResultView m_channelResult[2];
+
+    // Data packet pages (Rs232_acsszim.cpp): the chart commands of their three charts, and the
+    // composite view's run with the two result groups that only show what the last run remembered.
+public:
+    void qel_rs232_acssz_tengelycsokClick();
+    void qel_rs232_acssz_tengelynovClick();
+    void qel_rs232_acssz_nezetmasolClick();
+    void qel_rs232_acssz_nezetnyomtatClick();
+    void qel_rs232_acssz_nincsparitas_nezetmasolClick();
+    void qel_rs232_acssz_nincsparitas_nezetnyomtatClick();
+    void qel_rs232_acssz_vanparitas_nezetmasolClick();
+    void qel_rs232_acssz_vanparitas_nezetnyomtatClick();
+    void qel_rs232_acssz_szimClick();
+    void qel_rs232_acssz_paritasbit_allClick();
+    void qel_rs232_acssz_stopbit_allClick();
+
+private:
+    StepChart *m_packetChart = nullptr; // qel_rs232_acsszim
+    QTableWidget *m_packetGrid = nullptr;
+    RadioGroup *m_packetParityMode = nullptr; // settings page: parity kind and stop length
+    RadioGroup *m_packetStopLength = nullptr;
+    int resultParityIndex = 0;
+    int resultStopIndex = 0;
 };

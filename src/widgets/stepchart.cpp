@@ -2,11 +2,16 @@
 
 #include "widgets/stepchart_geometry.h"
 
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QMouseEvent>
+#include <QPageSize>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
+#include <QSvgGenerator>
 
 #include <cmath>
 
@@ -404,7 +409,65 @@ bool StepChart::print(QPrinter &printer) const
     painter.translate((page.width() - logical.width() * scale) / 2.0, 0.0);
     painter.scale(scale, scale);
     render(painter, QRectF(QPointF(0, 0), logical));
-    return painter.end();
+    // A job the print system refuses shows in the printer's state, not in the painter.
+    const bool ended = painter.end();
+    return ended && printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
+}
+
+bool StepChart::saveToFile(const QString &fileName, QString *errorString) const
+{
+    const auto fail = [errorString](const QString &reason) {
+        if (errorString)
+            *errorString = reason;
+        return false;
+    };
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf"))
+        return fail(QStringLiteral("unknown file format \"%1\"").arg(suffix));
+
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    const QSize logical = imageSize();
+    const QRectF target(QPointF(0, 0), QSizeF(logical));
+    // One painter pass onto a vector device: white under the chart, as the bitmap has.
+    const auto paintOn = [&](QPaintDevice &device) {
+        QPainter painter;
+        if (!painter.begin(&device))
+            return false;
+        painter.fillRect(target, Qt::white);
+        render(painter, target);
+        return painter.end();
+    };
+    bool drawn = false;
+    if (suffix == QLatin1String("png")) {
+        drawn = toImage().save(&file, "PNG");
+    } else if (suffix == QLatin1String("svg")) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(logical);
+        svg.setViewBox(target);
+        svg.setTitle(objectName());
+        drawn = paintOn(svg);
+    } else {
+        // At 72 dots per inch one pixel of the chart is one point of the page.
+        QPdfWriter pdf(&file);
+        pdf.setResolution(72);
+        pdf.setPageSize(QPageSize(QSizeF(logical), QPageSize::Point, QString(), QPageSize::ExactMatch));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setTitle(objectName());
+        drawn = paintOn(pdf);
+    }
+    if (!drawn) {
+        const QString reason = file.error() != QFileDevice::NoError
+                                   ? file.errorString()
+                                   : QStringLiteral("the chart could not be drawn");
+        file.cancelWriting();
+        return fail(reason);
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
 }
 
 QSize StepChart::sizeHint() const

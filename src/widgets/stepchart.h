@@ -75,6 +75,12 @@ public:
     // One page in the printer's current orientation: the chart scaled into the page keeping its
     // proportions. False when the printer could not be started or the job failed.
     bool print(QPrinter &printer) const;
+    // The chart as shown into a file, the format taken from its extension: "png" (bitmap at the
+    // on-screen size on white), "svg" (vector) or "pdf" (one page the size of the chart). The file is
+    // written beside its final name and renamed only when complete, so a failure leaves no partial
+    // file. False with the reason in errorString when the extension is none of these or the file
+    // cannot be written.
+    bool saveToFile(const QString &fileName, QString *errorString = nullptr) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

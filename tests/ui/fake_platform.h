@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPrinter>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <utility>
 
@@ -19,6 +20,8 @@ public:
     QList<QImage> clipboardImages;
     QSize screen{1440, 900};
     QDateTime clock{QDate(2011, 3, 2), QTime(9, 5, 3)};
+    QStringList saveRequests; // the suggested name of every save dialog
+    QString saveAnswer;       // the path the save dialog returns; empty = cancelled
 
     void showMessage(MessageKind kind, const QString &text) override { messages.append({kind, text}); }
     void showPrinterSetup() override { ++printerSetups; }
@@ -36,6 +39,11 @@ public:
     void setClipboardImage(const QImage &image) override { clipboardImages.append(image); }
     QSize primaryScreenSize() const override { return screen; }
     QDateTime now() const override { return clock; }
+    QString saveFileName(const QString &suggestedName) override
+    {
+        saveRequests.append(suggestedName);
+        return saveAnswer;
+    }
 
 private:
     std::unique_ptr<QPrinter> m_printer;

@@ -1,0 +1,105 @@
+#include "ui/chart_commands.h"
+
+#include "core/axis.h"
+#include "ui/Platform.h"
+#include "widgets/stepchart.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPrinter>
+
+#include <stdexcept>
+
+namespace {
+
+void setTimeAxis(StepChart &chart, rs232::AxisRange (*operation)(rs232::AxisRange))
+{
+    const rs232::AxisRange range = operation({chart.bottomMin(), chart.bottomMax()});
+    chart.setBottomMax(range.maximum);
+}
+
+// Gives the printer back the orientation it had, however the printout ends.
+class OrientationGuard
+{
+public:
+    explicit OrientationGuard(QPrinter &printer)
+        : m_printer(printer), m_orientation(printer.pageLayout().orientation())
+    {
+    }
+    ~OrientationGuard() { m_printer.setPageOrientation(m_orientation); }
+    OrientationGuard(const OrientationGuard &) = delete;
+    OrientationGuard &operator=(const OrientationGuard &) = delete;
+
+private:
+    QPrinter &m_printer;
+    QPageLayout::Orientation m_orientation;
+};
+
+} // namespace
+
+void shrinkTimeAxis(StepChart &chart)
+{
+    setTimeAxis(chart, rs232::DoubleTimeSpan);
+}
+
+void growTimeAxis(StepChart &chart)
+{
+    setTimeAxis(chart, rs232::HalveTimeSpan);
+}
+
+void CopyChartImage(Platform &platform, const StepChart &chart)
+{
+    const QImage image = chart.toImage();
+    if (image.isNull())
+        throw std::runtime_error("A grafikon képe nem készíthető el, a vágólap nem változott.");
+    platform.setClipboardImage(image);
+}
+
+void PrintChartLandscape(Platform &platform, const StepChart &chart)
+{
+    if (!platform.confirmPrint())
+        return;
+    QPrinter &printer = platform.printer();
+    bool printed = false;
+    {
+        const OrientationGuard guard(printer);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        printed = chart.print(printer);
+    }
+    if (!printed)
+        throw std::runtime_error(
+            "A nyomtatás nem sikerült: a nyomtató nem indítható, vagy visszautasította a "
+            "nyomtatási feladatot.");
+}
+
+void SaveChartToFile(Platform &platform, const StepChart &chart)
+{
+    const QString fileName = platform.saveFileName(QStringLiteral("grafikon.png"));
+    if (fileName.isEmpty())
+        return;
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf")) {
+        platform.showMessage(Platform::MessageKind::Error,
+                             QStringLiteral("A grafikon PNG, SVG vagy PDF fájlba menthető; a(z) „%1” fájl "
+                                            "kiterjesztése egyik sem.")
+                                 .arg(QFileInfo(fileName).fileName()));
+        return;
+    }
+    QString reason;
+    if (!chart.saveToFile(fileName, &reason)) {
+        platform.showMessage(Platform::MessageKind::Error,
+                             QStringLiteral("A grafikon nem menthető ide:\n%1\n\n%2")
+                                 .arg(QFileInfo(fileName).absoluteFilePath(), reason));
+    }
+}
+
+void addChartContextMenu(StepChart &chart, Platform &platform)
+{
+    auto *save = new QAction(QStringLiteral("Mentés fájlba…"), &chart);
+    save->setObjectName(chart.objectName() + QStringLiteral("_mentes"));
+    QObject::connect(save, &QAction::triggered, &chart,
+                     [&chart, &platform] { SaveChartToFile(platform, chart); });
+    chart.addAction(save);
+    chart.setContextMenuPolicy(Qt::ActionsContextMenu);
+}
