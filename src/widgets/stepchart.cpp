@@ -445,6 +445,9 @@ bool StepChart::saveToFile(const QString &fileName, QString *errorString) const
     } else if (suffix == QLatin1String("svg")) {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
+        // 96 dots per inch is the pixel of web browsers and drawing programs: the picture opens at the
+        // chart's on-screen size.
+        svg.setResolution(96);
         svg.setSize(logical);
         svg.setViewBox(target);
         svg.setTitle(objectName());
@@ -532,4 +535,14 @@ void StepChart::mouseReleaseEvent(QMouseEvent *event)
     m_dragging = false;
     setCursor(Qt::OpenHandCursor);
     event->accept();
+}
+
+void StepChart::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The press before it started the drag and its release ended it; a double click neither drags
+    // nor zooms.
+    if (m_panning)
+        event->accept();
+    else
+        QWidget::mouseDoubleClickEvent(event);
 }

@@ -1,8 +1,10 @@
 #include "widgets/stepchart.h"
 #include "widgets/stepchart_geometry.h"
 
+#include <QPainter>
 #include <QPrinter>
 #include <QSignalSpy>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -77,6 +79,12 @@ private Q_SLOTS:
     void degenerateInputsRender();
     void panningMovesBothEnds();
     void imageAndPrintout();
+    void printReportsAPrinterThatCannotStart();
+    void mouseNeverZooms();
+    void saveToFileWritesTheFormatOfTheExtension_data();
+    void saveToFileWritesTheFormatOfTheExtension();
+    void saveToFileRefusesAndLeavesNothing_data();
+    void saveToFileRefusesAndLeavesNothing();
 };
 
 void TestStepChart::initTestCase()
@@ -470,6 +478,120 @@ void TestStepChart::imageAndPrintout()
     QVERIFY(chart.print(printer));
     QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
     QVERIFY(QFileInfo(printer.outputFileName()).size() > 0);
+}
+
+void TestStepChart::printReportsAPrinterThatCannotStart()
+{
+    StepChart chart;
+    QTemporaryDir dir;
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("missing/chart.pdf")));
+    QVERIFY(!chart.print(printer));
+    QVERIFY(!QFileInfo::exists(printer.outputFileName()));
+}
+
+// Only a left-button drag on a chart with panning moves the axis; the wheel, a double click and the
+// other buttons never zoom or move it.
+void TestStepChart::mouseNeverZooms()
+{
+    for (const bool panning : {true, false}) {
+        BareChart bare;
+        bare.chart.setPanningEnabled(panning);
+        bare.chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bare.chart));
+        QSignalSpy rangeChanged(&bare.chart, &StepChart::bottomRangeChanged);
+        const QPoint middle(100, 50);
+        for (const Qt::KeyboardModifiers modifiers :
+             {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ControlModifier)}) {
+            QWheelEvent wheel(middle, bare.chart.mapToGlobal(middle), QPoint(), QPoint(0, 120), Qt::NoButton,
+                              modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&bare.chart, &wheel);
+        }
+        QTest::mouseDClick(&bare.chart, Qt::LeftButton, {}, middle);
+        for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+            QTest::mousePress(&bare.chart, button, {}, middle);
+            QTest::mouseMove(&bare.chart, QPoint(150, 60));
+            QTest::mouseRelease(&bare.chart, button, {}, QPoint(150, 60));
+        }
+        QCOMPARE(bare.chart.bottomMin(), 0.0);
+        QCOMPARE(bare.chart.bottomMax(), 10.0);
+        QCOMPARE(rangeChanged.count(), 0);
+
+        QTest::mousePress(&bare.chart, Qt::LeftButton, {}, middle);
+        QTest::mouseMove(&bare.chart, QPoint(136, 50));
+        QTest::mouseRelease(&bare.chart, Qt::LeftButton, {}, QPoint(136, 50));
+        QCOMPARE(bare.chart.bottomMin(), panning ? -2.0 : 0.0);
+        QCOMPARE(bare.chart.bottomMax() - bare.chart.bottomMin(), 10.0);
+    }
+}
+
+void TestStepChart::saveToFileWritesTheFormatOfTheExtension_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("magic");
+    QTest::newRow("png") << QStringLiteral("chart.png") << QByteArray("\x89PNG");
+    QTest::newRow("upper-case PNG") << QStringLiteral("CHART.PNG") << QByteArray("\x89PNG");
+    QTest::newRow("svg") << QStringLiteral("chart.svg") << QByteArray("<?xml");
+    QTest::newRow("pdf") << QStringLiteral("chart.pdf") << QByteArray("%PDF");
+}
+
+void TestStepChart::saveToFileWritesTheFormatOfTheExtension()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, magic);
+    BareChart bare;
+    bare.chart.addSeries(QStringLiteral("s"), Qt::red, 2)
+        ->addPoints({{0, 0.1, {}}, {5, 0.9, {}}, {10, 0.1, {}}});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(fileName);
+    QString error;
+    QVERIFY2(bare.chart.saveToFile(path, &error), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith(magic));
+    // Written beside its final name and renamed: no temporary file is left over.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{fileName});
+
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("png")) {
+        QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32),
+                 bare.chart.toImage().convertToFormat(QImage::Format_RGB32));
+    } else if (suffix == QLatin1String("svg")) {
+        QSvgRenderer svg(path);
+        QVERIFY(svg.isValid());
+        QCOMPARE(svg.viewBoxF(), QRectF(QPointF(0, 0), QSizeF(bare.chart.size())));
+        QImage back(bare.chart.size(), QImage::Format_RGB32);
+        back.fill(Qt::white);
+        QPainter painter(&back);
+        svg.render(&painter);
+        painter.end();
+        // Point 1 holds the high level from x = 0 to 5, point 2 the low one from 5 to 10.
+        QCOMPARE(QColor(back.pixel(bare.px(2.5), bare.py(0.9))), QColor(Qt::red));
+        QCOMPARE(QColor(back.pixel(bare.px(7.5), bare.py(0.9))), QColor(Qt::white));
+        QCOMPARE(QColor(back.pixel(bare.px(7.5), bare.py(0.1))), QColor(Qt::red));
+    }
+}
+
+void TestStepChart::saveToFileRefusesAndLeavesNothing_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("unknown extension") << QStringLiteral("chart.bmp");
+    QTest::newRow("no extension") << QStringLiteral("chart");
+    QTest::newRow("folder that does not exist") << QStringLiteral("missing/chart.png");
+    QTest::newRow("a folder in the file's place") << QStringLiteral("taken.pdf");
+}
+
+void TestStepChart::saveToFileRefusesAndLeavesNothing()
+{
+    QFETCH(QString, fileName);
+    BareChart bare;
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.pdf")));
+    QString error;
+    QVERIFY(!bare.chart.saveToFile(dir.filePath(fileName), &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_MAIN(TestStepChart)
