@@ -22,12 +22,12 @@ struct RunChart
 // ascending time, a point placed after the points with the same time.
 struct SimCharts
 {
-    double timeSpan = 0.0;     // the longer receive window plus one IdleMargin
-    double handshakeEnd = 0.0; // E: the end of the handshake chart's time axis
-    RunChart channel1;         // channel 1's own view: what channel 2 sent and what channel 1 read of it
-    RunChart channel2;         // the mirror image
-    RunChart summary;          // what each receiver read, at the real time of the frame it received
-    RunChart handshake;        // the summary rows again, with a longer lead-in
+    double timeSpan = 0.0;        // the longer receive window plus one IdleMargin
+    double handshakeEnd = 0.0;    // E: the end of the handshake chart's time axis
+    RunChart channel1;            // channel 1's own view: what channel 2 sent and what channel 1 read of it
+    RunChart channel2;            // the mirror image
+    RunChart summary;             // what each receiver read, at the real time of the frame it received
+    RunChart handshake;           // the summary rows again, with a longer lead-in
     std::vector<SignalPoint> rts; // channel 1's RTS, channel 2's CTS, on lane 5
     std::vector<SignalPoint> cts; // channel 1's CTS, channel 2's RTS, on lane 4
 };

@@ -213,7 +213,7 @@ void TForm1::buildPageTree()
         QTabWidget *tabs = form::fillingPageControl(page, QString::fromLatin1(s.pages), QTabWidget::West);
         buildChannelSettingsPage(addPage(tabs, QString::fromLatin1(s.first), QStringLiteral("1. lap")),
                                  c + 1);
-        addPage(tabs, QString::fromLatin1(s.second), QStringLiteral("2. lap"));
+        buildChannelFramePage(addPage(tabs, QString::fromLatin1(s.second), QStringLiteral("2. lap")), c + 1);
     }
 
     QWidget *run = addPage(m_transmitPages, QStringLiteral("TabSheet5"), QStringLiteral("Szimuláció"));
@@ -223,13 +223,11 @@ void TForm1::buildPageTree()
     QFont tabFont;
     tabFont.setPixelSize(10);
     runPages->tabBar()->setFont(tabFont);
-    addPage(runPages, QStringLiteral("TabSheet104"), QStringLiteral("1. csatorna"));
-    addPage(runPages, QStringLiteral("TabSheet105"), QStringLiteral("2. csatorna"));
-    addPage(runPages, QStringLiteral("TabSheet46"), QStringLiteral("Handshake viszonyok"));
-    addPage(runPages, QStringLiteral("TabSheet7"), QStringLiteral("Adatkommunikáció összefoglalása"));
+    buildRunChartPages(runPages);
     buildChannelResultPage(
         addPage(runPages, QStringLiteral("TabSheet8"), QStringLiteral("Adatkommunikáció eredménye")));
     buildColourLegendStrip(run);
+    connectRunButton(run);
 
     m_pages->setCurrentIndex(0);
 }

@@ -1,11 +1,19 @@
 #pragma once
 
+#include "core/speed_entry.h"
 #include "ui/Platform.h"
 #include "ui/byte_group.h"
 #include "ui/form_builder.h"
 
+#include <QList>
 #include <QMainWindow>
 
+namespace rs232 {
+struct ChannelResult;
+struct LinkRun;
+} // namespace rs232
+
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
@@ -24,6 +32,33 @@ struct SimplifiedView
     StepSeries *frame = nullptr;
     StepSeries *markers = nullptr;
     RadioGroup *parity = nullptr; // the page with parity only
+};
+
+// The controls of one channel's settings pages that the run reads and the speed entry drives.
+struct ChannelSettingsView
+{
+    RadioGroup *sending = nullptr;
+    RadioGroup *handshake = nullptr;
+    SpinEdit *delay = nullptr;
+    QLabel *delayLabel = nullptr;
+    RadioGroup *delayUnit = nullptr;
+    SpinEdit *speed = nullptr;
+    QLabel *speedLabel = nullptr;
+    RadioGroup *speedUnit = nullptr;
+    RadioGroup *presets = nullptr;
+    RadioGroup *parity = nullptr; // "2. lap"
+    RadioGroup *stop = nullptr;
+    QList<QWidget *> dataGroup; // the byte and its views, shown and hidden by the data sending switch
+};
+
+// One transmit/receive chart and its four rows, top to bottom.
+struct RunChartView
+{
+    StepChart *chart = nullptr;
+    StepSeries *s1 = nullptr;
+    StepSeries *s1m = nullptr;
+    StepSeries *s2 = nullptr;
+    StepSeries *s2m = nullptr;
 };
 
 // The controls that report what one channel received.
@@ -136,4 +171,63 @@ private:
     RadioGroup *m_packetStopLength = nullptr;
     int resultParityIndex = 0;
     int resultStopIndex = 0;
+
+    // Transmit/receive pages (Rs232_advetszim.cpp): the channel settings, the run, its charts and the
+    // result views. Channel numbers are 1 and 2.
+public:
+    void qel_rs232_avsz_szimClick();
+    void qel_rs232_avsz_cs1_sebChange();
+    void qel_rs232_avsz_cs2_sebChange();
+    void qel_rs232_avsz_cs1_sebrgClick();
+    void qel_rs232_avsz_cs2_sebrgClick();
+    void qel_rs232_avsz_cs1_sebmertekegysegClick();
+    void qel_rs232_avsz_cs2_sebmertekegysegClick();
+    void qel_rs232_avsz_cs1_kesiktipClick();
+    void qel_rs232_avsz_cs2_kesiktipClick();
+    void qel_rs232_avsz_cs1_adatkuldeClick();
+    void qel_rs232_avsz_cs2_adatkuldeClick();
+    void qel_rs232_avsz_cs1_paritasbittipClick();
+    void qel_rs232_avsz_cs2_paritasbittipClick();
+
+    void qel_rs232_avsz_cs1_tengelycsokClick();
+    void qel_rs232_avsz_cs1_tengelynovClick();
+    void qel_rs232_avsz_cs1_nezetmasolClick();
+    void qel_rs232_avsz_cs1_nyomtatClick();
+    void qel_rs232_avsz_cs2_tengelycsokClick();
+    void qel_rs232_avsz_cs2_tengelynovClick();
+    void qel_rs232_avsz_cs2_nezetmasolClick();
+    void qel_rs232_avsz_cs2_nyomtatClick();
+    void qel_rs232_avsz_handshake_tengelycsokClick();
+    void qel_rs232_avsz_handshake_tengelynovClick();
+    void qel_rs232_avsz_handshake_nezetmasolClick();
+    void qel_rs232_avsz_handshake_nezetnyomtatClick();
+    void qel_rs232_avsz_tengelycsokClick();
+    void qel_rs232_avsz_tengelynovClick();
+    void qel_rs232_avsz_nezetmasolClick();
+    void qel_rs232_avsz_nyomtatClick();
+
+    rs232::ChannelSettings readChannelSettings(int channel);
+    void ShowChannelResult(int channel, const rs232::ChannelResult &result);
+    void BlankChannelResult(int channel);
+
+private:
+    void buildChannelFramePage(QWidget *page, int channel);
+    void buildRunChartPages(QTabWidget *runPages);
+    void connectRunButton(QWidget *runPage);
+    void speedEdited(int channel);
+    void presetChosen(int channel);
+    void speedUnitChosen(int channel);
+    void delayUnitChosen(int channel);
+    void sendingChosen(int channel);
+    void resultParityChosen(int channel);
+    void fillRunCharts(const rs232::LinkRun &run);
+
+    ChannelSettingsView m_channelSettings[2];
+    rs232::SpeedEntry m_speedEntry[2] = {rs232::initialSpeedEntry(1), rs232::initialSpeedEntry(2)};
+    int m_parityCode[2] = {0, 0}; // remembered from run to run
+    RunChartView m_channelChart[2];
+    RunChartView m_summaryChart;   // qel_rs232_avsz_chart
+    RunChartView m_handshakeChart; // qel_rs232_avsz_handshake_chart
+    StepSeries *m_rts = nullptr;
+    StepSeries *m_cts = nullptr;
 };

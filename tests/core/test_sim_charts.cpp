@@ -125,7 +125,8 @@ TEST(SimChartsTest, DelayMovesOnlyTheSummaryAndHandshakeRows)
     EXPECT_EQ(delayed.handshake.axisMax, (delayed.timeSpan + 312.5) + 50);
     EXPECT_EQ(delayed.handshake.s1[1], idle(312.5, 3.9));
 
-    for (const auto &[a, b] : {std::pair{&delayed.channel1, &plain.channel1}, {&delayed.channel2, &plain.channel2}}) {
+    for (const auto &[a, b] :
+         {std::pair{&delayed.channel1, &plain.channel1}, {&delayed.channel2, &plain.channel2}}) {
         EXPECT_EQ(a->s1, b->s1);
         EXPECT_EQ(a->s1m, b->s1m);
         EXPECT_EQ(a->s2, b->s2);
@@ -192,8 +193,9 @@ TEST(SimChartsTest, EveryRowIsOrderedAndSpansItsChart)
         const SimCharts charts = chartsOf(s[0], s[1]);
         for (const RunChart *chart : {&charts.channel1, &charts.channel2, &charts.summary, &charts.handshake})
             for (const auto *row : {&chart->s1, &chart->s1m, &chart->s2, &chart->s2m}) {
-                ASSERT_TRUE(std::is_sorted(row->begin(), row->end(),
-                                           [](const SignalPoint &a, const SignalPoint &b) { return a.x < b.x; }));
+                ASSERT_TRUE(
+                    std::is_sorted(row->begin(), row->end(),
+                                   [](const SignalPoint &a, const SignalPoint &b) { return a.x < b.x; }));
                 ASSERT_EQ(row->front().x, chart->axisMin);
                 ASSERT_GE(row->back().x, chart->axisMax);
             }

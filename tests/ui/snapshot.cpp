@@ -3,9 +3,11 @@
 // Without the variable it still renders every page, which catches a page that fails to paint.
 #include "fake_platform.h"
 #include "ui/TForm1.h"
+#include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
 
 #include <QDir>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -28,6 +30,17 @@ const Shot kShots[] = {
     {"08_csatorna2_beallitas", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 2}, {"PageControl24", 0}}},
     {"09_szimulacio", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 3}, {"PageControl1", 0}}},
     {"10_eredmeny", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 3}, {"PageControl1", 4}}},
+    {"07c_csatorna1_2lap", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 1}, {"PageControl23", 1}}},
+    {"08c_csatorna2_2lap", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 2}, {"PageControl24", 1}}},
+};
+
+// The four chart pages and the result page of the transmit/receive run.
+const Shot kRunShots[] = {
+    {"csatorna1", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 3}, {"PageControl1", 0}}},
+    {"csatorna2", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 3}, {"PageControl1", 1}}},
+    {"handshake", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 3}, {"PageControl1", 2}}},
+    {"osszefoglalas", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 3}, {"PageControl1", 3}}},
+    {"eredmeny", {{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 3}, {"PageControl1", 4}}},
 };
 
 } // namespace
@@ -68,6 +81,34 @@ void SnapshotTest::everyPage()
     // A data byte chart with a byte whose bits differ along the line.
     form.findChild<SpinEdit *>(QStringLiteral("qel_rs232_avsz_cs1_d1"))->setValue(165);
     shoot(kShots[6], QStringLiteral("07b_csatorna1_bajt165"));
+    // Data sending off hides the byte and its views.
+    form.findChild<RadioGroup *>(QStringLiteral("qel_rs232_avsz_cs2_adatkulde"))->setItemIndex(1);
+    shoot(kShots[7], QStringLiteral("08b_csatorna2_adatkuldes_ki"));
+    form.findChild<RadioGroup *>(QStringLiteral("qel_rs232_avsz_cs2_adatkulde"))->setItemIndex(0);
+
+    const auto runAndShoot = [&](const char *prefix) {
+        form.findChild<QPushButton *>(QStringLiteral("qel_rs232_avsz_szim"))->click();
+        for (const Shot &shot : kRunShots)
+            shoot(shot, QLatin1String(prefix) + QLatin1String(shot.file));
+    };
+    form.findChild<SpinEdit *>(QStringLiteral("qel_rs232_avsz_cs1_d1"))->setValue(0);
+    runAndShoot("11_alap_");
+
+    // Mismatched speeds, delays and parities, handshake on both sides.
+    const auto set = [&](const char *name, int value) {
+        form.findChild<SpinEdit *>(QLatin1String(name))->setValue(value);
+    };
+    const auto pick = [&](const char *name, int item) {
+        form.findChild<RadioGroup *>(QLatin1String(name))->setItemIndex(item);
+    };
+    set("qel_rs232_avsz_cs1_d1", 85);
+    set("qel_rs232_avsz_cs2_d1", 173);
+    set("qel_rs232_avsz_cs2_seb", 11000);
+    set("qel_rs232_avsz_cs1_kesik", 3);
+    pick("qel_rs232_avsz_1_paritas", 3);
+    pick("qel_rs232_avsz_cs1_handshake", 1);
+    pick("qel_rs232_avsz_cs2_handshake", 1);
+    runAndShoot("12_elteres_");
 }
 
 QTEST_MAIN(SnapshotTest)
