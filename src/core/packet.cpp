@@ -1,5 +1,8 @@
 #include "core/packet.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace rs232 {
 
 namespace {
@@ -75,6 +78,56 @@ std::array<double, 9> DataByteTrace(std::string_view bin)
             ys[n++] = levelOf(c);
     }
     return ys;
+}
+
+std::string ShortestNumberText(double value, std::string_view decimalSeparator)
+{
+    std::array<char, 32> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    std::string text(buffer.data(), error == std::errc() ? end : buffer.data());
+    if (const auto point = text.find('.'); point != std::string::npos)
+        text.replace(point, 1, decimalSeparator);
+    return text;
+}
+
+PacketRun BuildPacketRun(std::string_view bin, int parityItem, int stopItem,
+                         std::string_view decimalSeparator)
+{
+    const auto mode = static_cast<ParityMode>(std::clamp(parityItem, 0, 4));
+    const auto stop = static_cast<StopBits>(std::clamp(stopItem, 0, 2));
+    PacketRun run;
+    run.cells = BuildFrameCells(bin, mode);
+    run.stopIndex = stopIndex(stop);
+    run.stopLength = stopLength(stop);
+    for (unsigned i = 0; i < 8; ++i)
+        run.byte |= run.cells.cells[1 + i] << i;
+
+    PacketTraceResult trace = PacketTrace(run.cells, stop);
+    run.framePoints = std::move(trace.points);
+    run.axisMin = trace.axisMin;
+    run.axisMax = trace.axisMax;
+    run.markerPoints = PacketMarkers(run.cells.cellCount, stop, -1.0);
+
+    const auto number = [decimalSeparator](double value) {
+        return ShortestNumberText(value, decimalSeparator);
+    };
+    const std::string stopText = "stop bit (" + number(run.stopLength) + " bit)";
+    const bool haveBits = DataBitsOfBin(bin).has_value();
+    // The character at each data bit's place in the BIN text, b0 first, as the text has it.
+    static constexpr std::array<std::size_t, 8> positions = {9, 8, 7, 6, 4, 3, 2, 1};
+    run.rows.push_back({"", "start bit", "0"});
+    for (std::size_t i = 0; i < 8; ++i)
+        run.rows.push_back({"", "adat " + number(double(i + 1)) + ".",
+                            haveBits ? std::string(1, bin[positions[i] - 1]) : std::string()});
+    if (run.cells.hasParity()) {
+        run.parityText = run.cells.cells[9] ? "1" : "0";
+        run.parityIndex = static_cast<int>(mode) - 1;
+        run.rows.push_back({"", "paritás bit", *run.parityText});
+    }
+    run.rows.push_back({"", stopText, "1"});
+    for (std::size_t row = 0; row < run.rows.size(); ++row)
+        run.rows[row].number = number(double(row + 1)) + ".";
+    return run;
 }
 
 } // namespace rs232

@@ -3,6 +3,8 @@
 #include "core/frame.h"
 
 #include <array>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,5 +29,42 @@ std::vector<SignalPoint> PacketMarkers(unsigned cellCount, StopBits stop, double
 // The nine y values of a data byte chart: bit 0 once more to open the line, then bits 0..7
 // (0.9 for 1, 0.1 for 0). A BIN text shorter than nine characters gives a flat low line.
 std::array<double, 9> DataByteTrace(std::string_view bin);
+
+// The shortest decimal text of value ("1", "1.5", "0.25", "-3") with decimalSeparator in place of
+// the point.
+std::string ShortestNumberText(double value, std::string_view decimalSeparator);
+
+// One row of the composite view's frame grid: row number with a full stop, the cell's kind, its value.
+struct PacketGridRow
+{
+    std::string number;
+    std::string type;
+    std::string value;
+    friend bool operator==(const PacketGridRow &, const PacketGridRow &) = default;
+};
+
+// Everything one run of the composite data packet view shows.
+struct PacketRun
+{
+    int byte = 0; // the data byte read from the BIN text
+    FrameCells cells;
+    int stopIndex = 0;                     // 0, 1, 2
+    double stopLength = 1.0;               // L = 1 + 0.5 * stopIndex bit times
+    std::vector<SignalPoint> framePoints;  // PacketTrace: 13 points without parity, 14 with
+    std::vector<SignalPoint> markerPoints; // PacketMarkers from x0 = -1: 32 or 35 points
+    double axisMin = -1.0;
+    double axisMax = 0.0;                  // ks + L + 1
+    std::vector<PacketGridRow> rows;       // grid rows 1 to cellCount, below the header row
+    std::optional<std::string> parityText; // "0" or "1" when the frame has a parity bit
+    std::optional<int> parityIndex;        // the four-item index of the parity kind (mode - 1)
+};
+
+// The composite view's frame from the BIN text of its byte, the item of the five-item parity group
+// (0 none .. 4 odd) and the item of the stop length group (0, 1, 2). Items out of range are taken as
+// the nearest one. Numbers in the grid use decimalSeparator ("stop bit (1,5 bit)" with a comma). A BIN
+// text shorter than nine characters has no data bits to show: their grid values stay empty and the
+// frame draws them low.
+PacketRun BuildPacketRun(std::string_view bin, int parityItem, int stopItem,
+                         std::string_view decimalSeparator);
 
 } // namespace rs232

@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -35,6 +36,23 @@ void drawPacket(StepChart *chart, StepSeries *frame, StepSeries *markers, const 
     chart->setBottomMax(trace.axisMax);
     markers->addPoints(
         form::stepPointsOf(rs232::PacketMarkers(cells.cellCount, rs232::StopBits::One, markerStart)));
+}
+
+void setCellText(QTableWidget *grid, int row, int column, const QString &text)
+{
+    QTableWidgetItem *item = grid->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        grid->setItem(row, column, item);
+    }
+    item->setText(text);
+}
+
+void writeGridRow(QTableWidget *grid, int row, const rs232::PacketGridRow &cells)
+{
+    setCellText(grid, row, 0, QString::fromStdString(cells.number));
+    setCellText(grid, row, 1, QString::fromStdString(cells.type));
+    setCellText(grid, row, 2, QString::fromStdString(cells.value));
 }
 
 } // namespace
@@ -103,8 +121,9 @@ void TForm1::buildPacketSettingsPage(QWidget *page)
 
     form::rule(page, 10, 180, 820);
     form::label(page, QStringLiteral("Paritás bit beállításai:"), 20, 196, true);
-    form::radioGroup(page, QStringLiteral("qel_rs232_acssz_paritasvane"), QStringLiteral("paritás bit"),
-                     texts::parityItems5(), QRect(40, 220, 180, 118), 1, 0);
+    m_packetParityMode =
+        form::radioGroup(page, QStringLiteral("qel_rs232_acssz_paritasvane"), QStringLiteral("paritás bit"),
+                         texts::parityItems5(), QRect(40, 220, 180, 118), 1, 0);
     form::note(
         page,
         QStringLiteral("A paritásbit az adatátviteli hibák kiszűrésére szolgál. Fix (0 vagy 1) érték esetén "
@@ -115,8 +134,9 @@ void TForm1::buildPacketSettingsPage(QWidget *page)
 
     form::rule(page, 10, 356, 820);
     form::label(page, QStringLiteral("Stop bit beállításai:"), 20, 372, true);
-    form::radioGroup(page, QStringLiteral("qel_rs232_acssz_stopbittip"), QStringLiteral("stop bit hossza"),
-                     texts::stopItems(), QRect(40, 396, 180, 82), 1, 0);
+    m_packetStopLength = form::radioGroup(page, QStringLiteral("qel_rs232_acssz_stopbittip"),
+                                          QStringLiteral("stop bit hossza"), texts::stopItems(),
+                                          QRect(40, 396, 180, 82), 1, 0);
     form::note(page,
                QStringLiteral("A stop bit hosszának állításával a keretek közti szünet hossza állítható."),
                QRect(250, 402, 560, 40));
@@ -153,12 +173,13 @@ void TForm1::buildPacketResultPage(QWidget *page)
 
     QFrame *runPanel = form::panel(page, QString(), QRect(20, 341, 400, 62));
     form::label(runPanel, QStringLiteral("Adatcsomag szimuláció"), 12, 24, true);
-    form::button(runPanel, QStringLiteral("qel_rs232_acssz_szim"),
-                 QStringLiteral("       Szimuláció              "), QRect(210, 5, 178, 51),
-                 QStringLiteral(":/glyphs/magnifier.svg"));
+    QPushButton *run = form::button(runPanel, QStringLiteral("qel_rs232_acssz_szim"),
+                                    QStringLiteral("       Szimuláció              "), QRect(210, 5, 178, 51),
+                                    QStringLiteral(":/glyphs/magnifier.svg"));
+    connect(run, &QPushButton::clicked, this, &TForm1::qel_rs232_acssz_szimClick);
 
     form::label(page, QStringLiteral("Adatcsomag tartalma"), 20, 414, true);
-    form::bitGrid(page, QStringLiteral("qel_rs232_acssz_csadatok"), 20, 432);
+    m_packetGrid = form::bitGrid(page, QStringLiteral("qel_rs232_acssz_csadatok"), 20, 432);
 
     const auto name = [](const char *suffix) {
         return QStringLiteral("qel_rs232_acssz_") + QLatin1String(suffix);
@@ -183,6 +204,10 @@ void TForm1::buildPacketResultPage(QWidget *page)
     names.stopLengths = name("stopbit_all");
     m_packetResult = form::resultTabs(page, names, QRect(190, 414, 410, 200));
     connect(m_packetResult.byte.spin, &SpinEdit::changed, this, &TForm1::qel_rs232_acssz_adatChange);
+    connect(m_packetResult.parityKinds, &RadioGroup::itemSelected, this,
+            &TForm1::qel_rs232_acssz_paritasbit_allClick);
+    connect(m_packetResult.stopLengths, &RadioGroup::itemSelected, this,
+            &TForm1::qel_rs232_acssz_stopbit_allClick);
 }
 
 void TForm1::ShowHexBin(SpinEdit *spin, QLineEdit *hexEdit, QLineEdit *binEdit)
@@ -293,4 +318,59 @@ void TForm1::qel_rs232_acssz_vanparitas_nezetmasolClick()
 void TForm1::qel_rs232_acssz_vanparitas_nezetnyomtatClick()
 {
     PrintChartLandscape(m_platform, *m_parityView.chart);
+}
+
+// Assembles the frame set on the settings page and writes it into the chart, the grid and the result
+// tabs, in the order in which the result controls' own handlers expect the remembered indexes.
+void TForm1::qel_rs232_acssz_szimClick()
+{
+    const form::ResultTabs &result = m_packetResult;
+    const rs232::PacketRun run =
+        rs232::BuildPacketRun(m_packetByte.binEdit->text().toStdString(), m_packetParityMode->itemIndex(),
+                              m_packetStopLength->itemIndex(), QLocale().decimalPoint().toStdString());
+    const bool parity = run.parityIndex.has_value();
+    const int rows = static_cast<int>(run.rows.size()) + 1; // with the header row
+    m_packetGrid->setRowCount(rows);
+
+    result.startBit->setText(QStringLiteral("0"));
+    StepSeries *frame = m_packetChart->series(QStringLiteral("qel_rs232_acsszim_s1"));
+    StepSeries *markers = m_packetChart->series(QStringLiteral("qel_rs232_acsszim_sm"));
+    frame->clear();
+    markers->clear();
+    frame->addPoints(form::stepPointsOf(run.framePoints));
+
+    // Runs the result byte group's own handler.
+    result.byte.spin->setValue(m_packetByte.spin->value());
+
+    result.pages->setTabVisible(result.pages->indexOf(result.parityTab), parity);
+    result.parityBit->setVisible(parity);
+    result.parityLabel->setVisible(parity);
+    if (parity) {
+        resultParityIndex = *run.parityIndex;
+        result.parityKinds->setItemIndex(resultParityIndex);
+        result.parityBit->setText(QString::fromStdString(*run.parityText));
+    }
+    result.stopBit->setText(QStringLiteral("1"));
+    resultStopIndex = run.stopIndex;
+    result.stopLengths->setItemIndex(resultStopIndex);
+    for (int row = 1; row < rows; ++row)
+        writeGridRow(m_packetGrid, row, run.rows[static_cast<std::size_t>(row - 1)]);
+
+    // Set in this order so that the new minimum is never above the old maximum.
+    if (m_packetChart->bottomMax() < 0)
+        m_packetChart->setBottomMax(0);
+    m_packetChart->setBottomMin(run.axisMin);
+    m_packetChart->setBottomMax(run.axisMax);
+    markers->addPoints(form::stepPointsOf(run.markerPoints));
+}
+
+// The two result groups only show what the last run remembered: any other selection is taken back.
+void TForm1::qel_rs232_acssz_paritasbit_allClick()
+{
+    m_packetResult.parityKinds->setItemIndex(std::clamp(resultParityIndex, 0, 3));
+}
+
+void TForm1::qel_rs232_acssz_stopbit_allClick()
+{
+    m_packetResult.stopLengths->setItemIndex(std::clamp(resultStopIndex, 0, 2));
 }

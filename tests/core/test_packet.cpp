@@ -106,3 +106,96 @@ TEST(DataByteTrace, BitZeroOpensTheLine)
     EXPECT_EQ(DataByteTrace("101"), kPlaceholderByteTrace);
     EXPECT_EQ(DataByteTrace(ByteCodesOf(0).bin), kPlaceholderByteTrace);
 }
+
+TEST(ShortestNumberText, UsesTheSeparatorHandedIn)
+{
+    struct Case
+    {
+        double value;
+        const char *separator;
+        const char *text;
+    };
+    const Case cases[] = {
+        {1, ",", "1"},   {1.5, ",", "1,5"},   {1.5, ".", "1.5"}, {2, ",", "2"},
+        {11, ",", "11"}, {0.25, "·", "0·25"}, {-3, ",", "-3"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ShortestNumberText(c.value, c.separator), c.text) << c.value;
+}
+
+TEST(BuildPacketRun, FramesOfTheCompositeView)
+{
+    struct Case
+    {
+        const char *name;
+        int byte, parityItem, stopItem;
+        double axisMax;
+        std::optional<std::string> parityText;
+        std::optional<int> parityIndex;
+        const char *stopRow;
+    };
+    const Case cases[] = {
+        {"byte 0, none, 1 bit", 0, 0, 0, 11, std::nullopt, std::nullopt, "stop bit (1 bit)"},
+        {"byte 0, none, 1.5 bit", 0, 0, 1, 11.5, std::nullopt, std::nullopt, "stop bit (1,5 bit)"},
+        {"byte 7, even, 2 bit", 7, 3, 2, 13, "1", 2, "stop bit (2 bit)"},
+        {"byte 255, odd", 255, 4, 0, 12, "1", 3, "stop bit (1 bit)"},
+        {"byte 255, even", 255, 3, 0, 12, "0", 2, "stop bit (1 bit)"},
+        {"byte 85, fixed 0, 1.5 bit", 85, 1, 1, 12.5, "0", 0, "stop bit (1,5 bit)"},
+        {"byte 0, fixed 1", 0, 2, 0, 12, "1", 1, "stop bit (1 bit)"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string bin = ByteCodesOf(c.byte).bin;
+        const PacketRun run = BuildPacketRun(bin, c.parityItem, c.stopItem, ",");
+        const auto mode = static_cast<ParityMode>(c.parityItem);
+        const auto stop = static_cast<StopBits>(c.stopItem);
+        const bool parity = c.parityItem != 0;
+        const unsigned cells = parity ? 11 : 10;
+
+        EXPECT_EQ(run.byte, c.byte);
+        EXPECT_EQ(run.cells, BuildFrameCells(bin, mode));
+        EXPECT_EQ(run.stopIndex, c.stopItem);
+        EXPECT_EQ(run.stopLength, 1 + 0.5 * c.stopItem);
+        EXPECT_EQ(run.framePoints, PacketTrace(run.cells, stop).points);
+        EXPECT_EQ(run.markerPoints, PacketMarkers(cells, stop, -1.0));
+        EXPECT_EQ(run.framePoints.size(), parity ? 14u : 13u);
+        EXPECT_EQ(run.markerPoints.size(), parity ? 35u : 32u);
+        EXPECT_EQ(run.markerPoints.front(), (SignalPoint{-1, 0.1, std::nullopt}));
+        EXPECT_EQ(run.markerPoints.back(), (SignalPoint{c.axisMax, 0.1, std::nullopt}));
+        EXPECT_EQ(run.axisMin, -1.0);
+        EXPECT_EQ(run.axisMax, c.axisMax);
+        EXPECT_EQ(run.framePoints.back(), (SignalPoint{c.axisMax, 1.9, SegmentColours::Idle}));
+        EXPECT_EQ(run.parityText, c.parityText);
+        EXPECT_EQ(run.parityIndex, c.parityIndex);
+
+        ASSERT_EQ(run.rows.size(), cells);
+        EXPECT_EQ(run.rows[0], (PacketGridRow{"1.", "start bit", "0"}));
+        for (int i = 0; i < 8; ++i) {
+            const std::string n = std::to_string(i + 1);
+            EXPECT_EQ(run.rows[1 + i], (PacketGridRow{std::to_string(i + 2) + ".", "adat " + n + ".",
+                                                      ((c.byte >> i) & 1) ? "1" : "0"}));
+        }
+        if (parity) {
+            EXPECT_EQ(run.rows[9], (PacketGridRow{"10.", "paritás bit", *c.parityText}));
+        }
+        EXPECT_EQ(run.rows.back(), (PacketGridRow{std::to_string(cells) + ".", c.stopRow, "1"}));
+    }
+}
+
+TEST(BuildPacketRun, OddInputsStayInsideTheFrame)
+{
+    // Items beyond the groups are taken as the nearest item.
+    const PacketRun high = BuildPacketRun("0000 0111", 9, 7, ",");
+    EXPECT_EQ(high.parityIndex, 3);
+    EXPECT_EQ(high.stopIndex, 2);
+    const PacketRun low = BuildPacketRun("0000 0111", -1, -1, ",");
+    EXPECT_FALSE(low.parityIndex.has_value());
+    EXPECT_EQ(low.stopIndex, 0);
+
+    // A BIN text too short to hold the bits: no data values, the frame still complete.
+    const PacketRun shortText = BuildPacketRun("0111", 3, 0, ",");
+    EXPECT_EQ(shortText.byte, 0);
+    EXPECT_EQ(shortText.rows[1].value, "");
+    EXPECT_EQ(shortText.rows.size(), 11u);
+    EXPECT_EQ(shortText.framePoints.size(), 14u);
+}

@@ -473,6 +473,17 @@ void ChartCommandsTest::dataPacketButtons()
     QCOMPARE(platform.printConfirmations, command == QLatin1String("print") ? 1 : 0);
     QCOMPARE(pdfPages(path).count, command == QLatin1String("print") ? 1 : 0);
     QVERIFY(platform.messages.isEmpty());
+    // For a person to look at: RS232_SNAPSHOT_DIR=... keeps the printout and the copied picture.
+    if (const QString shots = qEnvironmentVariable("RS232_SNAPSHOT_DIR"); !shots.isEmpty()) {
+        QDir().mkpath(shots);
+        const QString stem = shots + QStringLiteral("/") + button;
+        if (command == QLatin1String("print")) {
+            QFile::remove(stem + QStringLiteral(".pdf"));
+            QFile::copy(path, stem + QStringLiteral(".pdf"));
+        } else if (command == QLatin1String("copy")) {
+            platform.clipboardImages.first().save(stem + QStringLiteral(".png"));
+        }
+    }
 }
 
 // The exception of a failing printer goes up through the event loop, which shows it once; the window
