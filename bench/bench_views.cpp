@@ -1,6 +1,6 @@
 // The cost of a byte change on a simplified data packet page: the group handler, its texts, the chart
 // rebuild and one repaint of the chart.
-#include "ui/Platform.h"
+#include "quiet_platform.h"
 #include "ui/TForm1.h"
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
@@ -8,35 +8,10 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <QPrinter>
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 namespace {
-
-// Answers like a large screen and never opens a dialog.
-class QuietPlatform : public Platform
-{
-public:
-    void showMessage(MessageKind, const QString &) override {}
-    void showPrinterSetup() override {}
-    bool confirmPrint() override { return false; }
-    QPrinter &printer() override
-    {
-        if (!m_printer)
-            m_printer = std::make_unique<QPrinter>();
-        return *m_printer;
-    }
-    void setClipboardImage(const QImage &) override {}
-    QSize primaryScreenSize() const override { return {1440, 900}; }
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-    QString saveFileName(const QString &) override { return {}; }
-
-private:
-    std::unique_ptr<QPrinter> m_printer;
-};
 
 void BM_SimplifiedByteChange(benchmark::State &state, const char *spinName, const char *chartName)
 {

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/Platform.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QPrinter>
+
+#include <memory>
+
+// Answers like a large screen and never opens a dialog, so that a benchmark of the window runs alone.
+class QuietPlatform : public Platform
+{
+public:
+    void showMessage(MessageKind, const QString &) override {}
+    void showPrinterSetup() override {}
+    bool confirmPrint() override { return false; }
+    QPrinter &printer() override
+    {
+        if (!m_printer)
+            m_printer = std::make_unique<QPrinter>();
+        return *m_printer;
+    }
+    void setClipboardImage(const QImage &) override {}
+    QSize primaryScreenSize() const override { return {1440, 900}; }
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+    QString saveFileName(const QString &) override { return {}; }
+
+private:
+    std::unique_ptr<QPrinter> m_printer;
+};
