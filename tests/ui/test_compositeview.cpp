@@ -129,6 +129,7 @@ private Q_SLOTS:
     void runWithoutParityAfterOneWithHidesTheTabAndKeepsTheKind();
     void settingsAloneChangeNothingAndTheChartStartsEmpty();
     void runResetsAPannedOrStretchedAxis();
+    void resultPageRendersAfterEachKindOfRun();
 };
 
 void CompositeViewTest::cleanup()
@@ -347,6 +348,41 @@ void CompositeViewTest::runResetsAPannedOrStretchedAxis()
     c.run->click();
     QCOMPARE(c.chart->bottomMin(), -1.0);
     QCOMPARE(c.chart->bottomMax(), 13.0);
+}
+
+// For a person to look at: RS232_SNAPSHOT_DIR=... keeps the result page after each run.
+void CompositeViewTest::resultPageRendersAfterEachKindOfRun()
+{
+    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    const QString dir = qEnvironmentVariable("RS232_SNAPSHOT_DIR");
+    if (!dir.isEmpty())
+        QDir().mkpath(dir);
+    FakePlatform platform;
+    TForm1 form(platform);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    child<QTabWidget>(form, "qel_rs232_pc")->setCurrentIndex(1);
+    child<QTabWidget>(form, "PageControl11")->setCurrentIndex(1);
+    child<QTabWidget>(form, "qel_rs232_pc_acsz_pc")->setCurrentIndex(1);
+    Composite c(form);
+    const struct
+    {
+        const char *file;
+        int byte, parityItem, stopItem;
+        bool stopTab;
+    } runs[] = {
+        {"13_osszallitott_nincs_paritas_1bit", 77, 0, 0, false},
+        {"14_osszallitott_paros_1_5bit", 77, 3, 1, true},
+        {"15_osszallitott_paratlan_2bit", 77, 4, 2, false},
+    };
+    for (const auto &run : runs) {
+        c.runWith(run.byte, run.parityItem, run.stopItem);
+        c.tabs->setCurrentIndex(run.stopTab ? 3 : (run.parityItem ? 2 : 0));
+        const QImage image = form.grab().toImage();
+        QVERIFY(!image.isNull());
+        if (!dir.isEmpty())
+            QVERIFY(image.save(dir + QLatin1Char('/') + QLatin1String(run.file) + QStringLiteral(".png")));
+    }
 }
 
 QTEST_MAIN(CompositeViewTest)
