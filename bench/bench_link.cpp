@@ -1,10 +1,14 @@
-// The core part of one press of "Szimuláció": the run, the points of the four charts and both verdicts.
+// The core part of one press of "Szimuláció": the run, the points of the four charts and both verdicts;
+// and the line signals of a run written as a Value Change Dump.
 #include "core/link.h"
 #include "core/sim_charts.h"
 #include "core/timing.h"
+#include "core/vcd.h"
 #include "core/verdict.h"
 
 #include <benchmark/benchmark.h>
+
+#include <string>
 
 namespace {
 
@@ -34,6 +38,27 @@ void BM_CompleteRun(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CompleteRun)->Unit(benchmark::kMicrosecond);
+
+// The line signals of a run with both channels sending and every wire changing, as a Value Change Dump.
+void BM_WriteVcd(benchmark::State &state)
+{
+    ChannelSettings one;
+    one.parity = ParityMode::Even;
+    one.delay = 3;
+    one.handshake = true;
+    setDataByte(one, 0x55);
+    ChannelSettings two;
+    two.speed = 11000;
+    two.handshake = true;
+    setDataByte(two, 0xA7);
+    const LinkRun run = runLink(one, two, 0, 0);
+    const VcdHeader header{"2026-12-10 12:00:00", "ZUNT QELMOS-RS232 V1.0"};
+    for (auto _ : state) {
+        std::string text = WriteVcd(run, header);
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_WriteVcd)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "ui/TForm1.h"
 
 #include "core/sim_charts.h"
+#include "core/vcd.h"
 #include "core/verdict.h"
 #include "ui/chart_commands.h"
 #include "ui/form_builder.h"
@@ -11,12 +12,15 @@
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
 
+#include <QAction>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSaveFile>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -506,6 +510,12 @@ void TForm1::buildRunChartPages(QTabWidget *runPages)
         view.s2 = chart->addSeries(QString::fromLatin1(p.series.s2), Qt::black, 2);
         view.s2m = chart->addSeries(QString::fromLatin1(p.series.s2m), Qt::black, 2);
         addChartContextMenu(*chart, m_platform);
+        auto *saveSignals = new QAction(QStringLiteral("Jelalakok mentése (VCD)…"), chart);
+        saveSignals->setObjectName(chart->objectName() + QStringLiteral("_vcd"));
+        saveSignals->setEnabled(false);
+        connect(saveSignals, &QAction::triggered, this, &TForm1::saveRunSignals);
+        chart->addAction(saveSignals);
+        m_saveSignalsActions.append(saveSignals);
 
         const struct
         {
@@ -543,6 +553,9 @@ void TForm1::qel_rs232_avsz_szimClick()
     m_parityCode[1] = run.channel(2).parityCode;
 
     fillRunCharts(run);
+    m_lastRun = run;
+    for (QAction *action : std::as_const(m_saveSignalsActions))
+        action->setEnabled(true);
 
     const rs232::ChannelResult result1 = rs232::EvaluateChannel(run, 1, m_channelByte[1].spin->value());
     const rs232::ChannelResult result2 = rs232::EvaluateChannel(run, 2, m_channelByte[0].spin->value());
@@ -672,6 +685,30 @@ void TForm1::qel_rs232_avsz_nezetmasolClick()
 void TForm1::qel_rs232_avsz_nyomtatClick()
 {
     PrintChartLandscape(m_platform, *m_summaryChart.chart);
+}
+
+// The line signals of the last run as a Value Change Dump, for a waveform viewer or logic analyser.
+void TForm1::saveRunSignals()
+{
+    if (!m_lastRun)
+        return;
+    const QString fileName = m_platform.saveFileName(QStringLiteral("rs232_szimulacio.vcd"));
+    if (fileName.isEmpty())
+        return;
+    const rs232::VcdHeader header{
+        m_platform.now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString(),
+        "ZUNT QELMOS-RS232 V1.0"};
+    const std::string text = rs232::WriteVcd(*m_lastRun, header);
+    // Written beside the target and renamed over it only when complete, so that a failure leaves no
+    // partial file behind.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
+        !file.commit()) {
+        file.cancelWriting();
+        m_platform.showMessage(Platform::MessageKind::Error,
+                               QStringLiteral("A jelalakok nem menthetők ide:\n%1\n\n%2")
+                                   .arg(QFileInfo(fileName).absoluteFilePath(), file.errorString()));
+    }
 }
 
 // ---- Result page -----------------------------------------------------------------------------------

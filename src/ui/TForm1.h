@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/link.h"
 #include "core/speed_entry.h"
 #include "ui/Platform.h"
 #include "ui/byte_group.h"
@@ -7,12 +8,13 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <optional>
 
 namespace rs232 {
 struct ChannelResult;
-struct LinkRun;
 } // namespace rs232
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -221,6 +223,7 @@ private:
     void sendingChosen(int channel);
     void resultParityChosen(int channel);
     void fillRunCharts(const rs232::LinkRun &run);
+    void saveRunSignals();
 
     ChannelSettingsView m_channelSettings[2];
     rs232::SpeedEntry m_speedEntry[2] = {rs232::initialSpeedEntry(1), rs232::initialSpeedEntry(2)};
@@ -230,4 +233,6 @@ private:
     RunChartView m_handshakeChart; // qel_rs232_avsz_handshake_chart
     StepSeries *m_rts = nullptr;
     StepSeries *m_cts = nullptr;
+    std::optional<rs232::LinkRun> m_lastRun; // for saving its line signals; none before the first run
+    QList<QAction *> m_saveSignalsActions;
 };

@@ -1,6 +1,7 @@
 // The transmit/receive pages driven through their controls, as a user would: the speed entry, the data
 // sending switch, the "Szimuláció" run with its charts, and the result views.
 #include "core/sim_charts.h"
+#include "core/vcd.h"
 #include "core/verdict.h"
 #include "fake_platform.h"
 #include "ui/TForm1.h"
@@ -8,6 +9,7 @@
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +17,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -63,6 +66,7 @@ private Q_SLOTS:
     void laterRunLeavesNothingStale();
     void resultParityGroupSnapsBack();
     void chartButtonsActOnTheirChart();
+    void saveRunSignals();
 
 private:
     template <typename T> T *find(const QString &name) const
@@ -557,6 +561,57 @@ void TransmitPagesTest::chartButtonsActOnTheirChart()
         find<QPushButton>(QLatin1String(print))->click(); // the fake cancels
         QCOMPARE(m_platform->printConfirmations, asked + 1);
     }
+}
+
+// Each run chart's context menu saves the last run's line signals as a Value Change Dump.
+void TransmitPagesTest::saveRunSignals()
+{
+    QList<QAction *> actions;
+    for (const char *name : {"qel_rs232_avsz_cs1_chart", "qel_rs232_avsz_cs2_chart",
+                             "qel_rs232_avsz_handshake_chart", "qel_rs232_avsz_chart"}) {
+        StepChart *chart = find<StepChart>(QLatin1String(name));
+        QCOMPARE(chart->contextMenuPolicy(), Qt::ActionsContextMenu);
+        const auto found = std::find_if(chart->actions().cbegin(), chart->actions().cend(), [](QAction *a) {
+            return a->text() == QStringLiteral("Jelalakok mentése (VCD)…");
+        });
+        QVERIFY2(found != chart->actions().cend(), name);
+        QVERIFY(!(*found)->isEnabled()); // nothing to save before the first run
+        actions << *found;
+    }
+
+    spin(QStringLiteral("qel_rs232_avsz_cs1_d1"))->setValue(0x55);
+    group(QStringLiteral("qel_rs232_avsz_2_paritas"))->setItemIndex(3);
+    run();
+    const rs232::LinkRun expected =
+        rs232::runLink(m_form->readChannelSettings(1), m_form->readChannelSettings(2), 0, 0);
+    // Settings changed after the run do not change what is saved.
+    spin(QStringLiteral("qel_rs232_avsz_cs1_d1"))->setValue(0x12);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("futas.vcd"));
+    m_platform->saveAnswer = path;
+    QVERIFY(actions.last()->isEnabled());
+    actions.last()->trigger();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const std::string text = rs232::WriteVcd(expected, {"2011-03-02 09:05:03", "ZUNT QELMOS-RS232 V1.0"});
+    QCOMPARE(file.readAll(), QByteArray::fromStdString(text));
+    QCOMPARE(m_platform->saveRequests.last(), QStringLiteral("rs232_szimulacio.vcd"));
+
+    // Cancelled: nothing written, nothing said. (Messages of the start-up do not count here.)
+    m_platform->messages.clear();
+    m_platform->saveAnswer.clear();
+    actions.first()->trigger();
+    QVERIFY(m_platform->messages.isEmpty());
+
+    // A folder that does not exist: one error message and no file.
+    const QString unwritable = dir.filePath(QStringLiteral("nincs/futas.vcd"));
+    m_platform->saveAnswer = unwritable;
+    actions.first()->trigger();
+    QCOMPARE(m_platform->messages.size(), 1);
+    QCOMPARE(m_platform->messages.first().first, Platform::MessageKind::Error);
+    QVERIFY(!QFile::exists(unwritable));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("futas.vcd")});
 }
 
 QTEST_MAIN(TransmitPagesTest)
