@@ -22,4 +22,36 @@ bool ScreenTooSmall(int width, int height)
     return width < 1280 || height < 900;
 }
 
+std::string DocumentPath(std::string_view fileName)
+{
+#ifdef _WIN32
+    constexpr char separator = '\\';
+#else
+    constexpr char separator = '/';
+#endif
+    std::string path(DocumentFolder);
+    path += separator;
+    path += fileName;
+    return path;
+}
+
+std::optional<std::string> InfoTopicDocument(int itemIndex)
+{
+    switch (itemIndex) {
+    case 0:
+        return DocumentPath(DataPacketDocument);
+    case 1:
+        return DocumentPath(TransmissionSettingsDocument);
+    default:
+        return std::nullopt;
+    }
+}
+
+bool LoadStartupDocuments(const DocumentLoader &informationView, const DocumentLoader &topologyView,
+                          const DocumentLoader &simulationView)
+{
+    return informationView(DocumentPath(DataPacketDocument)) &&
+           topologyView(DocumentPath(TopologyDocument)) && simulationView(DocumentPath(SimulationDocument));
+}
+
 } // namespace rs232

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,5 +25,31 @@ std::string ClockText(const LocalDateTime &t);
 
 // The window needs at least 1280 x 900 pixels of screen.
 bool ScreenTooSmall(int width, int height);
+
+// The description documents live in the folder "inf" under the working directory.
+inline constexpr std::string_view DocumentFolder = "inf";
+inline constexpr std::string_view DataPacketDocument = "rs232_adatcsomag.rtf";
+inline constexpr std::string_view TransmissionSettingsDocument = "rs232_adatatvitelbeall.rtf";
+inline constexpr std::string_view TopologyDocument = "rs232_topologia.rtf";
+inline constexpr std::string_view SimulationDocument = "rs232_szimulacio.rtf";
+
+// The one message for a description document that cannot be loaded, whatever the reason.
+inline constexpr std::string_view DocumentMissingMessage = "Az adott fájl nem található!";
+
+// "inf" and the file name joined with the platform's directory separator.
+std::string DocumentPath(std::string_view fileName);
+
+// The document of a topic of the information panel: item 0 the data packet, item 1 the transmission
+// settings; no document for any other index.
+std::optional<std::string> InfoTopicDocument(int itemIndex);
+
+// Loads one document into one view; false when it cannot.
+using DocumentLoader = std::function<bool(const std::string &path)>;
+
+// Loads the data packet document into the information view, then the topology and the simulation
+// descriptions into their pages. The first failing load ends it: the loads after it are not tried.
+// Returns false when a load failed.
+bool LoadStartupDocuments(const DocumentLoader &informationView, const DocumentLoader &topologyView,
+                          const DocumentLoader &simulationView);
 
 } // namespace rs232

@@ -40,6 +40,7 @@ TForm1::TForm1(Platform &platform, QWidget *parent) : QMainWindow(parent), m_pla
                                               "minimálisan szükséges: 1280x1024 vagy 1440x900 (16 bit) "
                                               "képernyőfelbontás."));
 
+    LoadStartupDocuments();
     writeClock();
     InitViews();
 }

@@ -1,8 +1,10 @@
 // The information panel, the two description pages, the colour legend and the first state of the views.
 #include "ui/TForm1.h"
 
+#include "core/shell.h"
 #include "core/view_data.h"
 #include "ui/form_builder.h"
+#include "widgets/rtfview.h"
 #include "widgets/stepchart.h"
 
 #include <QComboBox>
@@ -10,18 +12,19 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTextBrowser>
+
+#include <exception>
 
 namespace {
 
-QTextBrowser *descriptionView(QWidget *parent, const QString &name, const QString &text,
-                              const QRect &geometry, const QColor &background)
+// A read-only rich-text view with a vertical scroll bar, showing its form text until a document is loaded.
+RtfView *descriptionView(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
+                         const QColor &background)
 {
-    auto *view = new QTextBrowser(parent);
+    auto *view = new RtfView(parent);
     view->setObjectName(name);
-    view->setReadOnly(true);
-    view->setOpenLinks(false);
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     view->setPlainText(text);
     QPalette pal = view->palette();
     pal.setColor(QPalette::Base, background);
@@ -45,7 +48,7 @@ void TForm1::buildInformationPanel(QWidget *client)
                   QRect(112, 8, 69, 73));
     form::label(panel, QStringLiteral("Kérem válasszon egyet az alábbiak közül:"), 40, 104, false,
                 QStringLiteral("Label78"));
-    auto *topics = new QComboBox(panel);
+    auto *topics = m_infoTopics = new QComboBox(panel);
     topics->setObjectName(QStringLiteral("qel_rs232_infobox"));
     topics->addItems(
         {QStringLiteral("RS232 adatcsomag felépítése"), QStringLiteral("RS232 adatátvitel beállítása")});
@@ -54,18 +57,21 @@ void TForm1::buildInformationPanel(QWidget *client)
     pal.setColor(QPalette::Base, QColor(220, 234, 239));
     topics->setPalette(pal);
     topics->setCurrentIndex(0);
+    // Only a pick by the user loads a topic; the selection made here at start-up does not.
+    connect(topics, &QComboBox::activated, this, &TForm1::qel_rs232_infoboxChange);
     form::label(panel, QStringLiteral("A kiválasztott elem leírása"), 8, 179, false,
                 QStringLiteral("Label79"));
-    descriptionView(panel, QStringLiteral("qel_rs232_inf_re"), QString(), QRect(8, 198, 273, 565),
-                    QColor(220, 234, 239));
+    m_infoView = descriptionView(panel, QStringLiteral("qel_rs232_inf_re"), QString(),
+                                 QRect(8, 198, 273, 565), QColor(220, 234, 239));
 }
 
 void TForm1::buildTopologyPage(QWidget *page)
 {
     form::picture(page, QStringLiteral("Image48"), QStringLiteral(":/pictures/topology.svg"),
                   QRect(184, 32, 465, 199));
-    descriptionView(page, QStringLiteral("qel_rs232_top_re"), QStringLiteral("RS232 topológiai leírás"),
-                    QRect(17, 320, 824, 409), form::kWindowColour);
+    m_topologyView =
+        descriptionView(page, QStringLiteral("qel_rs232_top_re"), QStringLiteral("RS232 topológiai leírás"),
+                        QRect(17, 320, 824, 409), form::kWindowColour);
 }
 
 void TForm1::buildSimulationDescriptionPage(QWidget *page)
@@ -78,8 +84,40 @@ void TForm1::buildSimulationDescriptionPage(QWidget *page)
     form::label(page, QStringLiteral("2. csatorna"), 520, 50 - 12, true, QStringLiteral("Label202"));
     form::picture(page, QStringLiteral("Image21"), QStringLiteral(":/pictures/chip.svg"),
                   QRect(478, 62, 103, 79));
-    descriptionView(page, QStringLiteral("qel_rs232_avsz_szimleir"),
-                    QStringLiteral("RS232 szimuláció leírás"), QRect(16, 160, 817, 537), form::kWindowColour);
+    m_simulationView = descriptionView(page, QStringLiteral("qel_rs232_avsz_szimleir"),
+                                       QStringLiteral("RS232 szimuláció leírás"), QRect(16, 160, 817, 537),
+                                       form::kWindowColour);
+}
+
+void TForm1::LoadStartupDocuments()
+{
+    const auto loaderOf = [](RtfView *view) {
+        return [view](const std::string &path) { return view->loadFile(QString::fromStdString(path)); };
+    };
+    bool loaded = false;
+    try {
+        loaded = rs232::LoadStartupDocuments(loaderOf(m_infoView), loaderOf(m_topologyView),
+                                             loaderOf(m_simulationView));
+    } catch (const std::exception &) {
+        // Whatever went wrong while reading is the same missing document to the user.
+    }
+    if (!loaded)
+        m_platform.showMessage(Platform::MessageKind::Warning, fromCore(rs232::DocumentMissingMessage));
+}
+
+void TForm1::qel_rs232_infoboxChange()
+{
+    bool loaded = true;
+    try {
+        const int index = m_infoTopics->currentIndex();
+        m_infoView->clear();
+        if (const auto document = rs232::InfoTopicDocument(index))
+            loaded = m_infoView->loadFile(QString::fromStdString(*document));
+    } catch (const std::exception &) {
+        loaded = false;
+    }
+    if (!loaded)
+        m_platform.showMessage(Platform::MessageKind::Warning, fromCore(rs232::DocumentMissingMessage));
 }
 
 void TForm1::buildColourLegendStrip(QWidget *page)

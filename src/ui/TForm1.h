@@ -15,6 +15,7 @@ struct ChannelResult;
 } // namespace rs232
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -22,6 +23,7 @@ class QTabWidget;
 class QTableWidget;
 class QTimer;
 class RadioGroup;
+class RtfView;
 class SpinEdit;
 class StepChart;
 class StepSeries;
@@ -112,6 +114,17 @@ public:
     void DrawNoParityView();
     void DrawParityView();
     void InitViews();
+
+    // Information panel and description documents (Rs232.cpp): the three views, the topic combo, the
+    // documents loaded at start-up and on a topic pick.
+    void LoadStartupDocuments();
+    void qel_rs232_infoboxChange();
+
+private:
+    QComboBox *m_infoTopics = nullptr;   // qel_rs232_infobox
+    RtfView *m_infoView = nullptr;       // qel_rs232_inf_re
+    RtfView *m_topologyView = nullptr;   // qel_rs232_top_re
+    RtfView *m_simulationView = nullptr; // qel_rs232_avsz_szimleir
 
 private:
     // Foprogram.cpp

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace rs232;
 
 TEST(ClockText, DateTimeThenDayName)
@@ -27,4 +30,42 @@ TEST(ScreenTooSmall, ExactlyTheTwoComparisons)
     EXPECT_FALSE(ScreenTooSmall(1920, 1080));
     EXPECT_TRUE(ScreenTooSmall(1280, 899));
     EXPECT_TRUE(ScreenTooSmall(1279, 1024));
+}
+
+TEST(InfoTopicDocument, TwoTopicsAndNothingElse)
+{
+    EXPECT_EQ(InfoTopicDocument(0), DocumentPath("rs232_adatcsomag.rtf"));
+    EXPECT_EQ(InfoTopicDocument(1), DocumentPath("rs232_adatatvitelbeall.rtf"));
+    for (int index : {-1, 2, 100})
+        EXPECT_EQ(InfoTopicDocument(index), std::nullopt) << index;
+    EXPECT_EQ(DocumentPath("x.rtf").substr(0, 3), "inf");
+    EXPECT_EQ(DocumentPath("x.rtf").size(), 9u);
+}
+
+TEST(LoadStartupDocuments, FirstFailureEndsTheLoads)
+{
+    struct Case
+    {
+        const char *failing; // the one document that fails to load, or nullptr
+        bool result;
+        std::vector<std::string> attempted;
+    };
+    const std::string info = DocumentPath("rs232_adatcsomag.rtf");
+    const std::string topology = DocumentPath("rs232_topologia.rtf");
+    const std::string simulation = DocumentPath("rs232_szimulacio.rtf");
+    const Case cases[] = {
+        {nullptr, true, {info, topology, simulation}},
+        {"rs232_adatcsomag.rtf", false, {info}},
+        {"rs232_topologia.rtf", false, {info, topology}},
+        {"rs232_szimulacio.rtf", false, {info, topology, simulation}},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::string> attempted;
+        const auto loader = [&](const std::string &path) {
+            attempted.push_back(path);
+            return !c.failing || path != DocumentPath(c.failing);
+        };
+        EXPECT_EQ(LoadStartupDocuments(loader, loader, loader), c.result);
+        EXPECT_EQ(attempted, c.attempted);
+    }
 }

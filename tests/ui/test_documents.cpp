@@ -1,0 +1,194 @@
+// The information panel and the two description pages: which documents the window loads at start-up and
+// on a topic pick, from inf/ under the working directory, and the one warning when a load fails.
+// With RS232_SNAPSHOT_DIR set it also renders the panel with both topics and both description pages.
+#include "fake_platform.h"
+#include "ui/TForm1.h"
+#include "widgets/rtfview.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString DataPacket = QStringLiteral("rs232_adatcsomag.rtf");
+const QString Settings = QStringLiteral("rs232_adatatvitelbeall.rtf");
+const QString Topology = QStringLiteral("rs232_topologia.rtf");
+const QString Simulation = QStringLiteral("rs232_szimulacio.rtf");
+const QString Warning = QStringLiteral("Az adott fájl nem található!");
+
+// The plain text of a document as a view shows it.
+QString documentText(const QString &name)
+{
+    RtfView view;
+    if (!view.loadFile(QStringLiteral(RS232_DOCUMENTS_DIR "/") + name))
+        qFatal("cannot read %s", qPrintable(name));
+    return view.toPlainText();
+}
+
+// A working directory holding inf/ with the named documents; with `withFolder` false, no inf/ at all.
+class WorkingDirectory
+{
+public:
+    WorkingDirectory(const QStringList &documents, bool withFolder = true)
+    {
+        m_previous = QDir::currentPath();
+        if (withFolder) {
+            QDir(m_dir.path()).mkdir(QStringLiteral("inf"));
+            for (const QString &name : documents)
+                QFile::copy(QStringLiteral(RS232_DOCUMENTS_DIR "/") + name, m_dir.filePath("inf/" + name));
+        }
+        QDir::setCurrent(m_dir.path());
+    }
+    ~WorkingDirectory() { QDir::setCurrent(m_previous); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+QString textOf(const TForm1 &form, const char *view)
+{
+    return form.findChild<RtfView *>(QLatin1String(view))->toPlainText();
+}
+
+void pickTopic(TForm1 &form, Qt::Key key)
+{
+    auto *combo = form.findChild<QComboBox *>(QStringLiteral("qel_rs232_infobox"));
+    combo->setFocus();
+    QTest::keyClick(combo, key); // a pick by the user, as with the arrow keys on the closed list
+}
+
+} // namespace
+
+class TestDocuments : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startup_data();
+    void startup();
+    void topicPicks();
+    void topicSetByProgramLoadsNothing();
+    void snapshots();
+};
+
+void TestDocuments::startup_data()
+{
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<bool>("withFolder");
+    QTest::addColumn<int>("warnings");
+    QTest::addColumn<QString>("info");
+    QTest::addColumn<QString>("topology");
+    QTest::addColumn<QString>("simulation");
+
+    const QString topologyForm = QStringLiteral("RS232 topológiai leírás");
+    const QString simulationForm = QStringLiteral("RS232 szimuláció leírás");
+    QTest::newRow("all four present")
+        << QStringList{DataPacket, Settings, Topology, Simulation} << true << 0 << documentText(DataPacket)
+        << documentText(Topology) << documentText(Simulation);
+    QTest::newRow("data packet document missing: nothing loads")
+        << QStringList{Settings, Topology, Simulation} << true << 1 << QString() << topologyForm
+        << simulationForm;
+    QTest::newRow("only the topology missing: simulation not attempted")
+        << QStringList{DataPacket, Settings, Simulation} << true << 1 << documentText(DataPacket)
+        << topologyForm << simulationForm;
+    QTest::newRow("only the simulation description missing")
+        << QStringList{DataPacket, Settings, Topology} << true << 1 << documentText(DataPacket)
+        << documentText(Topology) << simulationForm;
+    QTest::newRow("started from another working directory")
+        << QStringList{} << false << 1 << QString() << topologyForm << simulationForm;
+}
+
+void TestDocuments::startup()
+{
+    QFETCH(QStringList, present);
+    QFETCH(bool, withFolder);
+    QFETCH(int, warnings);
+    QFETCH(QString, info);
+    QFETCH(QString, topology);
+    QFETCH(QString, simulation);
+
+    WorkingDirectory dir(present, withFolder);
+    FakePlatform platform;
+    TForm1 form(platform);
+    QCOMPARE(platform.messages.size(), warnings);
+    for (const auto &[kind, text] : platform.messages) {
+        QCOMPARE(kind, Platform::MessageKind::Warning);
+        QCOMPARE(text, Warning);
+    }
+    QCOMPARE(form.findChild<QComboBox *>(QStringLiteral("qel_rs232_infobox"))->currentIndex(), 0);
+    QCOMPARE(textOf(form, "qel_rs232_inf_re"), info);
+    QCOMPARE(textOf(form, "qel_rs232_top_re"), topology);
+    QCOMPARE(textOf(form, "qel_rs232_avsz_szimleir"), simulation);
+    if (warnings == 0)
+        QVERIFY(info.size() > 500 && topology.size() > 500 && simulation.size() > 500);
+}
+
+void TestDocuments::topicPicks()
+{
+    {
+        // Item 1 missing: the view turns empty and the warning is shown; item 0 loads again.
+        WorkingDirectory dir({DataPacket, Topology, Simulation});
+        FakePlatform platform;
+        TForm1 form(platform);
+        QVERIFY(platform.messages.isEmpty());
+        pickTopic(form, Qt::Key_Down);
+        QCOMPARE(form.findChild<QComboBox *>(QStringLiteral("qel_rs232_infobox"))->currentIndex(), 1);
+        QCOMPARE(platform.messages.size(), 1);
+        QCOMPARE(platform.messages[0].second, Warning);
+        QCOMPARE(textOf(form, "qel_rs232_inf_re"), QString());
+        pickTopic(form, Qt::Key_Up);
+        QCOMPARE(platform.messages.size(), 1);
+        QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(DataPacket));
+    }
+    {
+        // Both present: each pick shows its own document, read anew.
+        WorkingDirectory dir({DataPacket, Settings, Topology, Simulation});
+        FakePlatform platform;
+        TForm1 form(platform);
+        pickTopic(form, Qt::Key_Down);
+        QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(Settings));
+        pickTopic(form, Qt::Key_Up);
+        QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(DataPacket));
+        QVERIFY(platform.messages.isEmpty());
+    }
+}
+
+void TestDocuments::topicSetByProgramLoadsNothing()
+{
+    WorkingDirectory dir({DataPacket, Settings, Topology, Simulation});
+    FakePlatform platform;
+    TForm1 form(platform);
+    form.findChild<QComboBox *>(QStringLiteral("qel_rs232_infobox"))->setCurrentIndex(1);
+    QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(DataPacket));
+}
+
+void TestDocuments::snapshots()
+{
+    const QString shots = qEnvironmentVariable("RS232_SNAPSHOT_DIR");
+    if (shots.isEmpty())
+        QSKIP("set RS232_SNAPSHOT_DIR to render the description pages");
+    QDir().mkpath(shots);
+    WorkingDirectory dir({DataPacket, Settings, Topology, Simulation});
+    FakePlatform platform;
+    TForm1 form(platform);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const auto shoot = [&](const QString &name) {
+        QVERIFY(form.grab().toImage().save(shots + QLatin1Char('/') + name + QStringLiteral(".png")));
+    };
+    form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->setCurrentIndex(0);
+    shoot(QStringLiteral("docs_topologia_tema0"));
+    pickTopic(form, Qt::Key_Down);
+    shoot(QStringLiteral("docs_topologia_tema1"));
+    form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->setCurrentIndex(2);
+    form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc_szim_pc"))->setCurrentIndex(0);
+    shoot(QStringLiteral("docs_szimulacio"));
+}
+
+QTEST_MAIN(TestDocuments)
+#include "test_documents.moc"
