@@ -14,18 +14,28 @@ namespace {
 
 using namespace rs232;
 
+// Mismatched speeds, a delay, parity on one side and handshake on both: every row has pulses and steps.
+struct Link
+{
+    ChannelSettings one, two;
+};
+
+Link mismatchedLink()
+{
+    Link link;
+    link.one.parity = ParityMode::Even;
+    link.one.delay = 3;
+    link.one.handshake = true;
+    setDataByte(link.one, 0x55);
+    link.two.speed = 11000;
+    link.two.handshake = true;
+    setDataByte(link.two, 0xA7);
+    return link;
+}
+
 void BM_CompleteRun(benchmark::State &state)
 {
-    ChannelSettings one;
-    one.parity = ParityMode::Even;
-    one.delay = 3;
-    one.handshake = true;
-    setDataByte(one, 0x55);
-    ChannelSettings two;
-    two.speed = 11000;
-    two.handshake = true;
-    setDataByte(two, 0xA7);
-
+    const auto [one, two] = mismatchedLink();
     for (auto _ : state) {
         const LinkRun run = runLink(one, two, 0, 0);
         SimCharts charts = BuildSimCharts(run);
@@ -42,15 +52,7 @@ BENCHMARK(BM_CompleteRun)->Unit(benchmark::kMicrosecond);
 // The line signals of a run with both channels sending and every wire changing, as a Value Change Dump.
 void BM_WriteVcd(benchmark::State &state)
 {
-    ChannelSettings one;
-    one.parity = ParityMode::Even;
-    one.delay = 3;
-    one.handshake = true;
-    setDataByte(one, 0x55);
-    ChannelSettings two;
-    two.speed = 11000;
-    two.handshake = true;
-    setDataByte(two, 0xA7);
+    const auto [one, two] = mismatchedLink();
     const LinkRun run = runLink(one, two, 0, 0);
     const VcdHeader header{"2026-12-10 12:00:00", "ZUNT QELMOS-RS232 V1.0"};
     for (auto _ : state) {

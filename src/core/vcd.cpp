@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <sstream>
+#include <string_view>
 #include <vector>
 
 namespace rs232 {
@@ -59,20 +60,52 @@ public:
         // Stable, so that two changes of one wire at one instant keep the order they were made in.
         std::stable_sort(m_changes.begin(), m_changes.end(),
                          [](const Change &a, const Change &b) { return a.time < b.time; });
-        std::ostringstream out;
-        out << "$date\n   " << header.date << "\n$end\n";
-        out << "$version\n   " << header.version << "\n$end\n";
-        out << "$comment\n   The synchronisation instant of the run is at " << kOrigin << " ns.\n$end\n";
-        out << "$timescale 1 ns $end\n";
-        out << "$scope module rs232 $end\n";
-        for (int w = 0; w < WireCount; ++w)
-            out << "$var wire 1 " << kWireCodes[w] << ' ' << kWireNames[w] << " $end\n";
-        out << "$upscope $end\n$enddefinitions $end\n";
-        out << "#0\n$dumpvars\n";
+        std::string out;
+        out.reserve(1024 + 24 * m_changes.size());
+        const auto number = [&out](std::int64_t value) {
+            char digits[24];
+            const auto result = std::to_chars(digits, digits + sizeof digits, value);
+            out.append(digits, result.ptr);
+        };
+        const auto line = [&out](std::string_view text) {
+            out.append(text);
+            out.push_back('\n');
+        };
+        line("$date");
+        out.append("   ");
+        line(header.date);
+        line("$end");
+        line("$version");
+        out.append("   ");
+        line(header.version);
+        line("$end");
+        line("$comment");
+        out.append("   The synchronisation instant of the run is at ");
+        number(kOrigin);
+        line(" ns.");
+        line("$end");
+        line("$timescale 1 ns $end");
+        line("$scope module rs232 $end");
+        for (int w = 0; w < WireCount; ++w) {
+            out.append("$var wire 1 ");
+            out.push_back(kWireCodes[w]);
+            out.push_back(' ');
+            out.append(kWireNames[w]);
+            line(" $end");
+        }
+        line("$upscope $end");
+        line("$enddefinitions $end");
+        line("#0");
+        line("$dumpvars");
         std::array<int, WireCount> current = m_initial;
+        const auto value = [&out](int level, int wire) {
+            out.push_back(level ? '1' : '0');
+            out.push_back(kWireCodes[wire]);
+            out.push_back('\n');
+        };
         for (int w = 0; w < WireCount; ++w)
-            out << current[w] << kWireCodes[w] << '\n';
-        out << "$end\n";
+            value(current[w], w);
+        line("$end");
 
         std::int64_t stamp = 0;
         for (const Change &change : m_changes) {
@@ -80,14 +113,19 @@ public:
                 continue;
             if (change.time != stamp) {
                 stamp = change.time;
-                out << '#' << stamp << '\n';
+                out.push_back('#');
+                number(stamp);
+                out.push_back('\n');
             }
             current[change.wire] = change.value;
-            out << change.value << kWireCodes[change.wire] << '\n';
+            value(change.value, change.wire);
         }
-        if (end + kOrigin > stamp)
-            out << '#' << end + kOrigin << '\n';
-        return out.str();
+        if (end + kOrigin > stamp) {
+            out.push_back('#');
+            number(end + kOrigin);
+            out.push_back('\n');
+        }
+        return out;
     }
 
 private:
