@@ -1,12 +1,12 @@
 // One press of "Szimuláció" on the composite data packet page: the run writes chart, grid and result
 // tabs, then the page repaints at once, as the user sees it.
 //   QT_QPA_PLATFORM=offscreen build-charts-rel/bench/bench_composite --benchmark_repetitions=10
+#include "qt_benchmark_main.h"
 #include "quiet_platform.h"
 #include "ui/TForm1.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -49,11 +49,5 @@ BENCHMARK(BM_CompositeRun)->Arg(0)->Arg(4)->ArgName("parity")->Unit(benchmark::k
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

@@ -3,6 +3,7 @@
 //   QT_QPA_PLATFORM=offscreen build-release/bench/bench_transmit
 //   QT_QPA_PLATFORM=offscreen build-release/bench/bench_transmit --memory   (resident memory over 10 000
 //   presses)
+#include "qt_benchmark_main.h"
 #include "quiet_platform.h"
 #include "ui/TForm1.h"
 #include "widgets/radiogroup.h"
@@ -101,13 +102,11 @@ int memoryOverPresses()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    if (argc > 1 && std::strcmp(argv[1], "--memory") == 0)
+    if (argc > 1 && std::strcmp(argv[1], "--memory") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
         return memoryOverPresses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    }
+    return runQtBenchmarks(argc, argv);
 }

@@ -1,11 +1,11 @@
 // The cost of a byte change on a simplified data packet page: the group handler, its texts, the chart
 // rebuild and one repaint of the chart.
+#include "qt_benchmark_main.h"
 #include "quiet_platform.h"
 #include "ui/TForm1.h"
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -40,11 +40,5 @@ BENCHMARK_CAPTURE(BM_SimplifiedByteChange, parity, "qel_rs232_acssz_vanparitas_a
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

@@ -1,6 +1,7 @@
 // The composite data packet view through the window: settings on the first page, the run button, and
 // what the second page shows afterwards.
 #include "fake_platform.h"
+#include "series_points.h"
 #include "ui/TForm1.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
@@ -16,25 +17,7 @@
 
 namespace {
 
-const QColor kIdle(0, 0, 0), kStart(0, 255, 0), kData(129, 163, 163), kParity(27, 101, 112),
-    kStop(255, 72, 72);
-
-struct Pt
-{
-    double x, y;
-    QColor color; // invalid: the series colour
-};
-
-QList<Pt> pointsOf(StepSeries *series)
-{
-    QList<Pt> out;
-    for (const QVariant &v : series->pointList()) {
-        const QVariantMap m = v.toMap();
-        out.append({m.value(QStringLiteral("x")).toDouble(), m.value(QStringLiteral("y")).toDouble(),
-                    m.value(QStringLiteral("color")).value<QColor>()});
-    }
-    return out;
-}
+using namespace series_points;
 
 template <typename T> T *child(QObject &parent, const char *name)
 {

@@ -1,4 +1,5 @@
 #include "fake_platform.h"
+#include "series_points.h"
 #include "ui/TForm1.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
@@ -14,25 +15,7 @@
 
 namespace {
 
-const QColor kIdle(0, 0, 0), kStart(0, 255, 0), kData(129, 163, 163), kParity(27, 101, 112),
-    kStop(255, 72, 72);
-
-struct Pt
-{
-    double x, y;
-    QColor color; // invalid: the series colour
-};
-
-QList<Pt> pointsOf(StepSeries *series)
-{
-    QList<Pt> out;
-    for (const QVariant &v : series->pointList()) {
-        const QVariantMap m = v.toMap();
-        out.append({m.value(QStringLiteral("x")).toDouble(), m.value(QStringLiteral("y")).toDouble(),
-                    m.value(QStringLiteral("color")).value<QColor>()});
-    }
-    return out;
-}
+using namespace series_points;
 
 // The frame points of a simplified page: idle, start, eight data bits, optional parity, stop, idle.
 QList<Pt> expectedFrame(int byte, int parityBit)
