@@ -793,7 +793,12 @@ void TForm1::ShowChannelResult(int channel, const rs232::ChannelResult &result)
         setCell(view.grid, i + 1, 1, fromCore(result.rows[static_cast<std::size_t>(i)].kind));
 
     tabs.startBit->setText(fromCore(result.startText));
-    tabs.byte.spin->setValue(result.receivedByte);
+    // A value the field shows already runs no handler; after a blanked run its texts still read "-", so
+    // the group is written out here instead.
+    if (tabs.byte.spin->value() == result.receivedByte)
+        runByteGroupHandler(tabs.byte);
+    else
+        tabs.byte.spin->setValue(result.receivedByte);
     tabs.parityKinds->setItemIndex(result.parityView);
     if (result.parityShown) {
         tabs.parityBit->setText(fromCore(result.parityText));

@@ -505,6 +505,15 @@ void TransmitPagesTest::laterRunLeavesNothingStale()
     QCOMPARE(text(QStringLiteral("qel_rs232_avsz_cs1_adata")), QStringLiteral("-"));
     QCOMPARE(find<QTableWidget>(QStringLiteral("qel_rs232_avsz_cs1_tabla"))->rowCount(), 2);
     QCOMPARE(memo(1), linesOf({Messages::TransferFault(1)}));
+
+    // Back in step, receiving byte 0 after the blanked run: the data views show it, not the dashes.
+    spin(QStringLiteral("qel_rs232_avsz_cs1_seb"))->setValue(9600);
+    spin(QStringLiteral("qel_rs232_avsz_cs2_d1"))->setValue(0);
+    run();
+    QCOMPARE(text(QStringLiteral("qel_rs232_avsz_cs1_adath")), QStringLiteral("00h"));
+    QCOMPARE(text(QStringLiteral("qel_rs232_avsz_cs1_adatb")), QStringLiteral("0000 0000"));
+    QCOMPARE(text(QStringLiteral("qel_rs232_avsz_cs1_adata")), QString());
+    QCOMPARE(text(QStringLiteral("qel_rs232_avsz_cs1_stopbit")), QStringLiteral("1"));
 }
 
 void TransmitPagesTest::resultParityGroupSnapsBack()
