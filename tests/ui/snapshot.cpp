@@ -7,6 +7,7 @@
 #include "widgets/spinedit.h"
 
 #include <QDir>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -109,6 +110,36 @@ void SnapshotTest::everyPage()
     pick("qel_rs232_avsz_cs1_handshake", 1);
     pick("qel_rs232_avsz_cs2_handshake", 1);
     runAndShoot("12_elteres_");
+
+    // Every waveform chart printed to PDF and copied as it is shown, through its own buttons.
+    if (dir.isEmpty())
+        return;
+    form.findChild<QPushButton *>(QStringLiteral("qel_rs232_acssz_szim"))->click();
+    const struct
+    {
+        const char *file, *copy, *print;
+    } charts[] = {
+        {"13_osszetett", "qel_rs232_acssz_nezetmasol", "qel_rs232_acssz_nezetnyomtat"},
+        {"13_nincs_paritas", "qel_rs232_acssz_nincsparitas_nezetmasol",
+         "qel_rs232_acssz_nincsparitas_nezetnyomtat"},
+        {"13_van_paritas", "qel_rs232_acssz_vanparitas_nezetmasol",
+         "qel_rs232_acssz_vanparitas_nezetnyomtat"},
+        {"13_csatorna1", "qel_rs232_avsz_cs1_nezetmasol", "qel_rs232_avsz_cs1_nyomtat"},
+        {"13_csatorna2", "qel_rs232_avsz_cs2_nezetmasol", "qel_rs232_avsz_cs2_nyomtat"},
+        {"13_handshake", "qel_rs232_avsz_handshake_nezetmasol", "qel_rs232_avsz_handshake_nezetnyomtat"},
+        {"13_osszefoglalas", "qel_rs232_avsz_nezetmasol", "qel_rs232_avsz_nyomtat"},
+    };
+    platform.printAnswer = true;
+    QPrinter &printer = platform.printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    for (const auto &chart : charts) {
+        const QString base = dir + QLatin1Char('/') + QLatin1String(chart.file);
+        form.findChild<QPushButton *>(QLatin1String(chart.copy))->click();
+        QVERIFY(platform.clipboardImages.last().save(base + QStringLiteral("_masolat.png")));
+        printer.setOutputFileName(base + QStringLiteral("_nyomtatas.pdf"));
+        form.findChild<QPushButton *>(QLatin1String(chart.print))->click();
+        QVERIFY(QFile::exists(base + QStringLiteral("_nyomtatas.pdf")));
+    }
 }
 
 QTEST_MAIN(SnapshotTest)
