@@ -140,15 +140,14 @@ QStringDecoder *RtfCodePages::decoderFor(int codePage)
 QString RtfCodePages::decode(int codePage, QByteArrayView bytes)
 {
     QString text;
-    if (codePage == 1250 || codePage == -1 || codePage == 1252 || codePage <= 0) {
+    if (codePage == 1250 || codePage == 1252 || codePage <= 0) {
+        char16_t (*const convert)(unsigned char) = codePage == 1250 ? fromWindows1250
+                                                   : codePage == -1 ? fromSymbol
+                                                                    : fromWindows1252;
         text.resize(bytes.size());
-        QChar *out = text.data();
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            const auto byte = static_cast<unsigned char>(bytes[i]);
-            out[i] = QChar(codePage == 1250 ? fromWindows1250(byte)
-                           : codePage == -1 ? fromSymbol(byte)
-                                            : fromWindows1252(byte));
-        }
+        char16_t *out = reinterpret_cast<char16_t *>(text.data());
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            out[i] = convert(static_cast<unsigned char>(bytes[i]));
         return text;
     }
     if (QStringDecoder *decoder = decoderFor(codePage))

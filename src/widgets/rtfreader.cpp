@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -53,6 +54,7 @@ struct ParaState
     bool lineMultiple = false;
     bool inTable = false;
     std::vector<int> tabs;
+    bool operator==(const ParaState &) const = default;
 };
 
 struct GroupState
@@ -377,7 +379,8 @@ private:
     void rowEnd();
     void applyBlockFormat();
 
-    QTextCharFormat charFormat(const CharState &ch) const;
+    const QTextCharFormat &charFormat(const CharState &ch);
+    QTextCharFormat makeCharFormat(const CharState &ch) const;
     QTextBlockFormat blockFormat(const ParaState &para) const;
 
     QTextDocument *m_document;
@@ -394,6 +397,11 @@ private:
     QByteArray m_bytes; // 8-bit text not yet decoded
     QString m_text;     // decoded text not yet inserted, all in m_textState
     CharState m_textState;
+    // Formats built so far: documents use few distinct ones, and building one costs more than finding it.
+    std::vector<std::pair<CharState, QTextCharFormat>> m_charFormats;
+    // The paragraph format of the block the cursor is in, when known: a new block takes its
+    // predecessor's format, so an unchanged format need not be set again.
+    std::optional<ParaState> m_blockState;
 
     QHash<int, FontEntry> m_fonts;
     int m_fontNumber = 0;
@@ -482,7 +490,6 @@ void DocumentBuilder::run(QByteArrayView data)
     while (m_stack.size() > 1 || m_overflowDepth > 0)
         groupEnd();
     flushAll();
-    applyBlockFormat();
 }
 
 void DocumentBuilder::groupStart()
@@ -505,6 +512,11 @@ void DocumentBuilder::groupEnd()
     const Destination ending = top().dest;
     if (ending == Destination::Text)
         flushBytes();
+    // The document's own group ends its last paragraph, in the formats that hold there.
+    if (ending == Destination::Text && m_stack.size() == 2) {
+        flushText();
+        applyBlockFormat();
+    }
     if (ending == Destination::FontTable && !m_font.name.isEmpty())
         commitFont();
     m_stack.pop_back();
@@ -601,6 +613,7 @@ void DocumentBuilder::commitFont()
     m_font.name = m_font.name.trimmed();
     m_fonts.insert(m_fontNumber, m_font);
     m_font = FontEntry();
+    m_charFormats.clear();
 }
 
 void DocumentBuilder::colourTableText(QByteArrayView bytes)
@@ -609,6 +622,7 @@ void DocumentBuilder::colourTableText(QByteArrayView bytes)
         if (c != ';')
             continue;
         m_colours.push_back(m_colourSet ? QColor(m_red, m_green, m_blue) : QColor());
+        m_charFormats.clear();
         m_red = m_green = m_blue = 0;
         m_colourSet = false;
     }
@@ -781,6 +795,7 @@ void DocumentBuilder::controlWord(QByteArrayView name, bool hasNumber, int numbe
     case Word::ColourTable:
         state.dest = Destination::ColourTable;
         m_colours.clear();
+        m_charFormats.clear();
         m_colourSet = false;
         break;
     case Word::Skipped:
@@ -967,7 +982,9 @@ void DocumentBuilder::flushBytes()
     QString decoded = m_codePages.decode(codePage(), m_bytes);
     m_bytes.clear();
     // Control characters other than the tab are not text.
-    decoded.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t'; });
+    const auto isControl = [](QChar c) { return c.unicode() < 0x20 && c != u'\t'; };
+    if (std::any_of(decoded.cbegin(), decoded.cend(), isControl))
+        decoded.removeIf(isControl);
     appendText(decoded);
 }
 
@@ -1000,7 +1017,18 @@ void DocumentBuilder::flushText()
     m_text.clear();
 }
 
-QTextCharFormat DocumentBuilder::charFormat(const CharState &ch) const
+const QTextCharFormat &DocumentBuilder::charFormat(const CharState &ch)
+{
+    for (const auto &[state, format] : m_charFormats)
+        if (state == ch)
+            return format;
+    if (m_charFormats.size() >= 64)
+        m_charFormats.erase(m_charFormats.begin());
+    m_charFormats.emplace_back(ch, makeCharFormat(ch));
+    return m_charFormats.back().second;
+}
+
+QTextCharFormat DocumentBuilder::makeCharFormat(const CharState &ch) const
 {
     QTextCharFormat format;
     format.setFontWeight(ch.bold ? QFont::Bold : QFont::Normal);
@@ -1055,7 +1083,10 @@ QTextBlockFormat DocumentBuilder::blockFormat(const ParaState &para) const
 
 void DocumentBuilder::applyBlockFormat()
 {
-    m_cursor.setBlockFormat(blockFormat(top().para));
+    if (!m_blockState || !(*m_blockState == top().para)) {
+        m_cursor.setBlockFormat(blockFormat(top().para));
+        m_blockState = top().para;
+    }
     // An empty paragraph is as high as the font it would be written in.
     if (m_cursor.block().length() <= 1)
         m_cursor.setBlockCharFormat(charFormat(top().ch));
@@ -1088,7 +1119,9 @@ void DocumentBuilder::placeCursor(bool inTable)
         m_column = 0;
         m_rowEnded = m_cellEnded = false;
         m_cursor = m_table->cellAt(m_row, 0).firstCursorPosition();
+        m_blockState.reset();
     } else if (m_cellEnded) {
+        m_blockState.reset();
         m_cellEnded = false;
         if (m_column + 1 < m_table->columns() || m_table->columns() < MaxTableColumns) {
             if (m_column + 1 >= m_table->columns())
@@ -1126,6 +1159,7 @@ void DocumentBuilder::openTable()
     m_row = m_column = 0;
     m_cellEnded = m_rowEnded = false;
     m_cursor = m_table->cellAt(0, 0).firstCursorPosition();
+    m_blockState.reset();
 }
 
 void DocumentBuilder::closeTable()
@@ -1133,6 +1167,7 @@ void DocumentBuilder::closeTable()
     m_cursor = m_table->lastCursorPosition();
     m_cursor.movePosition(QTextCursor::NextBlock);
     m_table = nullptr;
+    m_blockState.reset();
 }
 
 void DocumentBuilder::cellEnd()

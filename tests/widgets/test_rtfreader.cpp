@@ -247,6 +247,16 @@ void TestRtfReader::paragraphFormats()
     QCOMPARE(second.alignment(), Qt::AlignLeft);
     QCOMPARE(second.leftMargin(), 0.0);
     QCOMPARE(second.textIndent(), 0.0);
+
+    // A paragraph format holds until \pard, also across paragraphs, table cells and the text after a table.
+    const auto mixed = readRtf("{\\rtf1\\qc a\\par b\\par\\pard c\\par\\qc d\\par"
+                               "\\pard\\intbl\\qr e\\cell\\pard\\intbl f\\cell\\row\\pard\\qc g}");
+    const std::pair<const char *, Qt::Alignment> alignments[] = {
+        {"a", Qt::AlignHCenter}, {"b", Qt::AlignHCenter}, {"c", Qt::AlignLeft},    {"d", Qt::AlignHCenter},
+        {"e", Qt::AlignRight},   {"f", Qt::AlignLeft},    {"g", Qt::AlignHCenter},
+    };
+    for (const auto &[text, alignment] : alignments)
+        QVERIFY2(blockFormatOf(*mixed, QLatin1String(text)).alignment() == alignment, text);
 }
 
 void TestRtfReader::table()
