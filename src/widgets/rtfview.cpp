@@ -2,8 +2,10 @@
 
 #include "widgets/rtfreader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QTextDocument>
 
 RtfView::RtfView(QWidget *parent) : QTextBrowser(parent)
@@ -30,6 +32,14 @@ bool RtfView::loadFile(const QString &path)
         m_error = reader.errorString();
         delete document;
         return false;
+    }
+    // A view that has not been shown yet still has its first, tiny viewport: it would lay the document
+    // out at that width now and again at its real width when shown. Giving it its size first makes the
+    // one layout the right one.
+    if (testAttribute(Qt::WA_PendingResizeEvent)) {
+        QResizeEvent resize(size(), QSize());
+        QCoreApplication::sendEvent(this, &resize);
+        setAttribute(Qt::WA_PendingResizeEvent, false);
     }
     // The view deletes the document it made itself; one that an earlier load gave it is ours to delete.
     const QPointer<QTextDocument> previous = this->document();
