@@ -2,10 +2,7 @@
 
 #include "widgets/rtfreader.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QPointer>
-#include <QResizeEvent>
 #include <QTextDocument>
 
 RtfView::RtfView(QWidget *parent) : QTextBrowser(parent)
@@ -13,6 +10,11 @@ RtfView::RtfView(QWidget *parent) : QTextBrowser(parent)
     setReadOnly(true);
     setOpenLinks(false);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Content set by other means while a loaded document waits replaces that document too.
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        if (!m_attaching)
+            dropWaitingDocument();
+    });
 }
 
 bool RtfView::loadFile(const QString &path)
@@ -33,19 +35,45 @@ bool RtfView::loadFile(const QString &path)
         delete document;
         return false;
     }
-    // A view that has not been shown yet still has its first, tiny viewport: it would lay the document
-    // out at that width now and again at its real width when shown. Giving it its size first makes the
-    // one layout the right one.
-    if (testAttribute(Qt::WA_PendingResizeEvent)) {
-        QResizeEvent resize(size(), QSize());
-        QCoreApplication::sendEvent(this, &resize);
-        setAttribute(Qt::WA_PendingResizeEvent, false);
-    }
+    m_error.clear();
+    dropWaitingDocument();
+    if (isVisible())
+        attach(document);
+    else
+        m_waiting = document;
+    return true;
+}
+
+QString RtfView::toPlainText() const
+{
+    return m_waiting ? m_waiting->toPlainText() : QTextBrowser::toPlainText();
+}
+
+void RtfView::showEvent(QShowEvent *event)
+{
+    // By now the view has its real size, so the document is laid out once, at the width it is shown in.
+    if (m_waiting)
+        attach(m_waiting.data());
+    QTextBrowser::showEvent(event);
+}
+
+void RtfView::attach(QTextDocument *document)
+{
+    m_waiting = nullptr;
+    // A document without a page size is not laid out when the view makes its layout; the view then
+    // sets the width and lays out only what it shows, leaving the rest to its background layout.
+    document->setPageSize(QSizeF(0, 0));
     // The view deletes the document it made itself; one that an earlier load gave it is ours to delete.
     const QPointer<QTextDocument> previous = this->document();
+    m_attaching = true;
     setDocument(document);
-    if (previous && previous->parent() == this)
+    m_attaching = false;
+    if (previous && previous != document && previous->parent() == this)
         delete previous.data();
-    m_error.clear();
-    return true;
+}
+
+void RtfView::dropWaitingDocument()
+{
+    delete m_waiting.data();
+    m_waiting = nullptr;
 }

@@ -14,6 +14,7 @@
 #include <QTextFragment>
 #include <QTextTable>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -116,6 +117,7 @@ private Q_SLOTS:
     void malformedInputIsReadInLinearTime();
     void notRtfFails();
     void viewLoadsAndKeepsContentOnFailure();
+    void hiddenViewTakesUpItsDocumentWhenShown();
 };
 
 void TestRtfReader::tokenizer_data()
@@ -230,6 +232,7 @@ void TestRtfReader::characterFormats()
     QCOMPARE(mono.fontPointSize(), 18.0);
     QCOMPARE(formatOf(*document, "plain").fontFamilies().toStringList(), QStringList{"Arial"});
     QCOMPARE(formatOf(*document, "plain").fontPointSize(), 12.0);
+
 }
 
 void TestRtfReader::paragraphFormats()
@@ -397,6 +400,48 @@ void TestRtfReader::viewLoadsAndKeepsContentOnFailure()
     QVERIFY(view.toPlainText().startsWith(QStringLiteral("before")));
     view.clear();
     QVERIFY(view.toPlainText().isEmpty());
+}
+
+void TestRtfReader::hiddenViewTakesUpItsDocumentWhenShown()
+{
+    const QString text = QStringLiteral("őűŐŰ árvíztűrő tükörfúrógép\n");
+    QWidget window;
+    window.resize(400, 300);
+    auto *view = new RtfView(&window);
+    view->setGeometry(0, 0, 400, 300);
+    view->setPlainText(QStringLiteral("form text"));
+    QTextDocument *const formDocument = view->document();
+
+    // Loaded while not on the screen: the text is there at once, the view takes the document up when shown.
+    QVERIFY(view->loadFile(dataPath("cp1250.rtf")));
+    QCOMPARE(view->toPlainText(), text);
+    QCOMPARE(view->document(), formDocument);
+    QVERIFY(!view->loadFile(dataPath("no_such_file.rtf")));
+    QCOMPARE(view->toPlainText(), text);
+    window.show();
+    QVERIFY(view->document() != formDocument);
+    QCOMPARE(view->document()->toPlainText(), text);
+    QCOMPARE(view->document()->pageSize().width(), qreal(view->viewport()->width()));
+    // Once shown, a load replaces the content at once.
+    QVERIFY(view->loadFile(dataPath("table.rtf")));
+    QVERIFY(view->document()->toPlainText().startsWith(QStringLiteral("before")));
+
+    // Content set another way while a document waits replaces the waiting document.
+    using Change = std::function<void(RtfView &)>;
+    const std::pair<const char *, Change> changes[] = {
+        {"setPlainText", [](RtfView &v) { v.setPlainText(QStringLiteral("replaced")); }},
+        {"clear", [](RtfView &v) { v.clear(); }},
+    };
+    for (const auto &[name, change] : changes) {
+        RtfView hidden;
+        QVERIFY(hidden.loadFile(dataPath("cp1250.rtf")));
+        change(hidden);
+        const QString expected = hidden.QTextEdit::toPlainText();
+        QVERIFY2(expected != text, name);
+        QCOMPARE(hidden.toPlainText(), expected);
+        hidden.show();
+        QCOMPARE(hidden.document()->toPlainText(), expected);
+    }
 }
 
 QTEST_MAIN(TestRtfReader)
