@@ -75,7 +75,7 @@ int RtfCodePages::codePageOfCharset(int charset)
 {
     switch (charset) {
     case 2:
-        return -1;
+        return SymbolCodePage;
     case 77:
         return 10000;
     case 128:
@@ -142,7 +142,7 @@ QString RtfCodePages::decode(int codePage, QByteArrayView bytes)
     QString text;
     if (codePage == 1250 || codePage == 1252 || codePage <= 0) {
         char16_t (*const convert)(unsigned char) = codePage == 1250 ? fromWindows1250
-                                                   : codePage == -1 ? fromSymbol
+                                                   : codePage == SymbolCodePage ? fromSymbol
                                                                     : fromWindows1252;
         text.resize(bytes.size());
         char16_t *out = reinterpret_cast<char16_t *>(text.data());

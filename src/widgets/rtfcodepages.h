@@ -13,10 +13,13 @@
 class RtfCodePages
 {
 public:
+    // The code page number that stands for the symbol set of fonts like Symbol.
+    static constexpr int SymbolCodePage = -1;
+
     QString decode(int codePage, QByteArrayView bytes);
 
     // The code page of a font character set (\fcharsetN); 0 for the ANSI set, which follows the
-    // document's own code page; -1 for the symbol set.
+    // document's own code page; SymbolCodePage for the symbol set.
     static int codePageOfCharset(int charset);
     // Windows-1250 and Windows-1252: the character of one byte.
     static char16_t fromWindows1250(unsigned char byte);

@@ -1036,11 +1036,25 @@ QTextCharFormat DocumentBuilder::makeCharFormat(const CharState &ch) const
     format.setUnderlineStyle(static_cast<QTextCharFormat::UnderlineStyle>(ch.underline));
     format.setFontStrikeOut(ch.strike);
     format.setFontPointSize(ch.halfPoints / 2.0);
-    const auto font = m_fonts.constFind(ch.font >= 0 ? ch.font : m_defaultFont);
-    if (font != m_fonts.constEnd() && !font->name.isEmpty()) {
+    // Text in a symbol font (a list bullet, say) has already been turned into Unicode characters, so it
+    // is shown in the document's own font, like the text around it, rather than in a font of its own.
+    const auto isSymbolFont = [this](int number) {
+        const auto font = m_fonts.constFind(number);
+        return font != m_fonts.constEnd() &&
+               RtfCodePages::codePageOfCharset(font->charset) == RtfCodePages::SymbolCodePage;
+    };
+    int fontNumber = ch.font >= 0 ? ch.font : m_defaultFont;
+    if (isSymbolFont(fontNumber))
+        fontNumber = m_defaultFont;
+    const auto font = m_fonts.constFind(fontNumber);
+    if (font != m_fonts.constEnd() && !font->name.isEmpty() && !isSymbolFont(fontNumber)) {
         format.setFontFamilies(QStringList{font->name});
         format.setFontStyleHint(font->hint);
     }
+    // Like the word processors that write these documents, the view sets Latin text without kerning or
+    // ligatures; that spares the text shaper, the larger part of laying text out. Scripts that cannot be
+    // shown without shaping are still shaped.
+    format.setFontStyleStrategy(QFont::PreferNoShaping);
     const auto colour = [this](int index) {
         return index > 0 && std::size_t(index) < m_colours.size() ? m_colours[std::size_t(index)] : QColor();
     };

@@ -233,6 +233,15 @@ void TestRtfReader::characterFormats()
     QCOMPARE(formatOf(*document, "plain").fontFamilies().toStringList(), QStringList{"Arial"});
     QCOMPARE(formatOf(*document, "plain").fontPointSize(), 12.0);
 
+    // A bullet written in the Symbol font is shown in the document's own font, bold like its group.
+    const auto list = readRtf("{\\rtf1\\deff0{\\fonttbl{\\f0\\fswiss Tahoma;}{\\f2\\fnil\\fcharset2 Symbol;}}"
+                              "{\\pntext\\f2\\b\\'b7\\tab}item}");
+    const QTextCharFormat bullet = formatOf(*list, QString(QChar(0x2022)));
+    QCOMPARE(bullet.fontFamilies().toStringList(), QStringList{"Tahoma"});
+    QCOMPARE(bullet.fontWeight(), int(QFont::Bold));
+    // With only a symbol font in the table, the view's own font shows the bullet.
+    const auto symbolOnly = readRtf("{\\rtf1\\deff2{\\fonttbl{\\f2\\fnil\\fcharset2 Symbol;}}\\'b7 x}");
+    QVERIFY(!formatOf(*symbolOnly, QString(QChar(0x2022))).hasProperty(QTextFormat::FontFamilies));
 }
 
 void TestRtfReader::paragraphFormats()
