@@ -14,6 +14,8 @@ class QTextDocument;
 class RtfView : public QTextBrowser
 {
     Q_OBJECT
+    // The text read through the meta-object system also includes a waiting document.
+    Q_PROPERTY(QString plainText READ toPlainText WRITE setPlainText NOTIFY textChanged)
 
 public:
     explicit RtfView(QWidget *parent = nullptr);

@@ -425,6 +425,7 @@ void TestRtfReader::hiddenViewTakesUpItsDocumentWhenShown()
     QVERIFY(view->loadFile(dataPath("cp1250.rtf")));
     QCOMPARE(view->toPlainText(), text);
     QCOMPARE(view->document(), formDocument);
+    QCOMPARE(view->property("plainText").toString(), text);
     QVERIFY(!view->loadFile(dataPath("no_such_file.rtf")));
     QCOMPARE(view->toPlainText(), text);
     window.show();
