@@ -1,0 +1,305 @@
+#include "core/line_vcd.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <string_view>
+
+namespace rs232 {
+
+namespace {
+
+// Whitespace-separated words of a stream, read in large chunks so a file of millions of changes reads
+// at the speed of the disk.
+class WordReader
+{
+public:
+    explicit WordReader(std::istream &in) : m_in(in) {}
+
+    // The next word, or false at the end of the stream.
+    bool next(std::string &word)
+    {
+        word.clear();
+        for (;;) {
+            if (m_pos == m_size && !fill())
+                return !word.empty();
+            const char c = m_buffer[m_pos];
+            const bool space = c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\v';
+            if (space) {
+                ++m_pos;
+                if (!word.empty())
+                    return true;
+                continue;
+            }
+            if (word.size() >= kMaxWord) {
+                m_tooLong = true;
+                return false;
+            }
+            word.push_back(c);
+            ++m_pos;
+        }
+    }
+    bool tooLong() const { return m_tooLong; }
+
+private:
+    static constexpr std::size_t kMaxWord = 1 << 16;
+
+    bool fill()
+    {
+        m_in.read(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+        m_size = static_cast<std::size_t>(m_in.gcount());
+        m_pos = 0;
+        return m_size > 0;
+    }
+
+    std::istream &m_in;
+    std::array<char, 1 << 16> m_buffer{};
+    std::size_t m_size = 0;
+    std::size_t m_pos = 0;
+    bool m_tooLong = false;
+};
+
+// Microseconds per unit of "<1|10|100> <s|ms|us|ns|ps|fs>", written with or without a space.
+std::optional<double> parseTimescale(const std::string &text)
+{
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9')
+        ++digits;
+    const std::string number = text.substr(0, digits);
+    std::string unit = text.substr(digits);
+    while (!unit.empty() && unit.front() == ' ')
+        unit.erase(unit.begin());
+    double multiplier = 0.0;
+    if (number == "1")
+        multiplier = 1.0;
+    else if (number == "10")
+        multiplier = 10.0;
+    else if (number == "100")
+        multiplier = 100.0;
+    else
+        return std::nullopt;
+    static constexpr std::array<std::pair<const char *, double>, 6> units{
+        {{"s", 1e6}, {"ms", 1e3}, {"us", 1.0}, {"ns", 1e-3}, {"ps", 1e-6}, {"fs", 1e-9}}};
+    for (const auto &[name, micro] : units)
+        if (unit == name)
+            return multiplier * micro;
+    return std::nullopt;
+}
+
+bool parseTime(const std::string &digits, std::uint64_t &time)
+{
+    if (digits.empty())
+        return false;
+    std::uint64_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return false;
+        const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+    }
+    time = value;
+    return true;
+}
+
+VcdReadResult failure(std::string reason, bool missingWire = false)
+{
+    return {std::nullopt, {std::move(reason), missingWire}};
+}
+
+} // namespace
+
+VcdReadResult readVcdLine(std::istream &in, const std::string &wireName)
+{
+    WordReader words(in);
+    std::string word;
+    VcdLine result;
+    std::vector<std::string> scopes;
+    std::vector<std::string> paths; // each wire's name with its scopes, beside result.wires
+    bool timescaleSeen = false;
+
+    // Declarations, up to $enddefinitions.
+    for (bool first = true;; first = false) {
+        if (!words.next(word)) {
+            if (words.tooLong())
+                return failure("the file is not a Value Change Dump (it holds a word of over 64 KiB)");
+            return failure(first ? "the file is empty"
+                                 : "the file ends before its declarations do (it has no $enddefinitions)");
+        }
+        if (word.front() != '$')
+            return failure(first ? "the file is not a Value Change Dump (it does not begin with a $ keyword)"
+                                 : "the file is not a Value Change Dump (\"" + word.substr(0, 40) +
+                                       "\" stands among its declarations)");
+        const std::string keyword = word;
+        std::vector<std::string> body;
+        bool ended = false;
+        while (words.next(word)) {
+            if (word == "$end") {
+                ended = true;
+                break;
+            }
+            body.push_back(word);
+        }
+        if (!ended)
+            return failure("the file ends inside its " + keyword.substr(0, 40) + " declaration");
+        if (keyword == "$enddefinitions")
+            break;
+        if (keyword == "$timescale") {
+            std::string text;
+            for (const std::string &part : body)
+                text += part;
+            const std::optional<double> scale = parseTimescale(text);
+            if (!scale)
+                return failure("the time scale \"" + text.substr(0, 40) +
+                               "\" is none of 1, 10 or 100 s, ms, us, ns, ps or fs");
+            result.timescale = *scale;
+            timescaleSeen = true;
+        } else if (keyword == "$scope") {
+            scopes.push_back(body.size() >= 2 ? body[1] : std::string());
+        } else if (keyword == "$upscope") {
+            if (!scopes.empty())
+                scopes.pop_back();
+        } else if (keyword == "$var") {
+            if (body.size() < 4)
+                return failure("a $var declaration of the file lacks its width, code or name");
+            if (body[1] == "1") {
+                std::string path;
+                for (const std::string &scope : scopes)
+                    path += scope + '.';
+                result.wires.push_back({body[3], body[2]});
+                paths.push_back(path + body[3]);
+            }
+        }
+    }
+    if (!timescaleSeen)
+        return failure("the file does not say its time unit (it has no $timescale)");
+    // The wire to read: the one named (by its own name or its scoped path), else the only one.
+    std::vector<std::size_t> matches;
+    for (std::size_t i = 0; i < result.wires.size(); ++i)
+        if (wireName.empty() || result.wires[i].name == wireName || paths[i] == wireName)
+            matches.push_back(i);
+    auto wireList = [&] {
+        std::string list;
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            list += (i ? ", " : "") + paths[i];
+        return list;
+    };
+    if (result.wires.empty())
+        return failure("the file declares no one-bit wire", true);
+    if (matches.empty())
+        return failure("the file has no wire named \"" + wireName + "\" (its wires: " + wireList() + ")",
+                       true);
+    if (matches.size() > 1)
+        return failure((wireName.empty() ? std::string("the file has several wires")
+                                         : "the file has several wires named \"" + wireName + "\"") +
+                           "; name one of: " + wireList(),
+                       true);
+    const VcdWire chosen = result.wires[matches.front()];
+    result.wire = paths[matches.front()];
+
+    // Value changes.
+    Line &line = result.line;
+    line.startLevel = 1;
+    std::uint8_t level = 1;
+    std::uint64_t now = 0;
+    double nowMicro = 0.0;
+    auto apply = [&](char value) {
+        const std::uint8_t next = value == '0' ? 0 : value == '1' ? 1 : level;
+        if (now == 0) {
+            // Values at instant 0 say where the line starts.
+            line.startLevel = next;
+            level = next;
+            return;
+        }
+        if (next == level)
+            return;
+        level = next;
+        if (!line.edges.empty() && line.edges.back() == nowMicro)
+            line.edges.pop_back(); // a change undone within the same instant
+        else
+            line.edges.push_back(nowMicro);
+    };
+    while (words.next(word)) {
+        const char c = word.front();
+        if (c == '#') {
+            std::uint64_t time = 0;
+            if (!parseTime(word.substr(1), time))
+                return failure("the time stamp \"" + word.substr(0, 40) + "\" is not a whole number");
+            if (time < now)
+                return failure("the time stamps of the file go backwards (#" + std::to_string(time) +
+                               " after #" + std::to_string(now) + ")");
+            now = time;
+            nowMicro = static_cast<double>(now) * result.timescale;
+        } else if (c == '$') {
+            if (word == "$comment") {
+                while (words.next(word) && word != "$end") {
+                }
+            }
+            // $dumpvars, $dumpall, $dumpon, $dumpoff and their $end only bracket ordinary changes.
+        } else if (c == '0' || c == '1' || c == 'x' || c == 'X' || c == 'z' || c == 'Z') {
+            if (std::string_view(word).substr(1) == chosen.code)
+                apply(c);
+        } else if (c == 'b' || c == 'B' || c == 'r' || c == 'R') {
+            std::string code;
+            if (!words.next(code))
+                return failure("the file ends in the middle of a value change");
+            if ((c == 'b' || c == 'B') && code == chosen.code && word.size() > 1)
+                apply(word.back());
+        } else {
+            return failure("the file is not a Value Change Dump (\"" + word.substr(0, 40) +
+                           "\" stands among its value changes)");
+        }
+    }
+    if (words.tooLong())
+        return failure("the file is not a Value Change Dump (it holds a word of over 64 KiB)");
+    line.end = std::max(nowMicro, line.edges.empty() ? 0.0 : line.edges.back());
+    return {std::move(result), {}};
+}
+
+std::string writeLineVcd(const Line &line, const std::string &wireName, const std::string &version)
+{
+    std::string out;
+    out.reserve(256 + line.edges.size() * 14);
+    out += "$version\n   " + version + "\n$end\n";
+    out += "$timescale 1 ns $end\n";
+    out += "$scope module rs232line $end\n";
+    out += "$var wire 1 ! " + wireName + " $end\n";
+    out += "$upscope $end\n$enddefinitions $end\n";
+    // Edges rounded to whole nanoseconds; two that meet in one nanosecond cancel.
+    std::vector<long long> stamps;
+    stamps.reserve(line.edges.size());
+    std::uint8_t start = line.startLevel;
+    for (double edge : line.edges) {
+        const long long ns = std::llround(edge * 1000.0);
+        if (ns <= 0) {
+            start ^= 1u;
+            continue;
+        }
+        if (!stamps.empty() && stamps.back() == ns)
+            stamps.pop_back();
+        else
+            stamps.push_back(ns);
+    }
+    out += "#0\n$dumpvars\n";
+    out += start ? "1!\n" : "0!\n";
+    out += "$end\n";
+    std::uint8_t level = start;
+    char buffer[32];
+    for (long long ns : stamps) {
+        level ^= 1u;
+        const int n = std::snprintf(buffer, sizeof buffer, "#%lld\n%c!\n", ns, level ? '1' : '0');
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+    const long long end = std::llround(line.end * 1000.0);
+    if (end > (stamps.empty() ? 0 : stamps.back())) {
+        const int n = std::snprintf(buffer, sizeof buffer, "#%lld\n", end);
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+    return out;
+}
+
+} // namespace rs232

@@ -1,0 +1,51 @@
+#pragma once
+
+// Lines in Value Change Dump files: reading one wire of any tool's dump, and writing a line as a dump.
+
+#include "core/stream.h"
+
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <vector>
+
+namespace rs232 {
+
+// A one-bit wire declared in a dump.
+struct VcdWire
+{
+    std::string name; // as declared, with its scopes joined by '.' when it sits in one
+    std::string code; // the identifier code its changes use
+};
+
+struct VcdLine
+{
+    std::vector<VcdWire> wires; // every one-bit wire, in the order declared
+    std::string wire;           // the wire read
+    double timescale = 0.001;   // microseconds per unit of the file
+    Line line;                  // from the file's instant 0 to its last time stamp
+};
+
+// Reads the dump's declarations and the changes of one wire: the one named, or the only one-bit wire.
+// Accepts any $timescale from 1 fs to 1 s with a multiplier of 1, 10 or 100, scopes, $dumpvars, scalar
+// changes ("0!") and one-bit vector changes ("b0 !"); wider vectors and reals are passed over. x and z
+// keep the level the wire had (idle 1 before its first value). A failure says what was wrong in one
+// sentence; missingWire is set when the file reads but has no such wire, or several and none named.
+struct VcdReadError
+{
+    std::string reason;
+    bool missingWire = false;
+};
+struct VcdReadResult
+{
+    std::optional<VcdLine> value;
+    VcdReadError error;
+    explicit operator bool() const { return value.has_value(); }
+};
+VcdReadResult readVcdLine(std::istream &in, const std::string &wire = {});
+
+// A line as a dump with a 1 ns timescale and one wire: every edge at its instant rounded to the nearest
+// nanosecond (two edges that meet in one nanosecond vanish together), from instant 0 to the line's end.
+std::string writeLineVcd(const Line &line, const std::string &wireName, const std::string &version);
+
+} // namespace rs232

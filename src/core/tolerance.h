@@ -1,0 +1,28 @@
+#pragma once
+
+// The operational range of a receiver: the transmitter/receiver rate ratios (transmitter rate divided
+// by receiver rate, in percent) over which it decodes every frame of a back-to-back string right.
+
+#include "core/receiver.h"
+
+namespace rs232 {
+
+struct OperationalRange
+{
+    double slow = 100.0; // percent: the slowest transmitter, relative to the receiver
+    double fast = 100.0; // percent: the fastest
+};
+
+// Found by simulating the receiver: a bisection over the ratio on each side, where a ratio passes when
+// strings of the byte patterns that matter, sent back to back, are received right (every byte, no
+// framing, parity or break error, no false start) at every phase of a fine grid of the sample clock.
+// A noise flag alone (votes that disagree while the majority is right) still counts as right.
+OperationalRange operationalRange(ReceiverKind kind, const Framing &framing);
+
+// The closed forms of a single frame. For an oversampling receiver, as microcontroller datasheets give
+// it: slow when the stop bit's first vote falls on the stop bit's start with sample 1 on the start edge,
+// fast when its middle vote falls on the stop bit's end with sample 1 one tick after the edge. For the
+// ideal receiver, when the stop sample falls on either end of the stop bit.
+OperationalRange closedFormRange(ReceiverKind kind, const Framing &framing);
+
+} // namespace rs232
