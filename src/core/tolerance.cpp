@@ -11,7 +11,7 @@ constexpr double kNominalRate = 9600.0;
 // start edge comes before the stop bit's last vote) falls out of step before the string ends.
 constexpr std::size_t kStringFrames = 1024;
 constexpr int kPhases = 16;
-constexpr double kPrecision = 0.001; // percent
+constexpr double kPrecision = 0.0002; // percent
 
 std::vector<unsigned> everyValue(const Framing &framing)
 {
