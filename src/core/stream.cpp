@@ -1,5 +1,7 @@
 #include "core/stream.h"
 
+#include "core/byte_codes.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -117,6 +119,96 @@ std::vector<FrameCell> frameCellsOf(unsigned value, const Framing &framing)
     }
     cells.push_back({FrameSegment::Stop, 1, at, at + framing.stopLength()});
     return cells;
+}
+
+Outcome<std::vector<unsigned>> windows1250Values(std::string_view utf8)
+{
+    using Result = Outcome<std::vector<unsigned>>;
+    // Code point to byte, built once from the one Windows-1250 table of the core.
+    static const std::vector<std::pair<char32_t, std::uint8_t>> reverse = [] {
+        std::vector<std::pair<char32_t, std::uint8_t>> table;
+        for (int b = 0; b < 256; ++b)
+            table.push_back(
+                {Windows1250CodePoint(static_cast<std::uint8_t>(b)), static_cast<std::uint8_t>(b)});
+        std::sort(table.begin(), table.end());
+        return table;
+    }();
+    std::vector<unsigned> values;
+    values.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const int extra = lead < 0x80           ? 0
+                          : (lead >> 5) == 0x6  ? 1
+                          : (lead >> 4) == 0xE  ? 2
+                          : (lead >> 3) == 0x1E ? 3
+                                                : -1;
+        if (extra < 0 || i + static_cast<std::size_t>(extra) >= utf8.size() + (extra == 0 ? 1 : 0))
+            return Result::fail("the text is not UTF-8 (byte " + std::to_string(i + 1) + ")");
+        char32_t cp = extra == 0 ? lead : lead & (0x3Fu >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80)
+                return Result::fail("the text is not UTF-8 (byte " + std::to_string(i + 1 + k) + ")");
+            cp = (cp << 6) | (next & 0x3Fu);
+        }
+        const auto it =
+            std::lower_bound(reverse.begin(), reverse.end(), std::pair<char32_t, std::uint8_t>{cp, 0});
+        if (it == reverse.end() || it->first != cp) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+            return Result::fail("the character \"" +
+                                std::string(utf8.substr(i, static_cast<std::size_t>(extra) + 1)) + "\" (" +
+                                code + ") is not in the Windows-1250 code page");
+        }
+        values.push_back(it->second);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return {std::move(values), {}};
+}
+
+Outcome<std::vector<unsigned>> hexValues(std::string_view text)
+{
+    using Result = Outcome<std::vector<unsigned>>;
+    std::vector<unsigned> values;
+    std::size_t i = 0;
+    for (;;) {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r'))
+            ++i;
+        if (i == text.size())
+            break;
+        const std::size_t from = i;
+        unsigned value = 0;
+        while (i < text.size() && text[i] != ' ' && text[i] != '\t' && text[i] != '\n' && text[i] != '\r') {
+            const char c = text[i];
+            const int digit = c >= '0' && c <= '9'   ? c - '0'
+                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                     : -1;
+            if (digit < 0 || i - from >= 4)
+                return Result::fail(
+                    "\"" + std::string(text.substr(from, std::min<std::size_t>(16, text.size() - from))) +
+                    "\" is not a hexadecimal number of up to four digits");
+            value = value * 16 + static_cast<unsigned>(digit);
+            ++i;
+        }
+        if (values.size() == kMaxBytes)
+            return Result::fail("at most 65536 values can be sent");
+        values.push_back(value);
+    }
+    return {std::move(values), {}};
+}
+
+std::string hexText(std::span<const unsigned> values, int dataBits)
+{
+    const int digits = dataBits > 8 ? 3 : 2;
+    std::string text;
+    text.reserve(values.size() * static_cast<std::size_t>(digits + 1));
+    char buffer[16];
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const int n = std::snprintf(buffer, sizeof buffer, i ? " %0*X" : "%0*X", digits, values[i]);
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    return text;
 }
 
 double realRate(double nominalRate, double clockErrorPercent)

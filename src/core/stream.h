@@ -68,6 +68,14 @@ struct FrameCell
 };
 std::vector<FrameCell> frameCellsOf(unsigned value, const Framing &framing);
 
+// The Windows-1250 bytes of a UTF-8 text, as the rest of the program reads bytes. Text that is not UTF-8,
+// or a character the code page lacks, is refused with the character named.
+Outcome<std::vector<unsigned>> windows1250Values(std::string_view utf8);
+// Values written as hexadecimal numbers separated by white space ("48 65 1FF"), at most 65 536 of them.
+Outcome<std::vector<unsigned>> hexValues(std::string_view text);
+// Upper-case hexadecimal numbers separated by single spaces: two digits each, three for nine data bits.
+std::string hexText(std::span<const unsigned> values, int dataBits);
+
 // The real rate of a clock with an error in percent: nominal * (1 + error / 100).
 double realRate(double nominalRate, double clockErrorPercent);
 // One bit time in microseconds at a real rate.

@@ -16,7 +16,9 @@ struct OperationalRange
 // Found by simulating the receiver: a bisection over the ratio on each side, where a ratio passes when
 // strings of the byte patterns that matter, sent back to back, are received right (every byte, no
 // framing, parity or break error, no false start) at every phase of a fine grid of the sample clock.
-// A noise flag alone (votes that disagree while the majority is right) still counts as right.
+// A noise flag alone (votes that disagree while the majority is right) still counts as right. A receiver
+// whose sample 1 falls a whole tick or more behind a start edge counts as failed: it has missed the edge
+// and, back to back, lags more with every frame, so a long enough string would lose a frame.
 OperationalRange operationalRange(ReceiverKind kind, const Framing &framing);
 
 // The closed forms of a single frame. For an oversampling receiver, as microcontroller datasheets give

@@ -1,0 +1,497 @@
+#include "cli/line_tool.h"
+
+#include "core/line_vcd.h"
+#include "core/receiver.h"
+#include "core/stream.h"
+#include "core/tolerance.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <system_error>
+
+namespace rs232::cli {
+
+namespace {
+
+constexpr const char *kVersion = "rs232line 1.0";
+
+constexpr const char *kUsage = R"(Usage: rs232line COMMAND [OPTIONS]
+
+A string of bytes on one serial line: encode it as a logic analyser would record it, decode a
+recording as a UART receiver would, and find a receiver's clock tolerance.
+
+Commands:
+  encode     write the line of a string of bytes, with impairments, as a VCD file
+  decode     read a line from a VCD file and print every frame a receiver decodes
+  tolerance  print the operational range of a receiver for a framing
+
+rs232line encode --rate BPS [--clock-error PCT] --format 8N1 [--idle BITS] [--lead BITS]
+                 (--text TEXT | --hex "48 65 1FF" | --file PATH)
+                 [--glitch START_US:WIDTH_US]... [--break START_US:BITS]
+                 [--noise PER_100_BITS [--noise-width MIN:MAX] [--seed N]] -o OUT.vcd
+  --rate BPS            nominal rate, 50 to 3000000 bit/s
+  --clock-error PCT     the transmitter's clock error, -10 to +10 % (default 0)
+  --format FRAMING      data bits 5-9, parity N E O M S, stop bits 1 1.5 2 (8N1, 7E1, 9S2, 8O1.5)
+  --idle BITS           idle time between frames, 0 to 1000 bit times (default 0)
+  --lead BITS           idle time before the first frame, 0 to 1000 bit times (default 1)
+  --text TEXT           the bytes of a text, in the Windows-1250 code page
+  --hex VALUES          values in hexadecimal separated by spaces, each below 2^data bits
+  --file PATH           the bytes of a file as they are (- for standard input)
+  --glitch S:W          flip the line for W microseconds from S microseconds (repeatable)
+  --break S:BITS        hold the line at 0 for BITS bit times from S microseconds
+  --noise N             random glitches, N per 100 bit times on average (0 to 100)
+  --noise-width MIN:MAX glitch widths as fractions of a bit time (default 0.02:0.3)
+  --seed N              the seed of the noise (default 1): the same seed gives the same line
+  -o, --output PATH     the VCD file to write (- for standard output); 1 ns units, one wire "txd"
+
+rs232line decode --rate BPS [--clock-error PCT] --format 8N1 [--receiver ideal|x16|x8] [--phase P]
+                 [--wire NAME] FILE.vcd
+  --receiver KIND       ideal (mid-bit sampler), x16 or x8 (oversampling, majority of three
+                        votes; default x16)
+  --phase P             where the sample clock's ticks fall within a tick, 0 <= P < 1 (default 0.5)
+  --wire NAME           the wire to read; needed when the file has several
+  Prints one line per frame: <instant in us>TAB<value in hex>TAB<flags>, the instant being sample 1 of
+  the start bit (x16, x8) or the start edge (ideal), the flags "ok" or a list of framing, parity,
+  noise, break; a false start prints <instant>TAB--TABfalse-start. The last line counts them all.
+
+rs232line tolerance --format 8N1 [--receiver ideal|x16|x8]
+  Prints "slow <pct> fast <pct>": the range of transmitter/receiver rate ratios over which the
+  receiver decodes every frame of a back-to-back string right, found by simulating it.
+
+Exit status: 0 done, 1 a file that cannot be read or written or has no such wire, 2 bad arguments.
+)";
+
+// A failure on the way: its exit code and its one-line message. It never leaves runLineTool.
+struct ToolError
+{
+    int code;
+    std::string message;
+};
+
+[[noreturn]] void usageError(const std::string &message)
+{
+    throw ToolError{kUsageError, message};
+}
+
+// The options of one command: each name says whether it takes a value and whether it may repeat.
+struct OptionSpec
+{
+    const char *name;
+    bool repeatable = false;
+};
+
+struct Arguments
+{
+    std::map<std::string, std::vector<std::string>> values;
+    std::vector<std::string> positional;
+
+    bool has(const std::string &name) const { return values.count(name) != 0; }
+    const std::string *get(const std::string &name) const
+    {
+        auto it = values.find(name);
+        return it == values.end() ? nullptr : &it->second.back();
+    }
+    const std::string &required(const std::string &name) const
+    {
+        const std::string *value = get(name);
+        if (!value)
+            usageError("--" + name + " is missing");
+        return *value;
+    }
+};
+
+Arguments parseArguments(const std::vector<std::string> &args, std::size_t from,
+                         std::initializer_list<OptionSpec> specs)
+{
+    Arguments parsed;
+    for (std::size_t i = from; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (arg == "-o")
+            arg = "--output";
+        if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
+            if (!arg.empty() && arg[0] == '-' && arg != "-")
+                usageError("unknown option " + arg);
+            parsed.positional.push_back(arg);
+            continue;
+        }
+        std::string name = arg.substr(2);
+        std::optional<std::string> value;
+        if (const auto eq = name.find('='); eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+        }
+        const OptionSpec *spec = nullptr;
+        for (const OptionSpec &s : specs)
+            if (name == s.name)
+                spec = &s;
+        if (!spec)
+            usageError("unknown option --" + name);
+        if (!value) {
+            if (i + 1 >= args.size())
+                usageError("--" + name + " needs a value");
+            value = args[++i];
+        }
+        auto &slot = parsed.values[name];
+        if (!slot.empty() && !spec->repeatable)
+            usageError("--" + name + " is given twice");
+        slot.push_back(*value);
+    }
+    return parsed;
+}
+
+double number(const std::string &option, const std::string &text)
+{
+    double value = 0.0;
+    const char *first = text.data();
+    const char *last = first + text.size();
+    if (first != last && *first == '+')
+        ++first;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || first == last || !std::isfinite(value))
+        usageError("--" + option + " takes a number, not \"" + text + "\"");
+    return value;
+}
+
+double numberIn(const std::string &option, const std::string &text, double low, double high,
+                const std::string &range)
+{
+    const double value = number(option, text);
+    if (value < low || value > high)
+        usageError("--" + option + " must be " + range + ", not " + text);
+    return value;
+}
+
+std::pair<double, double> numberPair(const std::string &option, const std::string &text)
+{
+    const auto colon = text.find(':');
+    if (colon == std::string::npos)
+        usageError("--" + option + " takes two numbers as A:B, not \"" + text + "\"");
+    return {number(option, text.substr(0, colon)), number(option, text.substr(colon + 1))};
+}
+
+Framing framingArgument(const Arguments &args)
+{
+    const std::string &text = args.required("format");
+    const std::optional<Framing> framing = parseFraming(text);
+    if (!framing)
+        usageError("--format must be data bits 5-9, parity N, E, O, M or S and stop bits 1, 1.5 or 2 "
+                   "(such as 8N1 or 7E1), not \"" +
+                   text + "\"");
+    return *framing;
+}
+
+ReceiverKind receiverArgument(const Arguments &args)
+{
+    const std::string *text = args.get("receiver");
+    if (!text || *text == "x16")
+        return ReceiverKind::Oversample16;
+    if (*text == "x8")
+        return ReceiverKind::Oversample8;
+    if (*text == "ideal")
+        return ReceiverKind::Ideal;
+    usageError("--receiver must be ideal, x16 or x8, not \"" + *text + "\"");
+}
+
+double rateArgument(const Arguments &args)
+{
+    return numberIn("rate", args.required("rate"), kMinRate, kMaxRate, "50 to 3000000 bit/s");
+}
+
+double clockErrorArgument(const Arguments &args)
+{
+    const std::string *text = args.get("clock-error");
+    return text
+               ? numberIn("clock-error", *text, -kMaxClockErrorPercent, kMaxClockErrorPercent, "-10 to +10 %")
+               : 0.0;
+}
+
+std::vector<unsigned> readBytes(const std::string &path, std::istream &in)
+{
+    std::vector<unsigned> values;
+    auto take = [&](std::istream &stream) {
+        std::istreambuf_iterator<char> it(stream), end;
+        for (; it != end; ++it) {
+            values.push_back(static_cast<unsigned char>(*it));
+            if (values.size() > kMaxBytes)
+                usageError("the file holds more than 65536 bytes");
+        }
+    };
+    if (path == "-") {
+        take(in);
+        return values;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw ToolError{kFileError, "cannot read " + path + ": " + std::generic_category().message(errno)};
+    take(file);
+    if (file.bad())
+        throw ToolError{kFileError, "cannot read " + path};
+    return values;
+}
+
+// Writes the whole text beside the target first and moves it into place, so a failure leaves no
+// half-written file and an existing file stays as it was.
+void writeFile(const std::string &path, const std::string &text, std::ostream &out)
+{
+    if (path == "-") {
+        out << text;
+        return;
+    }
+    const std::string partial = path + ".part";
+    {
+        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+        if (!file)
+            throw ToolError{kFileError,
+                            "cannot write " + path + ": " + std::generic_category().message(errno)};
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+        file.close();
+        if (!file) {
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
+            throw ToolError{kFileError, "cannot write " + path};
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(partial, path, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        throw ToolError{kFileError, "cannot write " + path + ": " + error.message()};
+    }
+}
+
+int encode(const std::vector<std::string> &argv, std::istream &in, std::ostream &out)
+{
+    const Arguments args = parseArguments(argv, 1,
+                                          {{"rate"},
+                                           {"clock-error"},
+                                           {"format"},
+                                           {"idle"},
+                                           {"lead"},
+                                           {"text"},
+                                           {"hex"},
+                                           {"file"},
+                                           {"glitch", true},
+                                           {"break"},
+                                           {"noise"},
+                                           {"noise-width"},
+                                           {"seed"},
+                                           {"output"}});
+    if (!args.positional.empty())
+        usageError("encode takes no file name but -o OUT.vcd (\"" + args.positional.front() + "\")");
+    TransmitterSettings settings;
+    settings.rate = rateArgument(args);
+    settings.clockErrorPercent = clockErrorArgument(args);
+    settings.framing = framingArgument(args);
+    if (const std::string *idle = args.get("idle"))
+        settings.idleBits = numberIn("idle", *idle, 0.0, kMaxIdleBits, "0 to 1000 bit times");
+    if (const std::string *lead = args.get("lead"))
+        settings.leadBits = numberIn("lead", *lead, 0.0, kMaxIdleBits, "0 to 1000 bit times");
+    const std::string &output = args.required("output");
+
+    const int sources = int(args.has("text")) + int(args.has("hex")) + int(args.has("file"));
+    if (sources != 1)
+        usageError("give the bytes with exactly one of --text, --hex and --file");
+    std::vector<unsigned> values;
+    if (const std::string *text = args.get("text")) {
+        Outcome<std::vector<unsigned>> bytes = windows1250Values(*text);
+        if (!bytes)
+            usageError("--text: " + bytes.error);
+        values = std::move(*bytes);
+    } else if (const std::string *hex = args.get("hex")) {
+        Outcome<std::vector<unsigned>> parsed = hexValues(*hex);
+        if (!parsed)
+            usageError("--hex: " + parsed.error);
+        values = std::move(*parsed);
+    }
+
+    std::vector<Glitch> glitches;
+    if (args.has("glitch"))
+        for (const std::string &text : args.values.at("glitch")) {
+            const auto [start, width] = numberPair("glitch", text);
+            if (start < 0.0 || width <= 0.0)
+                usageError("--glitch needs a start of at least 0 and a width above 0 (\"" + text + "\")");
+            glitches.push_back({start, width});
+        }
+    std::optional<std::pair<double, double>> breakAt;
+    if (const std::string *text = args.get("break")) {
+        breakAt = numberPair("break", *text);
+        if (breakAt->first < 0.0 || breakAt->second <= 0.0 || breakAt->second > 1e6)
+            usageError("--break needs a start of at least 0 and 0 to 1000000 bit times (\"" + *text + "\")");
+    }
+    NoiseSettings noise;
+    if (const std::string *text = args.get("noise"))
+        noise.perHundredBits = numberIn("noise", *text, 0.0, 100.0, "0 to 100 glitches per 100 bit times");
+    else if (args.has("noise-width") || args.has("seed"))
+        usageError("--noise-width and --seed go with --noise");
+    if (const std::string *text = args.get("noise-width")) {
+        const auto [low, high] = numberPair("noise-width", *text);
+        if (low < 0.0 || high < low || high > 1000.0)
+            usageError("--noise-width needs 0 <= MIN <= MAX (fractions of a bit time), not \"" + *text +
+                       "\"");
+        noise.minWidth = low;
+        noise.maxWidth = high;
+    }
+    if (const std::string *text = args.get("seed")) {
+        std::uint64_t seed = 0;
+        const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), seed);
+        if (error != std::errc() || end != text->data() + text->size() || text->empty())
+            usageError("--seed takes a whole number from 0 to 18446744073709551615, not \"" + *text + "\"");
+        noise.seed = seed;
+    }
+
+    // Reading a file comes last, so an argument error never waits on standard input.
+    if (const std::string *path = args.get("file"))
+        values = readBytes(*path, in);
+
+    Outcome<Transmission> sent = transmit(settings, values);
+    if (!sent)
+        usageError(sent.error);
+    Line line = sent->line;
+    if (breakAt)
+        line = withBreak(line, breakAt->first, breakAt->second * sent->bitTime);
+    if (!glitches.empty())
+        line = withGlitches(line, glitches);
+    if (noise.perHundredBits > 0.0) {
+        const std::vector<Glitch> random = noiseGlitches(noise, sent->bitTime, 0.0, line.end);
+        line = withGlitches(line, random);
+    }
+    writeFile(output, writeLineVcd(line, "txd", kVersion), out);
+    return kDone;
+}
+
+std::string flagsOf(const ReceivedFrame &frame)
+{
+    if (frame.ok())
+        return "ok";
+    std::string flags;
+    auto add = [&](bool on, const char *name) {
+        if (on)
+            flags += (flags.empty() ? "" : ",") + std::string(name);
+    };
+    add(frame.framing, "framing");
+    add(frame.parity, "parity");
+    add(frame.noise, "noise");
+    add(frame.brk, "break");
+    return flags;
+}
+
+int decode(const std::vector<std::string> &argv, std::istream &in, std::ostream &out)
+{
+    const Arguments args =
+        parseArguments(argv, 1, {{"rate"}, {"clock-error"}, {"format"}, {"receiver"}, {"phase"}, {"wire"}});
+    ReceiverSettings settings;
+    settings.rate = rateArgument(args);
+    settings.clockErrorPercent = clockErrorArgument(args);
+    settings.framing = framingArgument(args);
+    settings.kind = receiverArgument(args);
+    if (const std::string *phase = args.get("phase")) {
+        settings.phase = number("phase", *phase);
+        if (settings.phase < 0.0 || settings.phase >= 1.0)
+            usageError("--phase must be at least 0 and below 1, not " + *phase);
+    }
+    if (args.positional.size() != 1)
+        usageError(args.positional.empty() ? "decode needs a VCD file to read" : "decode reads one file");
+    const std::string &path = args.positional.front();
+    const std::string wire = args.get("wire") ? *args.get("wire") : std::string();
+
+    VcdReadResult read;
+    if (path == "-") {
+        read = readVcdLine(in, wire);
+    } else {
+        std::ifstream file(path, std::ios::binary);
+        if (!file)
+            throw ToolError{kFileError,
+                            "cannot read " + path + ": " + std::generic_category().message(errno)};
+        read = readVcdLine(file, wire);
+        if (file.bad())
+            throw ToolError{kFileError, "cannot read " + path};
+    }
+    if (!read)
+        throw ToolError{kFileError, path + ": " + read.error.reason};
+
+    const Outcome<Reception> rx = receive(settings, read.value->line);
+    if (!rx)
+        usageError(rx.error);
+    std::string text;
+    text.reserve(rx->frames.size() * 24 + 128);
+    char buffer[96];
+    const int digits = settings.framing.dataBits > 8 ? 3 : 2;
+    std::size_t f = 0, s = 0;
+    while (f < rx->frames.size() || s < rx->falseStarts.size()) {
+        const bool frameFirst = s == rx->falseStarts.size() ||
+                                (f < rx->frames.size() && rx->frames[f].start <= rx->falseStarts[s].start);
+        int n = 0;
+        if (frameFirst) {
+            const ReceivedFrame &frame = rx->frames[f++];
+            n = std::snprintf(buffer, sizeof buffer, "%.3f\t%0*X\t%s\n", frame.start, digits, frame.value,
+                              flagsOf(frame).c_str());
+        } else {
+            n = std::snprintf(buffer, sizeof buffer, "%.3f\t--\tfalse-start\n", rx->falseStarts[s++].start);
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    const ReceptionTotals &t = rx->totals;
+    const int n = std::snprintf(buffer, sizeof buffer,
+                                "frames %zu, framing %zu, parity %zu, noise %zu, break %zu, "
+                                "false-starts %zu\n",
+                                t.frames, t.framing, t.parity, t.noise, t.breaks, t.falseStarts);
+    text.append(buffer, static_cast<std::size_t>(n));
+    out << text;
+    return kDone;
+}
+
+int tolerance(const std::vector<std::string> &argv, std::ostream &out)
+{
+    const Arguments args = parseArguments(argv, 1, {{"format"}, {"receiver"}});
+    if (!args.positional.empty())
+        usageError("tolerance takes no file (\"" + args.positional.front() + "\")");
+    const OperationalRange range = operationalRange(receiverArgument(args), framingArgument(args));
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "slow %.2f fast %.2f\n", range.slow, range.fast);
+    out << buffer;
+    return kDone;
+}
+
+} // namespace
+
+int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
+{
+    try {
+        if (args.empty())
+            usageError("no command given (encode, decode or tolerance; --help lists them)");
+        const std::string &command = args.front();
+        for (const std::string &arg : args)
+            if (arg == "--help" || arg == "-h") {
+                out << kUsage;
+                return kDone;
+            }
+        if (command == "--version") {
+            out << kVersion << '\n';
+            return kDone;
+        }
+        if (command == "encode")
+            return encode(args, in, out);
+        if (command == "decode")
+            return decode(args, in, out);
+        if (command == "tolerance")
+            return tolerance(args, out);
+        usageError("unknown command \"" + command + "\" (encode, decode or tolerance; --help lists them)");
+    } catch (const ToolError &error) {
+        err << "rs232line: " << error.message << '\n';
+        return error.code;
+    } catch (const std::bad_alloc &) {
+        err << "rs232line: out of memory\n";
+        return kFileError;
+    }
+}
+
+} // namespace rs232::cli
