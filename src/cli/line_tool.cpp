@@ -355,14 +355,14 @@ int encode(const std::vector<std::string> &argv, std::istream &in, std::ostream 
     Outcome<Transmission> sent = transmit(settings, values);
     if (!sent)
         usageError(sent.error);
-    Line line = sent->line;
+    Line line = std::move(sent->line);
     if (breakAt)
         line = withBreak(line, breakAt->first, breakAt->second * sent->bitTime);
     if (!glitches.empty())
-        line = withGlitches(line, glitches);
+        line = withGlitches(std::move(line), glitches);
     if (noise.perHundredBits > 0.0) {
         const std::vector<Glitch> random = noiseGlitches(noise, sent->bitTime, 0.0, line.end);
-        line = withGlitches(line, random);
+        line = withGlitches(std::move(line), random);
     }
     writeFile(output, writeLineVcd(line, "txd", kVersion), out);
     return kDone;

@@ -193,6 +193,7 @@ void receiveOversampled(Reception &rx, const Line &line)
     };
 
     LineReader reader(line);
+    rx.frames.reserve(line.edges.size() / 4 + 16);
     std::int64_t n = 0;
     bool previousOne = false; // whether the tick before n counts as a 1 for hunting
     for (;;) {
@@ -206,13 +207,22 @@ void receiveOversampled(Reception &rx, const Line &line)
             bool falseStart = false;
             std::int64_t lastVote = s;
             for (std::size_t j = 0; j < bits; ++j) {
+                const std::int64_t firstVote = s + static_cast<std::int64_t>(j) * S + SF - 1;
+                lastVote = firstVote + 2;
                 std::uint8_t votes = 0;
                 int ones = 0;
-                for (int v = 0; v < 3; ++v) {
-                    lastVote = s + static_cast<std::int64_t>(j) * S + SF - 1 + v;
-                    const std::uint8_t read = reader.levelAt(tickTime(lastVote));
-                    votes = static_cast<std::uint8_t>(votes | (read << v));
-                    ones += read;
+                const std::uint8_t before = reader.levelAt(tickTime(firstVote));
+                const std::optional<double> edge = reader.nextEdge();
+                if (!edge || *edge > tickTime(lastVote)) {
+                    // No edge among the three votes: they all read what the first read.
+                    votes = before ? 0b111 : 0;
+                    ones = before ? 3 : 0;
+                } else {
+                    for (int v = 0; v < 3; ++v) {
+                        const std::uint8_t read = v == 0 ? before : reader.levelAt(tickTime(firstVote + v));
+                        votes = static_cast<std::uint8_t>(votes | (read << v));
+                        ones += read;
+                    }
                 }
                 frame.votes[j] = votes;
                 frame.levels[j] = ones >= 2 ? 1 : 0;

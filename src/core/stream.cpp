@@ -319,39 +319,40 @@ std::optional<std::size_t> sentFrameAt(const Transmission &transmission, double 
 
 namespace {
 
-// The XOR of a line with a sorted list of toggle instants: both edge lists merged, and two edges at
-// the same instant cancel each other.
-Line toggled(const Line &line, std::vector<double> toggles)
+// The XOR of a line with a list of toggle instants: both edge lists merged, and two edges at the same
+// instant cancel each other. The merge runs from the back inside the line's own edge list, so a line
+// handed over by value costs no second copy of its edges.
+Line toggled(Line line, std::vector<double> toggles)
 {
     std::sort(toggles.begin(), toggles.end());
-    Line out;
-    out.startLevel = line.startLevel;
-    out.end = line.end;
-    out.edges.reserve(line.edges.size() + toggles.size());
-    auto push = [&](double t) {
-        if (!out.edges.empty() && out.edges.back() == t)
-            out.edges.pop_back();
+    std::vector<double> &edges = line.edges;
+    std::size_t i = edges.size(), j = toggles.size();
+    edges.resize(i + j);
+    for (std::size_t k = edges.size(); j > 0;) {
+        if (i > 0 && edges[i - 1] > toggles[j - 1])
+            edges[--k] = edges[--i];
         else
-            out.edges.push_back(t);
-    };
-    std::size_t a = 0, b = 0;
-    while (a < line.edges.size() || b < toggles.size()) {
-        if (b == toggles.size() || (a < line.edges.size() && line.edges[a] <= toggles[b]))
-            push(line.edges[a++]);
-        else
-            push(toggles[b++]);
+            edges[--k] = toggles[--j];
     }
+    std::size_t kept = 0;
+    for (std::size_t r = 0; r < edges.size(); ++r) {
+        if (kept > 0 && edges[kept - 1] == edges[r])
+            --kept;
+        else
+            edges[kept++] = edges[r];
+    }
+    edges.resize(kept);
     // A toggle before instant 0 flips the level the line starts with.
     std::size_t before = 0;
-    while (before < out.edges.size() && out.edges[before] <= 0.0)
+    while (before < edges.size() && edges[before] <= 0.0)
         ++before;
     if (before > 0) {
-        out.startLevel = out.levelAfterEdges(before);
-        out.edges.erase(out.edges.begin(), out.edges.begin() + static_cast<std::ptrdiff_t>(before));
+        line.startLevel = line.levelAfterEdges(before);
+        edges.erase(edges.begin(), edges.begin() + static_cast<std::ptrdiff_t>(before));
     }
-    if (!out.edges.empty())
-        out.end = std::max(out.end, out.edges.back());
-    return out;
+    if (!edges.empty())
+        line.end = std::max(line.end, edges.back());
+    return line;
 }
 
 // A double in [0, 1) from the top 53 bits of one draw: the same on every machine.
@@ -362,7 +363,9 @@ double unitInterval(std::mt19937_64 &engine)
 
 } // namespace
 
-Line withGlitches(const Line &line, std::span<const Glitch> glitches)
+namespace {
+
+std::vector<double> togglesOf(std::span<const Glitch> glitches)
 {
     std::vector<double> toggles;
     toggles.reserve(glitches.size() * 2);
@@ -372,7 +375,19 @@ Line withGlitches(const Line &line, std::span<const Glitch> glitches)
         toggles.push_back(g.start);
         toggles.push_back(g.start + g.width);
     }
-    return toggled(line, std::move(toggles));
+    return toggles;
+}
+
+} // namespace
+
+Line withGlitches(const Line &line, std::span<const Glitch> glitches)
+{
+    return toggled(line, togglesOf(glitches));
+}
+
+Line withGlitches(Line &&line, std::span<const Glitch> glitches)
+{
+    return toggled(std::move(line), togglesOf(glitches));
 }
 
 std::vector<Glitch> noiseGlitches(const NoiseSettings &noise, double bitTime, double from, double to)

@@ -151,6 +151,7 @@ struct Glitch
     double width = 0.0;
 };
 Line withGlitches(const Line &line, std::span<const Glitch> glitches);
+Line withGlitches(Line &&line, std::span<const Glitch> glitches); // reuses the line's own edge list
 
 // Random glitches at a mean rate per 100 bit times, each as wide as a uniformly drawn fraction of a bit
 // time in [minWidth, maxWidth]. Arrivals are a Poisson process drawn from std::mt19937_64 with our own
