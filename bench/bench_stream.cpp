@@ -47,6 +47,24 @@ void BM_EncodeNoisyAndDecodeX16(benchmark::State &state)
 }
 BENCHMARK(BM_EncodeNoisyAndDecodeX16)->Arg(65536)->Unit(benchmark::kMillisecond);
 
+// 100 frames spread over one hour of idle line, read by each receiver: the cost follows edges.
+void BM_DecodeSparseHour(benchmark::State &state)
+{
+    TransmitterSettings tx;
+    tx.rate = 9600.0;
+    const Outcome<Transmission> one = transmit(tx, std::vector<unsigned>{0x55});
+    Line line;
+    for (int i = 0; i < 100; ++i)
+        for (double edge : one->line.edges)
+            line.edges.push_back(edge + i * 36e6); // a frame every 36 s
+    line.end = 3600e6;
+    ReceiverSettings rx;
+    rx.kind = static_cast<ReceiverKind>(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(receive(rx, line));
+}
+BENCHMARK(BM_DecodeSparseHour)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
 void BM_OperationalRange(benchmark::State &state)
 {
     const Framing framing = *parseFraming("8N1");

@@ -116,7 +116,7 @@ void judge(ReceivedFrame &frame, const Framing &framing)
 }
 
 // Matches received frames to the sent frame each overlaps most, walking both lists once.
-void matchSent(std::vector<ReceivedFrame> &frames, std::span<const SentFrame> sent)
+void matchSent(std::vector<ReceivedFrame> &frames, std::span<const TransmittedFrame> sent)
 {
     std::size_t p = 0;
     for (ReceivedFrame &frame : frames) {
@@ -258,7 +258,7 @@ void receiveOversampled(Reception &rx, const Line &line)
 } // namespace
 
 Outcome<Reception> receive(const ReceiverSettings &settings, const Line &line,
-                           std::span<const SentFrame> sent)
+                           std::span<const TransmittedFrame> sent)
 {
     if (auto error = receiverSettingsError(settings))
         return Outcome<Reception>::fail(*error);

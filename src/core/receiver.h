@@ -93,6 +93,6 @@ std::optional<std::string> receiverSettingsError(const ReceiverSettings &setting
 // Reads the line from its instant 0 to its end. The cost follows the number of edges and frames, not
 // the idle time between them. Sent frames, when given, are matched to the received ones.
 Outcome<Reception> receive(const ReceiverSettings &settings, const Line &line,
-                           std::span<const SentFrame> sent = {});
+                           std::span<const TransmittedFrame> sent = {});
 
 } // namespace rs232

@@ -308,7 +308,7 @@ std::optional<std::size_t> sentFrameAt(const Transmission &transmission, double 
 {
     const auto &frames = transmission.frames;
     auto it = std::upper_bound(frames.begin(), frames.end(), t,
-                               [](double at, const SentFrame &frame) { return at < frame.start; });
+                               [](double at, const TransmittedFrame &frame) { return at < frame.start; });
     if (it == frames.begin())
         return std::nullopt;
     --it;

@@ -117,7 +117,7 @@ constexpr double kMaxIdleBits = 1000.0;
 constexpr std::size_t kMaxBytes = 65'536;
 
 // One frame as sent.
-struct SentFrame
+struct TransmittedFrame
 {
     double start = 0.0; // the start edge
     double end = 0.0;   // the end of its stop bits
@@ -129,7 +129,7 @@ struct Transmission
 {
     TransmitterSettings settings;
     double bitTime = 0.0; // real, in microseconds
-    std::vector<SentFrame> frames;
+    std::vector<TransmittedFrame> frames;
     Line line; // idle until the first start edge, then the frames; ends one idle bit time (or the idle
                // time between frames, if longer) after the last stop bit
 };

@@ -1,7 +1,9 @@
 #include "cli/line_tool.h"
 
 #include "core/line_vcd.h"
+#include "core/link.h"
 #include "core/receiver.h"
+#include "core/vcd.h"
 
 #include <gtest/gtest.h>
 
@@ -287,6 +289,24 @@ TEST_F(LineToolTest, ReadsTheDumpsOfOtherTools)
                   "100.000\t41\tok\nframes 1, framing 0, parity 0, noise 0, break 0, false-starts 0\n")
             << row.name;
     }
+}
+
+TEST_F(LineToolTest, ReadsTheTransmitPagesRunExport)
+{
+    // A run saved from the transmit/receive pages: six wires, channel 1 sending 0x55 at 9600 bit/s with
+    // even parity, its start edge at the synchronisation instant, 100 us into the dump.
+    ChannelSettings one, two;
+    one.parity = ParityMode::Even;
+    setDataByte(one, 0x55);
+    setDataByte(two, 0x41);
+    const std::string file = write("run.vcd", WriteVcd(runLink(one, two, 0, 0), {"today", "rs232sim"}));
+    const ToolRun got = run(
+        {"decode", "--rate", "9600", "--format", "8E1", "--receiver", "ideal", "--wire", "ch1_txd", file});
+    EXPECT_EQ(got.code, 0) << got.err;
+    EXPECT_EQ(got.out, "100.000\t55\tok\nframes 1, framing 0, parity 0, noise 0, break 0, false-starts 0\n");
+    const ToolRun unnamed = run({"decode", "--rate", "9600", "--format", "8E1", file});
+    EXPECT_EQ(unnamed.code, 1);
+    EXPECT_NE(unnamed.err.find("ch1_txd"), std::string::npos);
 }
 
 // sigrok-cli's UART decoder on one dump: every frame it reports, in order, with its errors. A frame
