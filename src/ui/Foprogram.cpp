@@ -3,6 +3,7 @@
 
 #include "core/shell.h"
 #include "ui/form_builder.h"
+#include "ui/stream/stream_page.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -228,6 +230,12 @@ void TForm1::buildPageTree()
     buildChannelResultPage(
         addPage(runPages, QStringLiteral("TabSheet8"), QStringLiteral("Adatkommunikáció eredménye")));
     buildColourLegendStrip(run);
+
+    QWidget *stream = addPage(m_pages, QStringLiteral("stream_tab"), QStringLiteral("Bájtfolyam szimuláció"));
+    auto *streamLayout = new QVBoxLayout(stream);
+    streamLayout->setContentsMargins(0, 0, 0, 0);
+    m_streamPage = new StreamPage(m_platform, stream);
+    streamLayout->addWidget(m_streamPage);
     connectRunButton(run);
 
     m_pages->setCurrentIndex(0);

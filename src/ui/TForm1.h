@@ -27,6 +27,7 @@ class RtfView;
 class SpinEdit;
 class StepChart;
 class StepSeries;
+class StreamPage;
 
 // One simplified data packet page: its byte, its chart with the frame and the sampling markers.
 struct SimplifiedView
@@ -156,6 +157,7 @@ private:
 
     QTabWidget *m_pages = nullptr;         // qel_rs232_pc
     QTabWidget *m_transmitPages = nullptr; // qel_rs232_pc_szim_pc
+    StreamPage *m_streamPage = nullptr;    // the byte string page, a class of its own
 
     SimplifiedView m_noParityView;
     SimplifiedView m_parityView;

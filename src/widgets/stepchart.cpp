@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -66,6 +67,8 @@ StepChart::~StepChart()
     // The series are deleted by QObject after our members are gone; they must not report back then.
     for (StepSeries *series : std::as_const(m_series))
         disconnect(series, nullptr, this, nullptr);
+    for (ChartBars *layer : std::as_const(m_bars))
+        disconnect(layer, nullptr, this, nullptr);
 }
 
 StepSeries *StepChart::addSeries(const QString &name, const QColor &color, int lineWidth)
@@ -91,6 +94,60 @@ StepSeries *StepChart::series(const QString &name) const
             return series;
     }
     return nullptr;
+}
+
+ChartBars *StepChart::addBars(const QString &name)
+{
+    auto *layer = new ChartBars(this);
+    layer->setObjectName(name);
+    connect(layer, &ChartBars::changed, this, qOverload<>(&QWidget::update));
+    connect(layer, &QObject::destroyed, this, [this, layer] {
+        m_bars.removeOne(layer);
+        update();
+    });
+    m_bars.append(layer);
+    update();
+    return layer;
+}
+
+ChartBars *StepChart::bars(const QString &name) const
+{
+    for (ChartBars *layer : m_bars)
+        if (layer->objectName() == name)
+            return layer;
+    return nullptr;
+}
+
+void StepChart::setHighlight(double x0, double x1)
+{
+    m_highlight = std::isfinite(x0) && std::isfinite(x1);
+    m_highlightFrom = std::min(x0, x1);
+    m_highlightTo = std::max(x0, x1);
+    update();
+}
+
+void StepChart::clearHighlight()
+{
+    m_highlight = false;
+    update();
+}
+
+void StepChart::setWheelZoomEnabled(bool enabled)
+{
+    m_wheelZoom = enabled;
+}
+
+bool StepChart::setBottomRange(double minimum, double maximum)
+{
+    if (!std::isfinite(minimum) || !std::isfinite(maximum) || minimum > maximum)
+        return false;
+    if (minimum != m_bottomMin || maximum != m_bottomMax) {
+        m_bottomMin = minimum;
+        m_bottomMax = maximum;
+        update();
+        Q_EMIT bottomRangeChanged(m_bottomMin, m_bottomMax);
+    }
+    return true;
 }
 
 bool StepChart::setBottomMin(double value)
@@ -366,6 +423,43 @@ void StepChart::render(QPainter &painter, const QRectF &target) const
         }
     }
 
+    if (!m_bars.isEmpty()) {
+        painter.save();
+        painter.setClipRect(plot.adjusted(0, 0, 1, 1));
+        painter.setFont(geometry.labelFont);
+        const auto width = [&](const QString &text) { return labelMetrics.horizontalAdvance(text); };
+        for (const ChartBars *layer : m_bars) {
+            const auto shapes = stepchart::barShapes(layer->bars(), m_bottomMin, m_bottomMax, m_leftMin,
+                                                     m_leftMax, plot, width);
+            for (const stepchart::BarShape &shape : shapes) {
+                if (shape.rect.width() <= 1.0) {
+                    painter.setPen(QPen(shape.color, 1.0 * scale));
+                    painter.drawLine(QPointF(shape.rect.left(), shape.rect.top()),
+                                     QPointF(shape.rect.left(), shape.rect.bottom()));
+                    continue;
+                }
+                painter.fillRect(shape.rect, shape.color);
+                if (!shape.text.isEmpty()) {
+                    painter.setPen(qGray(shape.color.rgb()) < 150 ? Qt::white : Qt::black);
+                    painter.drawText(shape.rect, Qt::AlignCenter, shape.text);
+                }
+            }
+        }
+        painter.restore();
+    }
+    if (m_highlight) {
+        const double left = toX(std::max(m_highlightFrom, m_bottomMin));
+        const double right = toX(std::min(m_highlightTo, m_bottomMax));
+        if (m_highlightTo >= m_bottomMin && m_highlightFrom <= m_bottomMax) {
+            QPen pen(QColor(0, 90, 255), 2.0 * scale);
+            pen.setCosmetic(true);
+            painter.setPen(pen);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(
+                QRectF(QPointF(left - 1.0, plot.top() + 1.0), QPointF(right + 1.0, plot.bottom() - 1.0)));
+        }
+    }
+
     if (!m_rowLabels.isEmpty() && geometry.rowLabels.width() > 0.0) {
         painter.setFont(geometry.rowFont);
         painter.setPen(AxisTextColor);
@@ -534,6 +628,22 @@ void StepChart::mouseReleaseEvent(QMouseEvent *event)
     }
     m_dragging = false;
     setCursor(Qt::OpenHandCursor);
+    event->accept();
+}
+
+void StepChart::wheelEvent(QWheelEvent *event)
+{
+    if (!m_wheelZoom || !(event->modifiers() & Qt::ControlModifier) || event->angleDelta().y() == 0) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    const QRectF plot = layout(rect()).plot;
+    if (!(plot.width() > 0.0))
+        return;
+    const double at =
+        stepchart::mapToPixel(event->position().x(), plot.left(), plot.right(), m_bottomMin, m_bottomMax);
+    const double factor = event->angleDelta().y() > 0 ? 0.5 : 2.0;
+    setBottomRange(at - (at - m_bottomMin) * factor, at + (m_bottomMax - at) * factor);
     event->accept();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/chartbars.h"
 #include "widgets/stepseries.h"
 
 #include <QFont>
@@ -38,6 +39,14 @@ public:
     Q_INVOKABLE StepSeries *series(const QString &name) const;
     QList<StepSeries *> allSeries() const { return m_series; }
 
+    // A layer of bars and ticks drawn over the series (a child QObject with the given objectName).
+    ChartBars *addBars(const QString &name);
+    Q_INVOKABLE ChartBars *bars(const QString &name) const;
+    // A rectangle outlined across the plot's height from x0 to x1, such as the item picked in a table.
+    void setHighlight(double x0, double x1);
+    void clearHighlight();
+    bool hasHighlight() const { return m_highlight; }
+
     double bottomMin() const { return m_bottomMin; }
     double bottomMax() const { return m_bottomMax; }
     double leftMin() const { return m_leftMin; }
@@ -46,6 +55,8 @@ public:
     // is not finite.
     bool setBottomMin(double value);
     bool setBottomMax(double value);
+    // Both ends at once, one bottomRangeChanged; refused like the single setters.
+    bool setBottomRange(double minimum, double maximum);
     bool setLeftMin(double value);
     bool setLeftMax(double value);
 
@@ -60,6 +71,8 @@ public:
     void setRowLabels(const QVector<RowLabel> &labels);
     void setRowLabelWidth(int width);
     void setPanningEnabled(bool enabled);
+    // Ctrl+wheel halves or doubles the visible time span around the time under the cursor.
+    void setWheelZoomEnabled(bool enabled);
     void setPlotMargins(const QMargins &margins);
     void setBackgroundColor(const QColor &color); // around the plot
     void setPlotBackground(const QColor &color);  // the back wall; invalid = no fill
@@ -95,6 +108,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     struct Layout;
@@ -103,6 +117,10 @@ private:
     QSize imageSize() const;
 
     QList<StepSeries *> m_series;
+    QList<ChartBars *> m_bars;
+    bool m_highlight = false;
+    double m_highlightFrom = 0.0, m_highlightTo = 0.0;
+    bool m_wheelZoom = false;
     double m_bottomMin = 0.0, m_bottomMax = 1.0;
     double m_leftMin = 0.0, m_leftMax = 1.0;
     bool m_bottomAxisVisible = true;

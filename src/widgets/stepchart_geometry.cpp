@@ -173,4 +173,31 @@ QVector<StepPolyline> stepPolylines(const QVector<StepPoint> &points, const QCol
     return lines;
 }
 
+QVector<BarShape> barShapes(const QVector<ChartBar> &bars, double xMin, double xMax, double yMin, double yMax,
+                            const QRectF &plot, const std::function<double(const QString &)> &textWidth)
+{
+    QVector<BarShape> shapes;
+    if (!(xMax > xMin) || !(yMax > yMin) || plot.width() <= 0.0)
+        return shapes;
+    // Bars are in ascending x0 and a layer's bars do not overlap much, so the first that can reach into
+    // the view is found by its end among those before it.
+    auto first = std::lower_bound(bars.begin(), bars.end(), xMin,
+                                  [](const ChartBar &bar, double x) { return bar.x1 < x; });
+    for (auto it = first; it != bars.end() && it->x0 <= xMax; ++it) {
+        if (it->x1 < xMin)
+            continue;
+        double left = mapToPixel(std::max(it->x0, xMin), xMin, xMax, plot.left(), plot.right());
+        double right = mapToPixel(std::min(it->x1, xMax), xMin, xMax, plot.left(), plot.right());
+        if (right - left < 1.0)
+            right = left + 1.0;
+        const double top = mapToPixel(std::max(it->y0, it->y1), yMin, yMax, plot.bottom(), plot.top());
+        const double bottom = mapToPixel(std::min(it->y0, it->y1), yMin, yMax, plot.bottom(), plot.top());
+        BarShape shape{QRectF(QPointF(left, top), QPointF(right, bottom)), it->color, QString()};
+        if (!it->text.isEmpty() && textWidth(it->text) + 6.0 <= right - left)
+            shape.text = it->text;
+        shapes.append(shape);
+    }
+    return shapes;
+}
+
 } // namespace stepchart

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/chartbars.h"
 #include "widgets/stepseries.h"
 
 #include <QColor>
@@ -7,6 +8,8 @@
 #include <QPolygonF>
 #include <QString>
 #include <QVector>
+
+#include <functional>
 
 // The arithmetic of StepChart, free of painting so that it can be checked value by value.
 namespace stepchart {
@@ -60,5 +63,17 @@ struct StepPolyline
 // Points with a non-finite coordinate break the line.
 QVector<StepPolyline> stepPolylines(const QVector<StepPoint> &points, const QColor &seriesColor, double xMin,
                                     double xMax);
+
+// Where the bars of a layer stand in pixels: each visible bar (found by binary search, bars being in
+// ascending x0) as a rectangle at least one pixel wide, clipped to the plot; its text is shown only
+// where it fits inside with a little room (textWidth gives a text's width in pixels).
+struct BarShape
+{
+    QRectF rect;
+    QColor color;
+    QString text; // empty where none fits
+};
+QVector<BarShape> barShapes(const QVector<ChartBar> &bars, double xMin, double xMax, double yMin, double yMax,
+                            const QRectF &plot, const std::function<double(const QString &)> &textWidth);
 
 } // namespace stepchart

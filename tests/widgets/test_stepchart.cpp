@@ -64,6 +64,7 @@ private Q_SLOTS:
     void tickLabels();
     void stepPolylines_data();
     void stepPolylines();
+    void barShapesOnlyInViewAtLeastAPixelWithTextThatFits();
 
     // series
     void addPointKeepsXOrder_data();
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void imageAndPrintout();
     void printReportsAPrinterThatCannotStart();
     void mouseNeverZooms();
+    void ctrlWheelZoomsAroundTheCursorAndBarsDraw();
     void saveToFileWritesTheFormatOfTheExtension_data();
     void saveToFileWritesTheFormatOfTheExtension();
     void saveToFileRefusesAndLeavesNothing_data();
@@ -592,6 +594,57 @@ void TestStepChart::saveToFileRefusesAndLeavesNothing()
     QVERIFY(!bare.chart.saveToFile(dir.filePath(fileName), &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestStepChart::barShapesOnlyInViewAtLeastAPixelWithTextThatFits()
+{
+    // Four bars along x 0..100 on a plot 100 pixels wide (x = pixel), y 0..1 over 50 pixels: one left of
+    // the view, one wide with a text that fits, a tick, one too narrow for its text.
+    const QVector<ChartBar> bars{{-20, -10, 0, 1, Qt::red, QStringLiteral("gone")},
+                                 {10, 60, 0.2, 0.8, Qt::green, QStringLiteral("53")},
+                                 {70, 70, 0, 0.5, Qt::black, {}},
+                                 {80, 84, 0, 1, Qt::red, QStringLiteral("keretezési hiba")}};
+    const QRectF plot(0, 0, 100, 50);
+    const auto width = [](const QString &text) { return 7.0 * text.size(); };
+    const auto shapes = stepchart::barShapes(bars, 0, 100, 0, 1, plot, width);
+    QCOMPARE(shapes.size(), 3);
+    QCOMPARE(shapes[0].rect, QRectF(QPointF(10, 10), QPointF(60, 40)));
+    QCOMPARE(shapes[0].text, QStringLiteral("53"));
+    QCOMPARE(shapes[1].rect.width(), 1.0);
+    QCOMPARE(shapes[1].rect.top(), 25.0);
+    QCOMPARE(shapes[2].text, QString());
+    // Bars in ascending order beyond the right edge are never visited.
+    QCOMPARE(stepchart::barShapes(bars, 0, 5, 0, 1, plot, width).size(), 0);
+}
+
+void TestStepChart::ctrlWheelZoomsAroundTheCursorAndBarsDraw()
+{
+    StepChart chart;
+    chart.resize(400, 200);
+    chart.setPlotMargins(QMargins(0, 0, 0, 0));
+    chart.setBottomAxisVisible(false);
+    chart.setLeftAxisVisible(false);
+    chart.setBottomRange(0.0, 100.0);
+    chart.setWheelZoomEnabled(true);
+    ChartBars *layer = chart.addBars(QStringLiteral("frames"));
+    layer->setBars({{25, 75, 0.2, 0.8, Qt::red, {}}});
+    QCOMPARE(chart.bars(QStringLiteral("frames")), layer);
+    const QImage image = chart.toImage();
+    QCOMPARE(image.pixelColor(200, 100), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(20, 100), QColor(Qt::white));
+
+    const QRectF plot = chart.plotRect();
+    const QPointF at(plot.left() + plot.width() / 4.0, plot.center().y()); // time 25
+    QWheelEvent in(at, chart.mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&chart, &in);
+    QCOMPARE(chart.bottomMin(), 12.5);
+    QCOMPARE(chart.bottomMax(), 62.5);
+    // Without Ctrl the wheel does not zoom.
+    QWheelEvent plain(at, chart.mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&chart, &plain);
+    QCOMPARE(chart.bottomMax(), 62.5);
 }
 
 QTEST_MAIN(TestStepChart)

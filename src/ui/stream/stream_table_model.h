@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/stream_run.h"
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+// The frames a run received and its false starts, one row each in time order, over the run's own data:
+// rows are computed when the view asks for them, so a run of 65 536 frames costs one index per row.
+class StreamTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column { Number, Start, Sent, Received, Bin, Ascii, Error, ColumnCount };
+
+    explicit StreamTableModel(QObject *parent = nullptr);
+
+    // The run stays owned by the caller and must outlive the model's use of it (until the next setRun).
+    void setRun(const rs232::StreamRun *run);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // The stretch of time a row covers: a frame from its sample 1 (or edge) to its stop vote, a false
+    // start over its start bit.
+    std::pair<double, double> span(int row) const;
+    // The row whose frame or false start begins first at or after t (the last row when none does).
+    int rowAt(double t) const;
+
+private:
+    struct Entry
+    {
+        bool falseStart;
+        std::uint32_t index;
+    };
+    double startOf(const Entry &entry) const;
+
+    const rs232::StreamRun *m_run = nullptr;
+    std::vector<Entry> m_entries;
+};

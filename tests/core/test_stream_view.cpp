@@ -1,0 +1,116 @@
+#include "core/stream_run.h"
+#include "core/stream_view.h"
+
+#include <gtest/gtest.h>
+
+namespace rs232 {
+namespace {
+
+Transmission sendText(std::size_t repeat, double rate = 9600.0)
+{
+    TransmitterSettings tx;
+    tx.rate = rate;
+    std::vector<unsigned> values;
+    for (std::size_t i = 0; i < repeat; ++i)
+        for (unsigned c : {'S', 'z', 'i', 'a', '!'})
+            values.push_back(c);
+    return *transmit(tx, values);
+}
+
+TEST(StreamViewTest, SentLaneShowsEveryCellUpCloseAndStaysBoundedFarOut)
+{
+    const Transmission sent = sendText(1);
+    // 'S' = 0x53 up close: the opening point, idle up to the start edge, then ten cells coloured by kind.
+    const double T = sent.bitTime;
+    const std::vector<SignalPoint> close = sentLanePoints(sent, {0.0, 12 * T, T / 100}, 3);
+    ASSERT_GE(close.size(), 12u);
+    EXPECT_EQ(close[1].x, sent.frames[0].start);
+    EXPECT_EQ(close[2].colour, segmentColour(FrameSegment::Start));
+    EXPECT_EQ(close[2].y, laneLow(3));
+    EXPECT_EQ(close[3].y, laneHigh(3)); // b0 of 0x53 is 1
+    EXPECT_EQ(close[11].colour, segmentColour(FrameSegment::Stop));
+
+    // 13 107 repetitions over an 800-pixel window: a few points per pixel column at most.
+    const Transmission many = sendText(13107);
+    const ViewWindow whole{0.0, many.line.end, many.line.end / 800.0};
+    EXPECT_LE(sentLanePoints(many, whole, 3).size(), 2u * 800 + 4);
+    EXPECT_LE(lineLanePoints(many.line, whole, 2).size(), 2u * 800 + 4);
+    // Unthinned, the line would have every edge.
+    EXPECT_EQ(lineLanePoints(many.line, {0.0, many.line.end, 0.0}, 2).size(), many.line.edges.size() + 2);
+}
+
+TEST(StreamViewTest, LineThinningKeepsTheLevelAfterABusyColumn)
+{
+    Line line;
+    line.edges = {10.0, 10.2, 10.4, 30.0};
+    line.end = 40.0;
+    // One pixel per microsecond: three edges in the column from 10 to 11 become one stroke, and the line
+    // is low after them, as it is.
+    const std::vector<SignalPoint> points = lineLanePoints(line, {0.0, 40.0, 1.0}, 0);
+    ASSERT_EQ(points.size(), 5u);
+    EXPECT_EQ(points[1].x, 10.0);
+    EXPECT_EQ(points[1].y, laneHigh(0));
+    EXPECT_EQ(points[2].y, laneLow(0));
+    EXPECT_EQ(points[3].x, 30.0);
+    EXPECT_EQ(points[3].y, laneLow(0));
+    EXPECT_EQ(points[4].y, laneHigh(0));
+}
+
+TEST(StreamViewTest, FrameBarsNameErrorsAndMergeWhenNarrow)
+{
+    StreamSettings settings;
+    settings.bytes = {0x53, 0x7A};
+    settings.repeat = 100;
+    settings.transmitter.clockErrorPercent = 7.0;
+    const StreamRun run = *runStream(settings);
+    ASSERT_GT(run.received.totals.framing, 0u);
+    const double end = run.line.end;
+    const std::vector<LaneBar> close = frameBars(run.received, {0.0, end, 0.0}, 0);
+    ASSERT_EQ(close.size(), run.received.frames.size() + run.received.falseStarts.size());
+    bool named = false;
+    for (const LaneBar &bar : close)
+        named = named || bar.text.find("keretezési hiba") != std::string::npos;
+    EXPECT_TRUE(named);
+    // Far out, narrow bars merge into blocks that keep the red of an error.
+    const std::vector<LaneBar> far = frameBars(run.received, {0.0, end, end / 50.0}, 0);
+    EXPECT_LE(far.size(), 50u);
+    EXPECT_TRUE(far.front().emphasis);
+    EXPECT_TRUE(sampleBars(run.received, {0.0, end, end / 50.0}, 1).empty());
+}
+
+TEST(StreamRunTest, SizesAndTheSentencesThatSayWhy)
+{
+    EXPECT_FALSE(streamSizeError(5, 13107));
+    EXPECT_TRUE(streamSizeError(5, 13108));
+    EXPECT_TRUE(streamSizeError(0, 1));
+
+    StreamSettings settings;
+    settings.bytes = {'S', 'z', 'i', 'a', '!'};
+    settings.repeat = 4;
+    RangeCache ranges;
+    const StreamRun clean = *runStream(settings);
+    const OperationalRange range = ranges.get(ReceiverKind::Oversample16, settings.receiver.framing);
+    EXPECT_NE(explainStreamRun(clean, range).find("Minden keret hibátlanul megérkezett."), std::string::npos);
+    EXPECT_EQ(streamCountsText(clean).rfind("Küldött bájtok: 20, vett keretek: 20", 0), 0u);
+
+    settings.receiver.rate = 9000.0;
+    const StreamRun slow = *runStream(settings);
+    EXPECT_NEAR(slow.ratioPercent, 106.667, 0.001);
+    const std::string why = explainStreamRun(slow, range);
+    EXPECT_NE(why.find("106,67 %"), std::string::npos) << why;
+    EXPECT_NE(why.find("kívül esik a 16× túlmintavételező vevő tűrési tartományán (94,74 … 103,90 %)"),
+              std::string::npos)
+        << why;
+    // Samples drift a fifteenth of a bit per bit: the sample of the 8th bit (counting the start bit as the
+    // first) falls at 7.5 * 16/15 = 8 bit times, on the start of the next bit.
+    EXPECT_NE(why.find("keret 8. bitjétől"), std::string::npos) << why;
+
+    settings.receiver.rate = 9600.0;
+    settings.breakBits = 20.0;
+    const StreamRun broken = *runStream(settings);
+    EXPECT_EQ(broken.received.totals.breaks, 1u);
+    EXPECT_NE(explainStreamRun(broken, range).find("szakadásnak (break)"), std::string::npos);
+}
+
+} // namespace
+} // namespace rs232
