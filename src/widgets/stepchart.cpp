@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPageSize>
 #include <QPaintEvent>
@@ -431,11 +432,12 @@ void StepChart::render(QPainter &painter, const QRectF &target) const
         for (const ChartBars *layer : m_bars) {
             const auto shapes = stepchart::barShapes(layer->bars(), m_bottomMin, m_bottomMax, m_leftMin,
                                                      m_leftMax, plot, width);
+            // Ticks go out in one drawLines per colour.
+            QHash<QRgb, QVector<QLineF>> ticks;
             for (const stepchart::BarShape &shape : shapes) {
                 if (shape.rect.width() <= 1.0) {
-                    painter.setPen(QPen(shape.color, 1.0 * scale));
-                    painter.drawLine(QPointF(shape.rect.left(), shape.rect.top()),
-                                     QPointF(shape.rect.left(), shape.rect.bottom()));
+                    ticks[shape.color.rgba()].append(
+                        QLineF(shape.rect.left(), shape.rect.top(), shape.rect.left(), shape.rect.bottom()));
                     continue;
                 }
                 painter.fillRect(shape.rect, shape.color);
@@ -443,6 +445,12 @@ void StepChart::render(QPainter &painter, const QRectF &target) const
                     painter.setPen(qGray(shape.color.rgb()) < 150 ? Qt::white : Qt::black);
                     painter.drawText(shape.rect, Qt::AlignCenter, shape.text);
                 }
+            }
+            for (auto it = ticks.cbegin(); it != ticks.cend(); ++it) {
+                QPen pen(QColor::fromRgba(it.key()), 1.0 * scale);
+                pen.setCosmetic(true);
+                painter.setPen(pen);
+                painter.drawLines(it.value());
             }
         }
         painter.restore();

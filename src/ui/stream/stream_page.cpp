@@ -329,8 +329,8 @@ void StreamPage::buildChart()
                            {kFramesLane + 0.5, QStringLiteral("Keretek")}});
     m_chart->setPanningEnabled(true);
     m_chart->setWheelZoomEnabled(true);
-    m_sentSeries = m_chart->addSeries(QStringLiteral("stream_sent"), Qt::black, 2);
-    m_lineSeries = m_chart->addSeries(QStringLiteral("stream_line"), Qt::black, 2);
+    m_sentSeries = m_chart->addSeries(QStringLiteral("stream_sent"), Qt::black, 1);
+    m_lineSeries = m_chart->addSeries(QStringLiteral("stream_line"), Qt::black, 1);
     m_samples = m_chart->addBars(QStringLiteral("stream_samples"));
     m_frames = m_chart->addBars(QStringLiteral("stream_frames"));
     addChartContextMenu(*m_chart, m_platform);
@@ -638,10 +638,17 @@ void StreamPage::refreshChart()
     }
     const double width = std::max(1.0, m_chart->plotRect().width());
     const rs232::ViewWindow window{from, to, (to - from) / width};
+    const QVector<StepPoint> sent = chartPoints(rs232::sentLanePoints(m_run->sent, window, kSentLane));
+    const QVector<StepPoint> line = chartPoints(rs232::lineLanePoints(m_run->line, window, kLineLane));
+    // Two-pixel lines read best where the view is sparse; where it is dense, one-pixel lines keep the
+    // picture sharp and its painting quick (Qt strokes wider lines the slow way).
+    const int lineWidth = sent.size() + line.size() < 240 ? 2 : 1;
+    m_sentSeries->setLineWidth(lineWidth);
+    m_lineSeries->setLineWidth(lineWidth);
     m_sentSeries->clear();
-    m_sentSeries->addPoints(chartPoints(rs232::sentLanePoints(m_run->sent, window, kSentLane)));
+    m_sentSeries->addPoints(sent);
     m_lineSeries->clear();
-    m_lineSeries->addPoints(chartPoints(rs232::lineLanePoints(m_run->line, window, kLineLane)));
+    m_lineSeries->addPoints(line);
     m_samples->setBars(chartBars(rs232::sampleBars(m_run->received, window, kSamplesLane)));
     m_frames->setBars(chartBars(rs232::frameBars(m_run->received, window, kFramesLane)));
 

@@ -94,7 +94,9 @@ QVariant StreamTableModel::data(const QModelIndex &index, int role) const
         return index.column() == Error || index.column() == Ascii
                    ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole)
+    if (role == Qt::ToolTipRole && index.column() == Error)
+        role = Qt::DisplayRole; // a long error list, whole
+    else if (role != Qt::DisplayRole)
         return {};
     const QLocale locale;
     if (index.column() == Number)
