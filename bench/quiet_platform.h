@@ -24,7 +24,7 @@ public:
     void setClipboardImage(const QImage &) override {}
     QSize primaryScreenSize() const override { return {1440, 900}; }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
-    QString saveFileName(const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &) override { return {}; }
 
 private:
     std::unique_ptr<QPrinter> m_printer;

@@ -22,6 +22,8 @@ public:
     virtual void setClipboardImage(const QImage &image) = 0;
     virtual QSize primaryScreenSize() const = 0;
     virtual QDateTime now() const = 0; // local date and time
-    // The save dialog, opened on suggestedName: the chosen path, empty when cancelled.
-    virtual QString saveFileName(const QString &suggestedName) = 0;
+    // The save dialog, opened on suggestedName in the user's documents folder (then in the folder last
+    // used) and offering the file types of filter ("Value Change Dump (*.vcd)", several joined by ";;"):
+    // the chosen path, with the chosen type's extension added when none was typed; empty when cancelled.
+    virtual QString saveFileName(const QString &suggestedName, const QString &filter) = 0;
 };

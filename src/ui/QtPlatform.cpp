@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -15,7 +16,9 @@
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 QtPlatform::QtPlatform() = default;
@@ -125,19 +128,27 @@ QDateTime QtPlatform::now() const
     return QDateTime::currentDateTime();
 }
 
-QString QtPlatform::saveFileName(const QString &suggestedName)
+QString QtPlatform::saveFileName(const QString &suggestedName, const QString &filter)
 {
-    const QString png = QStringLiteral("PNG kép (*.png)");
-    const QString svg = QStringLiteral("SVG rajz (*.svg)");
-    const QString pdf = QStringLiteral("PDF dokumentum (*.pdf)");
-    QString filter = png;
-    QString chosen =
-        QFileDialog::getSaveFileName(m_parent, QStringLiteral("Mentés fájlba"), suggestedName,
-                                     png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf, &filter);
-    // A name typed without an extension takes the one of the chosen file type.
-    if (!chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty())
-        chosen += filter == svg   ? QStringLiteral(".svg")
-                  : filter == pdf ? QStringLiteral(".pdf")
-                                  : QStringLiteral(".png");
+    // The working directory of an installed program is a folder the user cannot write: start in the
+    // documents folder, then where the user saved last.
+    QString folder = m_saveFolder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QString selected = filter.section(QStringLiteral(";;"), 0, 0);
+    QString chosen = QFileDialog::getSaveFileName(m_parent, QStringLiteral("Mentés fájlba"),
+                                                  QDir(folder).filePath(suggestedName), filter, &selected);
+    if (chosen.isEmpty())
+        return chosen;
+    // A name typed without an extension takes the one of the chosen file type: "(*.svg)" gives ".svg".
+    if (QFileInfo(chosen).suffix().isEmpty()) {
+        const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+        const QRegularExpressionMatch match = pattern.match(selected);
+        if (match.hasMatch())
+            chosen += QLatin1Char('.') + match.captured(1);
+    }
+    m_saveFolder = QFileInfo(chosen).absolutePath();
     return chosen;
 }

@@ -24,9 +24,10 @@ public:
     void setClipboardImage(const QImage &image) override;
     QSize primaryScreenSize() const override;
     QDateTime now() const override;
-    QString saveFileName(const QString &suggestedName) override;
+    QString saveFileName(const QString &suggestedName, const QString &filter) override;
 
 private:
     std::unique_ptr<QPrinter> m_printer;
     QWidget *m_parent = nullptr;
+    QString m_saveFolder; // the folder of the last save in this run; empty before it
 };

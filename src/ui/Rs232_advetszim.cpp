@@ -692,7 +692,7 @@ void TForm1::saveRunSignals()
 {
     if (!m_lastRun)
         return;
-    const QString fileName = m_platform.saveFileName(QStringLiteral("rs232_szimulacio.vcd"));
+    const QString fileName = vcdFileName(m_platform, QStringLiteral("rs232_szimulacio.vcd"));
     if (fileName.isEmpty())
         return;
     const rs232::VcdHeader header{

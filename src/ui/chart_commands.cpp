@@ -9,8 +9,6 @@
 #include <QPageLayout>
 #include <QPrinter>
 
-#include <stdexcept>
-
 namespace {
 
 void setTimeAxis(StepChart &chart, rs232::AxisRange (*operation)(rs232::AxisRange))
@@ -48,18 +46,22 @@ void growTimeAxis(StepChart &chart)
     setTimeAxis(chart, rs232::HalveTimeSpan);
 }
 
-void CopyChartImage(Platform &platform, const StepChart &chart)
+bool CopyChartImage(Platform &platform, const StepChart &chart)
 {
     const QImage image = chart.toImage();
-    if (image.isNull())
-        throw std::runtime_error("A grafikon képe nem készíthető el, a vágólap nem változott.");
+    if (image.isNull()) {
+        platform.showMessage(Platform::MessageKind::Error,
+                             QStringLiteral("A grafikon képe nem készíthető el, a vágólap nem változott."));
+        return false;
+    }
     platform.setClipboardImage(image);
+    return true;
 }
 
-void PrintChartLandscape(Platform &platform, const StepChart &chart)
+bool PrintChartLandscape(Platform &platform, const StepChart &chart)
 {
     if (!platform.confirmPrint())
-        return;
+        return true;
     QPrinter &printer = platform.printer();
     bool printed = false;
     {
@@ -68,14 +70,17 @@ void PrintChartLandscape(Platform &platform, const StepChart &chart)
         printed = chart.print(printer);
     }
     if (!printed)
-        throw std::runtime_error(
-            "A nyomtatás nem sikerült: a nyomtató nem indítható, vagy visszautasította a "
-            "nyomtatási feladatot.");
+        platform.showMessage(Platform::MessageKind::Error,
+                             QStringLiteral("A nyomtatás nem sikerült: a nyomtató nem indítható, vagy "
+                                            "visszautasította a nyomtatási feladatot."));
+    return printed;
 }
 
 void SaveChartToFile(Platform &platform, const StepChart &chart)
 {
-    const QString fileName = platform.saveFileName(QStringLiteral("grafikon.png"));
+    const QString fileName =
+        platform.saveFileName(QStringLiteral("grafikon.png"),
+                              QStringLiteral("PNG kép (*.png);;SVG rajz (*.svg);;PDF dokumentum (*.pdf)"));
     if (fileName.isEmpty())
         return;
     const QString suffix = QFileInfo(fileName).suffix().toLower();
@@ -92,6 +97,15 @@ void SaveChartToFile(Platform &platform, const StepChart &chart)
                              QStringLiteral("A grafikon nem menthető ide:\n%1\n\n%2")
                                  .arg(QFileInfo(fileName).absoluteFilePath(), reason));
     }
+}
+
+QString vcdFileName(Platform &platform, const QString &suggestedName)
+{
+    QString fileName = platform.saveFileName(suggestedName, QStringLiteral("Value Change Dump (*.vcd)"));
+    if (!fileName.isEmpty() &&
+        QFileInfo(fileName).suffix().compare(QLatin1String("vcd"), Qt::CaseInsensitive) != 0)
+        fileName += QStringLiteral(".vcd");
+    return fileName;
 }
 
 void addChartContextMenu(StepChart &chart, Platform &platform)

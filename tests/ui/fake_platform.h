@@ -21,6 +21,7 @@ public:
     QSize screen{1440, 900};
     QDateTime clock{QDate(2011, 3, 2), QTime(9, 5, 3)};
     QStringList saveRequests; // the suggested name of every save dialog
+    QStringList saveFilters;  // and the file types it offered
     QString saveAnswer;       // the path the save dialog returns; empty = cancelled
 
     void showMessage(MessageKind kind, const QString &text) override { messages.append({kind, text}); }
@@ -39,9 +40,10 @@ public:
     void setClipboardImage(const QImage &image) override { clipboardImages.append(image); }
     QSize primaryScreenSize() const override { return screen; }
     QDateTime now() const override { return clock; }
-    QString saveFileName(const QString &suggestedName) override
+    QString saveFileName(const QString &suggestedName, const QString &filter) override
     {
         saveRequests.append(suggestedName);
+        saveFilters.append(filter);
         return saveAnswer;
     }
 

@@ -115,8 +115,8 @@ void MainWindowTest::pageTree_data()
                         QStringList captions) {
         QTest::newRow(control) << QString::fromLatin1(control) << int(position) << pages << captions;
     };
-    row("qel_rs232_pc", QTabWidget::North, {"TabSheet51", "qel_rs232_pc_szim", "TabSheet43"},
-        {"Topológiai leírás", "Adatcsomag szimuláció", "Adásvétel szimuláció"});
+    row("qel_rs232_pc", QTabWidget::North, {"TabSheet51", "qel_rs232_pc_szim", "TabSheet43", "stream_tab"},
+        {"Topológiai leírás", "Adatcsomag szimuláció", "Adásvétel szimuláció", "Bájtfolyam szimuláció"});
     row("PageControl11", QTabWidget::West, {"TabSheet16", "TabSheet39"},
         {"Egyszerűsített nézet", "Összetett nézet"});
     row("PageControl22", QTabWidget::North, {"TabSheet40", "TabSheet47"},

@@ -606,6 +606,13 @@ void TransmitPagesTest::saveRunSignals()
     const std::string text = rs232::WriteVcd(expected, {"2011-03-02 09:05:03", "ZUNT QELMOS-RS232 V1.0"});
     QCOMPARE(file.readAll(), QByteArray::fromStdString(text));
     QCOMPARE(m_platform->saveRequests.last(), QStringLiteral("rs232_szimulacio.vcd"));
+    // The dialog offers a dump only, and a name typed with another extension still ends in ".vcd".
+    QCOMPARE(m_platform->saveFilters.last(), QStringLiteral("Value Change Dump (*.vcd)"));
+    m_platform->saveAnswer = dir.filePath(QStringLiteral("futas.png"));
+    actions.last()->trigger();
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("futas.png.vcd"))));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("futas.png"))));
+    QFile::remove(dir.filePath(QStringLiteral("futas.png.vcd")));
 
     // Cancelled: nothing written, nothing said. (Messages of the start-up do not count here.)
     m_platform->messages.clear();

@@ -34,7 +34,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 namespace {
 
@@ -684,29 +683,19 @@ void StreamPage::showRow(int row)
 
 void StreamPage::copyChart()
 {
-    if (m_chart->toImage().isNull()) {
-        m_platform.showMessage(Platform::MessageKind::Error,
-                               QStringLiteral("A grafikon képe nem készíthető el, a vágólap nem változott."));
-        return;
-    }
     CopyChartImage(m_platform, *m_chart);
 }
 
 void StreamPage::printChart()
 {
-    // The shared print command reports a failing printer by throwing; no exception may leave a slot.
-    try {
-        PrintChartLandscape(m_platform, *m_chart);
-    } catch (const std::exception &error) {
-        m_platform.showMessage(Platform::MessageKind::Error, QString::fromUtf8(error.what()));
-    }
+    PrintChartLandscape(m_platform, *m_chart);
 }
 
 void StreamPage::saveLine()
 {
     if (!m_run)
         return;
-    const QString fileName = m_platform.saveFileName(QStringLiteral("rs232_bajtfolyam.vcd"));
+    const QString fileName = vcdFileName(m_platform, QStringLiteral("rs232_bajtfolyam.vcd"));
     if (fileName.isEmpty())
         return;
     const std::string text = rs232::writeLineVcd(m_run->line, "txd", "ZUNT QELMOS-RS232 V1.0");
