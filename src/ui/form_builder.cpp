@@ -1,11 +1,14 @@
 #include "ui/form_builder.h"
 
+#include <algorithm>
+
 #include "ui/svg_picture.h"
 #include "ui/texts.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -180,8 +183,12 @@ QTableWidget *bitGrid(QWidget *parent, const QString &name, int x, int y)
     grid->setFocusPolicy(Qt::NoFocus);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The given widths were meant for a narrower font: a column that cannot hold its longest text in the
+    // font in use grows to it (cells keep a few pixels of margin).
+    const QFontMetrics metrics(grid->font());
+    const int typeWidth = std::max(83, metrics.horizontalAdvance(QStringLiteral("stop bit (1,5 bit)")) + 8);
     grid->setColumnWidth(0, 28);
-    grid->setColumnWidth(1, 83);
+    grid->setColumnWidth(1, typeWidth);
     grid->setColumnWidth(2, 27);
     grid->verticalHeader()->setMinimumSectionSize(15);
     grid->verticalHeader()->setDefaultSectionSize(15);
@@ -195,7 +202,8 @@ QTableWidget *bitGrid(QWidget *parent, const QString &name, int x, int y)
         grid->setItem(0, column, item);
     }
     // Room for twelve rows of 15 pixels, their grid lines and the frame.
-    grid->setGeometry(x, y, 28 + 83 + 27 + 2 * grid->frameWidth() + 1, 12 * 15 + 2 * grid->frameWidth() + 1);
+    grid->setGeometry(x, y, 28 + typeWidth + 27 + 2 * grid->frameWidth() + 1,
+                      12 * 15 + 2 * grid->frameWidth() + 1);
     return grid;
 }
 
@@ -302,7 +310,8 @@ ResultTabs resultTabs(QWidget *parent, const ResultTabNames &n, const QRect &geo
     out.parityTab = addPage(out.pages, n.parityTab, QStringLiteral("paritás bit"));
     out.parityLabel = label(out.parityTab, QStringLiteral("Paritás bit értéke:"), 8, 6, true, n.parityLabel);
     out.parityBit = readOnlyEdit(out.parityTab, n.parityBit, QStringLiteral("0"), valueField);
-    out.parityPanel = colourPanel(out.parityTab, n.parityPanel, QStringLiteral("paritás színminta"), samplePanel);
+    out.parityPanel =
+        colourPanel(out.parityTab, n.parityPanel, QStringLiteral("paritás színminta"), samplePanel);
     out.parityKinds = radioGroup(out.parityTab, n.parityKinds, QStringLiteral("paritás bit"),
                                  texts::parityItems4(), QRect(8, 28, 220, 60), 2, 0);
     note(out.parityTab, texts::parityBitNote(), QRect(8, 92, noteWidth, 80));

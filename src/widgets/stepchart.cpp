@@ -391,18 +391,27 @@ void StepChart::render(QPainter &painter, const QRectF &target) const
         }
     }
     if (m_bottomAxisVisible) {
+        QVector<double> centres;
+        QVector<double> widths;
+        QStringList texts;
         for (const double value : geometry.bottomTicks.values) {
             const double x = toX(value);
             painter.setPen(axisPen);
             painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + TickLength));
-            const QString text =
-                stepchart::formatTickLabel(value, geometry.bottomFormat, locale, geometry.bottomTicks.step);
-            const double width = labelMetrics.horizontalAdvance(text);
-            const QRectF box(x - width / 2.0 - 1.0, plot.bottom() + TickLength + LabelGap, width + 2.0,
-                             labelMetrics.height());
-            painter.setPen(AxisTextColor);
-            painter.drawText(box, Qt::AlignCenter, text);
+            texts.append(
+                stepchart::formatTickLabel(value, geometry.bottomFormat, locale, geometry.bottomTicks.step));
+            centres.append(x);
+            widths.append(labelMetrics.horizontalAdvance(texts.last()) + 2.0);
         }
+        // Labels stay whole inside the chart: the last one moves left rather than run off the edge.
+        const QVector<double> lefts =
+            stepchart::placeTickLabels(centres, widths, target.left() + 1.0, target.right() - 1.0);
+        painter.setPen(AxisTextColor);
+        for (qsizetype i = 0; i < lefts.size(); ++i)
+            if (std::isfinite(lefts[i]))
+                painter.drawText(
+                    QRectF(lefts[i], plot.bottom() + TickLength + LabelGap, widths[i], labelMetrics.height()),
+                    Qt::AlignCenter, texts[i]);
     }
 
     for (const StepSeries *series : m_series) {

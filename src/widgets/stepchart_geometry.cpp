@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace stepchart {
 
@@ -171,6 +172,24 @@ QVector<StepPolyline> stepPolylines(const QVector<StepPoint> &points, const QCol
     }
     lines.removeIf([](const StepPolyline &line) { return line.points.size() < 2; });
     return lines;
+}
+
+QVector<double> placeTickLabels(const QVector<double> &centres, const QVector<double> &widths, double left,
+                                double right, double gap)
+{
+    QVector<double> placed(centres.size(), std::numeric_limits<double>::quiet_NaN());
+    double previousRight = -std::numeric_limits<double>::infinity();
+    for (qsizetype i = 0; i < centres.size(); ++i) {
+        const double width = widths[i];
+        if (width > right - left)
+            continue;
+        const double x = std::clamp(centres[i] - width / 2.0, left, right - width);
+        if (x < previousRight + gap)
+            continue;
+        placed[i] = x;
+        previousRight = x + width;
+    }
+    return placed;
 }
 
 QVector<BarShape> barShapes(const QVector<ChartBar> &bars, double xMin, double xMax, double yMin, double yMax,

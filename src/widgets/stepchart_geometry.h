@@ -48,6 +48,12 @@ NumberFormat parseNumberFormat(const QString &format);
 // separators. Without: as many decimals as the tick step needs, no grouping. Never "-0".
 QString formatTickLabel(double value, const NumberFormat &format, const QLocale &locale, double step = 1.0);
 
+// Where the bottom axis labels go: each centred under its tick, shifted inward where it would stand out
+// of [left, right], and left out (NaN) where it would overlap the label before it or cannot fit at all.
+// Returns the left edge of each label.
+QVector<double> placeTickLabels(const QVector<double> &centres, const QVector<double> &widths, double left,
+                                double right, double gap = 4.0);
+
 // One run of a step series in a single colour, in data coordinates.
 struct StepPolyline
 {

@@ -65,6 +65,7 @@ private Q_SLOTS:
     void stepPolylines_data();
     void stepPolylines();
     void barShapesOnlyInViewAtLeastAPixelWithTextThatFits();
+    void tickLabelsStayWholeInsideTheChart();
 
     // series
     void addPointKeepsXOrder_data();
@@ -615,6 +616,19 @@ void TestStepChart::barShapesOnlyInViewAtLeastAPixelWithTextThatFits()
     QCOMPARE(shapes[2].text, QString());
     // Bars in ascending order beyond the right edge are never visited.
     QCOMPARE(stepchart::barShapes(bars, 0, 5, 0, 1, plot, width).size(), 0);
+}
+
+void TestStepChart::tickLabelsStayWholeInsideTheChart()
+{
+    // Labels 40 wide centred at 0, 100, 200 and 290 on a chart from 0 to 300: the first and the last move
+    // inward, whole; a last one that would then overlap its neighbour is left out.
+    QVector<double> placed = stepchart::placeTickLabels({0, 100, 200, 290}, {40, 40, 40, 40}, 0, 300);
+    QCOMPARE(placed, (QVector<double>{0, 80, 180, 260}));
+    placed = stepchart::placeTickLabels({0, 100, 280, 295}, {40, 40, 40, 40}, 0, 300);
+    QCOMPARE(placed[2], 260.0);
+    QVERIFY(std::isnan(placed[3]));
+    // A label wider than the chart is never drawn cut.
+    QVERIFY(std::isnan(stepchart::placeTickLabels({50}, {120}, 0, 100)[0]));
 }
 
 void TestStepChart::ctrlWheelZoomsAroundTheCursorAndBarsDraw()
