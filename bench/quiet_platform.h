@@ -23,6 +23,7 @@ public:
     }
     void setClipboardImage(const QImage &) override {}
     QSize primaryScreenSize() const override { return {1440, 900}; }
+    QRect availableScreenArea() const override { return {0, 0, 1440, 900}; }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     QString saveFileName(const QString &, const QString &) override { return {}; }
 

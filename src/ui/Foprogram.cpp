@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -23,6 +24,7 @@ namespace {
 const QString kCaption = QStringLiteral("ZUNT QELMOS-RS232");
 constexpr int kClientWidth = 1177;
 constexpr int kClientHeight = 806;
+constexpr int kStatusBarHeight = 19;
 
 QString fromCore(std::string_view text)
 {
@@ -73,16 +75,30 @@ void TForm1::buildWindow()
 
     buildMenu();
 
-    auto *client = new QWidget(this);
+    // The pages and the information panel sit in a frameless scroll area: on a screen large enough it
+    // shows them whole with no scroll bars; on a smaller one the window stays inside the screen, menu
+    // and status bar in reach, and the rest scrolls.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("client_scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto *client = new QWidget;
     client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
+    client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
+    scroll->setWidget(client);
+    setCentralWidget(scroll);
+    m_client = client;
     buildPageTree();
     buildInformationPanel(client);
     buildStatusBar();
 
     // The client area (pages and status bar) has a fixed size; the menu bar sits above it.
     const int menuHeight = menuBar()->sizeHint().height();
-    setFixedSize(kClientWidth, kClientHeight + menuHeight);
+    const QSize full(kClientWidth, kClientHeight + menuHeight);
+    const QRect area = m_platform.availableScreenArea();
+    const bool fits = area.isEmpty() || (full.width() <= area.width() && full.height() <= area.height());
+    // Room left for the window manager's frame and title bar, which lie outside the window's own size.
+    const QSize decorations(8, 32);
+    setFixedSize(fits ? full : full.boundedTo(area.size() - decorations));
 
     m_clockTimer = new QTimer(this);
     m_clockTimer->setObjectName(QStringLiteral("ido_kiir"));
@@ -90,9 +106,12 @@ void TForm1::buildWindow()
     connect(m_clockTimer, &QTimer::timeout, this, &TForm1::ido_kiirTimer);
     m_clockTimer->start();
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+    if (!area.isEmpty()) {
         QRect frame(QPoint(), size());
-        frame.moveCenter(screen->availableGeometry().center());
+        if (fits)
+            frame.moveCenter(area.center());
+        else
+            frame.moveTopLeft(area.topLeft());
         move(frame.topLeft());
     }
 }
@@ -134,7 +153,7 @@ void TForm1::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setFixedHeight(19);
+    bar->setFixedHeight(kStatusBarHeight);
     bar->setSizeGripEnabled(false);
     const struct
     {
@@ -160,7 +179,7 @@ void TForm1::buildStatusBar()
 void TForm1::buildPageTree()
 {
     using form::addPage;
-    QWidget *client = centralWidget();
+    QWidget *client = m_client;
 
     m_pages = form::pageControl(client, QStringLiteral("qel_rs232_pc"), QTabWidget::North);
     m_pages->setGeometry(3, 3, 870, 782);

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -21,6 +22,8 @@ public:
     virtual QPrinter &printer() = 0; // the printer chosen in those dialogs
     virtual void setClipboardImage(const QImage &image) = 0;
     virtual QSize primaryScreenSize() const = 0;
+    // The part of the primary screen a window may take (without panels and docks), in screen coordinates.
+    virtual QRect availableScreenArea() const = 0;
     virtual QDateTime now() const = 0; // local date and time
     // The save dialog, opened on suggestedName in the user's documents folder (then in the folder last
     // used) and offering the file types of filter ("Value Change Dump (*.vcd)", several joined by ";;"):

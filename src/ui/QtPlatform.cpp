@@ -116,6 +116,12 @@ void QtPlatform::setClipboardImage(const QImage &image)
     QGuiApplication::clipboard()->setImage(image);
 }
 
+QRect QtPlatform::availableScreenArea() const
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
 QSize QtPlatform::primaryScreenSize() const
 {
     if (const QScreen *screen = QGuiApplication::primaryScreen())

@@ -23,6 +23,7 @@ public:
     QPrinter &printer() override;
     void setClipboardImage(const QImage &image) override;
     QSize primaryScreenSize() const override;
+    QRect availableScreenArea() const override;
     QDateTime now() const override;
     QString saveFileName(const QString &suggestedName, const QString &filter) override;
 

@@ -155,6 +155,7 @@ private:
     Platform &m_platform;
     QTimer *m_clockTimer = nullptr;
 
+    QWidget *m_client = nullptr;           // the pages and the information panel, in a scroll area
     QTabWidget *m_pages = nullptr;         // qel_rs232_pc
     QTabWidget *m_transmitPages = nullptr; // qel_rs232_pc_szim_pc
     StreamPage *m_streamPage = nullptr;    // the byte string page, a class of its own

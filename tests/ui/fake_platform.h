@@ -39,6 +39,7 @@ public:
     }
     void setClipboardImage(const QImage &image) override { clipboardImages.append(image); }
     QSize primaryScreenSize() const override { return screen; }
+    QRect availableScreenArea() const override { return QRect(QPoint(0, 0), screen); }
     QDateTime now() const override { return clock; }
     QString saveFileName(const QString &suggestedName, const QString &filter) override
     {

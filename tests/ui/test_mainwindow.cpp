@@ -6,6 +6,8 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -19,6 +21,7 @@ private Q_SLOTS:
     void screenSizeCheck_data();
     void screenSizeCheck();
     void windowFrameAndStatusBar();
+    void aSmallScreenKeepsTheWindowInsideAndScrolls();
     void clockFollowsThePlatformTime();
     void pageTree_data();
     void pageTree();
@@ -83,6 +86,45 @@ void MainWindowTest::windowFrameAndStatusBar()
     auto *pages = form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"));
     QCOMPARE(pages->geometry(), QRect(3, 3, 870, 782));
     QCOMPARE(form.findChild<QWidget *>(QStringLiteral("Panel6"))->geometry(), QRect(879, 3, 291, 772));
+}
+
+void MainWindowTest::aSmallScreenKeepsTheWindowInsideAndScrolls()
+{
+    // 1024 x 768 with a 28-pixel panel at the top: after the warning the window lies inside what is left,
+    // its menu and status bar in reach, and the pages scroll.
+    struct SmallScreen : FakePlatform
+    {
+        QRect availableScreenArea() const override { return QRect(0, 28, 1024, 740); }
+    } small;
+    small.screen = QSize(1024, 768);
+    TForm1 form(small);
+    QCOMPARE(small.messages.size(), 1);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QRect area(0, 28, 1024, 740);
+    QVERIFY2(
+        area.contains(QRect(form.pos(), form.size() + QSize(8, 32))),
+        qPrintable(
+            QStringLiteral("%1,%2 %3x%4").arg(form.x()).arg(form.y()).arg(form.width()).arg(form.height())));
+    QVERIFY(form.menuBar()->isVisible());
+    QVERIFY(form.statusBar()->isVisible());
+    auto *scroll = form.findChild<QScrollArea *>(QStringLiteral("client_scroll"));
+    QVERIFY(scroll);
+    QVERIFY(scroll->horizontalScrollBar()->isVisible());
+    QVERIFY(scroll->verticalScrollBar()->isVisible());
+    // The information panel at the right edge can be scrolled into view.
+    QWidget *panel = form.findChild<QWidget *>(QStringLiteral("Panel6"));
+    scroll->ensureWidgetVisible(panel);
+    QVERIFY(scroll->horizontalScrollBar()->value() > 0);
+
+    // On a screen large enough nothing scrolls.
+    FakePlatform roomy;
+    TForm1 large(roomy);
+    large.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&large));
+    QVERIFY(
+        !large.findChild<QScrollArea *>(QStringLiteral("client_scroll"))->horizontalScrollBar()->isVisible());
+    QCOMPARE(large.width(), 1177);
 }
 
 void MainWindowTest::clockFollowsThePlatformTime()
