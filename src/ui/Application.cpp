@@ -1,10 +1,31 @@
 #include "ui/Application.h"
 
 #include "ui/Platform.h"
+#include "ui/form_builder.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <exception>
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
+Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setFont(form::programFont());
+    setPalette(form::programPalette(palette()));
+    // Qt's own dialogs and messages (file, print and page set-up dialogs) in Hungarian, like the rest.
+    auto *translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::Hungarian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+    else
+        delete translator;
+}
+
+bool Application::qtTranslationLoaded() const
+{
+    return findChild<QTranslator *>() != nullptr;
+}
 
 bool Application::notify(QObject *receiver, QEvent *event)
 {

@@ -4,14 +4,17 @@
 
 class Platform;
 
-// The application object. An exception that escapes an event handler is caught here and shown as an
-// error message (an exception of another type with an empty message); the event loop goes on.
+// The application object: the program's font, palette and Qt's Hungarian translation. An exception that
+// escapes an event handler is caught here and shown as an error message (an exception of another type with an
+// empty message); the event loop goes on.
 class Application : public QApplication
 {
 public:
     Application(int &argc, char **argv);
 
     void setPlatform(Platform *platform) { m_platform = platform; }
+    // Whether Qt's Hungarian translation was found and installed.
+    bool qtTranslationLoaded() const;
     bool notify(QObject *receiver, QEvent *event) override;
 
     // Shows the message of the exception being handled; for use inside a catch block.

@@ -59,18 +59,10 @@ void TForm1::buildWindow()
     // A fixed tool-window frame: title and close button only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-    // Where Tahoma is missing, the condensed DejaVu face comes closest to its width.
-    QFont font(QStringList{QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
-                           QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(11);
-    // The one window sets the font of the whole program, dialogs and message boxes included.
-    QApplication::setFont(font);
-    setFont(font);
-    QPalette pal = QApplication::palette();
-    pal.setColor(QPalette::Window, form::kWindowColour);
-    pal.setColor(QPalette::Button, form::kWindowColour);
-    QApplication::setPalette(pal);
-    setPalette(pal);
+    // The window carries the program's font and palette itself; main gives them to the application too,
+    // for dialogs and message boxes.
+    setFont(form::programFont());
+    setPalette(form::programPalette(palette()));
     setAutoFillBackground(true);
 
     buildMenu();

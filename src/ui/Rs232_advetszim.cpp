@@ -5,6 +5,7 @@
 #include "core/vcd.h"
 #include "core/verdict.h"
 #include "ui/chart_commands.h"
+#include "ui/file_reasons.h"
 #include "ui/form_builder.h"
 #include "ui/svg_picture.h"
 #include "ui/texts.h"
@@ -705,9 +706,10 @@ void TForm1::saveRunSignals()
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !file.commit()) {
         file.cancelWriting();
-        m_platform.showMessage(Platform::MessageKind::Error,
-                               QStringLiteral("A jelalakok nem menthetők ide:\n%1\n\n%2")
-                                   .arg(QFileInfo(fileName).absoluteFilePath(), file.errorString()));
+        m_platform.showMessage(
+            Platform::MessageKind::Error,
+            QStringLiteral("A jelalakok nem menthetők ide:\n%1\n\n%2")
+                .arg(QFileInfo(fileName).absoluteFilePath(), hungarianReason(file.errorString())));
     }
 }
 

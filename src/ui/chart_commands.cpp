@@ -2,6 +2,7 @@
 
 #include "core/axis.h"
 #include "ui/Platform.h"
+#include "ui/file_reasons.h"
 #include "widgets/stepchart.h"
 
 #include <QAction>
@@ -95,7 +96,7 @@ void SaveChartToFile(Platform &platform, const StepChart &chart)
     if (!chart.saveToFile(fileName, &reason)) {
         platform.showMessage(Platform::MessageKind::Error,
                              QStringLiteral("A grafikon nem menthető ide:\n%1\n\n%2")
-                                 .arg(QFileInfo(fileName).absoluteFilePath(), reason));
+                                 .arg(QFileInfo(fileName).absoluteFilePath(), hungarianReason(reason)));
     }
 }
 

@@ -172,6 +172,22 @@ QWidget *addPage(QTabWidget *pages, const QString &name, const QString &caption)
     return page;
 }
 
+QFont programFont()
+{
+    // Where Tahoma is missing, the condensed DejaVu face comes closest to its width.
+    QFont font(QStringList{QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
+                           QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(11);
+    return font;
+}
+
+QPalette programPalette(QPalette base)
+{
+    base.setColor(QPalette::Window, kWindowColour);
+    base.setColor(QPalette::Button, kWindowColour);
+    return base;
+}
+
 QTableWidget *bitGrid(QWidget *parent, const QString &name, int x, int y)
 {
     auto *grid = new QTableWidget(12, 3, parent);

@@ -5,6 +5,8 @@
 #include "widgets/stepseries.h"
 
 #include <QColor>
+#include <QFont>
+#include <QPalette>
 #include <QRect>
 #include <QString>
 #include <QTabWidget>
@@ -25,6 +27,11 @@ class StepChart;
 namespace form {
 
 inline const QColor kWindowColour{212, 208, 200};
+
+// The program's font (Tahoma, or the DejaVu face closest to its width, at 11 pixels) and its palette
+// (window and buttons in the window colour): set on the application by main, and on the window itself.
+QFont programFont();
+QPalette programPalette(QPalette base);
 inline const QColor kFieldColour{244, 249, 255};
 inline const QColor kByteChartColour{9, 135, 183};
 

@@ -1,7 +1,9 @@
 #include "fake_platform.h"
 #include "ui/Application.h"
+#include "ui/file_reasons.h"
 
 #include <QEvent>
+#include <QFont>
 #include <QTimer>
 #include <cstdio>
 #include <stdexcept>
@@ -58,6 +60,25 @@ int main(int argc, char **argv)
               "with the exception's message");
         check(platform.messages[1].second.isEmpty(), "an unknown exception has an empty message");
     }
+    // Qt's own dialogs speak Hungarian: the translation is loaded, and a file dialog's button reads so.
+    check(app.qtTranslationLoaded(), "Qt's Hungarian translation is loaded (qt6-translations-l10n)");
+    check(QCoreApplication::translate("QFileDialog", "&Save") != QStringLiteral("&Save"),
+          "a file dialog's Save button is translated");
+    check(app.font().pixelSize() == 11, "the program's font is the application's");
+    // The common reasons of a failed save in Hungarian, the rest as the system gave them.
+    check(hungarianReason(QStringLiteral("No such file or directory")) ==
+              QStringLiteral("nincs ilyen mappa vagy fájl"),
+          "no such folder");
+    check(hungarianReason(QStringLiteral("Permission denied")) ==
+              QStringLiteral("nincs hozzá írási jogosultság"),
+          "no permission");
+    check(hungarianReason(QStringLiteral("No space left on device")) == QStringLiteral("betelt a lemez"),
+          "disk full");
+    check(hungarianReason(QStringLiteral("Read-only file system")) ==
+              QStringLiteral("a fájlrendszer csak olvasható"),
+          "read-only");
+    check(hungarianReason(QStringLiteral("Too many open files")) == QStringLiteral("Too many open files"),
+          "others as given");
     std::printf("%d passed, %d failed\n", failures == 0 ? 1 : 0, failures == 0 ? 0 : 1);
     return failures == 0 ? 0 : 1;
 }

@@ -626,6 +626,8 @@ void TransmitPagesTest::saveRunSignals()
     actions.first()->trigger();
     QCOMPARE(m_platform->messages.size(), 1);
     QCOMPARE(m_platform->messages.first().first, Platform::MessageKind::Error);
+    QVERIFY2(m_platform->messages.first().second.contains(QStringLiteral("nincs ilyen mappa vagy fájl")),
+             qPrintable(m_platform->messages.first().second));
     QVERIFY(!QFile::exists(unwritable));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("futas.vcd")});
 }

@@ -4,6 +4,7 @@
 #include "core/line_vcd.h"
 #include "ui/Platform.h"
 #include "ui/chart_commands.h"
+#include "ui/file_reasons.h"
 #include "ui/form_builder.h"
 #include "ui/stream/stream_table_model.h"
 #include "ui/stream/tolerance_bar.h"
@@ -702,7 +703,7 @@ void StreamPage::saveLine()
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !file.commit()) {
-        const QString reason = file.errorString();
+        const QString reason = hungarianReason(file.errorString());
         file.cancelWriting();
         m_platform.showMessage(
             Platform::MessageKind::Error,
