@@ -4,6 +4,7 @@
 #include "core/shell.h"
 #include "ui/form_builder.h"
 #include "ui/stream/stream_page.h"
+#include "ui/texts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,11 +26,6 @@ const QString kCaption = QStringLiteral("ZUNT QELMOS-RS232");
 constexpr int kClientWidth = 1177;
 constexpr int kClientHeight = 806;
 constexpr int kStatusBarHeight = 19;
-
-QString fromCore(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -165,6 +161,7 @@ void TForm1::buildStatusBar()
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         bar->addWidget(panel);
+        m_clockPanel = panel; // the last one shows the clock
     }
 }
 
@@ -175,12 +172,12 @@ void TForm1::buildPageTree()
 
     m_pages = form::pageControl(client, QStringLiteral("qel_rs232_pc"), QTabWidget::North);
     m_pages->setGeometry(3, 3, 870, 782);
-    // Tabs drawn as buttons.
-    m_pages->setStyleSheet(QStringLiteral(
-        "QTabWidget#qel_rs232_pc > QTabBar::tab { border: 2px outset #f4f2ee; background: #d4d0c8;"
-        " padding: 3px 10px; margin-right: 2px; }"
-        "QTabWidget#qel_rs232_pc > QTabBar::tab:selected { border: 2px inset #a8a49c; background: #e8e6e0; "
-        "}"));
+    // Tabs drawn as buttons. The style sheet sits on the tab bar alone: set on the page control, it would
+    // send every widget of the window through Qt's style-sheet engine.
+    m_pages->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { border: 2px outset #f4f2ee; background: #d4d0c8; padding: 3px 10px; "
+                       "margin-right: 2px; }"
+                       "QTabBar::tab:selected { border: 2px inset #a8a49c; background: #e8e6e0; }"));
 
     buildTopologyPage(addPage(m_pages, QStringLiteral("TabSheet51"), QStringLiteral("Topológiai leírás")));
 
@@ -247,7 +244,7 @@ void TForm1::buildPageTree()
     streamLayout->setContentsMargins(0, 0, 0, 0);
     m_streamPage = new StreamPage(m_platform, stream);
     streamLayout->addWidget(m_streamPage);
-    connectRunButton(run);
+    connectRunButton();
 
     m_pages->setCurrentIndex(0);
 }
@@ -266,8 +263,7 @@ void TForm1::writeClock()
     t.second = time.second();
     // Qt counts Monday = 1 .. Sunday = 7; the day names count Sunday = 1 .. Saturday = 7.
     t.dayOfWeek = date.dayOfWeek() % 7 + 1;
-    if (auto *panel = statusBar()->findChild<QLabel *>(QStringLiteral("StatusBar1_panel2")))
-        panel->setText(fromCore(rs232::ClockText(t)));
+    m_clockPanel->setText(fromCore(rs232::ClockText(t)));
 }
 
 void TForm1::ido_kiirTimer()

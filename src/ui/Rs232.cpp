@@ -4,6 +4,7 @@
 #include "core/shell.h"
 #include "core/view_data.h"
 #include "ui/form_builder.h"
+#include "ui/texts.h"
 #include "widgets/rtfview.h"
 #include "widgets/stepchart.h"
 
@@ -31,11 +32,6 @@ RtfView *descriptionView(QWidget *parent, const QString &name, const QString &te
     view->setPalette(pal);
     view->setGeometry(geometry);
     return view;
-}
-
-QString fromCore(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -124,16 +120,22 @@ void TForm1::buildColourLegendStrip(QWidget *page)
 {
     QFrame *legend = form::panel(page, QStringLiteral("Panel45"), QRect(3, 639, 406, 70));
     form::label(legend, QStringLiteral("Színmagyarázat"), 8, 4, true, QStringLiteral("Label639"));
-    form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_start"), QStringLiteral("start"),
-                      QRect(63, 23, 77, 17));
-    form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_paritas"), QStringLiteral("paritás"),
-                      QRect(173, 23, 77, 17));
-    form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_stop"), QStringLiteral("stop"),
-                      QRect(63, 46, 77, 17));
-    form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_adat"), QStringLiteral("adat"),
-                      QRect(173, 46, 77, 17));
+    using rs232::FrameSegment;
+    m_samplePanels.append({form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_start"),
+                                             QStringLiteral("start"), QRect(63, 23, 77, 17)),
+                           FrameSegment::Start});
+    m_samplePanels.append({form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_stop"),
+                                             QStringLiteral("stop"), QRect(63, 46, 77, 17)),
+                           FrameSegment::Stop});
+    m_samplePanels.append({form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_adat"),
+                                             QStringLiteral("adat"), QRect(173, 46, 77, 17)),
+                           FrameSegment::Data});
+    m_samplePanels.append({form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_paritas"),
+                                             QStringLiteral("paritás"), QRect(173, 23, 77, 17)),
+                           FrameSegment::Parity});
     QFrame *idle = form::colourPanel(legend, QStringLiteral("qel_rs232_avsz_szmagy_var"),
                                      QStringLiteral("busz tétlen/vár"), QRect(279, 46, 77, 17));
+    m_samplePanels.append({idle, FrameSegment::Idle});
     // Black swatch: its caption is written in white.
     if (auto *caption = idle->findChild<QLabel *>()) {
         QPalette pal = caption->palette();
@@ -144,8 +146,9 @@ void TForm1::buildColourLegendStrip(QWidget *page)
     QFrame *start = form::panel(page, QStringLiteral("Panel21"), QRect(424, 639, 421, 70));
     form::label(start, QStringLiteral("Szimulációs folyamat elindítása"), 16, 32, true,
                 QStringLiteral("Label297"));
-    form::button(start, QStringLiteral("qel_rs232_avsz_szim"), QStringLiteral("     Szimuláció            "),
-                 QRect(232, 11, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));
+    m_runButton = form::button(start, QStringLiteral("qel_rs232_avsz_szim"),
+                               QStringLiteral("     Szimuláció            "), QRect(232, 11, 178, 51),
+                               QStringLiteral(":/glyphs/magnifier.svg"));
 }
 
 void TForm1::InitViews()
@@ -160,16 +163,24 @@ void TForm1::InitViews()
     };
 
     appendPlaceholder(m_packetByte.series);
-    writeHeader(findChild<QTableWidget *>(QStringLiteral("qel_rs232_acssz_csadatok")));
+    writeHeader(m_packetGrid);
     writeHeader(m_channelResult[0].grid);
     writeHeader(m_channelResult[1].grid);
     appendPlaceholder(m_channelByte[0].series);
     appendPlaceholder(m_channelByte[1].series);
 
-    for (const auto &sample : rs232::kSamplePanels) {
-        auto *panel = findChild<QFrame *>(fromCore(sample.name));
+    // The colour sample panels: the legend's, then the four of each result view.
+    QList<std::pair<QFrame *, rs232::FrameSegment>> samples = m_samplePanels;
+    for (const form::ResultTabs *tabs :
+         {&m_packetResult, &m_channelResult[0].tabs, &m_channelResult[1].tabs}) {
+        samples.append({tabs->startPanel, rs232::FrameSegment::Start});
+        samples.append({tabs->dataPanel, rs232::FrameSegment::Data});
+        samples.append({tabs->parityPanel, rs232::FrameSegment::Parity});
+        samples.append({tabs->stopPanel, rs232::FrameSegment::Stop});
+    }
+    for (const auto &[panel, segment] : std::as_const(samples)) {
         QPalette pal = panel->palette();
-        pal.setColor(QPalette::Window, form::colourOf(sample.segment));
+        pal.setColor(QPalette::Window, form::colourOf(segment));
         panel->setPalette(pal);
     }
 

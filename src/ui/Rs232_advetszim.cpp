@@ -32,11 +32,6 @@ QString channelName(int channel, const char *suffix)
     return QStringLiteral("qel_rs232_avsz_cs%1_").arg(channel) + QString::fromLatin1(suffix);
 }
 
-QString fromCore(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 int channelIndex(int channel)
 {
     return channel == 2 ? 1 : 0;
@@ -169,8 +164,7 @@ void TForm1::buildChannelSettingsPage(QWidget *page, int channel)
     connect(group.spin, &SpinEdit::changed, this,
             first ? &TForm1::qel_rs232_avsz_cs1_d1Change : &TForm1::qel_rs232_avsz_cs2_d1Change);
     view.dataGroup = {group.spin, group.hexEdit, group.binEdit, group.asciiEdit, byteChart, dataLabel};
-    for (const char *suffix : {"ldec", "lhex", "lbin", "lascii", "llsb", "lmsb", "lsor"})
-        view.dataGroup.append(page->findChild<QLabel *>(name(suffix)));
+    view.dataGroup.append(group.labels);
 
     form::rule(page, 10, 360, 790);
     form::label(page, QStringLiteral("Adatátviteli sebesség beállításai:"), 20, 372, true);
@@ -539,10 +533,9 @@ void TForm1::buildRunChartPages(QTabWidget *runPages)
     }
 }
 
-void TForm1::connectRunButton(QWidget *runPage)
+void TForm1::connectRunButton()
 {
-    if (auto *button = runPage->findChild<QPushButton *>(QStringLiteral("qel_rs232_avsz_szim")))
-        connect(button, &QPushButton::clicked, this, &TForm1::qel_rs232_avsz_szimClick);
+    connect(m_runButton, &QPushButton::clicked, this, &TForm1::qel_rs232_avsz_szimClick);
 }
 
 void TForm1::qel_rs232_avsz_szimClick()

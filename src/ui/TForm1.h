@@ -18,7 +18,9 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QFrame;
 class QPlainTextEdit;
+class QPushButton;
 class QTabWidget;
 class QTableWidget;
 class QTimer;
@@ -155,7 +157,11 @@ private:
     Platform &m_platform;
     QTimer *m_clockTimer = nullptr;
 
-    QWidget *m_client = nullptr;           // the pages and the information panel, in a scroll area
+    QWidget *m_client = nullptr;        // the pages and the information panel, in a scroll area
+    QLabel *m_clockPanel = nullptr;     // StatusBar1_panel2
+    QPushButton *m_runButton = nullptr; // qel_rs232_avsz_szim
+    // The legend's colour samples with the segment each shows (the result views' are in their tabs).
+    QList<std::pair<QFrame *, rs232::FrameSegment>> m_samplePanels;
     QTabWidget *m_pages = nullptr;         // qel_rs232_pc
     QTabWidget *m_transmitPages = nullptr; // qel_rs232_pc_szim_pc
     StreamPage *m_streamPage = nullptr;    // the byte string page, a class of its own
@@ -231,7 +237,7 @@ public:
 private:
     void buildChannelFramePage(QWidget *page, int channel);
     void buildRunChartPages(QTabWidget *runPages);
-    void connectRunButton(QWidget *runPage);
+    void connectRunButton();
     void speedEdited(int channel);
     void presetChosen(int channel);
     void speedUnitChosen(int channel);

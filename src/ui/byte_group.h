@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
+
 class QLineEdit;
+class QWidget;
 class SpinEdit;
 class StepSeries;
 
@@ -13,4 +16,5 @@ struct ByteGroup
     QLineEdit *binEdit = nullptr;
     QLineEdit *asciiEdit = nullptr;
     StepSeries *series = nullptr;
+    QList<QWidget *> labels; // the captions above the fields and around the bit chart
 };

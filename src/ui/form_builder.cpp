@@ -229,12 +229,11 @@ ByteGroup byteGroup(QWidget *parent, const QString &spinName, int x, int y, bool
     const auto labelName = [&labelPrefix](const char *suffix) {
         return labelPrefix.isEmpty() ? QString() : labelPrefix + QLatin1String(suffix);
     };
-    label(parent, QStringLiteral("DEC"), x, y, false, labelName("dec"));
-    label(parent, QStringLiteral("HEX"), x + 70, y, false, labelName("hex"));
-    label(parent, QStringLiteral("BIN"), x + 122, y, false, labelName("bin"));
-    label(parent, QStringLiteral("ASCII"), x + 210, y, false, labelName("ascii"));
-
     ByteGroup group;
+    group.labels = {label(parent, QStringLiteral("DEC"), x, y, false, labelName("dec")),
+                    label(parent, QStringLiteral("HEX"), x + 70, y, false, labelName("hex")),
+                    label(parent, QStringLiteral("BIN"), x + 122, y, false, labelName("bin")),
+                    label(parent, QStringLiteral("ASCII"), x + 210, y, false, labelName("ascii"))};
     group.spin = new SpinEdit(parent);
     group.spin->setObjectName(spinName);
     group.spin->setRange(0, 255);
@@ -252,8 +251,9 @@ ByteGroup byteGroup(QWidget *parent, const QString &spinName, int x, int y, bool
 
 StepChart *byteChart(QWidget *parent, const ByteChartNames &names, int x, int y, ByteGroup &group)
 {
-    label(parent, QStringLiteral("LSB"), x, y - 14, false, names.labelLsb);
+    group.labels.append(label(parent, QStringLiteral("LSB"), x, y - 14, false, names.labelLsb));
     QLabel *msb = label(parent, QStringLiteral("MSB"), x, y - 14, false, names.labelMsb);
+    group.labels.append(msb);
     msb->move(x + 290 - msb->width(), y - 14);
 
     auto *chart = new StepChart(parent);
@@ -274,10 +274,11 @@ StepChart *byteChart(QWidget *parent, const ByteChartNames &names, int x, int y,
     chart->setLabelFont(tiny);
     group.series = chart->addSeries(names.series, kByteChartColour, 1);
 
-    note(parent,
-         QStringLiteral("Az adatok LSB...MSB (legkisebb helyértéktől a legnagyobbig) sorrendben kerülnek "
-                        "átküldésre."),
-         QRect(x, y + 36, 290, 30), names.labelOrder);
+    group.labels.append(
+        note(parent,
+             QStringLiteral("Az adatok LSB...MSB (legkisebb helyértéktől a legnagyobbig) sorrendben kerülnek "
+                            "átküldésre."),
+             QRect(x, y + 36, 290, 30), names.labelOrder));
     return chart;
 }
 

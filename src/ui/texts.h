@@ -3,6 +3,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <string_view>
+
+// A UTF-8 text of the core as a QString.
+inline QString fromCore(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // Literal texts that stand on more than one page.
 namespace texts {
 
