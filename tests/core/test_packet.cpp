@@ -10,8 +10,8 @@ using namespace rs232;
 
 namespace {
 
-constexpr Rgb I = SegmentColours::Idle, S = SegmentColours::Start, D = SegmentColours::Data,
-              P = SegmentColours::Parity, T = SegmentColours::Stop;
+// The segment colours written out, so that a changed constant shows here.
+constexpr Rgb I{0, 0, 0}, S{0, 255, 0}, D{129, 163, 163}, P{27, 101, 112}, T{255, 72, 72};
 
 std::vector<SignalPoint> frameOf(int byte, ParityMode mode, StopBits stop)
 {
@@ -164,7 +164,7 @@ TEST(BuildPacketRun, FramesOfTheCompositeView)
         EXPECT_EQ(run.markerPoints.back(), (SignalPoint{c.axisMax, 0.1, std::nullopt}));
         EXPECT_EQ(run.axisMin, -1.0);
         EXPECT_EQ(run.axisMax, c.axisMax);
-        EXPECT_EQ(run.framePoints.back(), (SignalPoint{c.axisMax, 1.9, SegmentColours::Idle}));
+        EXPECT_EQ(run.framePoints.back(), (SignalPoint{c.axisMax, 1.9, I}));
         EXPECT_EQ(run.parityText, c.parityText);
         EXPECT_EQ(run.parityIndex, c.parityIndex);
 

@@ -34,8 +34,8 @@ TEST(ScreenTooSmall, ExactlyTheTwoComparisons)
 
 TEST(InfoTopicDocument, TwoTopicsAndNothingElse)
 {
-    EXPECT_EQ(InfoTopicDocument(0), DocumentPath("rs232_adatcsomag.rtf"));
-    EXPECT_EQ(InfoTopicDocument(1), DocumentPath("rs232_adatatvitelbeall.rtf"));
+    EXPECT_EQ(InfoTopicDocument(0), std::string("inf/rs232_adatcsomag.rtf"));
+    EXPECT_EQ(InfoTopicDocument(1), std::string("inf/rs232_adatatvitelbeall.rtf"));
     for (int index : {-1, 2, 100})
         EXPECT_EQ(InfoTopicDocument(index), std::nullopt) << index;
     EXPECT_EQ(DocumentPath("x.rtf").substr(0, 3), "inf");

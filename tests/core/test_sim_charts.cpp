@@ -21,6 +21,10 @@ void PrintTo(const SignalPoint &p, std::ostream *out)
 
 namespace {
 
+// The segment colours written out, so that a changed constant shows here.
+constexpr Rgb kIdle{0, 0, 0}, kStart{0, 255, 0}, kData{129, 163, 163}, kParity{27, 101, 112},
+    kStop{255, 72, 72};
+
 constexpr double kBit9600 = 1000000.0 / 9600;
 
 ChannelSettings channel(int dataByte = 0)
@@ -47,7 +51,7 @@ std::vector<double> cellEndsAt(double bitTime, unsigned count)
 
 SignalPoint idle(double x, double y)
 {
-    return {x, y, SegmentColours::Idle};
+    return {x, y, kIdle};
 }
 
 std::vector<double> xs(const std::vector<SignalPoint> &points)
@@ -73,10 +77,10 @@ TEST(SimChartsTest, DefaultRunAxesAndTheFrameOfByteZero)
     // Channel 2's frame as channel 1 sees it: idle, start, eight zero data bits, stop, idle tail, and the
     // closing point at the axis end.
     const std::vector<double> ends = cellEndsAt(kBit9600, 10);
-    std::vector<SignalPoint> expected{idle(-50, 3.9), idle(0, 3.9), {ends[0], 3.1, SegmentColours::Start}};
+    std::vector<SignalPoint> expected{idle(-50, 3.9), idle(0, 3.9), {ends[0], 3.1, kStart}};
     for (int k = 1; k <= 8; ++k)
-        expected.push_back({ends[k], 3.1, SegmentColours::Data});
-    expected.push_back({ends[9], 3.9, SegmentColours::Stop});
+        expected.push_back({ends[k], 3.1, kData});
+    expected.push_back({ends[9], 3.9, kStop});
     expected.push_back(idle(ends[9] + 50, 3.9));
     expected.push_back(idle(1091.6666666666667, 3.9));
     EXPECT_EQ(charts.channel1.s1, expected);
@@ -107,7 +111,7 @@ TEST(SimChartsTest, ParityOnOneSideWidensTheSpanByItsEleventhCell)
     // Channel 2 reads channel 1's eleven cells with its own ten: its frame row has ten cells.
     EXPECT_EQ(charts.channel2.s1.size(), 15u);
     EXPECT_EQ(charts.channel2.s2.size(), 14u);
-    EXPECT_EQ(charts.channel2.s1[11].colour, SegmentColours::Parity);
+    EXPECT_EQ(charts.channel2.s1[11].colour, kParity);
 }
 
 TEST(SimChartsTest, DelayMovesOnlyTheSummaryAndHandshakeRows)

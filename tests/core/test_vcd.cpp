@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -102,6 +103,9 @@ TEST(VcdTest, HeaderWiresAndTheEdgesOfOneFrame)
     const auto &samples = dump.wires.at("ch2_sample");
     EXPECT_EQ(samples.size(), 1u + 2 * 10);
     EXPECT_EQ(samples[1], (std::pair<std::int64_t, int>{kSync + ns(0.5 * bit), 1}));
+    // Each sampling pulse lasts a twentieth of a bit: 104 166.7 / 20 = 5 208 ns.
+    for (std::size_t i = 1; i + 1 < samples.size(); i += 2)
+        EXPECT_EQ(samples[i + 1].first - samples[i].first, 5208) << "pulse " << i / 2;
     // Channel 1 samples channel 2's frame, which starts at channel 2's delay.
     EXPECT_EQ(dump.wires.at("ch1_sample")[1],
               (std::pair<std::int64_t, int>{kSync + ns(2 * bit + 0.5 * bit), 1}));
@@ -198,8 +202,12 @@ std::int64_t lengthOf(const std::string &dump)
 
 TEST(VcdDecodeTest, SharedSpeedAndParityDecodeToTheSentBytes)
 {
-    if (!Decoder::available())
+    if (!Decoder::available()) {
+        // Setup installs it: on CI a missing decoder is a failure, not a reason to skip.
+        if (std::getenv("CI"))
+            FAIL() << "sigrok-cli is missing; scripts/setup installs it";
         GTEST_SKIP() << "sigrok-cli is not installed";
+    }
     Decoder decoder;
     int cases = 0;
     for (int speed : {100, 1200, 9600, 115200, 1000000})
@@ -226,8 +234,12 @@ TEST(VcdDecodeTest, SharedSpeedAndParityDecodeToTheSentBytes)
 // within the decoder's sampling grain of an edge of the sender's line: there the two round differently.
 TEST(VcdDecodeTest, RandomSpeedPairsAgreeWithOurReceiver)
 {
-    if (!Decoder::available())
+    if (!Decoder::available()) {
+        // Setup installs it: on CI a missing decoder is a failure, not a reason to skip.
+        if (std::getenv("CI"))
+            FAIL() << "sigrok-cli is missing; scripts/setup installs it";
         GTEST_SKIP() << "sigrok-cli is not installed";
+    }
     Decoder decoder;
     // First the receivers of the sampling table at 9600 bps, 14400 with an instant exactly on an edge, and
     // channel 2 in kbps; then a seeded random set of pairs, half of them close in speed.

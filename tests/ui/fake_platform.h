@@ -2,12 +2,19 @@
 
 #include "ui/Platform.h"
 
+#include <QDir>
 #include <QList>
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
 #include <memory>
 #include <utility>
+
+#ifdef RS232_WINDOW_TEST_DIR
+// The window reads its description documents from inf/ under the working directory: window tests run
+// beside the copy of inf/ in their build folder, from wherever they are started.
+inline const bool kInWindowTestFolder = QDir::setCurrent(QStringLiteral(RS232_WINDOW_TEST_DIR));
+#endif
 
 // Records what the window asks of the outside world and answers with fixed values.
 class FakePlatform : public Platform

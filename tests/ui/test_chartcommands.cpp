@@ -10,7 +10,6 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QPainter>
 #include <QProcess>
@@ -216,21 +215,10 @@ void ChartCommandsTest::manyPressesLeaveAChartThatPaints_data()
 
 void ChartCommandsTest::manyPressesLeaveAChartThatPaints()
 {
+    // What painting costs at the far ends of the axis is measured by bench_chart's stretched charts;
+    // here the chart only has to stay drawable.
     QFETCH(bool, shrink);
     RunChart run;
-    const auto paintTime = [&run] {
-        qint64 best = std::numeric_limits<qint64>::max();
-        for (int i = 0; i < 3; ++i) {
-            QElapsedTimer timer;
-            timer.start();
-            const QImage image = run.chart.toImage();
-            best = std::min(best, timer.nsecsElapsed());
-            if (image.isNull())
-                return qint64(-1);
-        }
-        return best;
-    };
-    const qint64 usual = paintTime();
     QSignalSpy changes(&run.chart, &StepChart::bottomRangeChanged);
     for (int i = 0; i < 2000; ++i)
         shrink ? shrinkTimeAxis(run.chart) : growTimeAxis(run.chart);
@@ -240,10 +228,7 @@ void ChartCommandsTest::manyPressesLeaveAChartThatPaints()
     QCOMPARE(run.chart.bottomMin(), 0.0);
     // The presses beyond the bound did nothing: only the first few dozen changed the axis.
     QVERIFY(changes.count() > 10 && changes.count() < 60);
-    const qint64 after = paintTime();
-    QVERIFY(after >= 0);
-    QVERIFY2(after < 5 * usual + 20'000'000,
-             qPrintable(QStringLiteral("%1 ns against %2 ns").arg(after).arg(usual)));
+    QVERIFY(!run.chart.toImage().isNull());
 }
 
 void ChartCommandsTest::copyIsTheChartAsShown()

@@ -363,6 +363,19 @@ void CompositeViewTest::resultPageRendersAfterEachKindOfRun()
         c.tabs->setCurrentIndex(run.stopTab ? 3 : (run.parityItem ? 2 : 0));
         const QImage image = form.grab().toImage();
         QVERIFY(!image.isNull());
+        // The page shows the frame that was run: its chart has the start and stop colours, and the
+        // parity colour exactly when the frame has a parity bit.
+        const QImage chart = form.findChild<StepChart *>(QStringLiteral("qel_rs232_acsszim"))->toImage();
+        const auto shows = [&chart](QRgb colour) {
+            for (int y = 0; y < chart.height(); ++y)
+                for (int x = 0; x < chart.width(); ++x)
+                    if ((chart.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
+                        return true;
+            return false;
+        };
+        QVERIFY(shows(qRgb(0, 255, 0)));
+        QVERIFY(shows(qRgb(255, 72, 72)));
+        QCOMPARE(shows(qRgb(27, 101, 112)), run.parityItem != 0);
         if (!dir.isEmpty())
             QVERIFY(image.save(dir + QLatin1Char('/') + QLatin1String(run.file) + QStringLiteral(".png")));
     }

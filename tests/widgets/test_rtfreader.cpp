@@ -172,6 +172,9 @@ void TestRtfReader::plainText_data()
         << QByteArray(
                "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset238 A;}{\\f1 B;}}\\f0\\'f5\\f1\\'f5}")
         << QStringLiteral("őõ");
+    QTest::newRow("the document's \\info group is not text")
+        << QByteArray("{\\rtf1\\ansi{\\info{\\author Kiss Anna}{\\company Iskola}}Hello}")
+        << QStringLiteral("Hello");
     QTest::newRow("\\u skips one fallback character by default")
         << QByteArray("{\\rtf1 caf\\u233?s}") << QStringLiteral("cafés");
     QTest::newRow("\\uc2 skips two, hex bytes included")

@@ -209,6 +209,19 @@ void TestSpinEdit::steppingMovesWithinBounds()
     QCOMPARE(changed.count(), 1);
     spin.stepBy(-20);
     QCOMPARE(spin.value(), 0);
+
+    // The arrows follow the bounds: at the minimum only up is on, at the maximum only down.
+    struct Arrows : SpinEdit
+    {
+        using SpinEdit::stepEnabled;
+    } arrows;
+    arrows.setRange(0, 10);
+    arrows.setValue(0);
+    QCOMPARE(arrows.stepEnabled(), QAbstractSpinBox::StepEnabled(QAbstractSpinBox::StepUpEnabled));
+    arrows.setValue(10);
+    QCOMPARE(arrows.stepEnabled(), QAbstractSpinBox::StepEnabled(QAbstractSpinBox::StepDownEnabled));
+    arrows.setValue(5);
+    QCOMPARE(arrows.stepEnabled(), QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled);
 }
 
 void TestSpinEdit::readOnlyRefusesTypingAndStepping()

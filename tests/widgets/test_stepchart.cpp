@@ -407,16 +407,22 @@ void TestStepChart::degenerateInputsRender_data()
     QTest::addColumn<double>("bottomMin");
     QTest::addColumn<double>("bottomMax");
     QTest::addColumn<QVector<StepPoint>>("points");
+    // How much of the plot's height the drawn strokes cover inside its frame, at least: a frame from level
+    // 1.1 to 1.9 of 0..2 covers 40 %, a stroke between levels far off both ends the whole height. A zero
+    // span and a range a million times the frame's put it on the plot's edge or nowhere.
+    QTest::addColumn<double>("covered");
 
     const QVector<StepPoint> frame{{-1, 1.9, {}}, {0, 1.9, {}}, {1, 1.1, {}}, {10, 1.9, {}}, {11, 1.9, {}}};
-    QTest::newRow("zero span") << 3.0 << 3.0 << frame;
-    QTest::newRow("stretched a million times") << -1.0 << 12e6 << frame;
-    QTest::newRow("enormous range") << -1e300 << 1e300 << frame;
-    QTest::newRow("huge offset") << 1e15 << 1e15 + 1 << frame;
+    QTest::newRow("zero span") << 3.0 << 3.0 << frame << 0.0;
+    QTest::newRow("stretched a million times") << -1.0 << 12e6 << frame << 0.0;
+    QTest::newRow("enormous range") << -1e300 << 1e300 << frame << 0.38;
+    QTest::newRow("huge offset") << 1e15 << 1e15 + 1 << frame << 0.0;
     QTest::newRow("non-finite points")
-        << -1.0 << 11.0 << QVector<StepPoint>{{0, 1, {}}, {1, NaN, {}}, {2, Inf, {}}, {Inf, 1, {}}};
+        << -1.0 << 11.0 << QVector<StepPoint>{{0, 1, {}}, {1, NaN, {}}, {2, Inf, {}}, {Inf, 1, {}}} << 0.0;
     QTest::newRow("levels far outside the left axis")
-        << -1.0 << 11.0 << QVector<StepPoint>{{0, -1e300, {}}, {1, 1e300, {}}};
+        << -1.0 << 11.0 << QVector<StepPoint>{{0, -1e300, {}}, {1, 1e300, {}}} << 0.95;
+    QTest::newRow("levels a billion times above the axis")
+        << -1.0 << 11.0 << QVector<StepPoint>{{0, 0.5, {}}, {1, 1e9, {}}, {2, 0.5, {}}} << 0.7;
 }
 
 void TestStepChart::degenerateInputsRender()
@@ -424,6 +430,7 @@ void TestStepChart::degenerateInputsRender()
     QFETCH(double, bottomMin);
     QFETCH(double, bottomMax);
     QFETCH(QVector<StepPoint>, points);
+    QFETCH(double, covered);
 
     StepChart chart;
     chart.resize(400, 200);
@@ -437,6 +444,17 @@ void TestStepChart::degenerateInputsRender()
     chart.addSeries(QStringLiteral("s"), Qt::black, 2)->addPoints(points);
     const QImage image = chart.toImage();
     QCOMPARE(image.size(), QSize(400, 200));
+    // The rows of the plot (inside its frame) in which the black stroke shows.
+    const QRect plot = chart.plotRect().toRect().adjusted(2, 2, -2, -2);
+    int rows = 0;
+    for (int y = plot.top(); y <= plot.bottom(); ++y) {
+        bool dark = false;
+        for (int x = plot.left(); x <= plot.right() && !dark; ++x)
+            dark = qGray(image.pixel(x, y)) < 64;
+        rows += dark;
+    }
+    QVERIFY2(rows >= covered * plot.height(),
+             qPrintable(QStringLiteral("%1 of %2 rows").arg(rows).arg(plot.height())));
 }
 
 void TestStepChart::panningMovesBothEnds()
