@@ -43,6 +43,11 @@ struct CharState
     int colour = 0;
     int background = 0;
     int vertical = 0; // 0 normal, 1 superscript, 2 subscript
+    // \loch, \hich, \dbch: which kind of characters follow, and the associated fonts (\af) of the high-ANSI
+    // and double-byte kinds; the low-ANSI kind uses \f.
+    int charClass = 0;
+    int highFont = -1;
+    int doubleFont = -1;
     bool operator==(const CharState &) const = default;
 };
 
@@ -113,6 +118,10 @@ enum class Word {
     Strike,
     FontSize,
     Font,
+    LowAnsi,
+    HighAnsi,
+    DoubleByte,
+    AssociatedFont,
     FontCharset,
     FontRoman,
     FontSwiss,
@@ -263,6 +272,10 @@ const std::unordered_map<std::string_view, WordAction> &wordTable()
             {"striked", Word::Strike},
             {"fs", Word::FontSize},
             {"f", Word::Font},
+            {"loch", Word::LowAnsi},
+            {"hich", Word::HighAnsi},
+            {"dbch", Word::DoubleByte},
+            {"af", Word::AssociatedFont},
             {"fcharset", Word::FontCharset},
             {"froman", Word::FontRoman},
             {"fswiss", Word::FontSwiss},
@@ -387,8 +400,11 @@ private:
     QTextCursor m_cursor;
     std::vector<GroupState> m_stack;
     std::size_t m_overflowDepth = 0; // groups opened beyond MaxGroupDepth, read in their parent's state
-    bool m_ignorableNext = false;    // the previous token was \*
-    int m_skip = 0;                  // characters still to skip after a \u
+    bool m_ignorableNext = false;    // the previous token was \* at the start of a group
+    bool m_groupJustStarted = false; // the previous token opened a group
+    bool m_groupStarted = false;     // the token being handled follows a group's opening brace
+    bool m_dropNextCharacter = false;
+    int m_skip = 0; // characters still to skip after a \u
 
     int m_codePage = 1252;
     int m_defaultFont = -1;
@@ -429,6 +445,15 @@ void DocumentBuilder::run(QByteArrayView data)
         if (token.kind == Kind::End)
             break;
         const bool ignorable = std::exchange(m_ignorableNext, false);
+        m_groupStarted = std::exchange(m_groupJustStarted, token.kind == Kind::GroupStart);
+        if (m_dropNextCharacter && token.kind == Kind::Text) {
+            // The character that broke a \' escape standing in for a \u: part of the fallback.
+            m_dropNextCharacter = false;
+            if (token.text.size() > 1)
+                text(token.text.sliced(1));
+            continue;
+        }
+        m_dropNextCharacter = false;
         if (m_skip > 0) {
             // The characters after \uN that stand in for it in older readers.
             switch (token.kind) {
@@ -445,6 +470,10 @@ void DocumentBuilder::run(QByteArrayView data)
             }
             case Kind::Binary:
                 continue;
+            case Kind::HexByte:
+                m_dropNextCharacter = token.brokenHex;
+                --m_skip;
+                continue;
             default:
                 --m_skip;
                 continue;
@@ -458,11 +487,12 @@ void DocumentBuilder::run(QByteArrayView data)
             groupEnd();
             break;
         case Kind::ControlWord:
+            // \* makes an unknown destination skippable; before a word we know it changes nothing.
             if (ignorable && top().dest != Destination::Skip) {
                 const auto &table = wordTable();
                 const auto found = table.find(
                     std::string_view(token.text.data(), static_cast<std::size_t>(token.text.size())));
-                if (found == table.end() || found->second.word != Word::Shown) {
+                if (found == table.end()) {
                     flushAll();
                     top().dest = Destination::Skip;
                     break;
@@ -528,7 +558,8 @@ void DocumentBuilder::controlSymbol(char symbol)
 {
     switch (symbol) {
     case '*':
-        m_ignorableNext = true;
+        // Only at the start of a group: in the middle of one it marks nothing.
+        m_ignorableNext = m_groupStarted;
         return;
     case '\\':
     case '{':
@@ -868,6 +899,21 @@ void DocumentBuilder::controlWord(QByteArrayView name, bool hasNumber, int numbe
     case Word::Font:
         ch.font = value;
         break;
+    case Word::LowAnsi:
+        ch.charClass = 0;
+        break;
+    case Word::HighAnsi:
+        ch.charClass = 1;
+        break;
+    case Word::DoubleByte:
+        ch.charClass = 2;
+        break;
+    case Word::AssociatedFont:
+        if (ch.charClass == 1)
+            ch.highFont = value;
+        else if (ch.charClass == 2)
+            ch.doubleFont = value;
+        break;
     case Word::ForeColour:
         ch.colour = value;
         break;
@@ -966,11 +1012,23 @@ void DocumentBuilder::controlWord(QByteArrayView name, bool hasNumber, int numbe
 int DocumentBuilder::codePage() const
 {
     const CharState &ch = m_stack.back().ch;
-    const auto font = m_fonts.constFind(ch.font >= 0 ? ch.font : m_defaultFont);
+    // The font in force: that of the kind of characters \loch, \hich or \dbch last announced.
+    int number = ch.font;
+    if (ch.charClass == 1 && ch.highFont >= 0)
+        number = ch.highFont;
+    else if (ch.charClass == 2 && ch.doubleFont >= 0)
+        number = ch.doubleFont;
+    const auto font = m_fonts.constFind(number >= 0 ? number : m_defaultFont);
     if (font != m_fonts.constEnd()) {
         const int fontPage = RtfCodePages::codePageOfCharset(font->charset);
         if (fontPage != 0)
             return fontPage;
+        // An ANSI font is single-byte: in a document whose code page is a double-byte one (Japanese,
+        // Chinese, Korean) it means the Western page.
+        const bool doubleByteDocument =
+            m_codePage == 932 || m_codePage == 936 || m_codePage == 949 || m_codePage == 950;
+        if (font->charset == 0 && doubleByteDocument)
+            return 1252;
     }
     return m_codePage;
 }

@@ -99,6 +99,7 @@ RtfTokenizer::Token RtfTokenizer::afterBackslash()
         }
         token.kind = Kind::HexByte;
         token.byte = static_cast<unsigned char>(value);
+        token.brokenHex = digits < 2 && m_pos < m_data.size();
         return token;
     }
     if (c == '\r' || c == '\n') {

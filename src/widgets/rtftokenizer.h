@@ -26,6 +26,7 @@ public:
         bool hasNumber = false;
         char symbol = 0;
         unsigned char byte = 0;
+        bool brokenHex = false; // a \' escape that ended after one hex digit
     };
 
     explicit RtfTokenizer(QByteArrayView data) : m_data(data) {}

@@ -172,6 +172,12 @@ void TestRtfReader::plainText_data()
         << QByteArray(
                "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset238 A;}{\\f1 B;}}\\f0\\'f5\\f1\\'f5}")
         << QStringLiteral("őõ");
+    QTest::newRow("\\* inside a group before a known word changes nothing")
+        << fixture("star_in_group.rtf") << QStringLiteral("Jump: The quick brown fox\nShown\n");
+    QTest::newRow("bytes decode with the font of \\hich, \\loch in force, not the document's code page")
+        << fixture("associated_fonts.rtf") << QStringLiteral("¡Hola Misérables\n");
+    QTest::newRow("a broken \\' escape standing in for \\u is skipped whole")
+        << fixture("broken_fallback.rtf") << QStringLiteral("xřx\n");
     QTest::newRow("the document's \\info group is not text")
         << QByteArray("{\\rtf1\\ansi{\\info{\\author Kiss Anna}{\\company Iskola}}Hello}")
         << QStringLiteral("Hello");
