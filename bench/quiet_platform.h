@@ -26,6 +26,7 @@ public:
     QRect availableScreenArea() const override { return {0, 0, 1440, 900}; }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     QString saveFileName(const QString &, const QString &) override { return {}; }
+    bool openDocument(const QString &) override { return false; }
 
 private:
     std::unique_ptr<QPrinter> m_printer;

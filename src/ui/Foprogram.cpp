@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -298,6 +300,23 @@ void TForm1::Sgmegnyitsa1Click()
 {
     m_platform.showMessage(Platform::MessageKind::Information,
                            QStringLiteral("A súgót a programhoz mellékelt pdf fájl tartalmazza."));
+    // The guide lies where inf/ lies (the working directory the menu entry starts in), or beside the
+    // program.
+    const QString name = QStringLiteral("rs232sim_sugo.pdf");
+    QString path = QFileInfo(name).absoluteFilePath();
+    if (!QFileInfo::exists(path))
+        path = QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    if (!QFileInfo::exists(path)) {
+        m_platform.showMessage(Platform::MessageKind::Error,
+                               QStringLiteral("A súgó fájl (%1) nem található sem itt: %2, sem a program "
+                                              "mellett: %3.")
+                                   .arg(name, QDir::currentPath(), QCoreApplication::applicationDirPath()));
+        return;
+    }
+    if (!m_platform.openDocument(path))
+        m_platform.showMessage(Platform::MessageKind::Warning,
+                               QStringLiteral("A súgót nem sikerült megnyitni. A fájl itt található:\n%1")
+                                   .arg(QDir::toNativeSeparators(path)));
 }
 
 void TForm1::Nvjegy1Click()

@@ -29,4 +29,6 @@ public:
     // used) and offering the file types of filter ("Value Change Dump (*.vcd)", several joined by ";;"):
     // the chosen path, with the chosen type's extension added when none was typed; empty when cancelled.
     virtual QString saveFileName(const QString &suggestedName, const QString &filter) = 0;
+    // Opens a document with the desktop's viewer: false when nothing could open it.
+    virtual bool openDocument(const QString &path) = 0;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QVBoxLayout>
 
 QtPlatform::QtPlatform() = default;
@@ -157,4 +159,9 @@ QString QtPlatform::saveFileName(const QString &suggestedName, const QString &fi
     }
     m_saveFolder = QFileInfo(chosen).absolutePath();
     return chosen;
+}
+
+bool QtPlatform::openDocument(const QString &path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

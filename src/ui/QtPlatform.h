@@ -26,6 +26,7 @@ public:
     QRect availableScreenArea() const override;
     QDateTime now() const override;
     QString saveFileName(const QString &suggestedName, const QString &filter) override;
+    bool openDocument(const QString &path) override;
 
 private:
     std::unique_ptr<QPrinter> m_printer;

@@ -27,9 +27,11 @@ public:
     QList<QImage> clipboardImages;
     QSize screen{1440, 900};
     QDateTime clock{QDate(2011, 3, 2), QTime(9, 5, 3)};
-    QStringList saveRequests; // the suggested name of every save dialog
-    QStringList saveFilters;  // and the file types it offered
-    QString saveAnswer;       // the path the save dialog returns; empty = cancelled
+    QStringList saveRequests;    // the suggested name of every save dialog
+    QStringList saveFilters;     // and the file types it offered
+    QString saveAnswer;          // the path the save dialog returns; empty = cancelled
+    QStringList openedDocuments; // every document the window asked the desktop to open
+    bool openAnswer = true;      // whether the desktop could open it
 
     void showMessage(MessageKind kind, const QString &text) override { messages.append({kind, text}); }
     void showPrinterSetup() override { ++printerSetups; }
@@ -48,6 +50,11 @@ public:
     QSize primaryScreenSize() const override { return screen; }
     QRect availableScreenArea() const override { return QRect(QPoint(0, 0), screen); }
     QDateTime now() const override { return clock; }
+    bool openDocument(const QString &path) override
+    {
+        openedDocuments.append(path);
+        return openAnswer;
+    }
     QString saveFileName(const QString &suggestedName, const QString &filter) override
     {
         saveRequests.append(suggestedName);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -231,7 +232,12 @@ void MainWindowTest::helpAndAboutMessages()
 {
     FakePlatform platform;
     TForm1 form(platform);
+    platform.messages.clear();
     form.findChild<QAction *>(QStringLiteral("Sgmegnyitsa1"))->trigger();
+    // The guide built beside the tests opens with the desktop's viewer.
+    QCOMPARE(platform.openedDocuments.size(), 1);
+    QVERIFY(platform.openedDocuments[0].endsWith(QStringLiteral("/rs232sim_sugo.pdf")));
+    QVERIFY(QFileInfo::exists(platform.openedDocuments[0]));
     form.findChild<QAction *>(QStringLiteral("Nvjegy1"))->trigger();
     QCOMPARE(platform.messages.size(), 2);
     QCOMPARE(platform.messages[0].first, Platform::MessageKind::Information);
@@ -240,6 +246,13 @@ void MainWindowTest::helpAndAboutMessages()
     QCOMPARE(platform.messages[1].first, Platform::MessageKind::Information);
     QCOMPARE(platform.messages[1].second,
              QStringLiteral("ZUNT QELMOS-RS232 V1.00 RS232 kommunikációs szimulátor"));
+
+    // Nothing could open it: one more message says where the file is.
+    platform.messages.clear();
+    platform.openAnswer = false;
+    form.findChild<QAction *>(QStringLiteral("Sgmegnyitsa1"))->trigger();
+    QCOMPARE(platform.messages.size(), 2);
+    QVERIFY(platform.messages[1].second.contains(QStringLiteral("rs232sim_sugo.pdf")));
 
     const struct
     {
