@@ -160,8 +160,11 @@ QVector<StepPolyline> stepPolylines(const QVector<StepPoint> &points, const QCol
         }
         QPolygonF &polyline = lines.last().points;
         // Zero-length strokes (equal levels, equal x) add no corner.
+        // Exact comparison: QPointF's own is fuzzy, and far from zero it would take two corners a step
+        // apart for one and draw the step as a slope.
         const auto extend = [&polyline](QPointF corner) {
-            if (polyline.constLast() != corner)
+            const QPointF &last = polyline.constLast();
+            if (last.x() != corner.x() || last.y() != corner.y())
                 polyline.append(corner);
         };
         if (from.x >= xMin)

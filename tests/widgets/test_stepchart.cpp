@@ -65,6 +65,7 @@ private Q_SLOTS:
     void stepPolylines_data();
     void stepPolylines();
     void barShapesOnlyInViewAtLeastAPixelWithTextThatFits();
+    void stepsStaySquareFarFromZero();
     void tickLabelsStayWholeInsideTheChart();
 
     // series
@@ -634,6 +635,22 @@ void TestStepChart::barShapesOnlyInViewAtLeastAPixelWithTextThatFits()
     QCOMPARE(shapes[2].text, QString());
     // Bars in ascending order beyond the right edge are never visited.
     QCOMPARE(stepchart::barShapes(bars, 0, 5, 0, 1, plot, width).size(), 0);
+}
+
+void TestStepChart::stepsStaySquareFarFromZero()
+{
+    // A frame 10^15 from zero: each corner of its steps is a point of its own, so the steps stay square.
+    const double at = 1e15;
+    const QVector<StepPoint> points{{at, 1.9, {}}, {at + 1, 1.1, {}}, {at + 10, 1.9, {}}};
+    const auto lines = stepchart::stepPolylines(points, Qt::black, at - 1, at + 12);
+    QCOMPARE(lines.size(), 1);
+    const QPolygonF expected{QPointF(at, 1.9), QPointF(at, 1.1), QPointF(at + 1, 1.1), QPointF(at + 1, 1.9),
+                             QPointF(at + 10, 1.9)};
+    QCOMPARE(lines[0].points.size(), expected.size());
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QCOMPARE(lines[0].points[i].x(), expected[i].x());
+        QCOMPARE(lines[0].points[i].y(), expected[i].y());
+    }
 }
 
 void TestStepChart::tickLabelsStayWholeInsideTheChart()
