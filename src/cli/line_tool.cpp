@@ -375,7 +375,9 @@ std::string flagsOf(const ReceivedFrame &frame)
     std::string flags;
     auto add = [&](bool on, const char *name) {
         if (on)
-            flags += (flags.empty() ? "" : ",") + std::string(name);
+            if (!flags.empty())
+                flags += ',';
+        flags += name;
     };
     add(frame.framing, "framing");
     add(frame.parity, "parity");

@@ -160,7 +160,9 @@ std::string frameErrorText(const ReceivedFrame &frame)
     std::string text;
     auto add = [&](bool on, const char *name) {
         if (on)
-            text += (text.empty() ? "" : ", ") + std::string(name);
+            if (!text.empty())
+                text += ", ";
+        text += name;
     };
     add(frame.framing, "keretezési hiba");
     add(frame.parity, "paritáshiba");
