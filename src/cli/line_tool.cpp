@@ -374,9 +374,10 @@ std::string flagsOf(const ReceivedFrame &frame)
         return "ok";
     std::string flags;
     auto add = [&](bool on, const char *name) {
-        if (on)
-            if (!flags.empty())
-                flags += ',';
+        if (!on)
+            return;
+        if (!flags.empty())
+            flags += ',';
         flags += name;
     };
     add(frame.framing, "framing");

@@ -159,9 +159,10 @@ std::string frameErrorText(const ReceivedFrame &frame)
 {
     std::string text;
     auto add = [&](bool on, const char *name) {
-        if (on)
-            if (!text.empty())
-                text += ", ";
+        if (!on)
+            return;
+        if (!text.empty())
+            text += ", ";
         text += name;
     };
     add(frame.framing, "keretezési hiba");
