@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: The RS232 simulator authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build into a scratch prefix and checks the installed copy; run by CTest with
 #   cmake -DSTEP=<install|start|start-elsewhere> -DBUILD_DIR=… -DPREFIX=… -DAPP_ID=… -DDATA_DIR=…
 #         -DDOCUMENTS=<source inf folder> -DPROBE_PLUGINS=… -DSCREEN_CONFIG=… -P installed.cmake
