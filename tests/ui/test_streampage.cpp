@@ -4,7 +4,7 @@
 #include "ui/stream/stream_page.h"
 #include "widgets/stepchart.h"
 
-#include "core/line_vcd.h"
+#include "cli/line_tool.h"
 #include "core/receiver.h"
 
 #include <QCheckBox>
@@ -20,7 +20,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -33,6 +33,13 @@ void typeText(QWidget *widget, const QString &text)
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(widget, &release);
     }
+}
+
+// A field the page refuses is tinted red behind its text.
+bool isTinted(const QWidget *field)
+{
+    const QColor base = field->palette().color(QPalette::Base);
+    return base.red() > base.green() + 20;
 }
 
 } // namespace
@@ -234,6 +241,8 @@ void StreamPageTest::textAndHexStayInStepAndMisfitsAreRefused()
     QTest::keyClicks(hex, QStringLiteral("48 G5"));
     QVERIFY(!run->isEnabled());
     QVERIFY(find<QLabel>("stream_error")->text().contains(QStringLiteral("„G5”")));
+    QVERIFY(isTinted(hex));
+    QVERIFY(!isTinted(text));
     text->clear();
     typeText(text, QStringLiteral("a→b"));
     QVERIFY(!run->isEnabled());
@@ -248,38 +257,56 @@ void StreamPageTest::textAndHexStayInStepAndMisfitsAreRefused()
     QVERIFY(!run->isEnabled());
     QVERIFY(find<QLabel>("stream_error")->text().contains(QStringLiteral("65536")));
     find<QSpinBox>("stream_repeat")->setValue(1);
-    find<QComboBox>("stream_tx_rate")->setCurrentText(QStringLiteral("gyors"));
-    QVERIFY(!run->isEnabled());
-    find<QComboBox>("stream_tx_rate")->setCurrentText(QStringLiteral("19200"));
+    auto *txRate = find<QComboBox>("stream_tx_rate");
+    for (const char *refused : {"gyors", "9600,5", "49", "3000001"}) {
+        txRate->setCurrentText(QLatin1String(refused));
+        QVERIFY2(!run->isEnabled(), refused);
+        QVERIFY(isTinted(txRate->lineEdit()));
+    }
+    txRate->setCurrentText(QStringLiteral("115 200"));
     QVERIFY(run->isEnabled());
+    QVERIFY(!isTinted(txRate->lineEdit()));
+    run->click();
+    QCOMPARE(lastRun().sent.settings.rate, 115200.0);
 }
 
 void StreamPageTest::theLineSavedAsVcdDecodesToTheSameFrames()
 {
+    // The saved line, read back by rs232line decode with the page's receiver settings, gives the rows of
+    // the table: the same frames and false starts at the same instants, with the same values and verdicts.
     QTemporaryDir dir;
     find<QDoubleSpinBox>("stream_noise")->setValue(3.0);
     find<QDoubleSpinBox>("stream_break_bits")->setValue(15.0);
+    find<QDoubleSpinBox>("stream_rx_clock_error")->setValue(1.5);
     find<QSpinBox>("stream_repeat")->setValue(10);
     find<QPushButton>("stream_run")->click();
     m_platform.saveAnswer = dir.filePath(QStringLiteral("line.vcd"));
-    QAction *save = find<QAction>("stream_chart_vcd");
-    save->trigger();
+    find<QAction>("stream_chart_vcd")->trigger();
     QVERIFY(m_platform.messages.isEmpty());
-    std::ifstream file(m_platform.saveAnswer.toStdString());
-    const rs232::VcdReadResult read = rs232::readVcdLine(file);
-    QVERIFY(read);
-    const rs232::Outcome<rs232::Reception> again =
-        rs232::receive(lastRun().received.settings, read.value->line);
-    QVERIFY(again);
-    const auto &got = again->frames;
-    const auto &shown = lastRun().received.frames;
-    QCOMPARE(got.size(), shown.size());
-    for (std::size_t i = 0; i < got.size(); ++i) {
-        QCOMPARE(got[i].value, shown[i].value);
-        QCOMPARE(got[i].ok(), shown[i].ok());
-        QVERIFY(std::abs(got[i].start - shown[i].start) < 0.01);
+
+    std::istringstream in;
+    std::ostringstream out, err;
+    const int code =
+        rs232::cli::runLineTool({"decode", "--rate", "9600", "--clock-error", "1.5", "--format", "8N1",
+                                 "--receiver", "x16", m_platform.saveAnswer.toStdString()},
+                                in, out, err);
+    QCOMPARE(code, 0);
+    QVERIFY2(err.str().empty(), err.str().c_str());
+    QStringList lines = QString::fromStdString(out.str()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(!lines.isEmpty());
+    lines.removeLast(); // the totals
+    const auto *table = find<QTableView>("stream_table");
+    QCOMPARE(lines.size(), table->model()->rowCount());
+    QVERIFY(lastRun().received.totals.breaks > 0);
+    const QLocale locale;
+    for (int row = 0; row < lines.size(); ++row) {
+        const QStringList fields = lines[row].split(QLatin1Char('\t'));
+        QCOMPARE(fields.size(), 3);
+        QVERIFY2(std::abs(fields[0].toDouble() - locale.toDouble(rowText(row, 1))) < 0.01,
+                 qPrintable(lines[row]));
+        QCOMPARE(fields[1], rowText(row, 3));
+        QCOMPARE(fields[2] == QStringLiteral("ok"), rowText(row, 6).isEmpty());
     }
-    QCOMPARE(again->falseStarts.size(), lastRun().received.falseStarts.size());
 }
 
 void StreamPageTest::manyBytesStayBoundedAndTheChartDrawsOnlyWhatIsVisible()

@@ -102,6 +102,8 @@ private:
     ToleranceBar *m_toleranceBar = nullptr;
 
     std::vector<unsigned> m_bytes;         // the bytes of one pass, from whichever field was edited last
+    QString m_bytesError;                  // why the field edited last gives no bytes; empty when it does
+    QWidget *m_bytesField = nullptr;       // that field
     std::optional<rs232::StreamRun> m_run; // the last run
     rs232::RangeCache m_ranges;
     qint64 m_lastRunMs = 0;
