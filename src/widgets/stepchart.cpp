@@ -422,6 +422,23 @@ void StepChart::render(QPainter &painter, const QRectF &target) const
         pen.setJoinStyle(Qt::MiterJoin);
         const auto lines =
             stepchart::stepPolylines(series->points(), series->seriesColor(), m_bottomMin, m_bottomMax);
+        if (series->lineWidth() <= 1) {
+            // Thin lines go out as one drawLines per colour: a dense view alternates colours at every
+            // stroke, and one call per short polyline would cost more than the strokes themselves.
+            QHash<QRgb, QVector<QLineF>> strokes;
+            for (const stepchart::StepPolyline &line : lines) {
+                QVector<QLineF> &out = strokes[line.color.rgba()];
+                for (qsizetype i = 1; i < line.points.size(); ++i)
+                    out.append(QLineF(clampPixel(toX(line.points[i - 1].x()), toY(line.points[i - 1].y())),
+                                      clampPixel(toX(line.points[i].x()), toY(line.points[i].y()))));
+            }
+            for (auto it = strokes.cbegin(); it != strokes.cend(); ++it) {
+                pen.setColor(QColor::fromRgba(it.key()));
+                painter.setPen(pen);
+                painter.drawLines(it.value());
+            }
+            continue;
+        }
         for (const stepchart::StepPolyline &line : lines) {
             QPolygonF pixels;
             pixels.reserve(line.points.size());
