@@ -14,10 +14,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <sstream>
@@ -55,6 +57,7 @@ private Q_SLOTS:
     void mismatchedClocksGiveFramingErrorsAndSayWhy();
     void oversamplingOutvotesNoiseThatFoolsTheIdealReceiver();
     void clickingARowScrollsTheChartToItsFrame();
+    void zoomAndScrollStayOnTheLine();
     void textAndHexStayInStepAndMisfitsAreRefused();
     void theLineSavedAsVcdDecodesToTheSameFrames();
     void manyBytesStayBoundedAndTheChartDrawsOnlyWhatIsVisible();
@@ -216,6 +219,40 @@ void StreamPageTest::clickingARowScrollsTheChartToItsFrame()
     for (const QVariant &bar : bars)
         shown = shown || bar.toMap()[QStringLiteral("x0")].toDouble() == frame.start;
     QVERIFY(shown);
+}
+
+void StreamPageTest::zoomAndScrollStayOnTheLine()
+{
+    find<QSpinBox>("stream_repeat")->setValue(20);
+    find<QPushButton>("stream_run")->click();
+    auto *chart = find<StepChart>("stream_chart");
+    const double bit = lastRun().sent.bitTime;
+    const double end = lastRun().line.end;
+    const QPointF at = chart->plotRect().center();
+    const auto wheel = [&](int notches) {
+        for (int i = 0; i < std::abs(notches); ++i) {
+            QWheelEvent event(at, chart->mapToGlobal(at), {}, {0, notches > 0 ? 120 : -120}, Qt::NoButton,
+                              Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(chart, &event);
+        }
+    };
+    // Ctrl+wheel zooms around the cursor: the instant under it stays where it was.
+    const double under = (chart->bottomMin() + chart->bottomMax()) / 2.0;
+    wheel(2);
+    QVERIFY(std::abs((chart->bottomMin() + chart->bottomMax()) / 2.0 - under) < bit / 10.0);
+    // Zooming in is held at a hundredth of a bit, zooming out at the whole line.
+    wheel(40);
+    QVERIFY(chart->bottomMax() - chart->bottomMin() >= bit / 100.0 * 0.999);
+    wheel(-60);
+    QCOMPARE(chart->bottomMin(), 0.0);
+    QCOMPARE(chart->bottomMax(), end);
+    // The scroll bar reaches the end of the line and no further.
+    find<QPushButton>("stream_grow")->click();
+    find<QPushButton>("stream_grow")->click();
+    auto *scroll = find<QScrollBar>("stream_scroll");
+    scroll->setValue(scroll->maximum());
+    QVERIFY(std::abs(chart->bottomMax() - end) < bit / 100.0);
+    QVERIFY(chart->bottomMin() > 0.0);
 }
 
 void StreamPageTest::textAndHexStayInStepAndMisfitsAreRefused()

@@ -671,9 +671,10 @@ void StreamPage::refreshChart()
     m_refreshing = true;
     double from = m_chart->bottomMin(), to = m_chart->bottomMax();
     const double end = std::max(m_run->line.end, m_run->sent.bitTime);
-    if (from < 0.0 || to > end) {
-        // Panning or zooming past either end: held on the line.
-        const double span = std::min(to - from, end);
+    const double shortest = m_run->sent.bitTime / 100.0;
+    if (from < 0.0 || to > end || to - from < shortest) {
+        // Panning or zooming past either end, or closer than a hundredth of a bit: held on the line.
+        const double span = std::clamp(to - from, std::min(shortest, end), end);
         from = std::clamp(from, 0.0, end - span);
         m_chart->setBottomRange(from, from + span);
         to = from + span;
