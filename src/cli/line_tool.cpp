@@ -374,8 +374,11 @@ std::string flagsOf(const ReceivedFrame &frame)
         return "ok";
     std::string flags;
     auto add = [&](bool on, const char *name) {
-        if (on)
-            flags += (flags.empty() ? "" : ",") + std::string(name);
+        if (!on)
+            return;
+        if (!flags.empty())
+            flags += ',';
+        flags += name;
     };
     add(frame.framing, "framing");
     add(frame.parity, "parity");

@@ -184,8 +184,11 @@ VcdReadResult readVcdLine(std::istream &in, const std::string &wireName)
             matches.push_back(i);
     auto wireList = [&] {
         std::string list;
-        for (std::size_t i = 0; i < paths.size(); ++i)
-            list += (i ? ", " : "") + paths[i];
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            if (i)
+                list += ", ";
+            list += paths[i];
+        }
         return list;
     };
     if (result.wires.empty())

@@ -159,8 +159,11 @@ std::string frameErrorText(const ReceivedFrame &frame)
 {
     std::string text;
     auto add = [&](bool on, const char *name) {
-        if (on)
-            text += (text.empty() ? "" : ", ") + std::string(name);
+        if (!on)
+            return;
+        if (!text.empty())
+            text += ", ";
+        text += name;
     };
     add(frame.framing, "keretezési hiba");
     add(frame.parity, "paritáshiba");

@@ -517,7 +517,14 @@ QImage StepChart::toImage() const
 {
     const QSize logical = imageSize();
     const double ratio = devicePixelRatioF();
-    QImage image(logical * ratio, QImage::Format_ARGB32_Premultiplied);
+    // A picture of more than 128 megapixels (512 MB) is not made: Qt may hand out such a buffer and then
+    // crash filling or painting it. An empty image tells the caller.
+    const QSize pixels = logical * ratio;
+    if (static_cast<double>(pixels.width()) * pixels.height() > 128.0 * 1024 * 1024)
+        return {};
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
     QPainter painter(&image);

@@ -130,6 +130,7 @@ private Q_SLOTS:
     void manyPressesLeaveAChartThatPaints_data();
     void manyPressesLeaveAChartThatPaints();
     void copyIsTheChartAsShown();
+    void aChartTooLargeToDrawGivesOneMessage();
     void cancelledPrintPrintsNothing();
     void printsOneLandscapePageAndRestoresPortrait();
     void failingPrinterReportsOnceAndRestoresPortrait();
@@ -229,6 +230,19 @@ void ChartCommandsTest::manyPressesLeaveAChartThatPaints()
     // The presses beyond the bound did nothing: only the first few dozen changed the axis.
     QVERIFY(changes.count() > 10 && changes.count() < 60);
     QVERIFY(!run.chart.toImage().isNull());
+}
+
+void ChartCommandsTest::aChartTooLargeToDrawGivesOneMessage()
+{
+    // 60 000 pixels square is beyond what one picture may hold: no picture, one message, no clipboard.
+    FakePlatform platform;
+    StepChart chart;
+    chart.resize(60000, 60000);
+    QVERIFY(chart.toImage().isNull());
+    QVERIFY(!CopyChartImage(platform, chart));
+    QCOMPARE(platform.messages.size(), 1);
+    QCOMPARE(platform.messages.first().first, Platform::MessageKind::Error);
+    QVERIFY(platform.clipboardImages.isEmpty());
 }
 
 void ChartCommandsTest::copyIsTheChartAsShown()
