@@ -1,6 +1,7 @@
 #include "ui/stream/stream_page.h"
 
 #include "core/byte_codes.h"
+#include "core/lane_blocks.h"
 #include "core/line_vcd.h"
 #include "ui/Platform.h"
 #include "ui/chart_commands.h"
@@ -344,6 +345,7 @@ void StreamPage::buildChart()
     m_chart->setWheelZoomEnabled(true);
     m_sentSeries = m_chart->addSeries(QStringLiteral("stream_sent"), Qt::black, 1);
     m_lineSeries = m_chart->addSeries(QStringLiteral("stream_line"), Qt::black, 1);
+    m_blocks = m_chart->addBars(QStringLiteral("stream_blocks"));
     m_samples = m_chart->addBars(QStringLiteral("stream_samples"));
     m_frames = m_chart->addBars(QStringLiteral("stream_frames"));
     addChartContextMenu(*m_chart, m_platform);
@@ -681,17 +683,27 @@ void StreamPage::refreshChart()
     }
     const double width = std::max(1.0, m_chart->plotRect().width());
     const rs232::ViewWindow window{from, to, (to - from) / width};
-    const QVector<StepPoint> sent = chartPoints(rs232::sentLanePoints(m_run->sent, window, kSentLane));
-    const QVector<StepPoint> line = chartPoints(rs232::lineLanePoints(m_run->line, window, kLineLane));
+    const std::vector<rs232::SignalPoint> sentPoints = rs232::sentLanePoints(m_run->sent, window, kSentLane);
+    const std::vector<rs232::SignalPoint> linePoints = rs232::lineLanePoints(m_run->line, window, kLineLane);
     // Two-pixel lines read best where the view is sparse; where it is dense, one-pixel lines keep the
     // picture sharp and its painting quick (Qt strokes wider lines the slow way).
-    const int lineWidth = sent.size() + line.size() < 240 ? 2 : 1;
+    const int lineWidth = sentPoints.size() + linePoints.size() < 240 ? 2 : 1;
+    // Where edges fill every pixel column, a block stands for their strokes: the same picture for the cost
+    // of one rectangle, so a long run seen whole paints as quickly as a short one.
+    const rs232::BlockedLane sent =
+        rs232::blockCrowdedColumns(sentPoints, window, rs232::laneLow(kSentLane), rs232::laneHigh(kSentLane),
+                                   rs232::segmentColour(rs232::FrameSegment::Idle));
+    const rs232::BlockedLane line = rs232::blockCrowdedColumns(
+        linePoints, window, rs232::laneLow(kLineLane), rs232::laneHigh(kLineLane), rs232::Rgb{0, 0, 0});
     m_sentSeries->setLineWidth(lineWidth);
     m_lineSeries->setLineWidth(lineWidth);
     m_sentSeries->clear();
-    m_sentSeries->addPoints(sent);
+    m_sentSeries->addPoints(chartPoints(sent.points));
     m_lineSeries->clear();
-    m_lineSeries->addPoints(line);
+    m_lineSeries->addPoints(chartPoints(line.points));
+    std::vector<rs232::LaneBar> blocks = sent.blocks;
+    blocks.insert(blocks.end(), line.blocks.begin(), line.blocks.end());
+    m_blocks->setBars(chartBars(blocks));
     m_samples->setBars(chartBars(rs232::sampleBars(m_run->received, window, kSamplesLane)));
     m_frames->setBars(chartBars(rs232::frameBars(m_run->received, window, kFramesLane)));
 

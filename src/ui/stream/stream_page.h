@@ -91,6 +91,7 @@ private:
     StepChart *m_chart = nullptr;
     StepSeries *m_sentSeries = nullptr;
     StepSeries *m_lineSeries = nullptr;
+    ChartBars *m_blocks = nullptr; // where the sent line and the line are too crowded for strokes
     ChartBars *m_samples = nullptr;
     ChartBars *m_frames = nullptr;
     QScrollBar *m_scroll = nullptr;
