@@ -43,7 +43,9 @@ void BM_StreamRunPress(benchmark::State &state)
 }
 BENCHMARK(BM_StreamRunPress)->Arg(200)->Arg(13107)->Unit(benchmark::kMillisecond);
 
-// The chart of a run painted at the zoom it opens on, at ten times that span, and over the whole line.
+// The chart of a run painted at the zoom it opens on, at 3, 10 and 100 times that span, and over its whole
+// line. The page holds a view on its line, so a 5-byte run shown 3 or 100 times wider is its whole line;
+// the widest view a short run allows is the comparison for the long run's wider ones.
 void BM_StreamChartPaint(benchmark::State &state)
 {
     QuietPlatform platform;
@@ -66,8 +68,10 @@ void BM_StreamChartPaint(benchmark::State &state)
 BENCHMARK(BM_StreamChartPaint)
     ->Args({1, 1})
     ->Args({13107, 1})
+    ->Args({13107, 3})
     ->Args({1, 10})
     ->Args({13107, 10})
+    ->Args({13107, 100})
     ->Args({1, 0})
     ->Args({13107, 0})
     ->Unit(benchmark::kMicrosecond);

@@ -18,6 +18,7 @@
 #include <QSvgGenerator>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -425,6 +426,29 @@ void StepChart::render(QPainter &painter, const QRectF &target) const
         pen.setJoinStyle(Qt::MiterJoin);
         const auto lines =
             stepchart::stepPolylines(series->points(), series->seriesColor(), m_bottomMin, m_bottomMax);
+        if (series->lineWidth() <= 1) {
+            // Thin lines go out as one drawLines per colour: a dense view alternates colours at every
+            // stroke, and one call per short polyline would cost more than the strokes themselves. The
+            // colours are drawn in the order they first appear, so the picture does not depend on hashing.
+            QVector<std::pair<QRgb, QVector<QLineF>>> strokes;
+            for (const stepchart::StepPolyline &line : lines) {
+                const QRgb rgba = line.color.rgba();
+                auto it = std::find_if(strokes.begin(), strokes.end(),
+                                       [rgba](const auto &entry) { return entry.first == rgba; });
+                if (it == strokes.end())
+                    it = strokes.insert(strokes.end(), {rgba, {}});
+                for (qsizetype i = 1; i < line.points.size(); ++i)
+                    it->second.append(
+                        QLineF(clampPixel(toX(line.points[i - 1].x()), toY(line.points[i - 1].y())),
+                               clampPixel(toX(line.points[i].x()), toY(line.points[i].y()))));
+            }
+            for (const auto &[rgba, segments] : std::as_const(strokes)) {
+                pen.setColor(QColor::fromRgba(rgba));
+                painter.setPen(pen);
+                painter.drawLines(segments);
+            }
+            continue;
+        }
         for (const stepchart::StepPolyline &line : lines) {
             QPolygonF pixels;
             pixels.reserve(line.points.size());

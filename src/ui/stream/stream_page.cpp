@@ -4,6 +4,7 @@
 #include "ui/stream/stream_page.h"
 
 #include "core/byte_codes.h"
+#include "core/lane_blocks.h"
 #include "core/line_vcd.h"
 #include "ui/Platform.h"
 #include "ui/chart_commands.h"
@@ -87,6 +88,15 @@ QSpinBox *intSpin(const QString &name, int minimum, int maximum, int value)
     return spin;
 }
 
+// The settings sit close together so that the chart, the table and the explanation keep their room.
+void compact(QGridLayout *grid)
+{
+    grid->setContentsMargins(6, 2, 6, 2);
+    grid->setVerticalSpacing(2);
+}
+
+const QColor kRefusedFieldColour(255, 214, 214);
+
 QComboBox *itemsCombo(const QString &name, const QStringList &items)
 {
     auto *combo = new QComboBox;
@@ -161,8 +171,8 @@ StreamPage::StreamPage(Platform &platform, QWidget *parent) : QWidget(parent), m
     buildSettings();
     buildChart();
     buildResults();
+    // Reading the default text runs it at once.
     textEdited();
-    runClicked();
 }
 
 StreamPage::~StreamPage()
@@ -176,7 +186,8 @@ void StreamPage::buildSettings()
     auto *top = static_cast<QVBoxLayout *>(layout());
     auto *bytes = new QGroupBox(QStringLiteral("Bájtok"));
     auto *bytesGrid = new QGridLayout(bytes);
-    bytesGrid->setContentsMargins(6, 4, 6, 4);
+    bytesGrid->setContentsMargins(6, 2, 6, 2);
+    bytesGrid->setVerticalSpacing(2);
     m_text = new QLineEdit(QStringLiteral("Szia!"));
     m_text->setObjectName(QStringLiteral("stream_text"));
     m_text->setMaxLength(65536);
@@ -208,6 +219,7 @@ void StreamPage::buildSettings()
 
     auto *tx = new QGroupBox(QStringLiteral("Adó"));
     auto *txGrid = new QGridLayout(tx);
+    compact(txGrid);
     m_txRate = rateCombo(QStringLiteral("stream_tx_rate"));
     m_txClockError =
         doubleSpin(QStringLiteral("stream_tx_clock_error"), -10.0, 10.0, 1, 0.0, QStringLiteral(" %"));
@@ -232,6 +244,7 @@ void StreamPage::buildSettings()
 
     auto *rx = new QGroupBox(QStringLiteral("Vevő"));
     auto *rxGrid = new QGridLayout(rx);
+    compact(rxGrid);
     m_rxRate = rateCombo(QStringLiteral("stream_rx_rate"));
     m_rxClockError =
         doubleSpin(QStringLiteral("stream_rx_clock_error"), -10.0, 10.0, 1, 0.0, QStringLiteral(" %"));
@@ -266,6 +279,7 @@ void StreamPage::buildSettings()
 
     auto *lineBox = new QGroupBox(QStringLiteral("Vonal"));
     auto *lineGrid = new QGridLayout(lineBox);
+    compact(lineGrid);
     m_noise = doubleSpin(QStringLiteral("stream_noise"), 0.0, 100.0, 1, 0.0);
     m_noise->setToolTip(QStringLiteral("Zavaró impulzusok átlagos száma 100 bitidő alatt (0 = zajmentes)"));
     m_noiseWidth =
@@ -321,7 +335,7 @@ void StreamPage::buildChart()
     column->setSpacing(2);
     m_chart = new StepChart;
     m_chart->setObjectName(QStringLiteral("stream_chart"));
-    m_chart->setMinimumHeight(210);
+    m_chart->setMinimumHeight(170);
     m_chart->setLeftMin(0.0);
     m_chart->setLeftMax(4.0);
     m_chart->setLeftAxisVisible(false);
@@ -334,6 +348,7 @@ void StreamPage::buildChart()
     m_chart->setWheelZoomEnabled(true);
     m_sentSeries = m_chart->addSeries(QStringLiteral("stream_sent"), Qt::black, 1);
     m_lineSeries = m_chart->addSeries(QStringLiteral("stream_line"), Qt::black, 1);
+    m_blocks = m_chart->addBars(QStringLiteral("stream_blocks"));
     m_samples = m_chart->addBars(QStringLiteral("stream_samples"));
     m_frames = m_chart->addBars(QStringLiteral("stream_frames"));
     addChartContextMenu(*m_chart, m_platform);
@@ -386,7 +401,7 @@ void StreamPage::buildChart()
         setWindow(m_chart->bottomMin(), m_chart->bottomMin() + span / 2.0);
     });
     column->addLayout(buttons);
-    static_cast<QVBoxLayout *>(layout())->addWidget(box, 3);
+    static_cast<QVBoxLayout *>(layout())->addWidget(box, 1);
 
     connect(m_chart, &StepChart::bottomRangeChanged, this, [this] { refreshChart(); });
     connect(m_scroll, &QScrollBar::valueChanged, this, &StreamPage::scrolled);
@@ -405,9 +420,17 @@ void StreamPage::buildResults()
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {44, 84, 78, 64, 78, 44};
-    for (int c = 0; c < 6; ++c)
-        m_table->setColumnWidth(c, widths[c]);
+    // Each column as wide as its header or its widest likely content, whichever is wider; measured once
+    // here, since measuring the rows of a long run would visit every one of them.
+    const QFontMetrics headerMetrics(m_table->horizontalHeader()->font());
+    const QFontMetrics cellMetrics(m_table->font());
+    const char *widest[] = {"65536", "9999999,999", "1FF", "1FF", "111111111", "W"};
+    for (int c = 0; c < StreamTableModel::Error; ++c) {
+        const QString header = m_model->headerData(c, Qt::Horizontal).toString();
+        m_table->setColumnWidth(c, std::max(headerMetrics.horizontalAdvance(header),
+                                            cellMetrics.horizontalAdvance(QLatin1String(widest[c]))) +
+                                       10);
+    }
     connect(m_table, &QTableView::clicked, this, [this](const QModelIndex &index) { showRow(index.row()); });
     splitter->addWidget(m_table);
 
@@ -435,18 +458,23 @@ void StreamPage::buildResults()
     m_toleranceBar->setObjectName(QStringLiteral("stream_tolerance_bar"));
     column->addWidget(m_toleranceBar);
     splitter->addWidget(right);
+    // The table keeps room for its error column; the explanation, the part a student reads, gets the rest.
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
-    static_cast<QVBoxLayout *>(layout())->addWidget(splitter, 2);
+    static_cast<QVBoxLayout *>(layout())->addWidget(splitter, 1);
 }
 
 std::optional<double> StreamPage::rateOf(QComboBox *combo) const
 {
+    // A whole number of bit/s; spaces between the digit groups ("115 200") are allowed.
+    QString text = combo->currentText();
+    text.remove(QLatin1Char(' '));
     bool ok = false;
-    const double rate = combo->currentText().trimmed().toDouble(&ok);
-    if (!ok || !(rate >= rs232::kMinRate && rate <= rs232::kMaxRate))
+    const qlonglong rate = text.toLongLong(&ok);
+    if (!ok || rate < static_cast<qlonglong>(rs232::kMinRate) ||
+        rate > static_cast<qlonglong>(rs232::kMaxRate))
         return std::nullopt;
-    return rate;
+    return static_cast<double>(rate);
 }
 
 rs232::Framing StreamPage::transmitterFraming() const
@@ -468,30 +496,26 @@ void StreamPage::textEdited()
     // Each character in its Windows-1250 byte; the first that has none is named.
     std::vector<unsigned> values;
     const QString text = m_text->text();
-    QString refused;
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QString character = text.mid(i, length);
         const auto bytes = rs232::windows1250Values(character.toStdString());
         if (!bytes) {
-            refused = character;
-            break;
+            m_bytes.clear();
+            m_bytesError = QStringLiteral("A(z) „%1” karakter nincs a Windows-1250 kódlapon.").arg(character);
+            m_bytesField = m_text;
+            settingChanged();
+            return;
         }
         values.insert(values.end(), bytes->begin(), bytes->end());
         i += length;
     }
-    if (!refused.isEmpty()) {
-        m_bytes.clear();
-        m_error->setText(QStringLiteral("A(z) „%1” karakter nincs a Windows-1250 kódlapon.").arg(refused));
-        m_runButton->setEnabled(false);
-        return;
-    }
     m_bytes = std::move(values);
+    m_bytesError.clear();
     QStringList hex;
     for (unsigned v : m_bytes)
         hex << hexOf(v, 8);
     m_hex->setText(hex.join(QLatin1Char(' ')));
-    validate();
     settingChanged();
 }
 
@@ -505,13 +529,15 @@ void StreamPage::hexEdited()
         const unsigned value = word.toUInt(&ok, 16);
         if (!ok || word.size() > 3 || word.startsWith(QLatin1Char('+'))) {
             m_bytes.clear();
-            m_error->setText(QStringLiteral("Hibás hexadecimális érték: „%1”.").arg(word.left(16)));
-            m_runButton->setEnabled(false);
+            m_bytesError = QStringLiteral("Hibás hexadecimális érték: „%1”.").arg(word.left(16));
+            m_bytesField = m_hex;
+            settingChanged();
             return;
         }
         values.push_back(value);
     }
     m_bytes = std::move(values);
+    m_bytesError.clear();
     // The text field shows the bytes as Windows-1250 characters; values above FF have none.
     QString text;
     for (unsigned v : m_bytes)
@@ -519,40 +545,58 @@ void StreamPage::hexEdited()
                                 rs232::Utf8Of(rs232::Windows1250CodePoint(static_cast<std::uint8_t>(v))))
                           : QStringLiteral("?");
     m_text->setText(text);
-    validate();
     settingChanged();
 }
 
 void StreamPage::validate()
 {
-    QString error;
+    QString error = m_bytesError;
+    QWidget *field = m_bytesError.isEmpty() ? nullptr : m_bytesField;
+    const auto refuse = [&](QWidget *where, const QString &reason) {
+        if (error.isEmpty()) {
+            error = reason;
+            field = where;
+        }
+    };
+    if (m_bytes.empty())
+        refuse(m_text,
+               QStringLiteral("Nincs elküldendő bájt: írjon be egy szöveget vagy hexadecimális értékeket."));
     const rs232::Framing tx = transmitterFraming();
-    const rs232::Framing rx = receiverFraming();
-    if (m_bytes.empty() && m_error->text().isEmpty())
-        error = QStringLiteral("Nincs elküldendő bájt: írjon be egy szöveget vagy hexadecimális értékeket.");
     for (unsigned v : m_bytes)
         if (v > tx.maxValue()) {
-            error =
-                QStringLiteral("A(z) %1 érték nem fér el %2 adatbitben.").arg(hexOf(v, 9)).arg(tx.dataBits);
+            refuse(
+                m_hex,
+                QStringLiteral("A(z) %1 érték nem fér el %2 adatbitben.").arg(hexOf(v, 9)).arg(tx.dataBits));
             break;
         }
-    if (error.isEmpty() && !m_bytes.empty())
+    if (!m_bytes.empty())
         if (auto size = rs232::streamSizeError(m_bytes.size(), m_repeat->value()))
-            error = QString::fromStdString(*size);
-    if (error.isEmpty() && !rateOf(m_txRate))
-        error = QStringLiteral("Az adó sebessége 50 és 3 000 000 bit/s közötti egész szám legyen.");
-    if (error.isEmpty() && !rateOf(m_rxRate))
-        error = QStringLiteral("A vevő sebessége 50 és 3 000 000 bit/s közötti egész szám legyen.");
-    (void)rx;
-    if (!m_bytes.empty() || !error.isEmpty())
-        m_error->setText(error);
-    m_runButton->setEnabled(error.isEmpty() && !m_bytes.empty());
+            refuse(m_repeat, QString::fromStdString(*size));
+    if (!rateOf(m_txRate))
+        refuse(m_txRate, QStringLiteral("Az adó sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
+    if (!rateOf(m_rxRate))
+        refuse(m_rxRate, QStringLiteral("A vevő sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
+    m_error->setText(error);
+    // The field at fault is tinted, so the message beside the bytes still points at the right place.
+    for (QWidget *candidate :
+         {static_cast<QWidget *>(m_text), static_cast<QWidget *>(m_hex), static_cast<QWidget *>(m_repeat),
+          static_cast<QWidget *>(m_txRate), static_cast<QWidget *>(m_rxRate)}) {
+        QWidget *editor = candidate;
+        if (auto *combo = qobject_cast<QComboBox *>(candidate))
+            editor = combo->lineEdit();
+        if (candidate == field) {
+            QPalette tinted = editor->palette();
+            tinted.setColor(QPalette::Base, kRefusedFieldColour);
+            editor->setPalette(tinted);
+        } else {
+            editor->setPalette(QPalette());
+        }
+    }
+    m_runButton->setEnabled(error.isEmpty());
 }
 
 void StreamPage::settingChanged()
 {
-    if (m_bytes.empty() && !m_error->text().isEmpty() && m_error->text().startsWith(QStringLiteral("A(z) „")))
-        return; // a refused character stays refused until the text changes
     validate();
     // A quick run follows every change, so a student sees the effect at once; a slow one waits for the
     // button.
@@ -632,26 +676,37 @@ void StreamPage::refreshChart()
     m_refreshing = true;
     double from = m_chart->bottomMin(), to = m_chart->bottomMax();
     const double end = std::max(m_run->line.end, m_run->sent.bitTime);
-    if (from < 0.0 || to > end) {
-        // Panning or zooming past either end: held on the line.
-        const double span = std::min(to - from, end);
+    const double shortest = m_run->sent.bitTime / 100.0;
+    if (from < 0.0 || to > end || to - from < shortest) {
+        // Panning or zooming past either end, or closer than a hundredth of a bit: held on the line.
+        const double span = std::clamp(to - from, std::min(shortest, end), end);
         from = std::clamp(from, 0.0, end - span);
         m_chart->setBottomRange(from, from + span);
         to = from + span;
     }
     const double width = std::max(1.0, m_chart->plotRect().width());
     const rs232::ViewWindow window{from, to, (to - from) / width};
-    const QVector<StepPoint> sent = chartPoints(rs232::sentLanePoints(m_run->sent, window, kSentLane));
-    const QVector<StepPoint> line = chartPoints(rs232::lineLanePoints(m_run->line, window, kLineLane));
+    const std::vector<rs232::SignalPoint> sentPoints = rs232::sentLanePoints(m_run->sent, window, kSentLane);
+    const std::vector<rs232::SignalPoint> linePoints = rs232::lineLanePoints(m_run->line, window, kLineLane);
     // Two-pixel lines read best where the view is sparse; where it is dense, one-pixel lines keep the
     // picture sharp and its painting quick (Qt strokes wider lines the slow way).
-    const int lineWidth = sent.size() + line.size() < 240 ? 2 : 1;
+    const int lineWidth = sentPoints.size() + linePoints.size() < 240 ? 2 : 1;
+    // Where edges fill every pixel column, a block stands for their strokes: the same picture for the cost
+    // of one rectangle, so a long run seen whole paints as quickly as a short one.
+    const rs232::BlockedLane sent =
+        rs232::blockCrowdedColumns(sentPoints, window, rs232::laneLow(kSentLane), rs232::laneHigh(kSentLane),
+                                   rs232::segmentColour(rs232::FrameSegment::Idle));
+    const rs232::BlockedLane line = rs232::blockCrowdedColumns(
+        linePoints, window, rs232::laneLow(kLineLane), rs232::laneHigh(kLineLane), rs232::Rgb{0, 0, 0});
     m_sentSeries->setLineWidth(lineWidth);
     m_lineSeries->setLineWidth(lineWidth);
     m_sentSeries->clear();
-    m_sentSeries->addPoints(sent);
+    m_sentSeries->addPoints(chartPoints(sent.points));
     m_lineSeries->clear();
-    m_lineSeries->addPoints(line);
+    m_lineSeries->addPoints(chartPoints(line.points));
+    std::vector<rs232::LaneBar> blocks = sent.blocks;
+    blocks.insert(blocks.end(), line.blocks.begin(), line.blocks.end());
+    m_blocks->setBars(chartBars(blocks));
     m_samples->setBars(chartBars(rs232::sampleBars(m_run->received, window, kSamplesLane)));
     m_frames->setBars(chartBars(rs232::frameBars(m_run->received, window, kFramesLane)));
 

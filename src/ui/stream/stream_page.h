@@ -94,6 +94,7 @@ private:
     StepChart *m_chart = nullptr;
     StepSeries *m_sentSeries = nullptr;
     StepSeries *m_lineSeries = nullptr;
+    ChartBars *m_blocks = nullptr; // where the sent line and the line are too crowded for strokes
     ChartBars *m_samples = nullptr;
     ChartBars *m_frames = nullptr;
     QScrollBar *m_scroll = nullptr;
@@ -105,6 +106,8 @@ private:
     ToleranceBar *m_toleranceBar = nullptr;
 
     std::vector<unsigned> m_bytes;         // the bytes of one pass, from whichever field was edited last
+    QString m_bytesError;                  // why the field edited last gives no bytes; empty when it does
+    QWidget *m_bytesField = nullptr;       // that field
     std::optional<rs232::StreamRun> m_run; // the last run
     rs232::RangeCache m_ranges;
     qint64 m_lastRunMs = 0;
