@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // A lane whose edges crowd together, drawn as blocks. Where every pixel column of a stretch holds an edge,
