@@ -380,13 +380,13 @@ LoadResult finish(SigrokLoad &load, const std::string &path, std::string format)
         return failure(name + " has no logic channel");
     if (!load.channelError.empty())
         return failure(name + " " + load.channelError);
+    const double rate = load.options->sampleRate > 0.0 ? load.options->sampleRate : double(load.sampleRate);
+    if (!(rate > 0.0))
+        return failure(name + " does not say its sample rate (0 Hz)");
     if (!load.firstError.empty())
         return failure(name + " cannot be read to its end: it is damaged or cut short" + load.said());
     if (load.collector.samples() == 0)
         return failure(name + " holds no samples");
-    const double rate = load.options->sampleRate > 0.0 ? load.options->sampleRate : double(load.sampleRate);
-    if (!(rate > 0.0))
-        return failure(name + " does not say its sample rate (0 Hz)");
     const std::optional<std::size_t> kept = load.collector.kept();
     if (!kept)
         return failure(name + (load.channels.size() == 1 ? " never changes level"
@@ -498,7 +498,11 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
         return failure("libsigrok cannot start a session" + load.said());
     sr_session_datafeed_callback_add(load.session, &SigrokLoad::feed, &load);
 
-    constexpr std::size_t kChunk = 1 << 20;
+    // Small pieces: libsigrok's CSV input takes time that grows with the square of the piece it is given
+    // (a 1 MiB piece reads 15 times slower than 4 KiB pieces).
+    constexpr std::size_t kChunk = 1 << 12;
+    constexpr std::uintmax_t kProgressStep = 1 << 20;
+    std::uintmax_t reported = 0;
     std::vector<char> chunk(kChunk);
     GString *buffer = g_string_sized_new(kChunk);
     bool added = false;
@@ -522,7 +526,10 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
                 added = true;
             }
         }
-        load.progress(size > 0 && !sizeError ? std::min(1.0, double(done) / double(size)) : -1.0);
+        if (done - reported >= kProgressStep || done == size) {
+            reported = done;
+            load.progress(size > 0 && !sizeError ? std::min(1.0, double(done) / double(size)) : -1.0);
+        }
     }
     g_string_free(buffer, TRUE);
     if (file.bad())
