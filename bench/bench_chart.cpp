@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Rendering cost of StepChart. The charts are set up like the ones the simulator shows; the stretched
 // variants check that the cost does not grow with the axis range. With RS232_SNAPSHOT_DIR set, each chart
 // is also written there as a PNG for a person to look at.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One press of "Szimuláció" on the composite data packet page: the run writes chart, grid and result
 // tabs, then the page repaints at once, as the user sees it.
 //   QT_QPA_PLATFORM=offscreen build-charts-rel/bench/bench_composite --benchmark_repetitions=10

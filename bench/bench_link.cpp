@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The core part of one press of "Szimuláció": the run, the points of the four charts and both verdicts;
 // and the line signals of a run written as a Value Change Dump.
 #include "core/link.h"

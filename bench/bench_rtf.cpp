@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Loading a text-heavy RTF document of about 200 KB into a view the size of the simulation description,
 // the way the description pages load theirs. "Shown" is the time until the view has painted its first
 // screen (the view lays out the rest in the background, a piece per event loop turn); "full layout" forces

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Starts the program as its entry point does, waits until the main window is on the screen, prints the
 // wall-clock time of that moment in nanoseconds and exits. bench/startup.sh compares it with the time
 // at which it launched the process.

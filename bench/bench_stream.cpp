@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The byte string model: a long string encoded with noise and read by the 16x receiver; the operational
 // range of a framing; reading a VCD line.
 #include "core/line_vcd.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The byte string page: one "Szimuláció" press with the table and the repaint of the page, for "Szia!"
 // 200 times (1 000 bytes) and 13 107 times (65 535 bytes); and painting the chart at one zoom for a
 // 5-byte and a 65 535-byte run.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One press of "Szimuláció" in the window: the run, the eighteen series, the four time axes, the result
 // page, and the repaint of the chart page on screen. The core part alone is bench_link.
 //   QT_QPA_PLATFORM=offscreen build-release/bench/bench_transmit

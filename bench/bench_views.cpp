@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The cost of a byte change on a simplified data packet page: the group handler, its texts, the chart
 // rebuild and one repaint of the chart.
 #include "qt_benchmark_main.h"

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The RS232 simulator authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Start-up time and memory of the program, offscreen, over 10 runs:
 #   bench/startup.sh [build-dir] [--without-documents]     (default build-release; a Release build with
 #                                                          benchmarks on)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Feeds arbitrary bytes to the RTF reader and lays the resulting document out, as a view would.
 #include "widgets/rtfreader.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // rs232line: the byte string model on the command line, for scripts, worksheets and tests.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Lines in Value Change Dump files: reading one wire of any tool's dump, and writing a line as a dump.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Builds the user's guide, rs232sim_sugo.pdf, at build time: the guide's own pages and the four
 // description documents, each read with the program's RTF reader and starting on a new page, printed
 // to one A4 PDF with Qt's PDF writer.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up, menu, status bar clock and exit of the main window, and the tree of pages.
 #include "ui/TForm1.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The information panel, the two description pages, the colour legend and the first state of the views.
 #include "ui/TForm1.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The data packet pages: their byte groups, the two simplified frame views and the composite view.
 #include "ui/TForm1.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The transmit/receive pages: the channel settings, the run, its four charts and the result views.
 #include "ui/TForm1.h"
 

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: The RS232 simulator authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build into a scratch prefix and checks the installed copy; run by CTest with
 #   cmake -DSTEP=<install|start|start-elsewhere> -DBUILD_DIR=… -DPREFIX=… -DAPP_ID=… -DDATA_DIR=…
 #         -DDOCUMENTS=<source inf folder> -DPROBE_PLUGINS=… -DSCREEN_CONFIG=… -P installed.cmake
@@ -70,6 +73,10 @@ if(STEP STREQUAL "install")
     require_file("${desktop_file}")
     require_file("${PREFIX}/share/metainfo/${APP_ID}.metainfo.xml")
     require_file("${PREFIX}/share/icons/hicolor/scalable/apps/${APP_ID}.svg")
+    require_file("${PREFIX}/share/doc/rs232sim/copyright")
+    require_file("${PREFIX}/share/doc/rs232sim/changelog.Debian.gz")
+    require_file("${PREFIX}/share/man/man1/rs232sim.1.gz")
+    require_file("${PREFIX}/share/man/man1/rs232line.1.gz")
     # Every document of the source tree, and nothing else, sits in the folder the menu entry starts in.
     desktop_entry_value(Path path)
     if(NOT path STREQUAL "${PREFIX}/${DATA_DIR}")

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A widget style that watches an unchanged program from the inside. Started with
 // QT_STYLE_OVERRIDE=startupprobe and this plugin on QT_PLUGIN_PATH, it
 //   - prints "message: <text>" for every message box the program opens and closes the box, so a start-up

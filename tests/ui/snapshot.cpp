@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders the main window on every page to PNG for a person to look at:
 //   RS232_SNAPSHOT_DIR=/tmp/shots ctest -R snapshot
 // Without the variable it still renders every page, which catches a page that fails to paint.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The chart commands on a chart of their own (the transmit/receive pages call the same functions), and
 // the eight buttons of the data packet pages through the window. The program's own application object
 // runs the tests, so that a command that throws is reported the way the event loop reports it.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The composite data packet view through the window: settings on the first page, the run button, and
 // what the second page shows afterwards.
 #include "fake_platform.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The information panel and the two description pages: which documents the window loads at start-up and
 // on a topic pick, from inf/ under the working directory, and the one warning when a load fails.
 // With RS232_SNAPSHOT_DIR set it also renders the panel with both topics and both description pages.

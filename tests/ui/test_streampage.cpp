@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The byte string page, driven through its controls by name as a user would.
 #include "fake_platform.h"
 #include "ui/TForm1.h"

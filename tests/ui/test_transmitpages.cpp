@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The transmit/receive pages driven through their controls, as a user would: the speed entry, the data
 // sending switch, the "Szimuláció" run with its charts, and the result views.
 #include "core/sim_charts.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Replays the fuzzer's seed corpus, every crash it has found and the reader's test documents: each must
 // read and lay out without a crash or a sanitizer report.
 #include "widgets/rtfreader.h"
