@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Logic-analyser captures read into the core's line: one logic channel of a sigrok session file (.sr),

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The bit rate of a recorded serial line, told from its pulse widths: every level between two edges of

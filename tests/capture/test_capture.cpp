@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Captures made here: lines from the core's transmitter written as VCD, turned into sigrok session files
 // and CSV by sigrok-cli, read back through libsigrok, and decoded both by our receiver and by
 // sigrok-cli's UART decoder.
