@@ -600,7 +600,7 @@ LoadResult loadVcd(const std::string &path, const LoadOptions &options)
 
 enum class Kind { Session, Vcd, Other };
 
-// What the file is, by its first bytes: a zip archive is a session, a $ keyword opens a VCD.
+// What the file is: a zip archive is a session; a file named .vcd or opening with a $ keyword is a VCD.
 std::optional<Kind> kindOf(const std::string &path, std::string &error)
 {
     std::ifstream file(path, std::ios::binary);
@@ -617,6 +617,8 @@ std::optional<Kind> kindOf(const std::string &path, std::string &error)
     }
     if (got >= 4 && std::memcmp(head, "PK\x03\x04", 4) == 0)
         return Kind::Session;
+    if (lowered(std::filesystem::path(path).extension().string()) == ".vcd")
+        return Kind::Vcd;
     std::size_t i = 0;
     if (got >= 3 && std::memcmp(head, "\xEF\xBB\xBF", 3) == 0)
         i = 3;
