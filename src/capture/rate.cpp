@@ -118,6 +118,14 @@ Outcome<RateEstimate> detectRate(const Line &line)
                 candidates.push_back(t);
         }
 
+    // Pulses of one length differ by a sample at most: one candidate stands for those within 0.5 %.
+    std::sort(candidates.begin(), candidates.end());
+    std::vector<double> distinct;
+    for (double t : candidates)
+        if (distinct.empty() || t > distinct.back() * 1.005)
+            distinct.push_back(t);
+    candidates = std::move(distinct);
+
     // The longest bit time that most pulses fit: its halves fit them too, twice it fits only the even ones.
     std::optional<double> bitTime;
     for (double t : candidates) {
