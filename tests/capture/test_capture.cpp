@@ -6,6 +6,7 @@
 // sigrok-cli's UART decoder.
 
 #include "capture/capture.h"
+#include "capture/measurement.h"
 #include "capture/rate.h"
 
 #include "core/line_vcd.h"
@@ -322,6 +323,42 @@ TEST(RateDetection, SaysWhenItCannotTell)
     EXPECT_EQ(nearestStandardRate(9615), 9600);
     EXPECT_EQ(nearestStandardRate(9600 * 1.021), std::nullopt);
     EXPECT_EQ(nearestStandardRate(117000), 115200);
+}
+
+TEST(MeasurementRun, ReEncodesTheDecodedBytesWhereTheirFramesStart)
+{
+    // A transmitter 1.2 % fast with idle time between frames, and a glitch that spoils one frame: the
+    // "sent" line holds the decoded bytes from each frame's own start edge, at the receiver's bit time.
+    const Framing framing = *parseFraming("7E1");
+    const std::vector<unsigned> values{0x41, 0x5A, 0x00, 0x7F, 0x33};
+    Transmission t = sent(9600, framing, values, 1.2, 1.5);
+    const Glitch glitch{t.frames[1].start + 3.5 * t.bitTime, 0.9 * t.bitTime};
+    const Line line = withGlitches(t.line, std::span<const Glitch>(&glitch, 1));
+    for (ReceiverKind kind : {ReceiverKind::Ideal, ReceiverKind::Oversample16}) {
+        ReceiverSettings settings;
+        settings.kind = kind;
+        settings.rate = 9600;
+        settings.framing = framing;
+        const Outcome<StreamRun> run = measurementRun(line, settings);
+        ASSERT_TRUE(run) << run.error;
+        EXPECT_EQ(run->line.edges, line.edges);
+        ASSERT_EQ(run->sent.frames.size(), values.size());
+        ASSERT_EQ(run->received.frames.size(), values.size());
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const TransmittedFrame &again = run->sent.frames[i];
+            EXPECT_EQ(again.value, run->received.frames[i].value);
+            EXPECT_EQ(again.value == values[i], i != 1) << i;
+            EXPECT_DOUBLE_EQ(again.start, t.frames[i].start) << i;
+            EXPECT_NEAR(again.end - again.start, framing.length() * 1e6 / 9600, 1e-9);
+            EXPECT_EQ(run->received.frames[i].sentFrame, i);
+            // Where the byte came through, its re-encoded cells lie where the transmitter's were, off by
+            // the clock error at most.
+            if (i != 1)
+                for (double at = again.start + 0.5 * t.bitTime; at < again.end - t.bitTime; at += t.bitTime)
+                    EXPECT_EQ(run->sent.line.levelAt(at), t.line.levelAt(at)) << i << " at " << at;
+        }
+        EXPECT_TRUE(run->received.frames[1].failed() || run->received.frames[1].value != values[1]);
+    }
 }
 
 // A dump with three wires: a clock that never moves, a data wire and a serial line.
