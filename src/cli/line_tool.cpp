@@ -3,6 +3,8 @@
 
 #include "cli/line_tool.h"
 
+#include "capture/capture.h"
+#include "capture/rate.h"
 #include "core/line_vcd.h"
 #include "core/receiver.h"
 #include "core/stream.h"
@@ -33,7 +35,9 @@ recording as a UART receiver would, and find a receiver's clock tolerance.
 
 Commands:
   encode     write the line of a string of bytes, with impairments, as a VCD file
-  decode     read a line from a VCD file and print every frame a receiver decodes
+  decode     read a line from a VCD file or a logic-analyser capture and print every frame a
+             receiver decodes
+  info       print a capture's channels, sample rate, duration and edges per channel
   tolerance  print the operational range of a receiver for a framing
 
 rs232line encode --rate BPS [--clock-error PCT] --format 8N1 [--idle BITS] [--lead BITS]
@@ -55,8 +59,17 @@ rs232line encode --rate BPS [--clock-error PCT] --format 8N1 [--idle BITS] [--le
   --seed N              the seed of the noise (default 1): the same seed gives the same line
   -o, --output PATH     the VCD file to write (- for standard output); 1 ns units, one wire "txd"
 
-rs232line decode --rate BPS [--clock-error PCT] --format 8N1 [--receiver ideal|x16|x8] [--phase P]
-                 [--wire NAME] FILE.vcd
+rs232line decode --rate BPS|auto [--clock-error PCT] --format 8N1 [--receiver ideal|x16|x8] [--phase P]
+                 [--channel NAME|INDEX] [--sample-rate HZ] FILE
+  FILE                  a VCD file, a sigrok session (.sr), a CSV file or another capture libsigrok
+                        reads (- for a VCD on standard input)
+  --rate auto           tell the rate from the line's pulse widths and print it first, as
+                        # rate 9615 (9600), the measured rate and the standard one within 2 %
+                        that the line is decoded at (the measured one when none is that close)
+  --channel NAME|INDEX  the channel to read, by name or by position from 0 (default: the one
+                        named like TX, RX, UART or serial, else the first that changes level);
+                        --wire NAME is the same
+  --sample-rate HZ      the sample rate of a CSV file that does not state it
   --receiver KIND       ideal (mid-bit sampler), x16 or x8 (oversampling, majority of three
                         votes; default x16)
   --phase P             where the sample clock's ticks fall within a tick, 0 <= P < 1 (default 0.5)
@@ -64,6 +77,10 @@ rs232line decode --rate BPS [--clock-error PCT] --format 8N1 [--receiver ideal|x
   Prints one line per frame: <instant in us>TAB<value in hex>TAB<flags>, the instant being sample 1 of
   the start bit (x16, x8) or the start edge (ideal), the flags "ok" or a list of framing, parity,
   noise, break; a false start prints <instant>TAB--TABfalse-start. The last line counts them all.
+
+rs232line info [--channel NAME|INDEX] [--sample-rate HZ] FILE
+  Prints the capture's format, sample rate, samples, duration, its logic channels with the edges
+  of each, the channel read and the rate told from that channel's pulses.
 
 rs232line tolerance --format 8N1 [--receiver ideal|x16|x8]
   Prints "slow <pct> fast <pct>": the range of transmitter/receiver rate ratios over which the
@@ -371,6 +388,100 @@ int encode(const std::vector<std::string> &argv, std::istream &in, std::ostream 
     return kDone;
 }
 
+// The channel and sample rate options of the commands that read a capture.
+capture::LoadOptions loadOptions(const Arguments &args)
+{
+    capture::LoadOptions options;
+    if (args.has("wire") && args.has("channel"))
+        usageError("--wire and --channel name the same thing; give one");
+    if (const std::string *channel = args.get("channel"))
+        options.channel = *channel;
+    else if (const std::string *wire = args.get("wire"))
+        options.channel = *wire;
+    if (const std::string *rate = args.get("sample-rate"))
+        options.sampleRate = numberIn("sample-rate", *rate, 1.0, 1e12, "1 Hz to 1 THz");
+    return options;
+}
+
+capture::Capture loadLine(const std::string &path, const capture::LoadOptions &options)
+{
+    capture::LoadResult loaded = capture::loadCapture(path, options);
+    if (!loaded) {
+        std::string reason = loaded.error.reason;
+        if (reason.ends_with("; give the rate the file was sampled at"))
+            reason += " with --sample-rate HZ";
+        throw ToolError{kFileError, reason};
+    }
+    return std::move(*loaded.value);
+}
+
+// "# rate 9615 (9600)": the measured rate, and in brackets the standard rate decoded at.
+std::string rateComment(const capture::RateEstimate &estimate)
+{
+    char buffer[96];
+    if (estimate.standard)
+        std::snprintf(buffer, sizeof buffer, "# rate %.0f (%.0f)\n", estimate.measured, *estimate.standard);
+    else
+        std::snprintf(buffer, sizeof buffer, "# rate %.0f (no standard rate within 2 %%)\n", estimate.measured);
+    return buffer;
+}
+
+// A number with an SI prefix: 1 MHz, 2.5 kHz, 400 Hz, 1 ns.
+std::string withPrefix(double value, const char *unit)
+{
+    static constexpr std::pair<double, const char *> prefixes[] = {
+        {1e9, "G"}, {1e6, "M"}, {1e3, "k"}, {1.0, ""}, {1e-3, "m"}, {1e-6, "u"}, {1e-9, "n"}, {1e-12, "p"}, {1e-15, "f"}};
+    for (const auto &[scale, prefix] : prefixes)
+        if (value >= scale * (1.0 - 1e-9) || scale == 1e-15) {
+            char buffer[48];
+            std::snprintf(buffer, sizeof buffer, "%.6g %s%s", value / scale, prefix, unit);
+            return buffer;
+        }
+    return {};
+}
+
+int info(const std::vector<std::string> &argv, std::ostream &out)
+{
+    const Arguments args = parseArguments(argv, 1, {{"channel"}, {"wire"}, {"sample-rate"}});
+    if (args.positional.size() != 1)
+        usageError(args.positional.empty() ? "info needs a capture file" : "info reads one file");
+    const std::string &path = args.positional.front();
+    const capture::Capture got = loadLine(path, loadOptions(args));
+
+    std::string text = "file: " + path + "\nformat: " + got.format + "\n";
+    char buffer[160];
+    if (got.sampleRate > 0.0) {
+        text += "sample rate: " + withPrefix(got.sampleRate, "Hz") + "\n";
+        std::snprintf(buffer, sizeof buffer, "samples: %llu\n", static_cast<unsigned long long>(got.samples));
+        text += buffer;
+    } else {
+        text += "time unit: " + withPrefix(got.timeUnit * 1e-6, "s") + "\n";
+    }
+    std::snprintf(buffer, sizeof buffer, "duration: %.3f us\n", got.duration);
+    text += buffer;
+    text += "channels: " + std::to_string(got.channels.size()) + "\n";
+    for (std::size_t i = 0; i < got.channels.size(); ++i) {
+        const capture::Channel &channel = got.channels[i];
+        text += "  " + std::to_string(i) + " " + channel.name + ": ";
+        text += channel.counted ? std::to_string(channel.edges) + " edges" : "edges not counted";
+        text += i == got.channel ? " (read)\n" : "\n";
+    }
+    const Outcome<capture::RateEstimate> estimate = capture::detectRate(got.line);
+    text += "rate of " + got.channels[got.channel].name + ": ";
+    if (estimate) {
+        if (estimate->standard)
+            std::snprintf(buffer, sizeof buffer, "%.0f bit/s, standard %.0f bit/s\n", estimate->measured,
+                          *estimate->standard);
+        else
+            std::snprintf(buffer, sizeof buffer, "%.0f bit/s, no standard rate within 2 %%\n", estimate->measured);
+        text += buffer;
+    } else {
+        text += "unknown: " + estimate.error + "\n";
+    }
+    out << text;
+    return kDone;
+}
+
 std::string flagsOf(const ReceivedFrame &frame)
 {
     if (frame.ok())
@@ -392,10 +503,19 @@ std::string flagsOf(const ReceivedFrame &frame)
 
 int decode(const std::vector<std::string> &argv, std::istream &in, std::ostream &out)
 {
-    const Arguments args =
-        parseArguments(argv, 1, {{"rate"}, {"clock-error"}, {"format"}, {"receiver"}, {"phase"}, {"wire"}});
+    const Arguments args = parseArguments(argv, 1,
+                                          {{"rate"},
+                                           {"clock-error"},
+                                           {"format"},
+                                           {"receiver"},
+                                           {"phase"},
+                                           {"wire"},
+                                           {"channel"},
+                                           {"sample-rate"}});
     ReceiverSettings settings;
-    settings.rate = rateArgument(args);
+    const bool autoRate = args.required("rate") == "auto";
+    if (!autoRate)
+        settings.rate = rateArgument(args);
     settings.clockErrorPercent = clockErrorArgument(args);
     settings.framing = framingArgument(args);
     settings.kind = receiverArgument(args);
@@ -405,31 +525,34 @@ int decode(const std::vector<std::string> &argv, std::istream &in, std::ostream 
             usageError("--phase must be at least 0 and below 1, not " + *phase);
     }
     if (args.positional.size() != 1)
-        usageError(args.positional.empty() ? "decode needs a VCD file to read" : "decode reads one file");
+        usageError(args.positional.empty() ? "decode needs a VCD file or another capture to read"
+                                           : "decode reads one file");
     const std::string &path = args.positional.front();
-    const std::string wire = args.get("wire") ? *args.get("wire") : std::string();
+    const capture::LoadOptions options = loadOptions(args);
 
-    VcdReadResult read;
+    Line line;
     if (path == "-") {
-        read = readVcdLine(in, wire);
+        VcdReadResult read = readVcdLine(in, options.channel);
+        if (!read)
+            throw ToolError{kFileError, path + ": " + read.error.reason};
+        line = std::move(read.value->line);
     } else {
-        std::ifstream file(path, std::ios::binary);
-        if (!file)
-            throw ToolError{kFileError,
-                            "cannot read " + path + ": " + std::generic_category().message(errno)};
-        read = readVcdLine(file, wire);
-        if (file.bad())
-            throw ToolError{kFileError, "cannot read " + path};
+        line = loadLine(path, options).line;
     }
-    if (!read)
-        throw ToolError{kFileError, path + ": " + read.error.reason};
 
-    const Outcome<Reception> rx = receive(settings, read.value->line);
+    std::string text;
+    char buffer[96];
+    if (autoRate) {
+        const Outcome<capture::RateEstimate> estimate = capture::detectRate(line);
+        if (!estimate)
+            throw ToolError{kFileError, path + ": " + estimate.error};
+        settings.rate = estimate->rate();
+        text = rateComment(*estimate);
+    }
+    const Outcome<Reception> rx = receive(settings, line);
     if (!rx)
         usageError(rx.error);
-    std::string text;
-    text.reserve(rx->frames.size() * 24 + 128);
-    char buffer[96];
+    text.reserve(text.size() + rx->frames.size() * 24 + 128);
     const int digits = settings.framing.dataBits > 8 ? 3 : 2;
     std::size_t f = 0, s = 0;
     while (f < rx->frames.size() || s < rx->falseStarts.size()) {
@@ -473,7 +596,7 @@ int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ost
 {
     try {
         if (args.empty())
-            usageError("no command given (encode, decode or tolerance; --help lists them)");
+            usageError("no command given (encode, decode, info or tolerance; --help lists them)");
         const std::string &command = args.front();
         for (const std::string &arg : args)
             if (arg == "--help" || arg == "-h") {
@@ -490,7 +613,9 @@ int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ost
             return decode(args, in, out);
         if (command == "tolerance")
             return tolerance(args, out);
-        usageError("unknown command \"" + command + "\" (encode, decode or tolerance; --help lists them)");
+        if (command == "info")
+            return info(args, out);
+        usageError("unknown command \"" + command + "\" (encode, decode, info or tolerance; --help lists them)");
     } catch (const ToolError &error) {
         err << "rs232line: " << error.message << '\n';
         return error.code;

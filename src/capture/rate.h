@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// The bit rate of a recorded serial line, told from its pulse widths: every level between two edges of
+// a clean line lasts a whole number of bit times, so the short pulses cluster at one bit time and the
+// longer ones at its multiples. Short glitches (noise) fit no multiple and are left out.
+
+#include "core/stream.h"
+
+#include <cstddef>
+#include <optional>
+#include <span>
+
+namespace rs232::capture {
+
+// The rates a UART is usually set to, from 50 to 3 000 000 bit/s.
+std::span<const double> standardRates();
+
+struct RateEstimate
+{
+    double bitTime = 0.0;  // microseconds
+    double measured = 0.0; // bit/s, 1e6 / bitTime
+    std::optional<double> standard; // the standard rate within 2 % of the measured one, if any
+    std::size_t pulses = 0;         // pulses that fit whole bit times, out of all those between edges
+    std::size_t pulsesSeen = 0;
+
+    // The rate to receive at: the standard one when there is one, else the measured one.
+    double rate() const { return standard.value_or(measured); }
+};
+
+// Edges a line needs before its rate can be told.
+constexpr std::size_t kMinRateEdges = 8;
+
+// Estimates the line's rate. Fails, saying why, when the line has too few edges or its pulses fit no
+// bit time from 50 to 3 000 000 bit/s.
+Outcome<RateEstimate> detectRate(const Line &line);
+
+// The standard rate within tolerancePercent of a measured rate, if any.
+std::optional<double> nearestStandardRate(double measured, double tolerancePercent = 2.0);
+
+} // namespace rs232::capture

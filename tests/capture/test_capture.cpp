@@ -1,0 +1,515 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Captures made here: lines from the core's transmitter written as VCD, turned into sigrok session files
+// and CSV by sigrok-cli, read back through libsigrok, and decoded both by our receiver and by
+// sigrok-cli's UART decoder.
+
+#include "capture/capture.h"
+#include "capture/measurement.h"
+#include "capture/rate.h"
+
+#include "core/line_vcd.h"
+#include "core/receiver.h"
+#include "core/stream.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace rs232::capture {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool haveSigrokCli()
+{
+    return std::system("sigrok-cli --version >/dev/null 2>&1") == 0;
+}
+
+#define REQUIRE_SIGROK_CLI()                                                                                  \
+    do {                                                                                                      \
+        if (!haveSigrokCli()) {                                                                               \
+            if (std::getenv("CI"))                                                                            \
+                FAIL() << "sigrok-cli is missing; scripts/setup installs it";                                 \
+            GTEST_SKIP() << "sigrok-cli is not installed";                                                    \
+        }                                                                                                     \
+    } while (false)
+
+int shell(const std::string &command)
+{
+    return std::system((command + " >/dev/null 2>&1").c_str());
+}
+
+class CaptureTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("rs232capture_" + std::to_string(::getpid()) + "_" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    std::string path(const std::string &name) const { return (m_dir / name).string(); }
+    std::string write(const std::string &name, const std::string &text) const
+    {
+        std::ofstream(m_dir / name, std::ios::binary) << text;
+        return path(name);
+    }
+    // A line as a dump, and that dump as a session file sampled every `downsample` nanoseconds.
+    std::string session(const std::string &name, const Line &line, long downsample)
+    {
+        const std::string vcd = write(name + ".vcd", writeLineVcd(line, "txd", "test"));
+        const std::string sr = path(name + ".sr");
+        EXPECT_EQ(shell("sigrok-cli -I vcd:downsample=" + std::to_string(downsample) + " -i " + vcd + " -o " + sr),
+                  0);
+        return sr;
+    }
+    std::string csvOf(const std::string &sr)
+    {
+        const std::string csv = sr.substr(0, sr.size() - 3) + ".csv";
+        EXPECT_EQ(shell("sigrok-cli -i " + sr + " -O csv -o " + csv), 0);
+        return csv;
+    }
+
+    fs::path m_dir;
+};
+
+Transmission sent(double rate, const Framing &framing, const std::vector<unsigned> &values, double clockError = 0.0,
+                  double idleBits = 0.0)
+{
+    TransmitterSettings settings;
+    settings.rate = rate;
+    settings.framing = framing;
+    settings.clockErrorPercent = clockError;
+    settings.idleBits = idleBits;
+    settings.leadBits = 3.0;
+    Outcome<Transmission> t = transmit(settings, values);
+    EXPECT_TRUE(t) << t.error;
+    // Twenty idle bits after the last frame, so that both decoders see it end.
+    t->line.end += 20.0 * t->bitTime;
+    return *t;
+}
+
+std::vector<unsigned> randomValues(std::mt19937 &random, const Framing &framing, int count)
+{
+    std::vector<unsigned> values;
+    for (int i = 0; i < count; ++i)
+        values.push_back(static_cast<unsigned>(random()) & framing.maxValue());
+    return values;
+}
+
+// sigrok-cli's UART decoder on one capture: every frame it reports, in order, with its errors. A frame
+// opens at "Start bit"; a "Frame error" outside a frame is a start bit that did not hold.
+struct Decoded
+{
+    int value = -1; // -1 for a false start
+    bool framing = false, parity = false;
+    friend bool operator==(const Decoded &, const Decoded &) = default;
+};
+std::ostream &operator<<(std::ostream &out, const Decoded &d)
+{
+    return out << (d.value < 0 ? std::string("false start") : std::to_string(d.value))
+               << (d.framing ? " framing" : "") << (d.parity ? " parity" : "");
+}
+
+std::vector<Decoded> sigrokDecode(const std::string &file, double rate, const Framing &framing)
+{
+    const char *parity = framing.parity == ParityMode::Even  ? "even"
+                         : framing.parity == ParityMode::Odd ? "odd"
+                                                             : "none";
+    char options[200];
+    std::snprintf(options, sizeof options, "uart:rx=txd:baudrate=%.0f:data_bits=%d:parity=%s:stop_bits=1.0:format=dec",
+                  rate, framing.dataBits, parity);
+    const std::string command = "sigrok-cli -i " + file + " -P " + options +
+                                " -A uart=rx-data:rx-start:rx-stop:rx-parity-err:rx-warnings 2>&1";
+    std::vector<Decoded> frames;
+    FILE *pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return frames;
+    char buffer[256];
+    bool open = false;
+    while (std::fgets(buffer, sizeof buffer, pipe)) {
+        std::string line(buffer);
+        const auto colon = line.find(": ");
+        if (colon == std::string::npos)
+            continue;
+        line = line.substr(colon + 2);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        if (line == "Start bit") {
+            frames.push_back({});
+            open = true;
+        } else if (line == "Stop bit") {
+            open = false;
+        } else if (line == "Parity error") {
+            if (open)
+                frames.back().parity = true;
+        } else if (line == "Frame error") {
+            if (open && frames.back().value >= 0)
+                frames.back().framing = true;
+            else
+                frames.push_back({-1, false, false});
+        } else if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])) && open) {
+            frames.back().value = std::atoi(line.c_str());
+        }
+    }
+    pclose(pipe);
+    return frames;
+}
+
+// Our ideal receiver on a line, as the list sigrok-cli would print (a break is a framing error there).
+std::vector<Decoded> ourDecode(const Line &line, double rate, const Framing &framing, bool &ambiguous,
+                               double samplePeriod)
+{
+    ReceiverSettings settings;
+    settings.kind = ReceiverKind::Ideal;
+    settings.rate = rate;
+    settings.framing = framing;
+    const Outcome<Reception> rx = receive(settings, line);
+    EXPECT_TRUE(rx) << rx.error;
+    std::vector<Decoded> frames;
+    ambiguous = false;
+    std::size_t f = 0, s = 0;
+    while (f < rx->frames.size() || s < rx->falseStarts.size()) {
+        if (s == rx->falseStarts.size() || (f < rx->frames.size() && rx->frames[f].start <= rx->falseStarts[s].start)) {
+            const ReceivedFrame &frame = rx->frames[f++];
+            frames.push_back({static_cast<int>(frame.value), frame.framing || frame.brk, frame.parity});
+            // A sample within two sample periods of an edge could go either way in the other decoder.
+            for (std::size_t j = 0; j < frame.bitCount; ++j) {
+                const double at = rx->voteInstant(frame.start, j, 0);
+                const std::size_t e = line.edgeAfter(at);
+                if ((e < line.edges.size() && line.edges[e] - at < 2.0 * samplePeriod) ||
+                    (e > 0 && at - line.edges[e - 1] < 2.0 * samplePeriod))
+                    ambiguous = true;
+            }
+        } else {
+            frames.push_back({-1, false, false});
+            ++s;
+        }
+    }
+    return frames;
+}
+
+TEST_F(CaptureTest, SessionAndCsvCapturesDecodeAsSigrokDecodesThem)
+{
+    REQUIRE_SIGROK_CLI();
+    // Every rate from 300 to 921600 bit/s in each of four framings, about 40 samples a bit. Clean lines
+    // within the receiver's range must decode to the bytes sent, and have their rate found; lines whose
+    // transmitter is 7 to 9 % off give framing and parity errors, which both decoders must report alike.
+    std::mt19937 random(18);
+    const double rates[] = {300, 1200, 2400, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600};
+    const char *framings[] = {"8N1", "7E1", "8O1", "8N2"};
+    int compared = 0, index = 0, errorsCompared = 0;
+    for (double rate : rates)
+        for (const char *framingName : framings) {
+            const Framing framing = *parseFraming(framingName);
+            const bool faulty = index++ % 3 == 2;
+            const double share = std::generate_canonical<double, 32>(random);
+            const double clockError = faulty ? (random() % 2 ? 1.0 : -1.0) * (7.0 + 2.0 * share) : -1.5 + 3.0 * share;
+            const std::vector<unsigned> values = randomValues(random, framing, 16);
+            const Transmission t = sent(rate, framing, values, clockError, faulty ? 0.0 : double(random() % 3));
+            // About 40 samples a bit; 400 where the receiver's samples drift across the bits, so that
+            // few of them fall within two sample periods of an edge.
+            const long downsample = std::max(1L, std::lround(1e9 / rate / (faulty ? 400.0 : 40.0)));
+            const std::string name = std::string(framingName) + "_" + std::to_string(long(rate));
+            const std::string sr = session(name, t.line, downsample);
+            SCOPED_TRACE(name + ", clock error " + std::to_string(clockError) + " %");
+
+            const LoadResult fromSession = loadCapture(sr);
+            ASSERT_TRUE(fromSession) << fromSession.error.reason;
+            EXPECT_EQ(fromSession->format, "sigrok session");
+            // sigrok-cli states the rate of a downsampled dump in whole hertz.
+            EXPECT_DOUBLE_EQ(fromSession->sampleRate, std::floor(1e9 / double(downsample)));
+            if (!faulty) {
+                // The same capture as CSV (a line a sample) reads to the same line.
+                const LoadResult fromCsv = loadCapture(csvOf(sr));
+                ASSERT_TRUE(fromCsv) << fromCsv.error.reason;
+                EXPECT_EQ(fromCsv->line.edges, fromSession->line.edges);
+                EXPECT_EQ(fromCsv->samples, fromSession->samples);
+                EXPECT_DOUBLE_EQ(fromCsv->sampleRate, fromSession->sampleRate);
+            }
+
+            const Line &line = fromSession->line;
+            if (!faulty) {
+                const Outcome<RateEstimate> estimate = detectRate(line);
+                ASSERT_TRUE(estimate) << estimate.error;
+                EXPECT_EQ(estimate->standard, rate) << "measured " << estimate->measured;
+            }
+            bool ambiguous = false;
+            const std::vector<Decoded> ours = ourDecode(line, rate, framing, ambiguous, fromSession->timeUnit);
+            if (!faulty) {
+                ASSERT_EQ(ours.size(), values.size());
+                for (std::size_t i = 0; i < values.size(); ++i)
+                    EXPECT_EQ(ours[i], (Decoded{int(values[i]), false, false})) << "frame " << i;
+            }
+            if (ambiguous)
+                continue;
+            EXPECT_EQ(sigrokDecode(sr, rate, framing), ours);
+            ++compared;
+            for (const Decoded &d : ours)
+                errorsCompared += d.framing || d.parity || d.value < 0;
+        }
+    EXPECT_GE(compared, 36);
+    EXPECT_GE(errorsCompared, 20);
+}
+
+TEST(RateDetection, FindsTheRateOfCleanAndNoisyLines)
+{
+    // Lines straight from the transmitter (no sampling), clean or with noise at 2 glitches per 100 bit
+    // times, with the transmitter's clock off by up to 1.5 %.
+    std::mt19937 random(7);
+    for (double rate : standardRates()) {
+        if (rate < 300)
+            continue;
+        for (const char *framingName : {"8N1", "7E1", "8O1", "8N2"})
+            for (bool noisy : {false, true}) {
+                const Framing framing = *parseFraming(framingName);
+                const double clockError = -1.5 + 3.0 * std::generate_canonical<double, 32>(random);
+                const Transmission t = sent(rate, framing, randomValues(random, framing, 64), clockError);
+                Line line = t.line;
+                if (noisy) {
+                    NoiseSettings noise;
+                    noise.perHundredBits = 2.0;
+                    noise.seed = random();
+                    line = withGlitches(line, noiseGlitches(noise, t.bitTime, 0.0, line.end));
+                }
+                const Outcome<RateEstimate> estimate = detectRate(line);
+                ASSERT_TRUE(estimate) << estimate.error << " at " << rate;
+                EXPECT_EQ(estimate->standard, rate)
+                    << framingName << (noisy ? " noisy" : "") << " measured " << estimate->measured;
+                EXPECT_NEAR(estimate->measured, rate * (1.0 + clockError / 100.0), rate * 0.002)
+                    << framingName << (noisy ? " noisy" : "");
+            }
+    }
+}
+
+TEST(RateDetection, SaysWhenItCannotTell)
+{
+    // A rate between standard ones is measured but not snapped.
+    const Framing framing = *parseFraming("8N1");
+    std::mt19937 random(3);
+    const Outcome<RateEstimate> odd = detectRate(sent(10473, framing, randomValues(random, framing, 20)).line);
+    ASSERT_TRUE(odd) << odd.error;
+    EXPECT_NEAR(odd->measured, 10473, 5);
+    EXPECT_FALSE(odd->standard);
+    EXPECT_EQ(odd->rate(), odd->measured);
+
+    // One frame of 0x41 has four edges.
+    const Outcome<RateEstimate> few = detectRate(sent(9600, framing, {0x41}).line);
+    ASSERT_FALSE(few);
+    EXPECT_NE(few.error.find("too few edges"), std::string::npos) << few.error;
+    EXPECT_FALSE(detectRate(Line{}));
+
+    // Edges at random instants fit no bit time.
+    Line random_line;
+    double t = 0.0;
+    std::exponential_distribution<double> gap(1.0 / 100.0);
+    for (int i = 0; i < 400; ++i)
+        random_line.edges.push_back(t += 1.0 + gap(random));
+    random_line.end = t;
+    const Outcome<RateEstimate> noise = detectRate(random_line);
+    EXPECT_FALSE(noise) << "measured " << (noise ? noise->measured : 0.0);
+
+    EXPECT_EQ(nearestStandardRate(9615), 9600);
+    EXPECT_EQ(nearestStandardRate(9600 * 1.021), std::nullopt);
+    EXPECT_EQ(nearestStandardRate(117000), 115200);
+}
+
+TEST(MeasurementRun, ReEncodesTheDecodedBytesWhereTheirFramesStart)
+{
+    // A transmitter 1.2 % fast with idle time between frames, and a glitch that spoils one frame: the
+    // "sent" line holds the decoded bytes from each frame's own start edge, at the receiver's bit time.
+    const Framing framing = *parseFraming("7E1");
+    const std::vector<unsigned> values{0x41, 0x5A, 0x00, 0x7F, 0x33};
+    Transmission t = sent(9600, framing, values, 1.2, 1.5);
+    const Glitch glitch{t.frames[1].start + 3.5 * t.bitTime, 0.9 * t.bitTime};
+    const Line line = withGlitches(t.line, std::span<const Glitch>(&glitch, 1));
+    for (ReceiverKind kind : {ReceiverKind::Ideal, ReceiverKind::Oversample16}) {
+        ReceiverSettings settings;
+        settings.kind = kind;
+        settings.rate = 9600;
+        settings.framing = framing;
+        const Outcome<StreamRun> run = measurementRun(line, settings);
+        ASSERT_TRUE(run) << run.error;
+        EXPECT_EQ(run->line.edges, line.edges);
+        ASSERT_EQ(run->sent.frames.size(), values.size());
+        ASSERT_EQ(run->received.frames.size(), values.size());
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const TransmittedFrame &again = run->sent.frames[i];
+            EXPECT_EQ(again.value, run->received.frames[i].value);
+            EXPECT_EQ(again.value == values[i], i != 1) << i;
+            EXPECT_DOUBLE_EQ(again.start, t.frames[i].start) << i;
+            EXPECT_NEAR(again.end - again.start, framing.length() * 1e6 / 9600, 1e-9);
+            EXPECT_EQ(run->received.frames[i].sentFrame, i);
+            // Where the byte came through, its re-encoded cells lie where the transmitter's were, off by
+            // the clock error at most.
+            if (i != 1)
+                for (double at = again.start + 0.5 * t.bitTime; at < again.end - t.bitTime; at += t.bitTime)
+                    EXPECT_EQ(run->sent.line.levelAt(at), t.line.levelAt(at)) << i << " at " << at;
+        }
+        EXPECT_TRUE(run->received.frames[1].failed() || run->received.frames[1].value != values[1]);
+    }
+}
+
+// A dump with three wires: a clock that never moves, a data wire and a serial line.
+std::string threeWires(const char *first, const char *second, const char *third)
+{
+    std::string text = "$timescale 1 us $end\n$scope module la $end\n";
+    text += std::string("$var wire 1 ! ") + first + " $end\n";
+    text += std::string("$var wire 1 \" ") + second + " $end\n";
+    text += std::string("$var wire 1 # ") + third + " $end\n";
+    text += "$upscope $end\n$enddefinitions $end\n#0\n0!\n1\"\n1#\n";
+    for (int i = 1; i <= 10; ++i) {
+        text += "#" + std::to_string(i * 100) + "\n" + (i % 2 ? "0\"" : "1\"") + "\n";
+        if (i <= 4)
+            text += "#" + std::to_string(i * 100 + 50) + "\n" + (i % 2 ? "0#" : "1#") + "\n";
+    }
+    text += "#2000\n";
+    return text;
+}
+
+TEST_F(CaptureTest, ChoosesTheChannel)
+{
+    REQUIRE_SIGROK_CLI();
+    auto toSession = [&](const std::string &name, const std::string &vcd) {
+        const std::string sr = path(name + ".sr");
+        EXPECT_EQ(shell("sigrok-cli -I vcd -i " + write(name + ".vcd", vcd) + " -o " + sr), 0);
+        return sr;
+    };
+    const std::string named = toSession("named", threeWires("clk", "D1", "uart_tx"));
+    const std::string plain = toSession("plain", threeWires("D0", "D1", "D2"));
+    struct Case
+    {
+        std::string file, channel;
+        std::size_t chosen;
+        std::size_t edges;
+    };
+    const Case cases[] = {
+        {named, "", 2, 4},   // the serial-looking name
+        {plain, "", 1, 10},  // the first with edges
+        {plain, "D2", 2, 4}, // by name
+        {plain, "2", 2, 4},  // by position
+        {plain, "0", 0, 0},  // a channel without edges is refused below
+    };
+    for (const Case &c : cases) {
+        LoadOptions options;
+        options.channel = c.channel;
+        const LoadResult got = loadCapture(c.file, options);
+        SCOPED_TRACE(c.file + " channel \"" + c.channel + "\"");
+        if (c.edges == 0) {
+            ASSERT_FALSE(got);
+            EXPECT_NE(got.error.reason.find("D0 never changes level"), std::string::npos) << got.error.reason;
+            continue;
+        }
+        ASSERT_TRUE(got) << got.error.reason;
+        ASSERT_EQ(got->channels.size(), 3u);
+        EXPECT_EQ(got->channel, c.chosen);
+        EXPECT_EQ(got->line.edges.size(), c.edges);
+        EXPECT_EQ(got->channels[0].edges, 0u);
+        EXPECT_EQ(got->channels[1].edges, 10u);
+        EXPECT_EQ(got->channels[2].edges, 4u);
+        EXPECT_EQ(got->line.startLevel, 1);
+        EXPECT_DOUBLE_EQ(got->line.edges.front(), c.chosen == 1 ? 100.0 : 150.0);
+    }
+    LoadOptions missing;
+    missing.channel = "TX";
+    const LoadResult none = loadCapture(plain, missing);
+    ASSERT_FALSE(none);
+    EXPECT_NE(none.error.reason.find("no logic channel \"TX\" (its channels: D0, D1, D2)"), std::string::npos)
+        << none.error.reason;
+
+    // A dump is read by the core's reader: by wire name, and on its own when it has one wire.
+    LoadOptions wire;
+    wire.channel = "uart_tx";
+    const LoadResult vcd = loadCapture(path("named.vcd"), wire);
+    ASSERT_TRUE(vcd) << vcd.error.reason;
+    EXPECT_EQ(vcd->format, "VCD");
+    EXPECT_EQ(vcd->channel, 2u);
+    EXPECT_EQ(vcd->line.edges, (std::vector<double>{150, 250, 350, 450}));
+    EXPECT_TRUE(looksLikeSerialLine("RXD"));
+    EXPECT_FALSE(looksLikeSerialLine("D3"));
+}
+
+TEST_F(CaptureTest, LoadsReportProgressAndCanBeCancelled)
+{
+    REQUIRE_SIGROK_CLI();
+    const Framing framing = *parseFraming("8N1");
+    std::mt19937 random(5);
+    const std::string sr = session("long", sent(115200, framing, randomValues(random, framing, 200)).line, 1000);
+    for (const std::string &file : {sr, csvOf(sr)}) {
+        std::vector<double> shares;
+        LoadOptions options;
+        options.progress = [&](double share) {
+            shares.push_back(share);
+            return true;
+        };
+        ASSERT_TRUE(loadCapture(file, options));
+        ASSERT_FALSE(shares.empty());
+        EXPECT_DOUBLE_EQ(shares.back(), 1.0) << file;
+        options.progress = [](double) { return false; };
+        const LoadResult cancelled = loadCapture(file, options);
+        ASSERT_FALSE(cancelled);
+        EXPECT_TRUE(cancelled.error.cancelled) << cancelled.error.reason;
+    }
+}
+
+TEST_F(CaptureTest, BadFilesSayWhatIsWrong)
+{
+    REQUIRE_SIGROK_CLI();
+    const Framing framing = *parseFraming("8N1");
+    const std::string good = session("good", sent(9600, framing, {0x55, 0x41}).line, 1000);
+    std::string bytes;
+    {
+        std::ifstream in(good, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    Line flat;
+    flat.end = 5000.0;
+    const std::string still = session("still", flat, 1000);
+    ASSERT_EQ(shell("sigrok-cli -d demo --channels A0 --samples 100 -o " + path("analog.sr")), 0);
+    const std::string norate = write("norate.csv", "rx\n0\n1\n0\n1\n");
+    ASSERT_EQ(shell("sigrok-cli -I csv -i " + norate + " -o " + path("norate.sr")), 0);
+
+    struct Case
+    {
+        std::string file, reason;
+    };
+    const Case cases[] = {
+        {write("cut.sr", bytes.substr(0, bytes.size() / 2)), "cut.sr is not a sigrok session file that can be read"},
+        {write("text.txt", "hello, world\n"), "text.txt is not a capture this program reads"},
+        {write("empty.sr", ""), "empty.sr is empty"},
+        {path("nothere.sr"), "cannot read nothere.sr: No such file or directory"},
+        {m_dir.string(), "is a folder, not a capture"},
+        {path("analog.sr"), "analog.sr has no logic channel"},
+        {still, "never changes level"},
+        {path("norate.sr"), "norate.sr does not say its sample rate"},
+        {norate, "norate.csv does not say its sample rate (0 Hz); give the rate"},
+        {write("cut.vcd", "$timescale 1 ns $end\n$var wire 1 ! txd"), "cut.vcd: the file ends inside"},
+    };
+    for (const Case &c : cases) {
+        const LoadResult got = loadCapture(c.file);
+        ASSERT_FALSE(got) << c.file;
+        EXPECT_FALSE(got.error.cancelled);
+        EXPECT_NE(got.error.reason.find(c.reason), std::string::npos) << got.error.reason;
+    }
+    // The rate a CSV file lacks can be given.
+    LoadOptions rate;
+    rate.sampleRate = 1000.0;
+    const LoadResult given = loadCapture(norate, rate);
+    ASSERT_TRUE(given) << given.error.reason;
+    EXPECT_EQ(given->line.edges, (std::vector<double>{1000.0, 2000.0, 3000.0}));
+    EXPECT_EQ(given->line.startLevel, 0);
+}
+
+} // namespace
+} // namespace rs232::capture

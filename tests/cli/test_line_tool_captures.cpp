@@ -1,0 +1,197 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// rs232line on logic-analyser captures: info, and decode with a chosen channel and a detected rate, on
+// captures made here with rs232line encode and sigrok-cli.
+
+#include "cli/line_tool.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace rs232::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun
+{
+    int code = -1;
+    std::string out, err;
+};
+
+ToolRun run(std::vector<std::string> args, const std::string &input = {})
+{
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    ToolRun result;
+    result.code = runLineTool(args, in, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+int shell(const std::string &command)
+{
+    return std::system((command + " >/dev/null 2>&1").c_str());
+}
+
+// The value and flag columns of decode's frame lines, without the instants (which differ by a sample
+// between a dump and its sampled copy).
+std::vector<std::string> framesOf(const std::string &text)
+{
+    std::vector<std::string> frames;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line))
+        if (!line.empty() && line[0] != '#')
+            frames.push_back(line.find('\t') == std::string::npos ? line : line.substr(line.find('\t') + 1));
+    return frames;
+}
+
+class LineToolCaptureTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (shell("sigrok-cli --version") != 0) {
+            if (std::getenv("CI"))
+                FAIL() << "sigrok-cli is missing; scripts/setup installs it";
+            GTEST_SKIP() << "sigrok-cli is not installed";
+        }
+        m_dir = fs::temp_directory_path() / ("rs232line_captures_" + std::to_string(::getpid()) + "_" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override
+    {
+        if (!m_dir.empty())
+            fs::remove_all(m_dir);
+    }
+    std::string path(const std::string &name) const { return (m_dir / name).string(); }
+    std::string write(const std::string &name, const std::string &text) const
+    {
+        std::ofstream(m_dir / name, std::ios::binary) << text;
+        return path(name);
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(LineToolCaptureTest, DecodesASessionAtTheRateItTells)
+{
+    // A transmitter 0.16 % fast at 9600 bit/s, sampled at 1 MHz.
+    const std::string vcd = path("hello.vcd");
+    ASSERT_EQ(run({"encode", "--rate", "9600", "--clock-error", "0.16", "--format", "7E1", "--text",
+                   "Hello, world", "--idle", "2", "-o", vcd})
+                  .code,
+              0);
+    const std::string sr = path("hello.sr");
+    ASSERT_EQ(shell("sigrok-cli -I vcd:downsample=1000 -i " + vcd + " -o " + sr), 0);
+
+    const ToolRun fromDump = run({"decode", "--rate", "9600", "--format", "7E1", vcd});
+    ASSERT_EQ(fromDump.code, 0) << fromDump.err;
+    for (const char *channel : {"", "txd", "0"}) {
+        std::vector<std::string> args{"decode", "--rate", "auto", "--format", "7E1", sr};
+        if (*channel)
+            args.insert(args.end() - 1, {"--channel", channel});
+        const ToolRun got = run(args);
+        ASSERT_EQ(got.code, 0) << got.err;
+        EXPECT_EQ(got.out.substr(0, got.out.find('\n') + 1), "# rate 9615 (9600)\n");
+        EXPECT_EQ(framesOf(got.out), framesOf(fromDump.out)) << channel;
+    }
+    // A dump read by the core's reader tells its rate the same way, also from standard input.
+    std::ifstream file(vcd);
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const ToolRun piped = run({"decode", "--rate", "auto", "--format", "7E1", "-"}, text);
+    ASSERT_EQ(piped.code, 0) << piped.err;
+    EXPECT_EQ(piped.out, "# rate 9615 (9600)\n" + fromDump.out);
+
+    const ToolRun info = run({"info", sr});
+    ASSERT_EQ(info.code, 0) << info.err;
+    EXPECT_EQ(info.out, "file: " + sr +
+                            "\nformat: sigrok session\nsample rate: 1 MHz\nsamples: 15080\n"
+                            "duration: 15080.000 us\nchannels: 1\n  0 txd: 70 edges (read)\n"
+                            "rate of txd: 9615 bit/s, standard 9600 bit/s\n");
+}
+
+TEST_F(LineToolCaptureTest, InfoListsEveryChannel)
+{
+    std::string text = "$timescale 1 us $end\n$var wire 1 ! clk $end\n$var wire 1 \" D1 $end\n"
+                       "$var wire 1 # D2 $end\n$enddefinitions $end\n#0\n0!\n1\"\n0#\n";
+    for (int i = 1; i <= 12; ++i)
+        text += "#" + std::to_string(i * 100) + "\n" + (i % 2 ? "0\"" : "1\"") + "\n";
+    text += "#1250\n1#\n#5000\n";
+    const std::string sr = path("three.sr");
+    ASSERT_EQ(shell("sigrok-cli -I vcd -i " + write("three.vcd", text) + " -o " + sr + " -O srzip"), 0);
+    const ToolRun got = run({"info", sr});
+    ASSERT_EQ(got.code, 0) << got.err;
+    EXPECT_EQ(got.out, "file: " + sr +
+                           "\nformat: sigrok session\nsample rate: 1 MHz\nsamples: 5000\nduration: 5000.000 us\n"
+                           "channels: 3\n  0 clk: 0 edges\n  1 D1: 12 edges (read)\n  2 D2: 1 edges\n"
+                           "rate of D1: 10000 bit/s, no standard rate within 2 %\n");
+    const ToolRun d2 = run({"info", "--channel", "D2", sr});
+    ASSERT_EQ(d2.code, 0) << d2.err;
+    EXPECT_NE(d2.out.find("  2 D2: 1 edges (read)\nrate of D2: unknown: the line has too few edges"),
+              std::string::npos)
+        << d2.out;
+    const ToolRun dump = run({"info", path("three.vcd"), "--channel", "D1"});
+    ASSERT_EQ(dump.code, 0) << dump.err;
+    EXPECT_NE(dump.out.find("format: VCD\ntime unit: 1 us\n"), std::string::npos) << dump.out;
+    EXPECT_NE(dump.out.find("  0 clk: edges not counted\n  1 D1: 12 edges (read)\n"), std::string::npos)
+        << dump.out;
+}
+
+TEST_F(LineToolCaptureTest, BadCapturesGiveOneLineAndExitOne)
+{
+    const std::string still = path("still.sr");
+    ASSERT_EQ(shell("sigrok-cli -I vcd -i " +
+                    write("still.vcd", "$timescale 1 us $end\n$var wire 1 ! tx $end\n$enddefinitions $end\n"
+                                       "#0\n1!\n#100\n") +
+                    " -o " + still),
+              0);
+    const std::string vcd = path("a.vcd");
+    ASSERT_EQ(run({"encode", "--rate", "9600", "--format", "8N1", "--hex", "41", "-o", vcd}).code, 0);
+    const std::string csv = write("plain.csv", "tx\n1\n0\n1\n0\n1\n");
+    struct Row
+    {
+        const char *name;
+        std::vector<std::string> args;
+        int code;
+        std::string message;
+    };
+    const Row rows[] = {
+        {"not a capture", {"info", write("notes.txt", "just words\n")}, 1, "is not a capture this program reads"},
+        {"no edges", {"info", still}, 1, "never changes level"},
+        {"no such channel", {"decode", "--rate", "9600", "--format", "8N1", "--channel", "rx", still}, 1,
+         "has no logic channel \"rx\" (its channels: tx)"},
+        {"too few edges to tell the rate", {"decode", "--rate", "auto", "--format", "8N1", vcd}, 1,
+         "too few edges to tell its rate"},
+        {"CSV without a rate", {"info", csv}, 1, "does not say its sample rate (0 Hz); give the rate the file "
+                                                 "was sampled at with --sample-rate HZ"},
+        {"wire and channel", {"info", "--wire", "a", "--channel", "b", vcd}, 2, "give one"},
+        {"no file", {"info"}, 2, "info needs a capture file"},
+    };
+    for (const Row &row : rows) {
+        const ToolRun got = run(row.args);
+        EXPECT_EQ(got.code, row.code) << row.name;
+        EXPECT_TRUE(got.out.empty()) << row.name;
+        EXPECT_EQ(got.err.rfind("rs232line: ", 0), 0u) << row.name << ": " << got.err;
+        EXPECT_EQ(std::count(got.err.begin(), got.err.end(), '\n'), 1) << row.name << ": " << got.err;
+        EXPECT_NE(got.err.find(row.message), std::string::npos) << row.name << ": " << got.err;
+    }
+    const ToolRun rate = run({"info", "--sample-rate", "1000", csv});
+    ASSERT_EQ(rate.code, 0) << rate.err;
+    EXPECT_NE(rate.out.find("sample rate: 1 kHz\nsamples: 5\n"), std::string::npos) << rate.out;
+}
+
+} // namespace
+} // namespace rs232::cli
