@@ -29,6 +29,7 @@ public:
     QRect availableScreenArea() const override { return {0, 0, 1440, 900}; }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     QString saveFileName(const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &) override { return {}; }
     bool openDocument(const QString &) override { return false; }
 
 private:

@@ -39,9 +39,9 @@ std::string fileName(const std::string &path)
     return std::filesystem::path(path).filename().string();
 }
 
-LoadResult failure(std::string reason, bool cancelled = false)
+LoadResult failure(LoadProblem problem, std::string reason, std::string detail = {})
 {
-    return {std::nullopt, {std::move(reason), cancelled}};
+    return {std::nullopt, {std::move(reason), problem == LoadProblem::Cancelled, problem, std::move(detail)}};
 }
 
 std::optional<std::size_t> parseIndex(const std::string &text)
@@ -371,31 +371,32 @@ LoadResult finish(SigrokLoad &load, const std::string &path, std::string format)
 {
     const std::string name = fileName(path);
     if (load.cancelled)
-        return failure("loading " + name + " was cancelled", true);
+        return failure(LoadProblem::Cancelled, "loading " + name + " was cancelled");
     if (load.tooWide)
-        return failure(name + " has more than 64 logic channels, which this program does not read");
+        return failure(LoadProblem::TooManyChannels, name + " has more than 64 logic channels, which this program does not read");
     if (!load.channelsReady && load.collector.samples() == 0) {
         if (!load.firstError.empty())
-            return failure(name + " cannot be read: it is damaged or cut short" + load.said());
-        return failure(name + " holds no logic samples");
+            return failure(LoadProblem::Damaged, name + " cannot be read: it is damaged or cut short" + load.said(), load.said());
+        return failure(LoadProblem::NoSamples, name + " holds no logic samples");
     }
     if (load.channels.empty())
-        return failure(name + " has no logic channel");
+        return failure(LoadProblem::NoLogicChannel, name + " has no logic channel");
     if (!load.channelError.empty())
-        return failure(name + " " + load.channelError);
+        return failure(LoadProblem::NoSuchChannel, name + " " + load.channelError, load.options->channel);
     const double rate = load.options->sampleRate > 0.0 ? load.options->sampleRate : double(load.sampleRate);
     if (!(rate > 0.0))
-        return failure(name + " does not say its sample rate (0 Hz)");
+        return failure(LoadProblem::NoSampleRate, name + " does not say its sample rate (0 Hz)");
     if (!load.firstError.empty())
-        return failure(name + " cannot be read to its end: it is damaged or cut short" + load.said());
+        return failure(LoadProblem::Damaged, name + " cannot be read to its end: it is damaged or cut short" + load.said(), load.said());
     if (load.collector.samples() == 0)
-        return failure(name + " holds no samples");
+        return failure(LoadProblem::NoSamples, name + " holds no samples");
     const std::optional<std::size_t> kept = load.collector.kept();
     if (!kept)
-        return failure(name + (load.channels.size() == 1 ? " never changes level"
+        return failure(LoadProblem::NoEdges, name + (load.channels.size() == 1 ? " never changes level"
                                                           : ": none of its channels ever changes level"));
     if (load.collector.counts()[*kept] == 0)
-        return failure(name + ": channel " + load.channels[*kept].name + " never changes level");
+        return failure(LoadProblem::NoEdges, name + ": channel " + load.channels[*kept].name + " never changes level",
+                       load.channels[*kept].name);
 
     Capture capture;
     capture.format = std::move(format);
@@ -418,18 +419,20 @@ LoadResult loadSession(const std::string &path, const LoadOptions &options)
     load.options = &options;
     sr_log_callback_set(&SigrokLoad::log, &load);
     if (sr_init(&load.context) != SR_OK)
-        return failure("libsigrok cannot start" + load.said());
+        return failure(LoadProblem::LibraryFailed, "libsigrok cannot start" + load.said());
     const std::string name = fileName(path);
     if (sr_session_load(load.context, path.c_str(), &load.session) != SR_OK) {
         load.session = nullptr;
-        return failure(name + " is not a sigrok session file that can be read: it is damaged or cut short" +
+        return failure(LoadProblem::Damaged,
+                       name + " is not a sigrok session file that can be read: it is damaged or cut short" +
+                           load.said(),
                        load.said());
     }
     load.opened = true;
     GSList *devices = nullptr;
     sr_session_dev_list(load.session, &devices);
     if (!devices)
-        return failure(name + " holds no device");
+        return failure(LoadProblem::NoLogicChannel, name + " holds no device");
     const auto *device = static_cast<const sr_dev_inst *>(devices->data);
     g_slist_free(devices);
     GVariant *value = nullptr;
@@ -440,15 +443,15 @@ LoadResult loadSession(const std::string &path, const LoadOptions &options)
     }
     load.takeChannels(device);
     if (load.channels.empty())
-        return failure(name + " has no logic channel");
+        return failure(LoadProblem::NoLogicChannel, name + " has no logic channel");
     if (!load.channelError.empty())
-        return failure(name + " " + load.channelError);
+        return failure(LoadProblem::NoSuchChannel, name + " " + load.channelError, load.options->channel);
     load.expectedBytes = sessionLogicBytes(path);
     if (!load.progress(load.expectedBytes > 0 ? 0.0 : -1.0))
         return finish(load, path, "sigrok session");
     sr_session_datafeed_callback_add(load.session, &SigrokLoad::feed, &load);
     if (sr_session_start(load.session) != SR_OK)
-        return failure(name + " cannot be read" + load.said());
+        return failure(LoadProblem::Damaged, name + " cannot be read" + load.said(), load.said());
     load.sessionRunning = true;
     sr_session_run(load.session);
     return finish(load, path, "sigrok session");
@@ -461,12 +464,12 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
     load.options = &options;
     sr_log_callback_set(&SigrokLoad::log, &load);
     if (sr_init(&load.context) != SR_OK)
-        return failure("libsigrok cannot start" + load.said());
+        return failure(LoadProblem::LibraryFailed, "libsigrok cannot start" + load.said());
     const std::string name = fileName(path);
 
     const sr_input *found = nullptr;
     if (sr_input_scan_file(path.c_str(), &found) != SR_OK || !found)
-        return failure(name + " is not a capture this program reads (a sigrok session, VCD, CSV or another "
+        return failure(LoadProblem::NotCapture, name + " is not a capture this program reads (a sigrok session, VCD, CSV or another "
                               "format libsigrok knows)");
     const sr_input_module *module = sr_input_module_get(found);
     const std::string id = sr_input_id_get(module);
@@ -485,7 +488,7 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
     const sr_input *input = sr_input_new(module, settings);
     g_hash_table_destroy(settings);
     if (!input)
-        return failure(name + " cannot be read as " + format + load.said());
+        return failure(LoadProblem::Damaged, name + " cannot be read as " + format + load.said(), load.said());
     struct InputGuard
     {
         const sr_input *input;
@@ -494,11 +497,11 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
 
     std::ifstream file(path, std::ios::binary);
     if (!file)
-        return failure("cannot read " + name + ": " + std::generic_category().message(errno));
+        return failure(LoadProblem::Unreadable, "cannot read " + name + ": " + std::generic_category().message(errno), std::generic_category().message(errno));
     std::error_code sizeError;
     const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
     if (sr_session_new(load.context, &load.session) != SR_OK)
-        return failure("libsigrok cannot start a session" + load.said());
+        return failure(LoadProblem::LibraryFailed, "libsigrok cannot start a session" + load.said());
     sr_session_datafeed_callback_add(load.session, &SigrokLoad::feed, &load);
 
     // Small pieces: libsigrok's CSV input takes time that grows with the square of the piece it is given
@@ -536,7 +539,7 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
     }
     g_string_free(buffer, TRUE);
     if (file.bad())
-        return failure("cannot read " + name);
+        return failure(LoadProblem::Unreadable, "cannot read " + name);
     if (ok && !load.cancelled) {
         if (!added) {
             // A short file: the device is ready only once all of it is in.
@@ -549,9 +552,9 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
             ok = false;
     }
     if (!ok && !load.cancelled)
-        return failure(name + " cannot be read as " + format + ": it is damaged or cut short" + load.said());
+        return failure(LoadProblem::Damaged, name + " cannot be read as " + format + ": it is damaged or cut short" + load.said(), load.said());
     if (!added && !load.cancelled)
-        return failure(name + " holds no capture that libsigrok's " + format + " input can read" + load.said());
+        return failure(LoadProblem::NotCapture, name + " holds no capture that libsigrok's " + format + " input can read" + load.said());
     LoadResult result = finish(load, path, format);
     if (!result && id == "csv" && options.sampleRate <= 0.0 && load.sampleRate == 0 && !load.cancelled &&
         result.error.reason.find("sample rate") != std::string::npos)
@@ -564,20 +567,53 @@ LoadResult loadVcd(const std::string &path, const LoadOptions &options)
     const std::string name = fileName(path);
     std::ifstream file(path, std::ios::binary);
     if (!file)
-        return failure("cannot read " + name + ": " + std::generic_category().message(errno));
+        return failure(LoadProblem::Unreadable, "cannot read " + name + ": " + std::generic_category().message(errno), std::generic_category().message(errno));
     if (options.progress && !options.progress(-1.0))
-        return failure("loading " + name + " was cancelled", true);
-    // The core reader picks a wire by its name; position 0 also names the only wire of a file.
-    VcdReadResult read = readVcdLine(file, options.channel);
-    if (!read && read.error.missingWire && options.channel == "0") {
+        return failure(LoadProblem::Cancelled, "loading " + name + " was cancelled");
+    const auto readWire = [&file](const std::string &wire) {
         file.clear();
         file.seekg(0);
-        read = readVcdLine(file, {});
+        return readVcdLine(file, wire);
+    };
+    // The core reader picks a wire by its name (or the only one). A position names a wire too; with
+    // several wires and none named, the one named like a serial line is read, else the first that
+    // changes level.
+    VcdReadResult read = readVcdLine(file, options.channel);
+    if (!read && read.error.missingWire && !read.error.wires.empty()) {
+        const std::vector<std::string> wires = read.error.wires;
+        if (options.channel.empty()) {
+            const auto serial = std::find_if(wires.begin(), wires.end(), [](const std::string &path) {
+                return looksLikeSerialLine(path.substr(path.find_last_of('.') + 1));
+            });
+            if (serial != wires.end()) {
+                read = readWire(*serial);
+            } else {
+                for (const std::string &wire : wires) {
+                    read = readWire(wire);
+                    if (!read || !read.value->line.edges.empty())
+                        break;
+                }
+                if (read && read.value->line.edges.empty())
+                    return failure(LoadProblem::NoEdges, name + ": none of its channels ever changes level");
+            }
+        } else if (const std::optional<std::size_t> index = parseIndex(options.channel);
+                   index && *index < wires.size()) {
+            read = readWire(wires[*index]);
+        }
     }
     if (file.bad())
-        return failure("cannot read " + name);
-    if (!read)
-        return failure(name + ": " + read.error.reason);
+        return failure(LoadProblem::Unreadable, "cannot read " + name);
+    if (!read) {
+        const std::string &why = read.error.reason;
+        const LoadProblem problem = read.error.missingWire
+                                        ? (read.error.wires.empty() ? LoadProblem::NoLogicChannel
+                                                                    : LoadProblem::NoSuchChannel)
+                                    : why == "the file is empty"                              ? LoadProblem::Empty
+                                    : why.starts_with("the file is not a Value Change Dump") ? LoadProblem::NotCapture
+                                                                                              : LoadProblem::Damaged;
+        return failure(problem, name + ": " + why,
+                       problem == LoadProblem::NoSuchChannel ? options.channel : why);
+    }
     VcdLine &vcd = *read.value;
     Capture capture;
     capture.format = "VCD";
@@ -594,18 +630,20 @@ LoadResult loadVcd(const std::string &path, const LoadOptions &options)
     capture.line = std::move(vcd.line);
     capture.duration = capture.line.end;
     if (capture.line.edges.empty())
-        return failure(name + ": wire " + vcd.wire + " never changes level");
+        return failure(LoadProblem::NoEdges, name + ": wire " + vcd.wire + " never changes level",
+                       capture.channels[capture.channel].name);
     return {std::move(capture), {}};
 }
 
 enum class Kind { Session, Vcd, Other };
 
 // What the file is: a zip archive is a session; a file named .vcd or opening with a $ keyword is a VCD.
-std::optional<Kind> kindOf(const std::string &path, std::string &error)
+std::optional<Kind> kindOf(const std::string &path, std::string &error, LoadProblem &problem, std::string &detail)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        error = "cannot read " + fileName(path) + ": " + std::generic_category().message(errno);
+        detail = std::generic_category().message(errno);
+        error = "cannot read " + fileName(path) + ": " + detail;
         return std::nullopt;
     }
     char head[4096];
@@ -613,6 +651,7 @@ std::optional<Kind> kindOf(const std::string &path, std::string &error)
     const std::size_t got = static_cast<std::size_t>(file.gcount());
     if (got == 0) {
         error = fileName(path) + " is empty";
+        problem = LoadProblem::Empty;
         return std::nullopt;
     }
     if (got >= 4 && std::memcmp(head, "PK\x03\x04", 4) == 0)
@@ -644,11 +683,12 @@ LoadResult loadCapture(const std::string &path, const LoadOptions &options)
 {
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
-        return failure(fileName(path) + " is a folder, not a capture");
-    std::string reason;
-    const std::optional<Kind> kind = kindOf(path, reason);
+        return failure(LoadProblem::Folder, fileName(path) + " is a folder, not a capture");
+    std::string reason, detail;
+    LoadProblem problem = LoadProblem::Unreadable;
+    const std::optional<Kind> kind = kindOf(path, reason, problem, detail);
     if (!kind)
-        return failure(reason);
+        return failure(problem, reason, detail);
     try {
         switch (*kind) {
         case Kind::Session:
@@ -660,7 +700,7 @@ LoadResult loadCapture(const std::string &path, const LoadOptions &options)
         }
         return loadThroughInput(path, options);
     } catch (const std::bad_alloc &) {
-        return failure(fileName(path) + " is too large to read in the memory there is");
+        return failure(LoadProblem::TooLarge, fileName(path) + " is too large to read in the memory there is");
     }
 }
 

@@ -55,10 +55,31 @@ struct LoadOptions
     std::function<bool(double share)> progress;
 };
 
+// What went wrong, for a program that words its own messages (the page's are Hungarian).
+enum class LoadProblem {
+    None,
+    Cancelled,
+    Unreadable,      // the system refused to read it; detail: the system's reason
+    Empty,           // no bytes at all
+    Folder,          // a folder, not a file
+    TooLarge,        // more than memory holds
+    NotCapture,      // no format this program or libsigrok knows
+    Damaged,         // the format is known but the file is damaged or cut short; detail: what the reader said
+    NoLogicChannel,  // a capture without logic channels (analog only, or no device)
+    NoSuchChannel,   // the channel asked for is not there; detail: its name
+    TooManyChannels, // more than 64 logic channels
+    NoSampleRate,    // a sample rate of 0, or none given for a CSV file
+    NoSamples,       // a capture with channels but not one sample
+    NoEdges,         // the channel read never changes level; detail: its name (empty: no channel does)
+    LibraryFailed,   // libsigrok itself could not start
+};
+
 struct LoadError
 {
     std::string reason; // one sentence for the person who opened the file
     bool cancelled = false;
+    LoadProblem problem = LoadProblem::None;
+    std::string detail;
 };
 
 struct LoadResult

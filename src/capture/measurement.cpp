@@ -7,7 +7,8 @@
 
 namespace rs232::capture {
 
-Outcome<StreamRun> measurementRun(const Line &line, const ReceiverSettings &settings)
+Outcome<StreamRun> measurementRun(const Line &line, const ReceiverSettings &settings,
+                                  std::optional<double> measuredRate)
 {
     Outcome<Reception> first = receive(settings, line);
     if (!first)
@@ -47,7 +48,10 @@ Outcome<StreamRun> measurementRun(const Line &line, const ReceiverSettings &sett
         return Outcome<StreamRun>::fail(matched.error);
     run.line = line;
     run.received = std::move(*matched);
-    run.ratioPercent = 100.0;
+    run.measured = true;
+    run.ratioKnown = measuredRate.has_value();
+    run.ratioPercent = measuredRate ? 100.0 * *measuredRate / realRate(settings.rate, settings.clockErrorPercent)
+                                    : 100.0;
     return {std::move(run), {}};
 }
 

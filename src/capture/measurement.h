@@ -10,11 +10,15 @@
 #include "core/receiver.h"
 #include "core/stream_run.h"
 
+#include <optional>
+
 namespace rs232::capture {
 
 // Reads the line with the receiver and builds the run: sent holds the decoded bytes re-encoded at the
 // receiver's real bit time, each from the start edge of its frame; every received frame is matched to
-// its own re-encoded frame. The ratio of the clocks is 100 % (the transmitter is not known).
-Outcome<StreamRun> measurementRun(const Line &line, const ReceiverSettings &settings);
+// its own re-encoded frame. measuredRate, the line's own rate where it could be told, gives the ratio of
+// the clocks against the receiver's real rate.
+Outcome<StreamRun> measurementRun(const Line &line, const ReceiverSettings &settings,
+                                  std::optional<double> measuredRate = std::nullopt);
 
 } // namespace rs232::capture

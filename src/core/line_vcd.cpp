@@ -111,7 +111,7 @@ bool parseTime(const std::string &digits, std::uint64_t &time)
 
 VcdReadResult failure(std::string reason, bool missingWire = false)
 {
-    return {std::nullopt, {std::move(reason), missingWire}};
+    return {std::nullopt, {std::move(reason), missingWire, {}}};
 }
 
 } // namespace
@@ -196,14 +196,16 @@ VcdReadResult readVcdLine(std::istream &in, const std::string &wireName)
     };
     if (result.wires.empty())
         return failure("the file declares no one-bit wire", true);
-    if (matches.empty())
-        return failure("the file has no wire named \"" + wireName + "\" (its wires: " + wireList() + ")",
-                       true);
-    if (matches.size() > 1)
-        return failure((wireName.empty() ? std::string("the file has several wires")
-                                         : "the file has several wires named \"" + wireName + "\"") +
-                           "; name one of: " + wireList(),
-                       true);
+    if (matches.size() != 1) {
+        VcdReadResult missing =
+            failure(matches.empty() ? "the file has no wire named \"" + wireName + "\" (its wires: " + wireList() + ")"
+                                    : (wireName.empty() ? std::string("the file has several wires")
+                                                        : "the file has several wires named \"" + wireName + "\"") +
+                                          "; name one of: " + wireList(),
+                    true);
+        missing.error.wires = paths;
+        return missing;
+    }
     const VcdWire chosen = result.wires[matches.front()];
     result.wire = paths[matches.front()];
 

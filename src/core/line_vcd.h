@@ -33,11 +33,13 @@ struct VcdLine
 // Accepts any $timescale from 1 fs to 1 s with a multiplier of 1, 10 or 100, scopes, $dumpvars, scalar
 // changes ("0!") and one-bit vector changes ("b0 !"); wider vectors and reals are passed over. x and z
 // keep the level the wire had (idle 1 before its first value). A failure says what was wrong in one
-// sentence; missingWire is set when the file reads but has no such wire, or several and none named.
+// sentence; missingWire is set when the file reads but has no such wire, or several and none named, and
+// then wires lists the one-bit wires it has (with their scopes), in the file's order.
 struct VcdReadError
 {
     std::string reason;
     bool missingWire = false;
+    std::vector<std::string> wires;
 };
 struct VcdReadResult
 {

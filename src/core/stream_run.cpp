@@ -90,10 +90,12 @@ std::string streamCountsText(const StreamRun &run)
     for (const ReceivedFrame &frame : run.received.frames)
         if (!frame.sentFrame || frame.value != run.sent.frames[*frame.sentFrame].value)
             ++wrongValues;
-    return "Küldött bájtok: " + std::to_string(run.sent.frames.size()) +
-           ", vett keretek: " + std::to_string(t.frames) +
-           ", ebből rossz értékű: " + std::to_string(wrongValues) +
-           ". Keretezési hiba: " + std::to_string(t.framing) + ", paritáshiba: " + std::to_string(t.parity) +
+    const std::string received =
+        run.measured ? "Vett keretek: " + std::to_string(t.frames)
+                     : "Küldött bájtok: " + std::to_string(run.sent.frames.size()) +
+                           ", vett keretek: " + std::to_string(t.frames) +
+                           ", ebből rossz értékű: " + std::to_string(wrongValues);
+    return received + ". Keretezési hiba: " + std::to_string(t.framing) + ", paritáshiba: " + std::to_string(t.parity) +
            ", zaj: " + std::to_string(t.noise) + ", szakadás: " + std::to_string(t.breaks) +
            ", hamis start: " + std::to_string(t.falseStarts) + ".";
 }
@@ -147,15 +149,22 @@ std::string explainStreamRun(const StreamRun &run, const OperationalRange &range
     // The clocks against the range.
     const std::string rangeText = percentText(range.slow, 2) + " … " + percentText(range.fast, 2) + " %";
     const double q = r / 100.0;
-    if (std::abs(r - 100.0) < 0.005) {
-        sentence("A két órajel pontosan egyezik.");
+    if (!run.ratioKnown) {
+        sentence("A mért jel sebessége nem állapítható meg, ezért nem tudni, mennyire tér el az adó órajele a "
+                 "vevőétől.");
+    } else if (std::abs(r - 100.0) < 0.005) {
+        sentence(run.measured ? "A mért jel sebessége pontosan a vevőé." : "A két órajel pontosan egyezik.");
     } else {
         const std::string faster = r > 100.0 ? "az adóé" : "a vevőé";
         const std::string slower = r > 100.0 ? "a vevőénél" : "az adóénál";
-        sentence("Az órajelek aránya (adó/vevő) " + percentText(r, 2) + " %: " + faster + " " +
+        sentence(std::string(run.measured ? "A vonal impulzusaiból mérve az órajelek aránya"
+                                          : "Az órajelek aránya") +
+                 " (adó/vevő) " + percentText(r, 2) + " %: " + faster + " " +
                  percentText(std::abs(r - 100.0), 1) + " %-kal gyorsabb " + slower + ".");
     }
-    if (r > range.fast) {
+    if (!run.ratioKnown) {
+        // Nothing to hold against the range.
+    } else if (r > range.fast) {
         // Samples drift later by q - 1 bit times a bit; bit j's leaves its bit once (j + 1/2) q >= j + 1.
         const int bit = static_cast<int>(std::ceil((1.0 - 0.5 * q) / (q - 1.0) - 1e-9)) + 1;
         const std::string outside = "Ez kívül esik " + receiver + " tűrési tartományán (" + rangeText + "): ";
@@ -210,7 +219,12 @@ std::string explainStreamRun(const StreamRun &run, const OperationalRange &range
         sentence(
             "A bájtok után a vonal hosszan 0 szinten maradt: ezt a vevő szakadásnak (break) ismeri fel, mert "
             "a keret minden bitje, a stopbit is, 0.");
-    if (allRight)
+    if (run.measured) {
+        if (failed == 0 && rx.falseStarts.empty())
+            sentence("A vevő minden keretet hibátlanul vett.");
+        else if (failed > 0)
+            sentence(std::to_string(failed) + " keretnél jelzett hibát a vevő.");
+    } else if (allRight)
         sentence("Minden keret hibátlanul megérkezett.");
     else if (wrongValues > 0 || failed > 0)
         sentence(std::to_string(wrongValues) + " keret értéke hibás, " + std::to_string(failed) +

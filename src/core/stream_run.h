@@ -38,6 +38,11 @@ struct StreamRun
     double breakStart = 0.0, breakLength = 0.0;
     // Transmitter rate / receiver rate, real clocks, in percent.
     double ratioPercent = 100.0;
+    // A measured line rather than a simulated one: sent holds the bytes the receiver decoded, laid out
+    // again, so no value can differ from it and only the receiver's flags tell errors; the transmitter's
+    // rate is the one measured from the line's pulses, when it could be told (ratioKnown).
+    bool measured = false;
+    bool ratioKnown = true;
 };
 
 // The byte count of a run, or an error sentence in Hungarian when it would exceed 65 536 bytes.

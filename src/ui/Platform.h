@@ -12,7 +12,7 @@
 class QPrinter;
 
 // The one seam to the outside world: message boxes, printer dialogs, the printer, the clipboard, the
-// screen size, the clock and the save dialog. The program uses QtPlatform; tests pass a recording
+// screen size, the clock and the save and open dialogs. The program uses QtPlatform; tests pass a recording
 // fake, so no test ever waits on a modal dialog.
 class Platform
 {
@@ -32,6 +32,9 @@ public:
     // used) and offering the file types of filter ("Value Change Dump (*.vcd)", several joined by ";;"):
     // the chosen path, with the chosen type's extension added when none was typed; empty when cancelled.
     virtual QString saveFileName(const QString &suggestedName, const QString &filter) = 0;
+    // The open dialog, in the folder last used (at first the user's documents folder), offering the file
+    // types of filter: the chosen path; empty when cancelled.
+    virtual QString openFileName(const QString &filter) = 0;
     // Opens a document with the desktop's viewer: false when nothing could open it.
     virtual bool openDocument(const QString &path) = 0;
 };

@@ -139,15 +139,34 @@ QDateTime QtPlatform::now() const
     return QDateTime::currentDateTime();
 }
 
-QString QtPlatform::saveFileName(const QString &suggestedName, const QString &filter)
+namespace {
+
+// The working directory of an installed program is a folder the user cannot write: dialogs start in the
+// documents folder, then where the user went last.
+QString dialogFolder(const QString &last)
 {
-    // The working directory of an installed program is a folder the user cannot write: start in the
-    // documents folder, then where the user saved last.
-    QString folder = m_saveFolder;
-    if (folder.isEmpty())
+    QString folder = last;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
+    return folder;
+}
+
+} // namespace
+
+QString QtPlatform::openFileName(const QString &filter)
+{
+    const QString chosen =
+        QFileDialog::getOpenFileName(m_parent, QStringLiteral("Megnyitás"), dialogFolder(m_openFolder), filter);
+    if (!chosen.isEmpty())
+        m_openFolder = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+QString QtPlatform::saveFileName(const QString &suggestedName, const QString &filter)
+{
+    const QString folder = dialogFolder(m_saveFolder);
     QString selected = filter.section(QStringLiteral(";;"), 0, 0);
     QString chosen = QFileDialog::getSaveFileName(m_parent, QStringLiteral("Mentés fájlba"),
                                                   QDir(folder).filePath(suggestedName), filter, &selected);

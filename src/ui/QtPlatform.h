@@ -29,10 +29,12 @@ public:
     QRect availableScreenArea() const override;
     QDateTime now() const override;
     QString saveFileName(const QString &suggestedName, const QString &filter) override;
+    QString openFileName(const QString &filter) override;
     bool openDocument(const QString &path) override;
 
 private:
     std::unique_ptr<QPrinter> m_printer;
     QWidget *m_parent = nullptr;
     QString m_saveFolder; // the folder of the last save in this run; empty before it
+    QString m_openFolder; // the folder of the last file opened in this run; empty before it
 };

@@ -353,11 +353,20 @@ TEST(MeasurementRun, ReEncodesTheDecodedBytesWhereTheirFramesStart)
             EXPECT_EQ(run->received.frames[i].sentFrame, i);
             // Where the byte came through, its re-encoded cells lie where the transmitter's were, off by
             // the clock error at most.
-            if (i != 1)
+            if (i != 1) {
                 for (double at = again.start + 0.5 * t.bitTime; at < again.end - t.bitTime; at += t.bitTime)
                     EXPECT_EQ(run->sent.line.levelAt(at), t.line.levelAt(at)) << i << " at " << at;
+            }
         }
         EXPECT_TRUE(run->received.frames[1].failed() || run->received.frames[1].value != values[1]);
+        EXPECT_TRUE(run->measured);
+        EXPECT_FALSE(run->ratioKnown);
+        // With the line's measured rate, the clocks' ratio is the transmitter's error against the receiver.
+        settings.clockErrorPercent = -1.0;
+        const Outcome<StreamRun> rated = measurementRun(line, settings, 9600 * 1.012);
+        ASSERT_TRUE(rated);
+        EXPECT_TRUE(rated->ratioKnown);
+        EXPECT_NEAR(rated->ratioPercent, 101.2 / 0.99, 1e-9);
     }
 }
 
@@ -428,14 +437,32 @@ TEST_F(CaptureTest, ChoosesTheChannel)
     EXPECT_NE(none.error.reason.find("no logic channel \"TX\" (its channels: D0, D1, D2)"), std::string::npos)
         << none.error.reason;
 
-    // A dump is read by the core's reader: by wire name, and on its own when it has one wire.
+    EXPECT_EQ(none.error.problem, LoadProblem::NoSuchChannel);
+    EXPECT_EQ(none.error.detail, "TX");
+
+    // A dump is read by the core's reader, and its wires are chosen as a session's channels are.
+    for (const Case &c : cases) {
+        if (c.edges == 0)
+            continue;
+        const std::string dump = c.file.substr(0, c.file.size() - 3) + ".vcd";
+        LoadOptions options;
+        options.channel = c.channel;
+        const LoadResult vcd = loadCapture(dump, options);
+        SCOPED_TRACE(dump + " channel \"" + c.channel + "\"");
+        ASSERT_TRUE(vcd) << vcd.error.reason;
+        EXPECT_EQ(vcd->format, "VCD");
+        EXPECT_EQ(vcd->channel, c.chosen);
+        EXPECT_EQ(vcd->line.edges.size(), c.edges);
+    }
     LoadOptions wire;
     wire.channel = "uart_tx";
     const LoadResult vcd = loadCapture(path("named.vcd"), wire);
     ASSERT_TRUE(vcd) << vcd.error.reason;
-    EXPECT_EQ(vcd->format, "VCD");
     EXPECT_EQ(vcd->channel, 2u);
     EXPECT_EQ(vcd->line.edges, (std::vector<double>{150, 250, 350, 450}));
+    const LoadResult noWire = loadCapture(path("named.vcd"), missing);
+    ASSERT_FALSE(noWire);
+    EXPECT_EQ(noWire.error.problem, LoadProblem::NoSuchChannel);
     EXPECT_TRUE(looksLikeSerialLine("RXD"));
     EXPECT_FALSE(looksLikeSerialLine("D3"));
 }
@@ -483,24 +510,34 @@ TEST_F(CaptureTest, BadFilesSayWhatIsWrong)
     struct Case
     {
         std::string file, reason;
+        LoadProblem problem;
     };
     const Case cases[] = {
-        {write("cut.sr", bytes.substr(0, bytes.size() / 2)), "cut.sr is not a sigrok session file that can be read"},
-        {write("text.txt", "hello, world\n"), "text.txt is not a capture this program reads"},
-        {write("empty.sr", ""), "empty.sr is empty"},
-        {path("nothere.sr"), "cannot read nothere.sr: No such file or directory"},
-        {m_dir.string(), "is a folder, not a capture"},
-        {path("analog.sr"), "analog.sr has no logic channel"},
-        {still, "never changes level"},
-        {path("norate.sr"), "norate.sr does not say its sample rate"},
-        {norate, "norate.csv does not say its sample rate (0 Hz); give the rate"},
-        {write("cut.vcd", "$timescale 1 ns $end\n$var wire 1 ! txd"), "cut.vcd: the file ends inside"},
+        {write("cut.sr", bytes.substr(0, bytes.size() / 2)), "cut.sr is not a sigrok session file that can be read",
+         LoadProblem::Damaged},
+        {write("text.txt", "hello, world\n"), "text.txt is not a capture this program reads", LoadProblem::NotCapture},
+        {write("empty.sr", ""), "empty.sr is empty", LoadProblem::Empty},
+        {path("nothere.sr"), "cannot read nothere.sr: No such file or directory", LoadProblem::Unreadable},
+        {m_dir.string(), "is a folder, not a capture", LoadProblem::Folder},
+        {path("analog.sr"), "analog.sr has no logic channel", LoadProblem::NoLogicChannel},
+        {still, "never changes level", LoadProblem::NoEdges},
+        {path("norate.sr"), "norate.sr does not say its sample rate", LoadProblem::NoSampleRate},
+        {norate, "norate.csv does not say its sample rate (0 Hz); give the rate", LoadProblem::NoSampleRate},
+        {write("cut.vcd", "$timescale 1 ns $end\n$var wire 1 ! txd"), "cut.vcd: the file ends inside",
+         LoadProblem::Damaged},
+        {write("words.vcd", "hello\n"), "words.vcd: the file is not a Value Change Dump", LoadProblem::NotCapture},
+        {write("nowire.vcd", "$timescale 1 ns $end\n$enddefinitions $end\n#0\n"), "declares no one-bit wire",
+         LoadProblem::NoLogicChannel},
+        {write("flat.vcd", "$timescale 1 ns $end\n$var wire 1 ! a $end\n$var wire 1 \" b $end\n"
+                           "$enddefinitions $end\n#0\n1!\n1\"\n#100\n"),
+         "none of its channels ever changes level", LoadProblem::NoEdges},
     };
     for (const Case &c : cases) {
         const LoadResult got = loadCapture(c.file);
         ASSERT_FALSE(got) << c.file;
         EXPECT_FALSE(got.error.cancelled);
         EXPECT_NE(got.error.reason.find(c.reason), std::string::npos) << got.error.reason;
+        EXPECT_EQ(got.error.problem, c.problem) << got.error.reason;
     }
     // The rate a CSV file lacks can be given.
     LoadOptions rate;

@@ -35,6 +35,8 @@ public:
     QString saveAnswer;          // the path the save dialog returns; empty = cancelled
     QStringList openedDocuments; // every document the window asked the desktop to open
     bool openAnswer = true;      // whether the desktop could open it
+    QStringList openFilters;     // the file types each open dialog offered
+    QString openFileAnswer;      // the path the open dialog returns; empty = cancelled
 
     void showMessage(MessageKind kind, const QString &text) override { messages.append({kind, text}); }
     void showPrinterSetup() override { ++printerSetups; }
@@ -63,6 +65,11 @@ public:
         saveRequests.append(suggestedName);
         saveFilters.append(filter);
         return saveAnswer;
+    }
+    QString openFileName(const QString &filter) override
+    {
+        openFilters.append(filter);
+        return openFileAnswer;
     }
 
 private:

@@ -3,6 +3,9 @@
 
 #include "ui/stream/stream_page.h"
 
+#include "capture/capture.h"
+#include "capture/measurement.h"
+#include "capture/rate.h"
 #include "core/byte_codes.h"
 #include "core/lane_blocks.h"
 #include "core/line_vcd.h"
@@ -10,6 +13,7 @@
 #include "ui/chart_commands.h"
 #include "ui/file_reasons.h"
 #include "ui/form_builder.h"
+#include "ui/stream/capture_texts.h"
 #include "ui/stream/stream_table_model.h"
 #include "ui/stream/tolerance_bar.h"
 #include "ui/texts.h"
@@ -18,14 +22,18 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -39,6 +47,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -162,6 +171,25 @@ QVector<ChartBar> chartBars(const std::vector<rs232::LaneBar> &bars)
 
 } // namespace
 
+struct StreamPage::Measurement
+{
+    QString path;
+    rs232::capture::Capture capture;
+    std::optional<rs232::capture::RateEstimate> estimate; // none when the line's rate cannot be told
+};
+
+// What measurement mode may change, as it was when the first capture was opened.
+struct StreamPage::SavedSimulation
+{
+    std::optional<rs232::StreamRun> run;
+    QString rxRate;
+    double rxClockError = 0.0;
+    int rxKind = 0, dataBits = 8, parity = 0, stopBits = 0;
+    bool ownFormat = false;
+    int rxDataBits = 8, rxParity = 0, rxStopBits = 0;
+    double from = 0.0, to = 0.0; // the chart's window
+};
+
 StreamPage::StreamPage(Platform &platform, QWidget *parent) : QWidget(parent), m_platform(platform)
 {
     setObjectName(QStringLiteral("stream_page"));
@@ -181,10 +209,12 @@ StreamPage::~StreamPage()
     m_model->setRun(nullptr);
 }
 
+
 void StreamPage::buildSettings()
 {
     auto *top = static_cast<QVBoxLayout *>(layout());
     auto *bytes = new QGroupBox(QStringLiteral("Bájtok"));
+    m_bytesBox = bytes;
     auto *bytesGrid = new QGridLayout(bytes);
     bytesGrid->setContentsMargins(6, 2, 6, 2);
     bytesGrid->setVerticalSpacing(2);
@@ -212,6 +242,38 @@ void StreamPage::buildSettings()
     m_error->setPalette(red);
     bytesGrid->addWidget(m_error, 1, 0, 1, 6);
     top->addWidget(bytes);
+
+    // In measurement mode a capture stands where the bytes were.
+    m_captureBox = new QGroupBox(QStringLiteral("Mérés"));
+    m_captureBox->setObjectName(QStringLiteral("stream_capture_box"));
+    auto *captureGrid = new QGridLayout(m_captureBox);
+    compact(captureGrid);
+    m_captureFile = new QLabel;
+    m_captureFile->setObjectName(QStringLiteral("stream_capture_file"));
+    m_captureFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_channel = new QComboBox;
+    m_channel->setObjectName(QStringLiteral("stream_capture_channel"));
+    m_channel->setToolTip(QStringLiteral("A mérés melyik csatornáján van a soros jel"));
+    m_channel->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_captureRate = new QLabel;
+    m_captureRate->setObjectName(QStringLiteral("stream_capture_rate"));
+    m_captureError = new QLabel;
+    m_captureError->setObjectName(QStringLiteral("stream_capture_error"));
+    m_captureError->setWordWrap(true);
+    m_captureError->setPalette(red);
+    m_captureError->setVisible(false);
+    captureGrid->addWidget(new QLabel(QStringLiteral("Fájl:")), 0, 0);
+    captureGrid->addWidget(m_captureFile, 0, 1);
+    captureGrid->addWidget(new QLabel(QStringLiteral("Csatorna:")), 0, 2);
+    captureGrid->addWidget(m_channel, 0, 3);
+    captureGrid->addWidget(m_captureRate, 0, 4);
+    captureGrid->setColumnStretch(1, 1);
+    captureGrid->setColumnStretch(4, 1);
+    captureGrid->setHorizontalSpacing(12);
+    captureGrid->addWidget(m_captureError, 1, 0, 1, 5);
+    m_captureBox->setVisible(false);
+    top->addWidget(m_captureBox);
+    connect(m_channel, &QComboBox::activated, this, &StreamPage::channelChosen);
 
     auto *row = new QHBoxLayout;
     row->setSpacing(6);
@@ -306,7 +368,20 @@ void StreamPage::buildSettings()
     m_runButton->setIconSize(QSize(32, 32));
     m_runButton->setMinimumHeight(44);
     lineGrid->addWidget(m_runButton, 4, 0, 1, 3);
+    m_backButton = new QPushButton(QStringLiteral("Vissza a szimulációhoz"));
+    m_backButton->setObjectName(QStringLiteral("stream_back_to_simulation"));
+    m_backButton->setMinimumHeight(44);
+    m_backButton->setVisible(false);
+    lineGrid->addWidget(m_backButton, 4, 0, 1, 3);
+    m_openCapture = new QPushButton(QStringLiteral("Mérés megnyitása…"));
+    m_openCapture->setObjectName(QStringLiteral("stream_open_capture"));
+    m_openCapture->setToolTip(
+        QStringLiteral("Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása"));
+    lineGrid->addWidget(m_openCapture, 5, 0, 1, 3);
     row->addWidget(lineBox, 1);
+    m_simulationOnly = {m_txRate, m_txClockError, m_idle, m_noise, m_noiseWidth, m_seed, newSeed, m_breakBits};
+    connect(m_openCapture, &QPushButton::clicked, this, &StreamPage::openCaptureClicked);
+    connect(m_backButton, &QPushButton::clicked, this, &StreamPage::backToSimulation);
 
     connect(m_text, &QLineEdit::textEdited, this, &StreamPage::textEdited);
     connect(m_hex, &QLineEdit::textEdited, this, &StreamPage::hexEdited);
@@ -550,33 +625,36 @@ void StreamPage::hexEdited()
 
 void StreamPage::validate()
 {
-    QString error = m_bytesError;
-    QWidget *field = m_bytesError.isEmpty() ? nullptr : m_bytesField;
+    // A measurement needs only a receiver rate; the bytes and the transmitter are the simulation's.
+    const bool simulating = !measuring();
+    QString error = simulating ? m_bytesError : QString();
+    QWidget *field = error.isEmpty() ? nullptr : m_bytesField;
     const auto refuse = [&](QWidget *where, const QString &reason) {
         if (error.isEmpty()) {
             error = reason;
             field = where;
         }
     };
-    if (m_bytes.empty())
+    if (simulating && m_bytes.empty())
         refuse(m_text,
                QStringLiteral("Nincs elküldendő bájt: írjon be egy szöveget vagy hexadecimális értékeket."));
     const rs232::Framing tx = transmitterFraming();
-    for (unsigned v : m_bytes)
+    for (unsigned v : simulating ? m_bytes : std::vector<unsigned>{})
         if (v > tx.maxValue()) {
             refuse(
                 m_hex,
                 QStringLiteral("A(z) %1 érték nem fér el %2 adatbitben.").arg(hexOf(v, 9)).arg(tx.dataBits));
             break;
         }
-    if (!m_bytes.empty())
+    if (simulating && !m_bytes.empty())
         if (auto size = rs232::streamSizeError(m_bytes.size(), m_repeat->value()))
             refuse(m_repeat, QString::fromStdString(*size));
-    if (!rateOf(m_txRate))
+    if (simulating && !rateOf(m_txRate))
         refuse(m_txRate, QStringLiteral("Az adó sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
     if (!rateOf(m_rxRate))
         refuse(m_rxRate, QStringLiteral("A vevő sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
-    m_error->setText(error);
+    (simulating ? m_error : m_captureError)->setText(error);
+    m_captureError->setVisible(!simulating && !error.isEmpty());
     // The field at fault is tinted, so the message beside the bytes still points at the right place.
     for (QWidget *candidate :
          {static_cast<QWidget *>(m_text), static_cast<QWidget *>(m_hex), static_cast<QWidget *>(m_repeat),
@@ -598,6 +676,12 @@ void StreamPage::validate()
 void StreamPage::settingChanged()
 {
     validate();
+    if (measuring()) {
+        // Decoding a capture again is quick: every change shows at once.
+        if (m_runButton->isEnabled())
+            decodeMeasurement();
+        return;
+    }
     // A quick run follows every change, so a student sees the effect at once; a slow one waits for the
     // button.
     if (m_runButton->isEnabled() && m_lastRunMs < 50)
@@ -606,6 +690,8 @@ void StreamPage::settingChanged()
 
 void StreamPage::runClicked()
 {
+    if (measuring())
+        return;
     validate();
     if (!m_runButton->isEnabled())
         return;
@@ -634,27 +720,37 @@ void StreamPage::runClicked()
     m_model->setRun(nullptr);
     m_run = std::move(*run);
     m_model->setRun(&*m_run);
-
-    const rs232::OperationalRange range = m_ranges.get(settings.receiver.kind, settings.receiver.framing);
-    const std::string summary =
-        rs232::streamCountsText(*m_run) + "\n\n" + rs232::explainStreamRun(*m_run, range);
-    m_summary->setText(QString::fromStdString(summary));
-    const QString kind = m_rxKind->currentText();
-    m_tolerance->setText(
-        QStringLiteral("A vevő tűrési tartománya (%1, %2): %3 … %4 %, az órajelek aránya (adó/vevő): %5 %")
-            .arg(kind,
-                 QString::fromStdString(rs232::framingText(settings.receiver.framing))
-                     .replace(QLatin1Char('.'), QLatin1Char(',')),
-                 QString::fromStdString(rs232::percentText(range.slow, 2)),
-                 QString::fromStdString(rs232::percentText(range.fast, 2)),
-                 QString::fromStdString(rs232::percentText(m_run->ratioPercent, 2))));
-    m_toleranceBar->setRange(range.slow, range.fast, m_run->ratioPercent);
+    showRun();
 
     m_chart->clearHighlight();
     const rs232::ViewWindow opening = rs232::openingWindow(m_run->sent);
     setWindow(opening.from, opening.to);
     refreshChart();
     m_lastRunMs = timer.elapsed();
+}
+
+void StreamPage::showRun()
+{
+    // The summary and the receiver's range, told from the run itself, so that a run kept aside shows
+    // again as it was.
+    const rs232::ReceiverSettings &receiver = m_run->received.settings;
+    const rs232::OperationalRange range = m_ranges.get(receiver.kind, receiver.framing);
+    QString summary = fromCore(rs232::streamCountsText(*m_run) + "\n\n" + rs232::explainStreamRun(*m_run, range));
+    if (m_measurement)
+        summary = measurementHeading(m_measurement->path, m_measurement->capture, m_measurement->estimate,
+                                     receiver.rate) +
+                  QStringLiteral("\n\n") + summary;
+    m_summary->setText(summary);
+    QString tolerance = QStringLiteral("A vevő tűrési tartománya (%1, %2): %3 … %4 %")
+                            .arg(m_rxKind->itemText(static_cast<int>(receiver.kind)),
+                                 fromCore(rs232::framingText(receiver.framing)).replace(QLatin1Char('.'), QLatin1Char(',')),
+                                 fromCore(rs232::percentText(range.slow, 2)), fromCore(rs232::percentText(range.fast, 2)));
+    if (m_run->ratioKnown)
+        tolerance += QStringLiteral(", az órajelek aránya (adó/vevő)%1: %2 %")
+                         .arg(m_run->measured ? QStringLiteral(", mérve") : QString(),
+                              fromCore(rs232::percentText(m_run->ratioPercent, 2)));
+    m_tolerance->setText(tolerance);
+    m_toleranceBar->setRange(range.slow, range.fast, m_run->ratioKnown ? m_run->ratioPercent : std::nan(""));
 }
 
 void StreamPage::setWindow(double from, double to)
@@ -767,4 +863,236 @@ void StreamPage::saveLine()
             Platform::MessageKind::Error,
             QStringLiteral("A vonal jelalakja nem menthető ide:\n%1\n\n%2").arg(fileName, reason));
     }
+}
+
+void StreamPage::openCaptureClicked()
+{
+    const QString path = m_platform.openFileName(
+        QStringLiteral("Logikai analizátor mérései (*.sr *.vcd *.csv);;sigrok munkamenet (*.sr);;Value Change "
+                       "Dump (*.vcd);;CSV (*.csv);;Minden fájl (*)"));
+    if (!path.isEmpty())
+        openCapture(path);
+}
+
+bool StreamPage::openCapture(const QString &path, const QString &channel)
+{
+    if (m_loading)
+        return false;
+    m_loading = true;
+    const QString name = QFileInfo(path).fileName();
+    // A load that takes longer than 200 ms shows its progress and can be cancelled; a quick one shows
+    // nothing. Events are let through only while the dialog is up, and it is modal, so nothing else on
+    // the page moves under the load.
+    QProgressDialog progress(QStringLiteral("„%1” beolvasása…").arg(name), QStringLiteral("Mégse"), 0, 1000, this);
+    progress.setObjectName(QStringLiteral("stream_capture_progress"));
+    progress.setWindowTitle(QStringLiteral("Mérés megnyitása"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setMinimumDuration(std::numeric_limits<int>::max());
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastEvents = 0;
+    rs232::capture::LoadOptions options;
+    options.channel = channel.toStdString();
+    options.progress = [&](double share) {
+        if (!progress.isVisible()) {
+            if (clock.elapsed() < 200)
+                return true;
+            progress.show();
+        }
+        if (share < 0.0)
+            progress.setRange(0, 0);
+        else
+            progress.setValue(static_cast<int>(share * 1000.0));
+        if (clock.elapsed() - lastEvents >= 30) {
+            lastEvents = clock.elapsed();
+            QCoreApplication::processEvents();
+        }
+        return !progress.wasCanceled();
+    };
+    rs232::capture::LoadResult loaded = rs232::capture::loadCapture(path.toStdString(), options);
+    progress.hide();
+    m_loading = false;
+    if (!loaded) {
+        if (!loaded.error.cancelled)
+            m_platform.showMessage(Platform::MessageKind::Error, captureLoadMessage(loaded.error, path));
+        return false;
+    }
+
+    auto measurement = std::make_unique<Measurement>();
+    measurement->path = path;
+    measurement->capture = std::move(*loaded.value);
+    if (rs232::Outcome<rs232::capture::RateEstimate> estimate = rs232::capture::detectRate(measurement->capture.line))
+        measurement->estimate = *estimate;
+
+    if (!m_simulation) {
+        // Entering measurement mode: keep the simulation as it stands, to come back to.
+        auto saved = std::make_unique<SavedSimulation>();
+        saved->run = m_run;
+        saved->rxRate = m_rxRate->currentText();
+        saved->rxClockError = m_rxClockError->value();
+        saved->rxKind = m_rxKind->currentIndex();
+        saved->dataBits = m_dataBits->value();
+        saved->parity = m_parity->currentIndex();
+        saved->stopBits = m_stopBits->currentIndex();
+        saved->ownFormat = m_rxOwnFormat->isChecked();
+        saved->rxDataBits = m_rxDataBits->value();
+        saved->rxParity = m_rxParity->currentIndex();
+        saved->rxStopBits = m_rxStopBits->currentIndex();
+        saved->from = m_chart->bottomMin();
+        saved->to = m_chart->bottomMax();
+        m_simulation = std::move(saved);
+    }
+    m_measurement = std::move(measurement);
+    setMeasurementControls(true);
+
+    const rs232::capture::Capture &capture = m_measurement->capture;
+    m_captureFile->setText(name);
+    m_captureFile->setToolTip(QDir::toNativeSeparators(path));
+    {
+        const QSignalBlocker blocker(m_channel);
+        m_channel->clear();
+        for (const rs232::capture::Channel &c : capture.channels)
+            m_channel->addItem(c.counted ? QStringLiteral("%1 (%2 él)").arg(fromCore(c.name), groupedNumber(double(c.edges)))
+                                         : fromCore(c.name),
+                               fromCore(c.name));
+        m_channel->setCurrentIndex(static_cast<int>(capture.channel));
+        // As wide as its longest name with its edge count.
+        int widest = 0;
+        for (int i = 0; i < m_channel->count(); ++i)
+            widest = std::max(widest, m_channel->fontMetrics().horizontalAdvance(m_channel->itemText(i)));
+        m_channel->setMinimumWidth(widest + 40);
+    }
+    m_captureBox->layout()->activate();
+    const std::optional<rs232::capture::RateEstimate> &estimate = m_measurement->estimate;
+    m_captureRate->setText(
+        !estimate ? QStringLiteral("A sebesség nem állapítható meg.")
+        : estimate->standard
+            ? QStringLiteral("Mért sebesség: %1 bit/s (szabványos: %2 bit/s)")
+                  .arg(groupedNumber(estimate->measured), groupedNumber(*estimate->standard))
+            : QStringLiteral("Mért sebesség: %1 bit/s (nem szabványos)").arg(groupedNumber(estimate->measured)));
+    if (m_measurement->estimate) {
+        const QSignalBlocker blocker(m_rxRate);
+        m_rxRate->setCurrentText(QString::number(std::llround(m_measurement->estimate->rate())));
+    }
+    // The run shown so far goes; the simulation's is kept aside above.
+    m_model->setRun(nullptr);
+    m_run.reset();
+    clearChart();
+    validate();
+    decodeMeasurement();
+    if (m_run) {
+        // A capture often idles long before its first frame: the view opens on the first three frames.
+        m_chart->clearHighlight();
+        const std::vector<rs232::TransmittedFrame> &frames = m_run->sent.frames;
+        const double T = m_run->sent.bitTime;
+        if (frames.empty())
+            setWindow(0.0, m_run->line.end);
+        else
+            setWindow(frames.front().start - 2.0 * T, frames[std::min<std::size_t>(2, frames.size() - 1)].end + T);
+        refreshChart();
+    }
+    return true;
+}
+
+void StreamPage::decodeMeasurement()
+{
+    if (!m_measurement)
+        return;
+    validate();
+    if (!m_runButton->isEnabled())
+        return;
+    rs232::ReceiverSettings settings;
+    settings.rate = *rateOf(m_rxRate);
+    settings.clockErrorPercent = m_rxClockError->value();
+    settings.framing = receiverFraming();
+    settings.kind = static_cast<rs232::ReceiverKind>(m_rxKind->currentIndex());
+    std::optional<double> measured;
+    if (m_measurement->estimate)
+        measured = m_measurement->estimate->measured;
+    rs232::Outcome<rs232::StreamRun> run =
+        rs232::capture::measurementRun(m_measurement->capture.line, settings, measured);
+    if (!run) {
+        m_captureError->setText(fromCore(run.error));
+        return;
+    }
+    m_model->setRun(nullptr);
+    m_run = std::move(*run);
+    m_model->setRun(&*m_run);
+    showRun();
+    // The same line read again: the view stays where it is.
+    m_chart->clearHighlight();
+    refreshChart();
+}
+
+void StreamPage::clearChart()
+{
+    m_sentSeries->clear();
+    m_lineSeries->clear();
+    for (ChartBars *bars : {m_blocks, m_samples, m_frames})
+        bars->setBars({});
+    m_summary->clear();
+    m_tolerance->clear();
+}
+
+void StreamPage::channelChosen(int index)
+{
+    if (!m_measurement || index < 0 || index == static_cast<int>(m_measurement->capture.channel))
+        return;
+    // Only the edges of the channel read are kept: another channel is read from the file again.
+    // A copy: opening replaces the measurement that holds the path.
+    const QString path = m_measurement->path;
+    const QString channel = m_channel->itemData(index).toString();
+    if (!openCapture(path, channel)) {
+        const QSignalBlocker blocker(m_channel);
+        m_channel->setCurrentIndex(static_cast<int>(m_measurement->capture.channel));
+    }
+}
+
+void StreamPage::setMeasurementControls(bool measuring)
+{
+    m_bytesBox->setVisible(!measuring);
+    m_captureBox->setVisible(measuring);
+    m_runButton->setVisible(!measuring);
+    m_backButton->setVisible(measuring);
+    for (QWidget *control : m_simulationOnly)
+        control->setEnabled(!measuring);
+}
+
+void StreamPage::backToSimulation()
+{
+    if (!m_measurement)
+        return;
+    std::unique_ptr<SavedSimulation> saved = std::move(m_simulation);
+    m_measurement.reset();
+    setMeasurementControls(false);
+    m_captureError->clear();
+    {
+        const QSignalBlocker b1(m_rxRate), b2(m_rxClockError), b3(m_rxKind), b4(m_dataBits), b5(m_parity),
+            b6(m_stopBits), b7(m_rxOwnFormat), b8(m_rxDataBits), b9(m_rxParity), b10(m_rxStopBits);
+        m_rxRate->setCurrentText(saved->rxRate);
+        m_rxClockError->setValue(saved->rxClockError);
+        m_rxKind->setCurrentIndex(saved->rxKind);
+        m_dataBits->setValue(saved->dataBits);
+        m_parity->setCurrentIndex(saved->parity);
+        m_stopBits->setCurrentIndex(saved->stopBits);
+        m_rxOwnFormat->setChecked(saved->ownFormat);
+        m_rxDataBits->setValue(saved->rxDataBits);
+        m_rxParity->setCurrentIndex(saved->rxParity);
+        m_rxStopBits->setCurrentIndex(saved->rxStopBits);
+    }
+    m_rxFormatBox->setVisible(saved->ownFormat);
+    validate();
+    m_model->setRun(nullptr);
+    m_run = std::move(saved->run);
+    if (!m_run) {
+        clearChart();
+        return;
+    }
+    m_model->setRun(&*m_run);
+    showRun();
+    m_chart->clearHighlight();
+    setWindow(saved->from, saved->to);
+    refreshChart();
 }

@@ -6,8 +6,10 @@
 #include "core/stream_run.h"
 #include "core/stream_view.h"
 
+#include <QList>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -15,6 +17,7 @@ class Platform;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -31,6 +34,8 @@ class ToleranceBar;
 // own clock and framing, over a line with noise and a break, read by an ideal or an oversampling
 // receiver with its own clock and framing. It shows the line as sent and as received, the receiver's
 // votes and frames on one chart, every frame in a table, and why the run went as it did.
+// In measurement mode it shows a logic analyser's capture the same way: the measured line, the receiver's
+// reading of it, and as sent the decoded bytes laid out again; the simulation waits with its settings.
 class StreamPage : public QWidget
 {
     Q_OBJECT
@@ -47,6 +52,16 @@ public:
     // Scrolls and zooms the chart to a table row's frame and outlines it.
     void showRow(int row);
 
+    // "Mérés megnyitása…": asks for a capture and opens it.
+    void openCaptureClicked();
+    // Reads the capture at path (the channel named: its name or position; empty: the page's choice) and
+    // shows it in measurement mode with the receiver set to its measured rate. A file that cannot be
+    // read gets a message and changes nothing; a cancelled load changes nothing either. True when shown.
+    bool openCapture(const QString &path, const QString &channel = {});
+    // "Vissza a szimulációhoz": the simulation as it was before the first capture was opened.
+    void backToSimulation();
+    bool measuring() const { return m_measurement != nullptr; }
+
 private:
     void buildSettings();
     void buildChart();
@@ -58,6 +73,11 @@ private:
     std::optional<double> rateOf(QComboBox *combo) const;
     rs232::Framing transmitterFraming() const;
     rs232::Framing receiverFraming() const;
+    void showRun();
+    void decodeMeasurement();
+    void clearChart();
+    void channelChosen(int index);
+    void setMeasurementControls(bool measuring);
     void refreshChart();
     void setWindow(double from, double to);
     void scrolled(int value);
@@ -90,6 +110,15 @@ private:
     QDoubleSpinBox *m_breakBits = nullptr;
     QLabel *m_error = nullptr;
     QPushButton *m_runButton = nullptr;
+    QPushButton *m_openCapture = nullptr;
+    QPushButton *m_backButton = nullptr;
+    QGroupBox *m_bytesBox = nullptr;
+    QGroupBox *m_captureBox = nullptr; // in measurement mode, where the bytes were
+    QLabel *m_captureFile = nullptr;
+    QComboBox *m_channel = nullptr;
+    QLabel *m_captureRate = nullptr;
+    QLabel *m_captureError = nullptr;
+    QList<QWidget *> m_simulationOnly; // settings a measurement has no use for
 
     StepChart *m_chart = nullptr;
     StepSeries *m_sentSeries = nullptr;
@@ -112,4 +141,10 @@ private:
     rs232::RangeCache m_ranges;
     qint64 m_lastRunMs = 0;
     bool m_refreshing = false;
+
+    struct Measurement;
+    struct SavedSimulation;
+    std::unique_ptr<Measurement> m_measurement;   // the capture shown; null while simulating
+    std::unique_ptr<SavedSimulation> m_simulation; // the simulation to return to while measuring
+    bool m_loading = false;
 };

@@ -25,8 +25,9 @@ void ToleranceBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
+    const bool known = !std::isnan(m_ratio);
     // The scale spans the range with room on both sides, and always reaches the ratio.
-    const double half = std::max({100.0 - m_slow, m_fast - 100.0, std::abs(m_ratio - 100.0), 1.0}) * 1.3;
+    const double half = std::max({100.0 - m_slow, m_fast - 100.0, known ? std::abs(m_ratio - 100.0) : 0.0, 1.0}) * 1.3;
     const double low = 100.0 - half, high = 100.0 + half;
     const QRectF track(4.0, height() / 2.0 - 4.0, width() - 8.0, 8.0);
     const auto toX = [&](double percent) {
@@ -37,6 +38,8 @@ void ToleranceBar::paintEvent(QPaintEvent *)
                      QColor(90, 180, 90));
     painter.setPen(QPen(QColor(60, 60, 60), 1.0));
     painter.drawLine(QPointF(toX(100.0), track.top() - 3.0), QPointF(toX(100.0), track.bottom() + 3.0));
+    if (!known)
+        return;
     const bool inside = m_ratio >= m_slow && m_ratio <= m_fast;
     const double x = toX(std::clamp(m_ratio, low, high));
     QPolygonF mark;

@@ -6,7 +6,8 @@
 #include <QWidget>
 
 // A small bar of a receiver's operational range: the scale from `low` to `high` percent, the range
-// green inside it, and a mark where the two clocks' actual ratio lies (red when outside the range).
+// green inside it, and a mark where the two clocks' actual ratio lies (red when outside the range); no
+// mark for a ratio that is not known (NaN).
 class ToleranceBar : public QWidget
 {
     Q_OBJECT

@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// The byte string page's sentences about a capture: why a file cannot be opened, and what was opened.
+
+#include "capture/capture.h"
+#include "capture/rate.h"
+
+#include <QString>
+
+#include <optional>
+
+// Why the capture at path cannot be opened, in Hungarian; a technical detail from the reader follows
+// where it helps someone who knows the format.
+QString captureLoadMessage(const rs232::capture::LoadError &error, const QString &path);
+
+// What is shown: the file, its format, the channel read, its samples and length, and its rate as
+// measured from the pulses (or why it could not be told) beside the rate the receiver reads at.
+QString measurementHeading(const QString &path, const rs232::capture::Capture &capture,
+                           const std::optional<rs232::capture::RateEstimate> &estimate, double receiverRate);
+
+// A sample rate with its unit: "2,3 MHz", "500 kHz".
+QString frequencyText(double hertz);
+
+// "1 000 000" with Hungarian digit groups.
+QString groupedNumber(double value, int decimals = 0);
