@@ -17,7 +17,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <istream>
 #include <mutex>
+#include <streambuf>
 #include <system_error>
 
 namespace rs232::capture {
@@ -550,6 +552,10 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
         }
         if (sr_input_end(input) != SR_OK)
             ok = false;
+    } else if (ok && added) {
+        // Cancelled: ending the input lets its module free what it keeps between pieces; what it sends
+        // now is passed over.
+        sr_input_end(input);
     }
     if (!ok && !load.cancelled)
         return failure(LoadProblem::Damaged, name + " cannot be read as " + format + ": it is damaged or cut short" + load.said(), load.said());
@@ -562,14 +568,66 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
     return result;
 }
 
+// A file read a block at a time that reports the share read after each block, and ends (as at the end of
+// the file) once the report asks to stop. It can go back to its start, for a second reading.
+class ProgressBuffer : public std::streambuf
+{
+public:
+    ProgressBuffer(std::filebuf &file, std::uintmax_t size, const std::function<bool(double)> &progress)
+        : m_file(file), m_size(size), m_progress(progress), m_block(1 << 16)
+    {
+    }
+    bool cancelled() const { return m_cancelled; }
+
+protected:
+    int_type underflow() override
+    {
+        if (m_cancelled)
+            return traits_type::eof();
+        const std::streamsize got = m_file.sgetn(m_block.data(), static_cast<std::streamsize>(m_block.size()));
+        if (got <= 0)
+            return traits_type::eof();
+        m_done += static_cast<std::uintmax_t>(got);
+        if (m_progress && !m_progress(m_size > 0 ? std::min(1.0, double(m_done) / double(m_size)) : -1.0)) {
+            m_cancelled = true;
+            return traits_type::eof();
+        }
+        setg(m_block.data(), m_block.data(), m_block.data() + got);
+        return traits_type::to_int_type(*gptr());
+    }
+    pos_type seekpos(pos_type position, std::ios_base::openmode) override
+    {
+        if (position != pos_type(0) || m_file.pubseekpos(0, std::ios_base::in) != pos_type(0))
+            return pos_type(off_type(-1));
+        m_done = 0;
+        setg(nullptr, nullptr, nullptr);
+        return position;
+    }
+    pos_type seekoff(off_type offset, std::ios_base::seekdir direction, std::ios_base::openmode which) override
+    {
+        return offset == 0 && direction == std::ios_base::beg ? seekpos(0, which) : pos_type(off_type(-1));
+    }
+
+private:
+    std::filebuf &m_file;
+    std::uintmax_t m_size;
+    const std::function<bool(double)> &m_progress;
+    std::vector<char> m_block;
+    std::uintmax_t m_done = 0;
+    bool m_cancelled = false;
+};
+
 LoadResult loadVcd(const std::string &path, const LoadOptions &options)
 {
     const std::string name = fileName(path);
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return failure(LoadProblem::Unreadable, "cannot read " + name + ": " + std::generic_category().message(errno), std::generic_category().message(errno));
-    if (options.progress && !options.progress(-1.0))
-        return failure(LoadProblem::Cancelled, "loading " + name + " was cancelled");
+    std::filebuf raw;
+    if (!raw.open(path, std::ios::in | std::ios::binary))
+        return failure(LoadProblem::Unreadable, "cannot read " + name + ": " + std::generic_category().message(errno),
+                       std::generic_category().message(errno));
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    ProgressBuffer buffer(raw, sizeError ? 0 : size, options.progress);
+    std::istream file(&buffer);
     const auto readWire = [&file](const std::string &wire) {
         file.clear();
         file.seekg(0);
@@ -601,6 +659,8 @@ LoadResult loadVcd(const std::string &path, const LoadOptions &options)
             read = readWire(wires[*index]);
         }
     }
+    if (buffer.cancelled())
+        return failure(LoadProblem::Cancelled, "loading " + name + " was cancelled");
     if (file.bad())
         return failure(LoadProblem::Unreadable, "cannot read " + name);
     if (!read) {

@@ -10,7 +10,7 @@ namespace rs232::capture {
 Outcome<StreamRun> measurementRun(const Line &line, const ReceiverSettings &settings,
                                   std::optional<double> measuredRate)
 {
-    Outcome<Reception> first = receive(settings, line);
+    Outcome<Reception> first = receiveRecorded(settings, line);
     if (!first)
         return Outcome<StreamRun>::fail(first.error);
 
@@ -43,7 +43,7 @@ Outcome<StreamRun> measurementRun(const Line &line, const ReceiverSettings &sett
     }
     again.end = std::max(line.end, sent.frames.empty() ? 0.0 : sent.frames.back().end);
 
-    Outcome<Reception> matched = receive(settings, line, sent.frames);
+    Outcome<Reception> matched = receiveRecorded(settings, line, sent.frames);
     if (!matched)
         return Outcome<StreamRun>::fail(matched.error);
     run.line = line;

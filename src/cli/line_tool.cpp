@@ -549,7 +549,8 @@ int decode(const std::vector<std::string> &argv, std::istream &in, std::ostream 
         settings.rate = estimate->rate();
         text = rateComment(*estimate);
     }
-    const Outcome<Reception> rx = receive(settings, line);
+    // A dump or a capture ends where its recording stopped: a frame cut off there is not reported.
+    const Outcome<Reception> rx = receiveRecorded(settings, line);
     if (!rx)
         usageError(rx.error);
     text.reserve(text.size() + rx->frames.size() * 24 + 128);

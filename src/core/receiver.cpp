@@ -258,6 +258,19 @@ void receiveOversampled(Reception &rx, const Line &line)
     }
 }
 
+void countTotals(Reception &rx)
+{
+    rx.totals = {};
+    for (const ReceivedFrame &frame : rx.frames) {
+        ++rx.totals.frames;
+        rx.totals.framing += frame.framing;
+        rx.totals.parity += frame.parity;
+        rx.totals.noise += frame.noise;
+        rx.totals.breaks += frame.brk;
+    }
+    rx.totals.falseStarts = rx.falseStarts.size();
+}
+
 } // namespace
 
 Outcome<Reception> receive(const ReceiverSettings &settings, const Line &line,
@@ -275,15 +288,23 @@ Outcome<Reception> receive(const ReceiverSettings &settings, const Line &line,
         receiveOversampled(rx, line);
     if (!sent.empty())
         matchSent(rx.frames, sent);
-    for (const ReceivedFrame &frame : rx.frames) {
-        ++rx.totals.frames;
-        rx.totals.framing += frame.framing;
-        rx.totals.parity += frame.parity;
-        rx.totals.noise += frame.noise;
-        rx.totals.breaks += frame.brk;
-    }
-    rx.totals.falseStarts = rx.falseStarts.size();
+    countTotals(rx);
     return {std::move(rx), {}};
+}
+
+Outcome<Reception> receiveRecorded(const ReceiverSettings &settings, const Line &line,
+                                   std::span<const TransmittedFrame> sent)
+{
+    Outcome<Reception> rx = receive(settings, line, sent);
+    if (!rx)
+        return rx;
+    // Frames and false starts come in time order: only the last ones can reach past the end.
+    while (!rx->frames.empty() && rx->frames.back().end > line.end)
+        rx->frames.pop_back();
+    while (!rx->falseStarts.empty() && rx->falseStarts.back().end > line.end)
+        rx->falseStarts.pop_back();
+    countTotals(*rx);
+    return rx;
 }
 
 } // namespace rs232

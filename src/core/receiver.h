@@ -98,4 +98,10 @@ std::optional<std::string> receiverSettingsError(const ReceiverSettings &setting
 Outcome<Reception> receive(const ReceiverSettings &settings, const Line &line,
                            std::span<const TransmittedFrame> sent = {});
 
+// Reads a recorded line (a capture) as receive does, but the recording stopped at the line's end: a
+// frame whose last sample would fall after it was cut off there and is left out, as is a false start
+// whose vote would; receive would read on as if the line kept its last level.
+Outcome<Reception> receiveRecorded(const ReceiverSettings &settings, const Line &line,
+                                   std::span<const TransmittedFrame> sent = {});
+
 } // namespace rs232

@@ -473,7 +473,7 @@ TEST_F(CaptureTest, LoadsReportProgressAndCanBeCancelled)
     const Framing framing = *parseFraming("8N1");
     std::mt19937 random(5);
     const std::string sr = session("long", sent(115200, framing, randomValues(random, framing, 200)).line, 1000);
-    for (const std::string &file : {sr, csvOf(sr)}) {
+    for (const std::string &file : {sr, csvOf(sr), path("long.vcd")}) {
         std::vector<double> shares;
         LoadOptions options;
         options.progress = [&](double share) {

@@ -289,6 +289,35 @@ TEST(ReceiverTest, ABreakAndAFastTransmitter)
     EXPECT_GT(got.totals.framing, 0u);
 }
 
+TEST(ReceiverTest, ARecordingCutInAFrameLeavesThatFrameOut)
+{
+    // 0x70 sends its data bits 0000 1110: cut while bit 6 is high, a receiver reading on at the last
+    // level would make up 0xF0 with a good stop bit. A recorded line leaves that frame out.
+    TransmitterSettings tx;
+    tx.rate = 9600.0;
+    const Outcome<Transmission> sent = transmit(tx, std::vector<unsigned>{0x41, 0x70});
+    const double T = sent->bitTime;
+    Line cut = sent->line;
+    cut.end = sent->frames[1].start + 7.2 * T;
+    std::erase_if(cut.edges, [&](double edge) { return edge > cut.end; });
+    for (ReceiverKind kind : kAllKinds) {
+        ReceiverSettings rx;
+        rx.kind = kind;
+        const Reception onward = *receive(rx, cut);
+        ASSERT_EQ(onward.frames.size(), 2u);
+        EXPECT_EQ(onward.frames[1].value, 0xF0u);
+        EXPECT_TRUE(onward.frames[1].ok());
+        const Reception recorded = *receiveRecorded(rx, cut);
+        ASSERT_EQ(recorded.frames.size(), 1u);
+        EXPECT_EQ(recorded.frames[0].value, 0x41u);
+        EXPECT_EQ(recorded.totals.frames, 1u);
+        // Cut after the stop bit's last sample, the frame is whole.
+        Line whole = sent->line;
+        whole.end = sent->frames[1].end;
+        EXPECT_EQ(receiveRecorded(rx, whole)->frames.size(), 2u);
+    }
+}
+
 TEST(ReceiverTest, IdleTimeCostsNothing)
 {
     // 100 frames spread over an hour: the receivers jump from edge to edge.

@@ -17,11 +17,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <cmath>
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void theChannelComboReadsAnotherWire();
     void backToSimulationRestoresItAsItWas();
     void badFilesGiveOneMessageAndChangeNothing();
+    void aLongLoadShowsItsProgressAndCanBeCancelled();
 
 private:
     template <typename T> T *find(const char *name) const
@@ -337,6 +340,35 @@ void StreamCaptureTest::badFilesGiveOneMessageAndChangeNothing()
     QCOMPARE(m_platform.messages.size(), 1);
     QVERIFY(m_page->measuring());
     QCOMPARE(summary(), measured);
+}
+
+void StreamCaptureTest::aLongLoadShowsItsProgressAndCanBeCancelled()
+{
+    // A dump of two million edges takes well over 200 ms to read: the progress dialog comes up, and its
+    // "Mégse" leaves the page as it was, without a message.
+    rs232::Line busy;
+    busy.edges.resize(2'000'000);
+    for (std::size_t i = 0; i < busy.edges.size(); ++i)
+        busy.edges[i] = 10.0 * double(i + 1);
+    busy.end = 10.0 * double(busy.edges.size() + 1);
+    const QString path = vcd(QStringLiteral("long.vcd"), busy);
+    const QString before = summary();
+    bool shown = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto *progress = m_page->findChild<QProgressDialog *>(QStringLiteral("stream_capture_progress"));
+        if (progress && progress->isVisible()) {
+            shown = true;
+            progress->cancel();
+        }
+    });
+    watcher.start(20);
+    open(path);
+    watcher.stop();
+    QVERIFY(shown);
+    QVERIFY(!m_page->measuring());
+    QVERIFY(m_platform.messages.isEmpty());
+    QCOMPARE(summary(), before);
 }
 
 QTEST_MAIN(StreamCaptureTest)
