@@ -302,7 +302,8 @@ std::string writeLineVcd(const Line &line, const std::string &wireName, const st
         const int n = std::snprintf(buffer, sizeof buffer, "#%lld\n%c!\n", ns, level ? '1' : '0');
         out.append(buffer, static_cast<std::size_t>(n));
     }
-    const long long end = std::llround(line.end * 1000.0);
+    // The end rounded up: the dump holds the whole line, and a reader of it sees every frame end in it.
+    const long long end = static_cast<long long>(std::ceil(line.end * 1000.0 - 1e-6));
     if (end > (stamps.empty() ? 0 : stamps.back())) {
         const int n = std::snprintf(buffer, sizeof buffer, "#%lld\n", end);
         out.append(buffer, static_cast<std::size_t>(n));

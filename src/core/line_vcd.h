@@ -50,7 +50,8 @@ struct VcdReadResult
 VcdReadResult readVcdLine(std::istream &in, const std::string &wire = {});
 
 // A line as a dump with a 1 ns timescale and one wire: every edge at its instant rounded to the nearest
-// nanosecond (two edges that meet in one nanosecond vanish together), from instant 0 to the line's end.
+// nanosecond (two edges that meet in one nanosecond vanish together), from instant 0 to the line's end
+// (rounded up to the next nanosecond).
 std::string writeLineVcd(const Line &line, const std::string &wireName, const std::string &version);
 
 } // namespace rs232

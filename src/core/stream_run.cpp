@@ -68,6 +68,13 @@ Outcome<StreamRun> runStream(const StreamSettings &settings)
     if (!received)
         return Outcome<StreamRun>::fail(received.error);
     run.received = std::move(*received);
+    // The simulated line stays at its last level after its end, and a slow receiver may read on into
+    // that time: the line is drawn, and saved, to its last sample, so that a recording of it holds every
+    // frame the receiver read.
+    if (!run.received.frames.empty())
+        run.line.end = std::max(run.line.end, run.received.frames.back().end);
+    if (!run.received.falseStarts.empty())
+        run.line.end = std::max(run.line.end, run.received.falseStarts.back().end);
     run.ratioPercent = 100.0 * realRate(settings.transmitter.rate, settings.transmitter.clockErrorPercent) /
                        realRate(settings.receiver.rate, settings.receiver.clockErrorPercent);
     return {std::move(run), {}};

@@ -8,6 +8,7 @@
 #include "capture/capture.h"
 #include "capture/measurement.h"
 #include "capture/rate.h"
+#include "support/sigrok_uart.h"
 
 #include "core/line_vcd.h"
 #include "core/receiver.h"
@@ -30,10 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool haveSigrokCli()
-{
-    return std::system("sigrok-cli --version >/dev/null 2>&1") == 0;
-}
+using sigrok::haveSigrokCli;
 
 #define REQUIRE_SIGROK_CLI()                                                                                  \
     do {                                                                                                      \
@@ -108,63 +106,12 @@ std::vector<unsigned> randomValues(std::mt19937 &random, const Framing &framing,
     return values;
 }
 
-// sigrok-cli's UART decoder on one capture: every frame it reports, in order, with its errors. A frame
-// opens at "Start bit"; a "Frame error" outside a frame is a start bit that did not hold.
-struct Decoded
-{
-    int value = -1; // -1 for a false start
-    bool framing = false, parity = false;
-    friend bool operator==(const Decoded &, const Decoded &) = default;
-};
-std::ostream &operator<<(std::ostream &out, const Decoded &d)
-{
-    return out << (d.value < 0 ? std::string("false start") : std::to_string(d.value))
-               << (d.framing ? " framing" : "") << (d.parity ? " parity" : "");
-}
+using Decoded = sigrok::SigrokFrame;
 
+// sigrok-cli's UART decoder on one capture.
 std::vector<Decoded> sigrokDecode(const std::string &file, double rate, const Framing &framing)
 {
-    const char *parity = framing.parity == ParityMode::Even  ? "even"
-                         : framing.parity == ParityMode::Odd ? "odd"
-                                                             : "none";
-    char options[200];
-    std::snprintf(options, sizeof options, "uart:rx=txd:baudrate=%.0f:data_bits=%d:parity=%s:stop_bits=1.0:format=dec",
-                  rate, framing.dataBits, parity);
-    const std::string command = "sigrok-cli -i " + file + " -P " + options +
-                                " -A uart=rx-data:rx-start:rx-stop:rx-parity-err:rx-warnings 2>&1";
-    std::vector<Decoded> frames;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return frames;
-    char buffer[256];
-    bool open = false;
-    while (std::fgets(buffer, sizeof buffer, pipe)) {
-        std::string line(buffer);
-        const auto colon = line.find(": ");
-        if (colon == std::string::npos)
-            continue;
-        line = line.substr(colon + 2);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.pop_back();
-        if (line == "Start bit") {
-            frames.push_back({});
-            open = true;
-        } else if (line == "Stop bit") {
-            open = false;
-        } else if (line == "Parity error") {
-            if (open)
-                frames.back().parity = true;
-        } else if (line == "Frame error") {
-            if (open && frames.back().value >= 0)
-                frames.back().framing = true;
-            else
-                frames.push_back({-1, false, false});
-        } else if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])) && open) {
-            frames.back().value = std::atoi(line.c_str());
-        }
-    }
-    pclose(pipe);
-    return frames;
+    return sigrok::sigrokUart("-i " + file, rate, framing);
 }
 
 // Our ideal receiver on a line, as the list sigrok-cli would print (a break is a framing error there).

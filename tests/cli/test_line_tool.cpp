@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "cli/line_tool.h"
+#include "support/tool_run.h"
 
 #include "core/line_vcd.h"
 #include "core/link.h"
 #include "core/receiver.h"
 #include "core/vcd.h"
+#include "support/sigrok_uart.h"
 
 #include <gtest/gtest.h>
 
@@ -25,23 +27,6 @@ namespace rs232::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct ToolRun
-{
-    int code = -1;
-    std::string out, err;
-};
-
-ToolRun run(std::vector<std::string> args, const std::string &input = {})
-{
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    ToolRun result;
-    result.code = runLineTool(args, in, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-}
 
 std::string readText(const fs::path &path)
 {
@@ -313,80 +298,12 @@ TEST_F(LineToolTest, ReadsTheTransmitPagesRunExport)
     EXPECT_EQ(unnamed.out, got.out);
 }
 
-// sigrok-cli's UART decoder on one dump: every frame it reports, in order, with its errors. A frame
-// opens at "Start bit"; a "Frame error" outside a frame is a start bit that did not hold.
-struct SigrokFrame
-{
-    int value = -1; // -1 for a false start
-    bool framing = false, parity = false;
-    friend bool operator==(const SigrokFrame &, const SigrokFrame &) = default;
-};
-std::ostream &operator<<(std::ostream &out, const SigrokFrame &f)
-{
-    return out << (f.value < 0 ? std::string("false start") : std::to_string(f.value))
-               << (f.framing ? " framing" : "") << (f.parity ? " parity" : "");
-}
+using sigrok::SigrokFrame;
 
-std::vector<SigrokFrame> sigrokFrames(const std::string &vcd, long downsample, const Framing &framing,
-                                      double rate)
+// sigrok-cli's UART decoder on one dump, sampled every `downsample` nanoseconds.
+std::vector<SigrokFrame> sigrokFrames(const std::string &vcd, long downsample, const Framing &framing, double rate)
 {
-    const char *parity = "none";
-    switch (framing.parity) {
-    case ParityMode::Even:
-        parity = "even";
-        break;
-    case ParityMode::Odd:
-        parity = "odd";
-        break;
-    case ParityMode::Fixed0:
-        parity = "zero";
-        break;
-    case ParityMode::Fixed1:
-        parity = "one";
-        break;
-    case ParityMode::None:
-        break;
-    }
-    char options[256];
-    std::snprintf(options, sizeof options,
-                  "uart:rx=txd:baudrate=%.0f:data_bits=%d:parity=%s:stop_bits=1.0:format=dec", rate,
-                  framing.dataBits, parity);
-    const std::string command = "sigrok-cli -I vcd:downsample=" + std::to_string(downsample) + " -i " + vcd +
-                                " -P " + options +
-                                " -A uart=rx-data:rx-start:rx-stop:rx-parity-err:rx-warnings 2>&1";
-    std::vector<SigrokFrame> frames;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return frames;
-    char buffer[256];
-    bool open = false;
-    while (std::fgets(buffer, sizeof buffer, pipe)) {
-        std::string line(buffer);
-        const auto colon = line.find(": ");
-        if (colon == std::string::npos)
-            continue;
-        line = line.substr(colon + 2);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.pop_back();
-        if (line == "Start bit") {
-            frames.push_back({});
-            open = true;
-        } else if (line == "Stop bit") {
-            open = false;
-        } else if (line == "Parity error") {
-            if (open)
-                frames.back().parity = true;
-        } else if (line == "Frame error") {
-            if (open && frames.back().value >= 0)
-                frames.back().framing = true;
-            else
-                frames.push_back({-1, false, false});
-        } else if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])) && open) {
-            frames.back().value = std::atoi(line.c_str());
-        }
-    }
-    pclose(pipe);
-    return frames;
+    return sigrok::sigrokUart("-I vcd:downsample=" + std::to_string(downsample) + " -i " + vcd, rate, framing);
 }
 
 TEST_F(LineToolTest, TheIdealReceiverAgreesWithSigrok)

@@ -5,6 +5,7 @@
 // captures made here with rs232line encode and sigrok-cli.
 
 #include "cli/line_tool.h"
+#include "support/tool_run.h"
 
 #include <gtest/gtest.h>
 
@@ -21,23 +22,6 @@ namespace rs232::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct ToolRun
-{
-    int code = -1;
-    std::string out, err;
-};
-
-ToolRun run(std::vector<std::string> args, const std::string &input = {})
-{
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    ToolRun result;
-    result.code = runLineTool(args, in, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-}
 
 int shell(const std::string &command)
 {
