@@ -35,15 +35,23 @@ struct Score
     std::size_t fitting = 0;
 };
 
+// The nearest whole number to a ratio from 0 to kMaxBitsInPulse: a conversion, where std::round is a
+// library call in the loops below.
+double nearestWhole(double r)
+{
+    return static_cast<double>(static_cast<long>(r + 0.5));
+}
+
 Score scoreOf(std::span<const double> widths, double bitTime)
 {
     Score score;
+    const double perBit = 1.0 / bitTime;
     for (double w : widths) {
-        const double r = w / bitTime;
+        const double r = w * perBit;
         if (r > kMaxBitsInPulse)
             continue;
         ++score.considered;
-        const double k = std::round(r);
+        const double k = nearestWhole(r);
         if (k >= 1.0 && std::abs(r - k) <= kFitTolerance)
             ++score.fitting;
     }
@@ -57,8 +65,10 @@ double refine(std::span<const double> widths, double bitTime, double tolerance)
     double sumWidth = 0.0, sumBits = 0.0;
     for (double w : widths) {
         const double r = w / bitTime;
-        const double k = std::round(r);
-        if (k >= 1.0 && r <= kMaxBitsInPulse && std::abs(r - k) <= tolerance) {
+        if (r > kMaxBitsInPulse)
+            continue;
+        const double k = nearestWhole(r);
+        if (k >= 1.0 && std::abs(r - k) <= tolerance) {
             sumWidth += w;
             sumBits += k;
         }
