@@ -6,7 +6,8 @@
 #   bench/capture.sh [build-dir] [--no-large]      (default build-release; a Release build)
 # 1. A sigrok session of 1 000 000 samples holding 5 000 frames (115 200 bit/s, 8N1, sampled at
 #    2.3 MHz): `rs232line decode --rate auto` and `sigrok-cli -P uart`, each 11 times; the median time,
-#    the ratio and the peak resident memory of each, and the start-up alone (`rs232line --version`).
+#    the ratio and the peak resident memory of each, the start-up alone (`rs232line --version`) and
+#    the floor of any reader through libsigrok (bench/sigrok_floor.c: the session played, nothing done).
 # 2. A session of 100 000 000 samples (64 000 frames at 9600 bit/s with 5 idle bits between them,
 #    sampled at 1 MHz), made here in a scratch folder: the time and peak memory of `rs232line info` and
 #    `rs232line decode` on it. --no-large leaves it out.
@@ -48,10 +49,14 @@ sigrok-cli -i "$work/small.sr" --show | grep -E "Samplerate|sample count"
 read -r ours ours_kb < <(eleven "$tool" decode --rate auto --format 8N1 "$work/small.sr")
 read -r theirs theirs_kb < <(eleven sigrok-cli -i "$work/small.sr" -P uart:rx=txd:baudrate=115200 -A uart=rx-data)
 read -r start start_kb < <(eleven "$tool" --version)
+# The floor: libsigrok playing the session into a callback that does nothing.
+cc -O2 -o "$work/sigrok_floor" bench/sigrok_floor.c $(pkg-config --cflags --libs libsigrok)
+read -r floor floor_kb < <(eleven "$work/sigrok_floor" "$work/small.sr")
 "$tool" decode --rate auto --format 8N1 "$work/small.sr" | sed -n '1p;$p'
 printf 'rs232line decode --rate auto: %6.1f ms, peak %d KB\n' "$ours" "$ours_kb"
 printf 'sigrok-cli -P uart:           %6.1f ms, peak %d KB\n' "$theirs" "$theirs_kb"
 printf 'rs232line --version:          %6.1f ms, peak %d KB (starting a process linked with libsigrok)\n' "$start" "$start_kb"
+printf 'libsigrok alone (sigrok_floor): %4.1f ms, peak %d KB (reading the session, nothing done with it)\n' "$floor" "$floor_kb"
 awk -v a="$ours" -v b="$theirs" -v s="$start" 'BEGIN {
     printf "rs232line is %.1f times as fast as sigrok-cli; without its start-up, %.1f times\n", b / a, (b - s) / (a - s) }'
 
