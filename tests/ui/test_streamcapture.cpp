@@ -217,6 +217,18 @@ void StreamCaptureTest::changingTheReceiverDecodesAgain()
     QVERIFY(lastRun().received.totals.framing + lastRun().received.totals.parity > 0);
     QVERIFY2(summary().contains(QStringLiteral("kívül esik")), qPrintable(summary()));
     QVERIFY2(summary().contains(QStringLiteral("keretnél jelzett hibát a vevő")), qPrintable(summary()));
+    // A line with too few edges opens at the rate set, and says why its own rate is not known.
+    open(vcd(QStringLiteral("one.vcd"), lineOf({0x00}, 4800, "8N1", 0.0)));
+    QVERIFY(m_page->measuring());
+    QCOMPARE(find<QComboBox>("stream_rx_rate")->currentText(), QStringLiteral("12000"));
+    QCOMPARE(find<QLabel>("stream_capture_rate")->text(), QStringLiteral("A sebesség nem állapítható meg."));
+    QVERIFY2(summary().contains(QStringLiteral("a jelnek csak 2 éle van, legalább 8 kell")), qPrintable(summary()));
+    QVERIFY(!lastRun().ratioKnown);
+    QVERIFY(!find<QLabel>("stream_tolerance")->text().contains(QStringLiteral("mérve")));
+    find<QComboBox>("stream_rx_rate")->setCurrentText(QStringLiteral("4800"));
+    QCOMPARE(lastRun().received.frames.size(), 1u);
+    QCOMPARE(lastRun().received.frames[0].value, 0u);
+    QVERIFY(lastRun().received.frames[0].ok());
     // A rate that cannot be is refused where the measurement is shown, and the last reading stays.
     const size_t frames = lastRun().received.frames.size();
     find<QComboBox>("stream_rx_rate")->setCurrentText(QStringLiteral("12"));
