@@ -11,6 +11,7 @@
 #include "core/line_vcd.h"
 #include "core/stream.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -194,6 +195,10 @@ void StreamCaptureTest::aSessionOpensAtItsMeasuredRateAndDecodes()
     QVERIFY(chart->bottomMin() < lastRun().sent.frames.front().start);
     QVERIFY(!chart->bars(QStringLiteral("stream_frames"))->barList().isEmpty());
     shoot(QStringLiteral("25_meres"));
+    // The measured line saved as a dump is offered under the capture's name and channel.
+    m_platform.saveAnswer.clear();
+    find<QAction>("stream_chart_vcd")->trigger();
+    QCOMPARE(m_platform.saveRequests.value(0), QStringLiteral("mcu_uart_tx.vcd"));
 }
 
 void StreamCaptureTest::changingTheReceiverDecodesAgain()

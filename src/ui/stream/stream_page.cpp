@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -824,7 +825,13 @@ void StreamPage::saveLine()
 {
     if (!m_run)
         return;
-    const QString fileName = vcdFileName(m_platform, QStringLiteral("rs232_bajtfolyam.vcd"));
+    // A measurement's line is offered under its capture's name and channel.
+    const QString suggested =
+        m_measurement ? QStringLiteral("%1_%2.vcd")
+                            .arg(QFileInfo(m_measurement->path).completeBaseName(),
+                                 fromCore(m_measurement->capture.channels.at(m_measurement->capture.channel).name))
+                      : QStringLiteral("rs232_bajtfolyam.vcd");
+    const QString fileName = vcdFileName(m_platform, suggested);
     if (fileName.isEmpty())
         return;
     const std::string text = rs232::writeLineVcd(m_run->line, "txd", "ZUNT QELMOS-RS232 V1.0");
