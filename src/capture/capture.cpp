@@ -247,6 +247,14 @@ struct SigrokLoad
         sr_log_callback_set_default();
     }
 
+    // Starts libsigrok for this load, its messages collected here.
+    bool start(const LoadOptions &loadOptions)
+    {
+        options = &loadOptions;
+        sr_log_callback_set(&SigrokLoad::log, this);
+        return sr_init(&context) == SR_OK;
+    }
+
     // What libsigrok said about a failure, for the end of a sentence.
     std::string said() const
     {
@@ -418,9 +426,7 @@ LoadResult loadSession(const std::string &path, const LoadOptions &options)
 {
     std::lock_guard<std::mutex> lock(g_sigrokLock);
     SigrokLoad load;
-    load.options = &options;
-    sr_log_callback_set(&SigrokLoad::log, &load);
-    if (sr_init(&load.context) != SR_OK)
+    if (!load.start(options))
         return failure(LoadProblem::LibraryFailed, "libsigrok cannot start" + load.said());
     const std::string name = fileName(path);
     if (sr_session_load(load.context, path.c_str(), &load.session) != SR_OK) {
@@ -463,9 +469,7 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
 {
     std::lock_guard<std::mutex> lock(g_sigrokLock);
     SigrokLoad load;
-    load.options = &options;
-    sr_log_callback_set(&SigrokLoad::log, &load);
-    if (sr_init(&load.context) != SR_OK)
+    if (!load.start(options))
         return failure(LoadProblem::LibraryFailed, "libsigrok cannot start" + load.said());
     const std::string name = fileName(path);
 

@@ -8,6 +8,7 @@
 #include "capture/capture.h"
 #include "capture/measurement.h"
 #include "capture/rate.h"
+#include "support/scratch_folder.h"
 #include "support/sigrok_uart.h"
 
 #include "core/line_vcd.h"
@@ -23,7 +24,6 @@
 #include <fstream>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace rs232::capture {
@@ -47,22 +47,10 @@ int shell(const std::string &command)
     return std::system((command + " >/dev/null 2>&1").c_str());
 }
 
-class CaptureTest : public ::testing::Test
+class CaptureTest : public ScratchFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("rs232capture_" + std::to_string(::getpid()) + "_" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    std::string path(const std::string &name) const { return (m_dir / name).string(); }
-    std::string write(const std::string &name, const std::string &text) const
-    {
-        std::ofstream(m_dir / name, std::ios::binary) << text;
-        return path(name);
-    }
+    void SetUp() override { makeScratch("rs232capture_"); }
     // A line as a dump, and that dump as a session file sampled every `downsample` nanoseconds.
     std::string session(const std::string &name, const Line &line, long downsample)
     {
@@ -78,8 +66,6 @@ protected:
         EXPECT_EQ(shell("sigrok-cli -i " + sr + " -O csv -o " + csv), 0);
         return csv;
     }
-
-    fs::path m_dir;
 };
 
 Transmission sent(double rate, const Framing &framing, const std::vector<unsigned> &values, double clockError = 0.0,

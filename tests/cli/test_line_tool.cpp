@@ -8,6 +8,7 @@
 #include "core/link.h"
 #include "core/receiver.h"
 #include "core/vcd.h"
+#include "support/scratch_folder.h"
 #include "support/sigrok_uart.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,6 @@
 #include <random>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace rs232::cli {
@@ -34,24 +34,10 @@ std::string readText(const fs::path &path)
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-class LineToolTest : public ::testing::Test
+class LineToolTest : public ScratchFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("rs232line_" + std::to_string(::getpid()) + "_" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    std::string path(const std::string &name) const { return (m_dir / name).string(); }
-    std::string write(const std::string &name, const std::string &text) const
-    {
-        std::ofstream(m_dir / name, std::ios::binary) << text;
-        return path(name);
-    }
-
-    fs::path m_dir;
+    void SetUp() override { makeScratch("rs232line_"); }
 };
 
 TEST_F(LineToolTest, EncodeThenDecodeGivesTheBytesBack)

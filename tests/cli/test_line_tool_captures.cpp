@@ -5,6 +5,7 @@
 // captures made here with rs232line encode and sigrok-cli.
 
 #include "cli/line_tool.h"
+#include "support/scratch_folder.h"
 #include "support/tool_run.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace rs232::cli {
@@ -41,7 +41,7 @@ std::vector<std::string> framesOf(const std::string &text)
     return frames;
 }
 
-class LineToolCaptureTest : public ::testing::Test
+class LineToolCaptureTest : public ScratchFolderTest
 {
 protected:
     void SetUp() override
@@ -51,23 +51,8 @@ protected:
                 FAIL() << "sigrok-cli is missing; scripts/setup installs it";
             GTEST_SKIP() << "sigrok-cli is not installed";
         }
-        m_dir = fs::temp_directory_path() / ("rs232line_captures_" + std::to_string(::getpid()) + "_" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
+        makeScratch("rs232line_captures_");
     }
-    void TearDown() override
-    {
-        if (!m_dir.empty())
-            fs::remove_all(m_dir);
-    }
-    std::string path(const std::string &name) const { return (m_dir / name).string(); }
-    std::string write(const std::string &name, const std::string &text) const
-    {
-        std::ofstream(m_dir / name, std::ios::binary) << text;
-        return path(name);
-    }
-
-    fs::path m_dir;
 };
 
 TEST_F(LineToolCaptureTest, DecodesASessionAtTheRateItTells)

@@ -3,9 +3,7 @@
 
 // The byte string page with a logic analyser's capture open: measurement mode, driven through its
 // controls by name, with captures the test makes from the core's own lines.
-#include "fake_platform.h"
-#include "ui/TForm1.h"
-#include "ui/stream/stream_page.h"
+#include "stream_page_harness.h"
 #include "widgets/stepchart.h"
 
 #include "core/line_vcd.h"
@@ -59,7 +57,7 @@ bool writeFile(const QString &path, const std::string &text)
 
 } // namespace
 
-class StreamCaptureTest : public QObject
+class StreamCaptureTest : public QObject, private StreamPageHarness
 {
     Q_OBJECT
 
@@ -74,13 +72,6 @@ private Q_SLOTS:
     void aLongLoadShowsItsProgressAndCanBeCancelled();
 
 private:
-    template <typename T> T *find(const char *name) const
-    {
-        T *child = m_form->findChild<T *>(QLatin1String(name));
-        if (!child)
-            qFatal("no control %s", name);
-        return child;
-    }
     QString vcd(const QString &name, const rs232::Line &line) const
     {
         const QString path = m_dir.filePath(name);
@@ -94,47 +85,19 @@ private:
         find<QPushButton>("stream_open_capture")->click();
         return path;
     }
-    QString rowText(int row, int column) const
-    {
-        return find<QTableView>("stream_table")->model()->index(row, column).data().toString();
-    }
-    const rs232::StreamRun &lastRun() const { return *m_page->lastRun(); }
     QString summary() const { return find<QLabel>("stream_summary")->text(); }
-    void shoot(const QString &file);
-
-    FakePlatform m_platform;
-    TForm1 *m_form = nullptr;
-    StreamPage *m_page = nullptr;
     QTemporaryDir m_dir;
 };
 
 void StreamCaptureTest::init()
 {
     QVERIFY(m_dir.isValid());
-    m_form = new TForm1(m_platform);
-    m_platform.messages.clear();
-    m_form->show();
-    m_form->findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->setCurrentIndex(3);
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
-    m_page = m_form->findChild<StreamPage *>(QStringLiteral("stream_page"));
-    QVERIFY(m_page);
+    openPage();
 }
 
 void StreamCaptureTest::cleanup()
 {
-    delete m_form;
-    m_form = nullptr;
-}
-
-void StreamCaptureTest::shoot(const QString &file)
-{
-    const QString dir = qEnvironmentVariable("RS232_SNAPSHOT_DIR");
-    const QImage image = m_form->grab().toImage();
-    QVERIFY(!image.isNull());
-    if (!dir.isEmpty()) {
-        QDir().mkpath(dir);
-        QVERIFY(image.save(dir + QLatin1Char('/') + file + QStringLiteral(".png")));
-    }
+    closePage();
 }
 
 void StreamCaptureTest::aSessionOpensAtItsMeasuredRateAndDecodes()

@@ -2,9 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The byte string page, driven through its controls by name as a user would.
-#include "fake_platform.h"
-#include "ui/TForm1.h"
-#include "ui/stream/stream_page.h"
+#include "stream_page_harness.h"
 #include "widgets/stepchart.h"
 
 #include "cli/line_tool.h"
@@ -49,7 +47,7 @@ bool isTinted(const QWidget *field)
 
 } // namespace
 
-class StreamPageTest : public QObject
+class StreamPageTest : public QObject, private StreamPageHarness
 {
     Q_OBJECT
 
@@ -65,56 +63,16 @@ private Q_SLOTS:
     void theLineSavedAsVcdDecodesToTheSameFrames();
     void manyBytesStayBoundedAndTheChartDrawsOnlyWhatIsVisible();
 
-private:
-    template <typename T> T *find(const char *name) const
-    {
-        T *child = m_form->findChild<T *>(QLatin1String(name));
-        if (!child)
-            qFatal("no control %s", name);
-        return child;
-    }
-    void shoot(const QString &file);
-    QString rowText(int row, int column) const;
-    const rs232::StreamRun &lastRun() const { return *m_page->lastRun(); }
-
-    FakePlatform m_platform;
-    TForm1 *m_form = nullptr;
-    StreamPage *m_page = nullptr;
 };
 
 void StreamPageTest::init()
 {
-    m_form = new TForm1(m_platform);
-    // Start-up may warn about the description documents, depending on the folder the test runs in.
-    m_platform.messages.clear();
-    m_form->show();
-    m_form->findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->setCurrentIndex(3);
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
-    m_page = m_form->findChild<StreamPage *>(QStringLiteral("stream_page"));
-    QVERIFY(m_page);
+    openPage();
 }
 
 void StreamPageTest::cleanup()
 {
-    delete m_form;
-    m_form = nullptr;
-}
-
-void StreamPageTest::shoot(const QString &file)
-{
-    const QString dir = qEnvironmentVariable("RS232_SNAPSHOT_DIR");
-    const QImage image = m_form->grab().toImage();
-    QVERIFY(!image.isNull());
-    if (!dir.isEmpty()) {
-        QDir().mkpath(dir);
-        QVERIFY(image.save(dir + QLatin1Char('/') + file + QStringLiteral(".png")));
-    }
-}
-
-QString StreamPageTest::rowText(int row, int column) const
-{
-    const auto *table = find<QTableView>("stream_table");
-    return table->model()->index(row, column).data().toString();
+    closePage();
 }
 
 void StreamPageTest::defaultRunShowsFiveRightFrames()

@@ -145,9 +145,7 @@ bool StreamPage::openCapture(const QString &path, const QString &channel)
         m_rxRate->setCurrentText(QString::number(std::llround(m_measurement->estimate->rate())));
     }
     // The run shown so far goes; the simulation's is kept aside above.
-    m_model->setRun(nullptr);
-    m_run.reset();
-    clearChart();
+    setRun(std::nullopt);
     validate();
     decodeMeasurement();
     if (m_run) {
@@ -185,10 +183,7 @@ void StreamPage::decodeMeasurement()
         m_captureError->setText(fromCore(run.error));
         return;
     }
-    m_model->setRun(nullptr);
-    m_run = std::move(*run);
-    m_model->setRun(&*m_run);
-    showRun();
+    setRun(std::move(*run));
     // The same line read again: the view stays where it is.
     m_chart->clearHighlight();
     refreshChart();
@@ -242,14 +237,9 @@ void StreamPage::backToSimulation()
     }
     m_rxFormatBox->setVisible(saved->ownFormat);
     validate();
-    m_model->setRun(nullptr);
-    m_run = std::move(saved->run);
-    if (!m_run) {
-        clearChart();
+    setRun(std::move(saved->run));
+    if (!m_run)
         return;
-    }
-    m_model->setRun(&*m_run);
-    showRun();
     m_chart->clearHighlight();
     setWindow(saved->from, saved->to);
     refreshChart();

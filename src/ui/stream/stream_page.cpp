@@ -692,16 +692,26 @@ void StreamPage::runClicked()
         m_error->setText(QString::fromStdString(run.error));
         return;
     }
-    m_model->setRun(nullptr);
-    m_run = std::move(*run);
-    m_model->setRun(&*m_run);
-    showRun();
+    setRun(std::move(*run));
 
     m_chart->clearHighlight();
     const rs232::ViewWindow opening = rs232::openingWindow(m_run->sent);
     setWindow(opening.from, opening.to);
     refreshChart();
     m_lastRunMs = timer.elapsed();
+}
+
+void StreamPage::setRun(std::optional<rs232::StreamRun> run)
+{
+    // The table reads the run it is given: it lets go of the old one before that is replaced.
+    m_model->setRun(nullptr);
+    m_run = std::move(run);
+    if (!m_run) {
+        clearChart();
+        return;
+    }
+    m_model->setRun(&*m_run);
+    showRun();
 }
 
 void StreamPage::showRun()

@@ -73,6 +73,8 @@ private:
     std::optional<double> rateOf(QComboBox *combo) const;
     rs232::Framing transmitterFraming() const;
     rs232::Framing receiverFraming() const;
+    // Shows a run in the table and the summary (nothing: empties them and the chart).
+    void setRun(std::optional<rs232::StreamRun> run);
     void showRun();
     void decodeMeasurement();
     void clearChart();

@@ -1,0 +1,68 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// The main window shown on its byte string page, for tests that drive the page through its controls by
+// name: they derive from it beside QObject and call openPage and closePage from init and cleanup.
+
+#include "fake_platform.h"
+#include "ui/TForm1.h"
+#include "ui/stream/stream_page.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTabWidget>
+#include <QTableView>
+#include <QtTest>
+
+class StreamPageHarness
+{
+protected:
+    void openPage()
+    {
+        m_form = new TForm1(m_platform);
+        // Start-up may warn about the description documents, depending on the folder the test runs in.
+        m_platform.messages.clear();
+        m_form->show();
+        m_form->findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->setCurrentIndex(3);
+        QVERIFY(QTest::qWaitForWindowExposed(m_form));
+        m_page = m_form->findChild<StreamPage *>(QStringLiteral("stream_page"));
+        QVERIFY(m_page);
+    }
+    void closePage()
+    {
+        delete m_form;
+        m_form = nullptr;
+        m_page = nullptr;
+    }
+
+    template <typename T> T *find(const char *name) const
+    {
+        T *child = m_form->findChild<T *>(QLatin1String(name));
+        if (!child)
+            qFatal("no control %s", name);
+        return child;
+    }
+    QString rowText(int row, int column) const
+    {
+        return find<QTableView>("stream_table")->model()->index(row, column).data().toString();
+    }
+    const rs232::StreamRun &lastRun() const { return *m_page->lastRun(); }
+
+    // Renders the window; saves it as file.png when RS232_SNAPSHOT_DIR names a folder.
+    void shoot(const QString &file)
+    {
+        const QString dir = qEnvironmentVariable("RS232_SNAPSHOT_DIR");
+        const QImage image = m_form->grab().toImage();
+        QVERIFY(!image.isNull());
+        if (!dir.isEmpty()) {
+            QDir().mkpath(dir);
+            QVERIFY(image.save(dir + QLatin1Char('/') + file + QStringLiteral(".png")));
+        }
+    }
+
+    FakePlatform m_platform;
+    TForm1 *m_form = nullptr;
+    StreamPage *m_page = nullptr;
+};
