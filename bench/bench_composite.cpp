@@ -6,7 +6,7 @@
 //   QT_QPA_PLATFORM=offscreen build-charts-rel/bench/bench_composite --benchmark_repetitions=10
 #include "qt_benchmark_main.h"
 #include "quiet_platform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
 
@@ -28,7 +28,7 @@ template <typename T> T *child(QObject &parent, const char *name)
 void BM_CompositeRun(benchmark::State &state)
 {
     QuietPlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     form.show();
     child<QTabWidget>(form, "qel_rs232_pc")->setCurrentIndex(1);
     child<QTabWidget>(form, "PageControl11")->setCurrentIndex(1);

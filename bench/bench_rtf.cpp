@@ -7,7 +7,7 @@
 // the layout of the whole document as well.
 
 #include "qt_benchmark_main.h"
-#include "widgets/rtfreader.h"
+#include "rtf/rtfreader.h"
 #include "widgets/rtfview.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -6,7 +6,7 @@
 // at which it launched the process.
 #include "ui/Application.h"
 #include "ui/QtPlatform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 
 #include <QElapsedTimer>
 #include <QWindow>
@@ -19,7 +19,7 @@ int main(int argc, char **argv)
     Application app(argc, argv);
     QtPlatform platform;
     app.setPlatform(&platform);
-    TForm1 form(platform);
+    MainWindow form(platform);
     form.show();
     QElapsedTimer guard;
     guard.start();

@@ -3,10 +3,10 @@
 
 // The byte string model: a long string encoded with noise and read by the 16x receiver; the operational
 // range of a framing; reading a VCD line.
-#include "core/line_vcd.h"
-#include "core/receiver.h"
-#include "core/stream.h"
-#include "core/tolerance.h"
+#include "stream/line_vcd.h"
+#include "stream/receiver.h"
+#include "stream/stream.h"
+#include "stream/tolerance.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,7 +7,7 @@
 //   QT_QPA_PLATFORM=offscreen build-release/bench/bench_stream_page
 #include "qt_benchmark_main.h"
 #include "quiet_platform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 #include "ui/stream/stream_page.h"
 #include "widgets/stepchart.h"
 
@@ -20,7 +20,7 @@
 
 namespace {
 
-StreamPage *showStreamPage(TForm1 &form)
+StreamPage *showStreamPage(MainWindow &form)
 {
     form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->setCurrentIndex(3);
     form.show();
@@ -31,7 +31,7 @@ StreamPage *showStreamPage(TForm1 &form)
 void BM_StreamRunPress(benchmark::State &state)
 {
     QuietPlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     StreamPage *page = showStreamPage(form);
     form.findChild<QSpinBox *>(QStringLiteral("stream_repeat"))->setValue(static_cast<int>(state.range(0)));
     auto *button = form.findChild<QPushButton *>(QStringLiteral("stream_run"));
@@ -49,7 +49,7 @@ BENCHMARK(BM_StreamRunPress)->Arg(200)->Arg(13107)->Unit(benchmark::kMillisecond
 void BM_StreamChartPaint(benchmark::State &state)
 {
     QuietPlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     showStreamPage(form);
     form.findChild<QSpinBox *>(QStringLiteral("stream_repeat"))->setValue(static_cast<int>(state.range(0)));
     form.findChild<QPushButton *>(QStringLiteral("stream_run"))->click();

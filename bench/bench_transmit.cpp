@@ -8,7 +8,7 @@
 //   presses)
 #include "qt_benchmark_main.h"
 #include "quiet_platform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
 
@@ -26,7 +26,7 @@
 namespace {
 
 // Mismatched speeds, a delay, parity on one side and handshake on both: every row has pulses and steps.
-void setUpLink(TForm1 &form)
+void setUpLink(MainWindow &form)
 {
     form.findChild<SpinEdit *>(QStringLiteral("qel_rs232_avsz_cs1_d1"))->setValue(0x55);
     form.findChild<SpinEdit *>(QStringLiteral("qel_rs232_avsz_cs2_d1"))->setValue(0xA7);
@@ -38,7 +38,7 @@ void setUpLink(TForm1 &form)
 }
 
 // The window on the run's page with the given chart page in front.
-QWidget *showRunPage(TForm1 &form, int chartPage)
+QWidget *showRunPage(MainWindow &form, int chartPage)
 {
     form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->setCurrentIndex(2);
     form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc_szim_pc"))->setCurrentIndex(3);
@@ -52,7 +52,7 @@ QWidget *showRunPage(TForm1 &form, int chartPage)
 void BM_SimulationPress(benchmark::State &state)
 {
     QuietPlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     setUpLink(form);
     QWidget *page = showRunPage(form, static_cast<int>(state.range(0)));
     auto *button = form.findChild<QPushButton *>(QStringLiteral("qel_rs232_avsz_szim"));
@@ -83,7 +83,7 @@ long residentKiB()
 int memoryOverPresses()
 {
     QuietPlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     setUpLink(form);
     QWidget *page = showRunPage(form, 0);
     auto *button = form.findChild<QPushButton *>(QStringLiteral("qel_rs232_avsz_szim"));

@@ -5,7 +5,7 @@
 // rebuild and one repaint of the chart.
 #include "qt_benchmark_main.h"
 #include "quiet_platform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
 
@@ -19,7 +19,7 @@ namespace {
 void BM_SimplifiedByteChange(benchmark::State &state, const char *spinName, const char *chartName)
 {
     QuietPlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     auto *spin = form.findChild<SpinEdit *>(QString::fromLatin1(spinName));
     auto *chart = form.findChild<StepChart *>(QString::fromLatin1(chartName));
     QImage image(chart->size(), QImage::Format_ARGB32_Premultiplied);

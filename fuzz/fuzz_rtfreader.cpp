@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Feeds arbitrary bytes to the RTF reader and lays the resulting document out, as a view would.
-#include "widgets/rtfreader.h"
+#include "rtf/rtfreader.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

@@ -3,7 +3,7 @@
 
 #include "ui/Application.h"
 #include "ui/QtPlatform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 
 #include <memory>
 
@@ -14,7 +14,7 @@ int main(int argc, char **argv)
     QtPlatform platform;
     app.setPlatform(&platform);
     try {
-        TForm1 form(platform);
+        MainWindow form(platform);
         platform.setDialogParent(&form);
         form.show();
         app.exec();

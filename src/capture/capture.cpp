@@ -3,7 +3,7 @@
 
 #include "capture/capture.h"
 
-#include "core/line_vcd.h"
+#include "stream/line_vcd.h"
 
 #include <libsigrok/libsigrok.h>
 #include <zip.h>

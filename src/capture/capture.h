@@ -11,7 +11,7 @@
 // Value Change Dumps are read by the core's own reader (their changes already are edges); everything
 // else goes through libsigrok. This library is the only code that includes libsigrok.
 
-#include "core/stream.h"
+#include "stream/stream.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,11 +4,11 @@
 #include "cli/line_tool.h"
 
 #include "capture/capture.h"
-#include "capture/rate.h"
-#include "core/line_vcd.h"
-#include "core/receiver.h"
-#include "core/stream.h"
-#include "core/tolerance.h"
+#include "stream/rate.h"
+#include "stream/line_vcd.h"
+#include "stream/receiver.h"
+#include "stream/stream.h"
+#include "stream/tolerance.h"
 
 #include <charconv>
 #include <cmath>

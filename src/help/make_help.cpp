@@ -5,7 +5,7 @@
 // description documents, each read with the program's RTF reader and starting on a new page, printed
 // to one A4 PDF with Qt's PDF writer.
 //   make_help OUTPUT.pdf GUIDE.rtf DOCUMENT.rtf...
-#include "widgets/rtfreader.h"
+#include "rtf/rtfreader.h"
 
 #include <QFile>
 #include <QGuiApplication>

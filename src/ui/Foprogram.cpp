@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Start-up, menu, status bar clock and exit of the main window, and the tree of pages.
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 
 #include "core/shell.h"
 #include "ui/form_builder.h"
@@ -34,7 +34,7 @@ constexpr int kStatusBarHeight = 19;
 
 } // namespace
 
-TForm1::TForm1(Platform &platform, QWidget *parent) : QMainWindow(parent), m_platform(platform)
+MainWindow::MainWindow(Platform &platform, QWidget *parent) : QMainWindow(parent), m_platform(platform)
 {
     buildWindow();
 
@@ -50,9 +50,9 @@ TForm1::TForm1(Platform &platform, QWidget *parent) : QMainWindow(parent), m_pla
     InitViews();
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
-void TForm1::buildWindow()
+void MainWindow::buildWindow()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
@@ -96,7 +96,7 @@ void TForm1::buildWindow()
     m_clockTimer = new QTimer(this);
     m_clockTimer->setObjectName(QStringLiteral("ido_kiir"));
     m_clockTimer->setInterval(1000);
-    connect(m_clockTimer, &QTimer::timeout, this, &TForm1::ido_kiirTimer);
+    connect(m_clockTimer, &QTimer::timeout, this, &MainWindow::ido_kiirTimer);
     m_clockTimer->start();
 
     if (!area.isEmpty()) {
@@ -109,12 +109,12 @@ void TForm1::buildWindow()
     }
 }
 
-void TForm1::buildMenu()
+void MainWindow::buildMenu()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    auto addItem = [this](QMenu *menu, const char *name, const QString &caption, void (TForm1::*handler)()) {
+    auto addItem = [this](QMenu *menu, const char *name, const QString &caption, void (MainWindow::*handler)()) {
         QAction *action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, handler);
@@ -124,25 +124,25 @@ void TForm1::buildMenu()
     QMenu *program = bar->addMenu(QStringLiteral("Program kezelés"));
     program->setObjectName(QStringLiteral("Programkezels1"));
     addItem(program, "Nyomtatbelltsai1", QStringLiteral("Nyomtató beállításai"),
-            &TForm1::Nyomtatbelltsai1Click);
-    QAction *exit = addItem(program, "Kilps1", QStringLiteral("Kilépés"), &TForm1::Kilps1Click);
+            &MainWindow::Nyomtatbelltsai1Click);
+    QAction *exit = addItem(program, "Kilps1", QStringLiteral("Kilépés"), &MainWindow::Kilps1Click);
     exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     exit->setShortcutContext(Qt::ApplicationShortcut);
 
     QMenu *module = bar->addMenu(QStringLiteral("RS232 modul"));
     module->setObjectName(QStringLiteral("RS232modul1"));
     addItem(module, "Adatcsomagszimulci1", QStringLiteral("Adatcsomag szimuláció"),
-            &TForm1::Adatcsomagszimulci1Click);
+            &MainWindow::Adatcsomagszimulci1Click);
     addItem(module, "Adsvtelszimulci1", QStringLiteral("Adásvétel szimuláció"),
-            &TForm1::Adsvtelszimulci1Click);
+            &MainWindow::Adsvtelszimulci1Click);
 
     QMenu *help = bar->addMenu(QStringLiteral("Súgó"));
     help->setObjectName(QStringLiteral("Sg1"));
-    addItem(help, "Sgmegnyitsa1", QStringLiteral("Súgó megnyitása"), &TForm1::Sgmegnyitsa1Click);
-    addItem(help, "Nvjegy1", QStringLiteral("Névjegy"), &TForm1::Nvjegy1Click);
+    addItem(help, "Sgmegnyitsa1", QStringLiteral("Súgó megnyitása"), &MainWindow::Sgmegnyitsa1Click);
+    addItem(help, "Nvjegy1", QStringLiteral("Névjegy"), &MainWindow::Nvjegy1Click);
 }
 
-void TForm1::buildStatusBar()
+void MainWindow::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
@@ -170,7 +170,7 @@ void TForm1::buildStatusBar()
     }
 }
 
-void TForm1::buildPageTree()
+void MainWindow::buildPageTree()
 {
     using form::addPage;
     QWidget *client = m_client;
@@ -254,7 +254,7 @@ void TForm1::buildPageTree()
     m_pages->setCurrentIndex(0);
 }
 
-void TForm1::writeClock()
+void MainWindow::writeClock()
 {
     const QDateTime now = m_platform.now();
     const QDate date = now.date();
@@ -271,17 +271,17 @@ void TForm1::writeClock()
     m_clockPanel->setText(fromCore(rs232::ClockText(t)));
 }
 
-void TForm1::ido_kiirTimer()
+void MainWindow::ido_kiirTimer()
 {
     writeClock();
 }
 
-void TForm1::Nyomtatbelltsai1Click()
+void MainWindow::Nyomtatbelltsai1Click()
 {
     m_platform.showPrinterSetup();
 }
 
-void TForm1::Kilps1Click()
+void MainWindow::Kilps1Click()
 {
     showMinimized();
     close();
@@ -289,17 +289,17 @@ void TForm1::Kilps1Click()
     QCoreApplication::exit(0);
 }
 
-void TForm1::Adatcsomagszimulci1Click()
+void MainWindow::Adatcsomagszimulci1Click()
 {
     m_pages->setCurrentIndex(1);
 }
 
-void TForm1::Adsvtelszimulci1Click()
+void MainWindow::Adsvtelszimulci1Click()
 {
     m_pages->setCurrentIndex(2);
 }
 
-void TForm1::Sgmegnyitsa1Click()
+void MainWindow::Sgmegnyitsa1Click()
 {
     m_platform.showMessage(Platform::MessageKind::Information,
                            QStringLiteral("A súgót a programhoz mellékelt pdf fájl tartalmazza."));
@@ -322,7 +322,7 @@ void TForm1::Sgmegnyitsa1Click()
                                    .arg(QDir::toNativeSeparators(path)));
 }
 
-void TForm1::Nvjegy1Click()
+void MainWindow::Nvjegy1Click()
 {
     m_platform.showMessage(Platform::MessageKind::Information,
                            QStringLiteral("ZUNT QELMOS-RS232 V1.00 RS232 kommunikációs szimulátor"));

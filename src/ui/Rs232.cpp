@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The information panel, the two description pages, the colour legend and the first state of the views.
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 
 #include "core/shell.h"
 #include "core/view_data.h"
@@ -39,7 +39,7 @@ RtfView *descriptionView(QWidget *parent, const QString &name, const QString &te
 
 } // namespace
 
-void TForm1::buildInformationPanel(QWidget *client)
+void MainWindow::buildInformationPanel(QWidget *client)
 {
     QFrame *panel = form::panel(client, QStringLiteral("Panel6"), QRect(879, 3, 291, 772));
 
@@ -57,14 +57,14 @@ void TForm1::buildInformationPanel(QWidget *client)
     topics->setPalette(pal);
     topics->setCurrentIndex(0);
     // Only a pick by the user loads a topic; the selection made here at start-up does not.
-    connect(topics, &QComboBox::activated, this, &TForm1::qel_rs232_infoboxChange);
+    connect(topics, &QComboBox::activated, this, &MainWindow::qel_rs232_infoboxChange);
     form::label(panel, QStringLiteral("A kiválasztott elem leírása"), 8, 179, false,
                 QStringLiteral("Label79"));
     m_infoView = descriptionView(panel, QStringLiteral("qel_rs232_inf_re"), QString(),
                                  QRect(8, 198, 273, 565), QColor(220, 234, 239));
 }
 
-void TForm1::buildTopologyPage(QWidget *page)
+void MainWindow::buildTopologyPage(QWidget *page)
 {
     form::picture(page, QStringLiteral("Image48"), QStringLiteral(":/pictures/topology.svg"),
                   QRect(184, 32, 465, 199));
@@ -73,7 +73,7 @@ void TForm1::buildTopologyPage(QWidget *page)
                         QRect(17, 320, 824, 409), form::kWindowColour);
 }
 
-void TForm1::buildSimulationDescriptionPage(QWidget *page)
+void MainWindow::buildSimulationDescriptionPage(QWidget *page)
 {
     form::label(page, QStringLiteral("1. csatorna"), 212, 52 - 14, true, QStringLiteral("Label201"));
     form::picture(page, QStringLiteral("Image20"), QStringLiteral(":/pictures/chip.svg"),
@@ -88,7 +88,7 @@ void TForm1::buildSimulationDescriptionPage(QWidget *page)
                                        form::kWindowColour);
 }
 
-void TForm1::LoadStartupDocuments()
+void MainWindow::LoadStartupDocuments()
 {
     const auto loaderOf = [](RtfView *view) {
         return [view](const std::string &path) { return view->loadFile(QString::fromStdString(path)); };
@@ -104,7 +104,7 @@ void TForm1::LoadStartupDocuments()
         m_platform.showMessage(Platform::MessageKind::Warning, fromCore(rs232::DocumentMissingMessage));
 }
 
-void TForm1::qel_rs232_infoboxChange()
+void MainWindow::qel_rs232_infoboxChange()
 {
     bool loaded = true;
     try {
@@ -119,7 +119,7 @@ void TForm1::qel_rs232_infoboxChange()
         m_platform.showMessage(Platform::MessageKind::Warning, fromCore(rs232::DocumentMissingMessage));
 }
 
-void TForm1::buildColourLegendStrip(QWidget *page)
+void MainWindow::buildColourLegendStrip(QWidget *page)
 {
     QFrame *legend = form::panel(page, QStringLiteral("Panel45"), QRect(3, 639, 406, 70));
     form::label(legend, QStringLiteral("Színmagyarázat"), 8, 4, true, QStringLiteral("Label639"));
@@ -154,7 +154,7 @@ void TForm1::buildColourLegendStrip(QWidget *page)
                                QStringLiteral(":/glyphs/magnifier.svg"));
 }
 
-void TForm1::InitViews()
+void MainWindow::InitViews()
 {
     const auto appendPlaceholder = [](StepSeries *series) {
         for (double y : rs232::kPlaceholderByteTrace)

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The data packet pages: their byte groups, the two simplified frame views and the composite view.
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 
 #include "core/byte_codes.h"
 #include "core/packet.h"
@@ -60,7 +60,7 @@ void writeGridRow(QTableWidget *grid, int row, const rs232::PacketGridRow &cells
 
 } // namespace
 
-void TForm1::buildSimplifiedPage(QWidget *page, bool withParity)
+void MainWindow::buildSimplifiedPage(QWidget *page, bool withParity)
 {
     const QString key = withParity ? QStringLiteral("vanparitas") : QStringLiteral("nincsparitas");
     const auto name = [&key](const char *suffix) {
@@ -75,7 +75,7 @@ void TForm1::buildSimplifiedPage(QWidget *page, bool withParity)
         view.parity = form::radioGroup(page, name("_paritastip"), QStringLiteral("paritás bit"),
                                        texts::parityItems4(), QRect(500, 14, 260, 66), 2, 0);
         connect(view.parity, &RadioGroup::itemSelected, this,
-                &TForm1::qel_rs232_acssz_vanparitas_paritastipClick);
+                &MainWindow::qel_rs232_acssz_vanparitas_paritastipClick);
     }
 
     form::label(page, QStringLiteral("Grafikon"), 20, 96, true);
@@ -98,19 +98,19 @@ void TForm1::buildSimplifiedPage(QWidget *page, bool withParity)
     QPushButton *print = form::button(page, name("_nezetnyomtat"), texts::printView(),
                                       QRect(612, 642, 178, 51), QStringLiteral(":/glyphs/printer.svg"));
     connect(copy, &QPushButton::clicked, this,
-            withParity ? &TForm1::qel_rs232_acssz_vanparitas_nezetmasolClick
-                       : &TForm1::qel_rs232_acssz_nincsparitas_nezetmasolClick);
+            withParity ? &MainWindow::qel_rs232_acssz_vanparitas_nezetmasolClick
+                       : &MainWindow::qel_rs232_acssz_nincsparitas_nezetmasolClick);
     connect(print, &QPushButton::clicked, this,
-            withParity ? &TForm1::qel_rs232_acssz_vanparitas_nezetnyomtatClick
-                       : &TForm1::qel_rs232_acssz_nincsparitas_nezetnyomtatClick);
+            withParity ? &MainWindow::qel_rs232_acssz_vanparitas_nezetnyomtatClick
+                       : &MainWindow::qel_rs232_acssz_nincsparitas_nezetnyomtatClick);
     addChartContextMenu(*view.chart, m_platform);
 
     connect(view.byte.spin, &SpinEdit::changed, this,
-            withParity ? &TForm1::qel_rs232_acssz_vanparitas_adatChange
-                       : &TForm1::qel_rs232_acssz_nincsparitas_adatChange);
+            withParity ? &MainWindow::qel_rs232_acssz_vanparitas_adatChange
+                       : &MainWindow::qel_rs232_acssz_nincsparitas_adatChange);
 }
 
-void TForm1::buildPacketSettingsPage(QWidget *page)
+void MainWindow::buildPacketSettingsPage(QWidget *page)
 {
     form::title(page, QStringLiteral("Adatcsomag beállításai"), 20, 12);
 
@@ -120,7 +120,7 @@ void TForm1::buildPacketSettingsPage(QWidget *page)
     form::byteChart(page,
                     {QStringLiteral("qel_rs232_acssz_dc"), QStringLiteral("qel_rs232_acssz_ds"), {}, {}, {}},
                     340, 96, m_packetByte);
-    connect(m_packetByte.spin, &SpinEdit::changed, this, &TForm1::qel_rs232_acssz_dChange);
+    connect(m_packetByte.spin, &SpinEdit::changed, this, &MainWindow::qel_rs232_acssz_dChange);
 
     form::rule(page, 10, 180, 820);
     form::label(page, QStringLiteral("Paritás bit beállításai:"), 20, 196, true);
@@ -145,7 +145,7 @@ void TForm1::buildPacketSettingsPage(QWidget *page)
                QRect(250, 402, 560, 40));
 }
 
-void TForm1::buildPacketResultPage(QWidget *page)
+void MainWindow::buildPacketResultPage(QWidget *page)
 {
     form::label(page, QStringLiteral("Grafikon"), 20, 8, true);
     StepChart *chart =
@@ -157,19 +157,19 @@ void TForm1::buildPacketResultPage(QWidget *page)
     m_packetChart = chart;
     addChartContextMenu(*chart, m_platform);
 
-    const std::pair<QPushButton *, void (TForm1::*)()> commands[] = {
+    const std::pair<QPushButton *, void (MainWindow::*)()> commands[] = {
         {form::button(page, QStringLiteral("qel_rs232_acssz_tengelycsok"), QString(), QRect(663, 341, 62, 51),
                       QStringLiteral(":/glyphs/axis_shrink.svg")),
-         &TForm1::qel_rs232_acssz_tengelycsokClick},
+         &MainWindow::qel_rs232_acssz_tengelycsokClick},
         {form::button(page, QStringLiteral("qel_rs232_acssz_tengelynov"), QString(), QRect(739, 341, 62, 51),
                       QStringLiteral(":/glyphs/axis_grow.svg")),
-         &TForm1::qel_rs232_acssz_tengelynovClick},
+         &MainWindow::qel_rs232_acssz_tengelynovClick},
         {form::button(page, QStringLiteral("qel_rs232_acssz_nezetmasol"), texts::copyView(),
                       QRect(620, 448, 178, 51), QStringLiteral(":/glyphs/camera.svg")),
-         &TForm1::qel_rs232_acssz_nezetmasolClick},
+         &MainWindow::qel_rs232_acssz_nezetmasolClick},
         {form::button(page, QStringLiteral("qel_rs232_acssz_nezetnyomtat"), texts::printView(),
                       QRect(620, 505, 178, 51), QStringLiteral(":/glyphs/printer.svg")),
-         &TForm1::qel_rs232_acssz_nezetnyomtatClick},
+         &MainWindow::qel_rs232_acssz_nezetnyomtatClick},
     };
     for (const auto &[button, handler] : commands)
         connect(button, &QPushButton::clicked, this, handler);
@@ -179,7 +179,7 @@ void TForm1::buildPacketResultPage(QWidget *page)
     QPushButton *run = form::button(runPanel, QStringLiteral("qel_rs232_acssz_szim"),
                                     QStringLiteral("       Szimuláció              "), QRect(210, 5, 178, 51),
                                     QStringLiteral(":/glyphs/magnifier.svg"));
-    connect(run, &QPushButton::clicked, this, &TForm1::qel_rs232_acssz_szimClick);
+    connect(run, &QPushButton::clicked, this, &MainWindow::qel_rs232_acssz_szimClick);
 
     form::label(page, QStringLiteral("Adatcsomag tartalma"), 20, 414, true);
     m_packetGrid = form::bitGrid(page, QStringLiteral("qel_rs232_acssz_csadatok"), 20, 432);
@@ -206,21 +206,21 @@ void TForm1::buildPacketResultPage(QWidget *page)
     names.stopPanelCaption = QStringLiteral("színminta");
     names.stopLengths = name("stopbit_all");
     m_packetResult = form::resultTabs(page, names, QRect(190, 414, 410, 200));
-    connect(m_packetResult.byte.spin, &SpinEdit::changed, this, &TForm1::qel_rs232_acssz_adatChange);
+    connect(m_packetResult.byte.spin, &SpinEdit::changed, this, &MainWindow::qel_rs232_acssz_adatChange);
     connect(m_packetResult.parityKinds, &RadioGroup::itemSelected, this,
-            &TForm1::qel_rs232_acssz_paritasbit_allClick);
+            &MainWindow::qel_rs232_acssz_paritasbit_allClick);
     connect(m_packetResult.stopLengths, &RadioGroup::itemSelected, this,
-            &TForm1::qel_rs232_acssz_stopbit_allClick);
+            &MainWindow::qel_rs232_acssz_stopbit_allClick);
 }
 
-void TForm1::ShowHexBin(SpinEdit *spin, QLineEdit *hexEdit, QLineEdit *binEdit)
+void MainWindow::ShowHexBin(SpinEdit *spin, QLineEdit *hexEdit, QLineEdit *binEdit)
 {
     const rs232::ByteCodes codes = rs232::ByteCodesOf(spin->value());
     hexEdit->setText(QString::fromStdString(codes.hex));
     binEdit->setText(QString::fromStdString(codes.bin));
 }
 
-void TForm1::ShowHexBinChart(SpinEdit *spin, QLineEdit *hexEdit, QLineEdit *binEdit, StepSeries *series)
+void MainWindow::ShowHexBinChart(SpinEdit *spin, QLineEdit *hexEdit, QLineEdit *binEdit, StepSeries *series)
 {
     ShowHexBin(spin, hexEdit, binEdit);
     series->clear();
@@ -230,7 +230,7 @@ void TForm1::ShowHexBinChart(SpinEdit *spin, QLineEdit *hexEdit, QLineEdit *binE
 
 // Every byte group handler: the HEX and BIN texts (and the bit chart where the group has one), then the
 // character of the value read once more.
-void TForm1::runByteGroupHandler(const ByteGroup &group)
+void MainWindow::runByteGroupHandler(const ByteGroup &group)
 {
     if (group.series)
         ShowHexBinChart(group.spin, group.hexEdit, group.binEdit, group.series);
@@ -239,41 +239,41 @@ void TForm1::runByteGroupHandler(const ByteGroup &group)
     group.asciiEdit->setText(QString::fromStdString(rs232::ByteCodesOf(group.spin->value()).ascii));
 }
 
-void TForm1::qel_rs232_acssz_nincsparitas_adatChange()
+void MainWindow::qel_rs232_acssz_nincsparitas_adatChange()
 {
     runByteGroupHandler(m_noParityView.byte);
     DrawNoParityView();
 }
 
-void TForm1::qel_rs232_acssz_vanparitas_adatChange()
+void MainWindow::qel_rs232_acssz_vanparitas_adatChange()
 {
     runByteGroupHandler(m_parityView.byte);
     DrawParityView();
 }
 
-void TForm1::qel_rs232_acssz_dChange()
+void MainWindow::qel_rs232_acssz_dChange()
 {
     runByteGroupHandler(m_packetByte);
 }
 
-void TForm1::qel_rs232_acssz_adatChange()
+void MainWindow::qel_rs232_acssz_adatChange()
 {
     runByteGroupHandler(m_packetResult.byte);
 }
 
-void TForm1::qel_rs232_acssz_vanparitas_paritastipClick()
+void MainWindow::qel_rs232_acssz_vanparitas_paritastipClick()
 {
     DrawParityView();
 }
 
-void TForm1::DrawNoParityView()
+void MainWindow::DrawNoParityView()
 {
     const SimplifiedView &v = m_noParityView;
     const auto cells = rs232::BuildFrameCells(v.byte.binEdit->text().toStdString(), rs232::ParityMode::None);
     drawPacket(v.chart, v.frame, v.markers, cells, -2.0);
 }
 
-void TForm1::DrawParityView()
+void MainWindow::DrawParityView()
 {
     const SimplifiedView &v = m_parityView;
     // The four items are the parity kinds without "none": Fixed0, Fixed1, Even, Odd.
@@ -283,49 +283,49 @@ void TForm1::DrawParityView()
     drawPacket(v.chart, v.frame, v.markers, cells, -2.0);
 }
 
-void TForm1::qel_rs232_acssz_tengelycsokClick()
+void MainWindow::qel_rs232_acssz_tengelycsokClick()
 {
     shrinkTimeAxis(*m_packetChart);
 }
 
-void TForm1::qel_rs232_acssz_tengelynovClick()
+void MainWindow::qel_rs232_acssz_tengelynovClick()
 {
     growTimeAxis(*m_packetChart);
 }
 
-void TForm1::qel_rs232_acssz_nezetmasolClick()
+void MainWindow::qel_rs232_acssz_nezetmasolClick()
 {
     CopyChartImage(m_platform, *m_packetChart);
 }
 
-void TForm1::qel_rs232_acssz_nezetnyomtatClick()
+void MainWindow::qel_rs232_acssz_nezetnyomtatClick()
 {
     PrintChartLandscape(m_platform, *m_packetChart);
 }
 
-void TForm1::qel_rs232_acssz_nincsparitas_nezetmasolClick()
+void MainWindow::qel_rs232_acssz_nincsparitas_nezetmasolClick()
 {
     CopyChartImage(m_platform, *m_noParityView.chart);
 }
 
-void TForm1::qel_rs232_acssz_nincsparitas_nezetnyomtatClick()
+void MainWindow::qel_rs232_acssz_nincsparitas_nezetnyomtatClick()
 {
     PrintChartLandscape(m_platform, *m_noParityView.chart);
 }
 
-void TForm1::qel_rs232_acssz_vanparitas_nezetmasolClick()
+void MainWindow::qel_rs232_acssz_vanparitas_nezetmasolClick()
 {
     CopyChartImage(m_platform, *m_parityView.chart);
 }
 
-void TForm1::qel_rs232_acssz_vanparitas_nezetnyomtatClick()
+void MainWindow::qel_rs232_acssz_vanparitas_nezetnyomtatClick()
 {
     PrintChartLandscape(m_platform, *m_parityView.chart);
 }
 
 // Assembles the frame set on the settings page and writes it into the chart, the grid and the result
 // tabs, in the order in which the result controls' own handlers expect the remembered indexes.
-void TForm1::qel_rs232_acssz_szimClick()
+void MainWindow::qel_rs232_acssz_szimClick()
 {
     const form::ResultTabs &result = m_packetResult;
     const rs232::PacketRun run =
@@ -368,12 +368,12 @@ void TForm1::qel_rs232_acssz_szimClick()
 }
 
 // The two result groups only show what the last run remembered: any other selection is taken back.
-void TForm1::qel_rs232_acssz_paritasbit_allClick()
+void MainWindow::qel_rs232_acssz_paritasbit_allClick()
 {
     m_packetResult.parityKinds->setItemIndex(std::clamp(resultParityIndex, 0, 3));
 }
 
-void TForm1::qel_rs232_acssz_stopbit_allClick()
+void MainWindow::qel_rs232_acssz_stopbit_allClick()
 {
     m_packetResult.stopLengths->setItemIndex(std::clamp(resultStopIndex, 0, 2));
 }

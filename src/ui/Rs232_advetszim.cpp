@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The transmit/receive pages: the channel settings, the run, its four charts and the result views.
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 
 #include "core/sim_charts.h"
 #include "core/vcd.h"
@@ -126,7 +126,7 @@ constexpr double kLane3 = 3.5, kLane2 = 2.5, kLane1 = 1.5, kLane0 = 0.5;
 
 // ---- Settings pages --------------------------------------------------------------------------------
 
-void TForm1::buildChannelSettingsPage(QWidget *page, int channel)
+void MainWindow::buildChannelSettingsPage(QWidget *page, int channel)
 {
     const auto name = [channel](const char *suffix) { return channelName(channel, suffix); };
     ChannelSettingsView &view = m_channelSettings[channelIndex(channel)];
@@ -165,7 +165,7 @@ void TForm1::buildChannelSettingsPage(QWidget *page, int channel)
     StepChart *byteChart = form::byteChart(
         page, {name("d1c"), name("d1s"), name("llsb"), name("lmsb"), name("lsor")}, 340, 272, group);
     connect(group.spin, &SpinEdit::changed, this,
-            first ? &TForm1::qel_rs232_avsz_cs1_d1Change : &TForm1::qel_rs232_avsz_cs2_d1Change);
+            first ? &MainWindow::qel_rs232_avsz_cs1_d1Change : &MainWindow::qel_rs232_avsz_cs2_d1Change);
     view.dataGroup = {group.spin, group.hexEdit, group.binEdit, group.asciiEdit, byteChart, dataLabel};
     view.dataGroup.append(group.labels);
 
@@ -189,19 +189,19 @@ void TForm1::buildChannelSettingsPage(QWidget *page, int channel)
                                     QRect(300, 398, 300, 80), 2);
 
     if (first) {
-        connect(view.sending, &RadioGroup::itemSelected, this, &TForm1::qel_rs232_avsz_cs1_adatkuldeClick);
-        connect(view.delayUnit, &RadioGroup::itemSelected, this, &TForm1::qel_rs232_avsz_cs1_kesiktipClick);
-        connect(view.speed, &SpinEdit::changed, this, &TForm1::qel_rs232_avsz_cs1_sebChange);
+        connect(view.sending, &RadioGroup::itemSelected, this, &MainWindow::qel_rs232_avsz_cs1_adatkuldeClick);
+        connect(view.delayUnit, &RadioGroup::itemSelected, this, &MainWindow::qel_rs232_avsz_cs1_kesiktipClick);
+        connect(view.speed, &SpinEdit::changed, this, &MainWindow::qel_rs232_avsz_cs1_sebChange);
         connect(view.speedUnit, &RadioGroup::itemSelected, this,
-                &TForm1::qel_rs232_avsz_cs1_sebmertekegysegClick);
-        connect(view.presets, &RadioGroup::itemSelected, this, &TForm1::qel_rs232_avsz_cs1_sebrgClick);
+                &MainWindow::qel_rs232_avsz_cs1_sebmertekegysegClick);
+        connect(view.presets, &RadioGroup::itemSelected, this, &MainWindow::qel_rs232_avsz_cs1_sebrgClick);
     } else {
-        connect(view.sending, &RadioGroup::itemSelected, this, &TForm1::qel_rs232_avsz_cs2_adatkuldeClick);
-        connect(view.delayUnit, &RadioGroup::itemSelected, this, &TForm1::qel_rs232_avsz_cs2_kesiktipClick);
-        connect(view.speed, &SpinEdit::changed, this, &TForm1::qel_rs232_avsz_cs2_sebChange);
+        connect(view.sending, &RadioGroup::itemSelected, this, &MainWindow::qel_rs232_avsz_cs2_adatkuldeClick);
+        connect(view.delayUnit, &RadioGroup::itemSelected, this, &MainWindow::qel_rs232_avsz_cs2_kesiktipClick);
+        connect(view.speed, &SpinEdit::changed, this, &MainWindow::qel_rs232_avsz_cs2_sebChange);
         connect(view.speedUnit, &RadioGroup::itemSelected, this,
-                &TForm1::qel_rs232_avsz_cs2_sebmertekegysegClick);
-        connect(view.presets, &RadioGroup::itemSelected, this, &TForm1::qel_rs232_avsz_cs2_sebrgClick);
+                &MainWindow::qel_rs232_avsz_cs2_sebmertekegysegClick);
+        connect(view.presets, &RadioGroup::itemSelected, this, &MainWindow::qel_rs232_avsz_cs2_sebrgClick);
     }
 
     // The two pages differ only in the order of the communication group.
@@ -215,7 +215,7 @@ void TForm1::buildChannelSettingsPage(QWidget *page, int channel)
     chainFocus(order);
 }
 
-void TForm1::buildChannelFramePage(QWidget *page, int channel)
+void MainWindow::buildChannelFramePage(QWidget *page, int channel)
 {
     ChannelSettingsView &view = m_channelSettings[channelIndex(channel)];
     const auto name = [channel](const char *suffix) {
@@ -250,20 +250,20 @@ void TForm1::buildChannelFramePage(QWidget *page, int channel)
                                  QRect(250, 280, 160, 82));
 }
 
-void TForm1::speedEdited(int channel)
+void MainWindow::speedEdited(int channel)
 {
     ChannelSpeedControls controls(m_channelSettings[channelIndex(channel)]);
     rs232::SpeedEdited(m_speedEntry[channelIndex(channel)], controls);
 }
 
-void TForm1::presetChosen(int channel)
+void MainWindow::presetChosen(int channel)
 {
     const ChannelSettingsView &view = m_channelSettings[channelIndex(channel)];
     ChannelSpeedControls controls(view);
     rs232::PresetChosen(m_speedEntry[channelIndex(channel)], controls, view.presets->itemIndex());
 }
 
-void TForm1::speedUnitChosen(int channel)
+void MainWindow::speedUnitChosen(int channel)
 {
     const ChannelSettingsView &view = m_channelSettings[channelIndex(channel)];
     ChannelSpeedControls controls(view);
@@ -271,7 +271,7 @@ void TForm1::speedUnitChosen(int channel)
     rs232::SpeedUnitChosen(m_speedEntry[channelIndex(channel)], controls, unit);
 }
 
-void TForm1::delayUnitChosen(int channel)
+void MainWindow::delayUnitChosen(int channel)
 {
     const ChannelSettingsView &view = m_channelSettings[channelIndex(channel)];
     const int item = view.delayUnit->itemIndex();
@@ -281,7 +281,7 @@ void TForm1::delayUnitChosen(int channel)
     view.delayLabel->adjustSize();
 }
 
-void TForm1::sendingChosen(int channel)
+void MainWindow::sendingChosen(int channel)
 {
     const ChannelSettingsView &view = m_channelSettings[channelIndex(channel)];
     const int item = view.sending->itemIndex();
@@ -295,67 +295,67 @@ void TForm1::sendingChosen(int channel)
     }
 }
 
-void TForm1::qel_rs232_avsz_cs1_sebChange()
+void MainWindow::qel_rs232_avsz_cs1_sebChange()
 {
     speedEdited(1);
 }
 
-void TForm1::qel_rs232_avsz_cs2_sebChange()
+void MainWindow::qel_rs232_avsz_cs2_sebChange()
 {
     speedEdited(2);
 }
 
-void TForm1::qel_rs232_avsz_cs1_sebrgClick()
+void MainWindow::qel_rs232_avsz_cs1_sebrgClick()
 {
     presetChosen(1);
 }
 
-void TForm1::qel_rs232_avsz_cs2_sebrgClick()
+void MainWindow::qel_rs232_avsz_cs2_sebrgClick()
 {
     presetChosen(2);
 }
 
-void TForm1::qel_rs232_avsz_cs1_sebmertekegysegClick()
+void MainWindow::qel_rs232_avsz_cs1_sebmertekegysegClick()
 {
     speedUnitChosen(1);
 }
 
-void TForm1::qel_rs232_avsz_cs2_sebmertekegysegClick()
+void MainWindow::qel_rs232_avsz_cs2_sebmertekegysegClick()
 {
     speedUnitChosen(2);
 }
 
-void TForm1::qel_rs232_avsz_cs1_kesiktipClick()
+void MainWindow::qel_rs232_avsz_cs1_kesiktipClick()
 {
     delayUnitChosen(1);
 }
 
-void TForm1::qel_rs232_avsz_cs2_kesiktipClick()
+void MainWindow::qel_rs232_avsz_cs2_kesiktipClick()
 {
     delayUnitChosen(2);
 }
 
-void TForm1::qel_rs232_avsz_cs1_adatkuldeClick()
+void MainWindow::qel_rs232_avsz_cs1_adatkuldeClick()
 {
     sendingChosen(1);
 }
 
-void TForm1::qel_rs232_avsz_cs2_adatkuldeClick()
+void MainWindow::qel_rs232_avsz_cs2_adatkuldeClick()
 {
     sendingChosen(2);
 }
 
-void TForm1::qel_rs232_avsz_cs1_d1Change()
+void MainWindow::qel_rs232_avsz_cs1_d1Change()
 {
     runByteGroupHandler(m_channelByte[0]);
 }
 
-void TForm1::qel_rs232_avsz_cs2_d1Change()
+void MainWindow::qel_rs232_avsz_cs2_d1Change()
 {
     runByteGroupHandler(m_channelByte[1]);
 }
 
-rs232::ChannelSettings TForm1::readChannelSettings(int channel)
+rs232::ChannelSettings MainWindow::readChannelSettings(int channel)
 {
     const ChannelSettingsView &view = m_channelSettings[channelIndex(channel)];
     rs232::ChannelSettings settings;
@@ -381,7 +381,7 @@ rs232::ChannelSettings TForm1::readChannelSettings(int channel)
 
 // ---- Run pages -------------------------------------------------------------------------------------
 
-void TForm1::buildRunChartPages(QTabWidget *runPages)
+void MainWindow::buildRunChartPages(QTabWidget *runPages)
 {
     struct RowNames
     {
@@ -389,10 +389,10 @@ void TForm1::buildRunChartPages(QTabWidget *runPages)
     };
     struct CommandHandlers
     {
-        void (TForm1::*shrink)();
-        void (TForm1::*grow)();
-        void (TForm1::*copy)();
-        void (TForm1::*print)();
+        void (MainWindow::*shrink)();
+        void (MainWindow::*grow)();
+        void (MainWindow::*copy)();
+        void (MainWindow::*print)();
     };
     struct ChartPage
     {
@@ -422,8 +422,8 @@ void TForm1::buildRunChartPages(QTabWidget *runPages)
          "qel_rs232_avsz_cs1_tengelynov",
          "qel_rs232_avsz_cs1_nezetmasol",
          "qel_rs232_avsz_cs1_nyomtat",
-         {&TForm1::qel_rs232_avsz_cs1_tengelycsokClick, &TForm1::qel_rs232_avsz_cs1_tengelynovClick,
-          &TForm1::qel_rs232_avsz_cs1_nezetmasolClick, &TForm1::qel_rs232_avsz_cs1_nyomtatClick},
+         {&MainWindow::qel_rs232_avsz_cs1_tengelycsokClick, &MainWindow::qel_rs232_avsz_cs1_tengelynovClick,
+          &MainWindow::qel_rs232_avsz_cs1_nezetmasolClick, &MainWindow::qel_rs232_avsz_cs1_nyomtatClick},
          &m_channelChart[0]},
         {"TabSheet105",
          "2. csatorna",
@@ -435,8 +435,8 @@ void TForm1::buildRunChartPages(QTabWidget *runPages)
          "qel_rs232_avsz_cs2_tengelynov",
          "qel_rs232_avsz_cs2_nezetmasol",
          "qel_rs232_avsz_cs2_nyomtat",
-         {&TForm1::qel_rs232_avsz_cs2_tengelycsokClick, &TForm1::qel_rs232_avsz_cs2_tengelynovClick,
-          &TForm1::qel_rs232_avsz_cs2_nezetmasolClick, &TForm1::qel_rs232_avsz_cs2_nyomtatClick},
+         {&MainWindow::qel_rs232_avsz_cs2_tengelycsokClick, &MainWindow::qel_rs232_avsz_cs2_tengelynovClick,
+          &MainWindow::qel_rs232_avsz_cs2_nezetmasolClick, &MainWindow::qel_rs232_avsz_cs2_nyomtatClick},
          &m_channelChart[1]},
         {"TabSheet46",
          "Handshake viszonyok",
@@ -448,10 +448,10 @@ void TForm1::buildRunChartPages(QTabWidget *runPages)
          "qel_rs232_avsz_handshake_tengelynov",
          "qel_rs232_avsz_handshake_nezetmasol",
          "qel_rs232_avsz_handshake_nezetnyomtat",
-         {&TForm1::qel_rs232_avsz_handshake_tengelycsokClick,
-          &TForm1::qel_rs232_avsz_handshake_tengelynovClick,
-          &TForm1::qel_rs232_avsz_handshake_nezetmasolClick,
-          &TForm1::qel_rs232_avsz_handshake_nezetnyomtatClick},
+         {&MainWindow::qel_rs232_avsz_handshake_tengelycsokClick,
+          &MainWindow::qel_rs232_avsz_handshake_tengelynovClick,
+          &MainWindow::qel_rs232_avsz_handshake_nezetmasolClick,
+          &MainWindow::qel_rs232_avsz_handshake_nezetnyomtatClick},
          &m_handshakeChart},
         {"TabSheet7",
          "Adatkommunikáció összefoglalása",
@@ -462,8 +462,8 @@ void TForm1::buildRunChartPages(QTabWidget *runPages)
          "qel_rs232_avsz_tengelynov",
          "qel_rs232_avsz_nezetmasol",
          "qel_rs232_avsz_nyomtat",
-         {&TForm1::qel_rs232_avsz_tengelycsokClick, &TForm1::qel_rs232_avsz_tengelynovClick,
-          &TForm1::qel_rs232_avsz_nezetmasolClick, &TForm1::qel_rs232_avsz_nyomtatClick},
+         {&MainWindow::qel_rs232_avsz_tengelycsokClick, &MainWindow::qel_rs232_avsz_tengelynovClick,
+          &MainWindow::qel_rs232_avsz_nezetmasolClick, &MainWindow::qel_rs232_avsz_nyomtatClick},
          &m_summaryChart},
     };
 
@@ -511,7 +511,7 @@ void TForm1::buildRunChartPages(QTabWidget *runPages)
         auto *saveSignals = new QAction(QStringLiteral("Jelalakok mentése (VCD)…"), chart);
         saveSignals->setObjectName(chart->objectName() + QStringLiteral("_vcd"));
         saveSignals->setEnabled(false);
-        connect(saveSignals, &QAction::triggered, this, &TForm1::saveRunSignals);
+        connect(saveSignals, &QAction::triggered, this, &MainWindow::saveRunSignals);
         chart->addAction(saveSignals);
         m_saveSignalsActions.append(saveSignals);
 
@@ -521,7 +521,7 @@ void TForm1::buildRunChartPages(QTabWidget *runPages)
             QString caption;
             QRect geometry;
             const char *glyph;
-            void (TForm1::*handler)();
+            void (MainWindow::*handler)();
         } buttons[] = {
             {p.copy, texts::copyView(), QRect(35, 511, 178, 51), ":/glyphs/camera.svg", p.handlers.copy},
             {p.print, texts::printView(), QRect(219, 511, 178, 51), ":/glyphs/printer.svg", p.handlers.print},
@@ -536,12 +536,12 @@ void TForm1::buildRunChartPages(QTabWidget *runPages)
     }
 }
 
-void TForm1::connectRunButton()
+void MainWindow::connectRunButton()
 {
-    connect(m_runButton, &QPushButton::clicked, this, &TForm1::qel_rs232_avsz_szimClick);
+    connect(m_runButton, &QPushButton::clicked, this, &MainWindow::qel_rs232_avsz_szimClick);
 }
 
-void TForm1::qel_rs232_avsz_szimClick()
+void MainWindow::qel_rs232_avsz_szimClick()
 {
     const rs232::ChannelSettings settings1 = readChannelSettings(1);
     const rs232::ChannelSettings settings2 = readChannelSettings(2);
@@ -566,7 +566,7 @@ void TForm1::qel_rs232_avsz_szimClick()
 
 // Copies the charts of a run into the eighteen series, in the order the run computes them: what
 // channel 2 received, what channel 1 received, the time axes, the channel charts, the handshake lines.
-void TForm1::fillRunCharts(const rs232::LinkRun &run)
+void MainWindow::fillRunCharts(const rs232::LinkRun &run)
 {
     const rs232::SimCharts charts = rs232::BuildSimCharts(run);
     const auto showParityTab = [](const ChannelResultView &view, bool shown) {
@@ -604,88 +604,88 @@ void TForm1::fillRunCharts(const rs232::LinkRun &run)
     fill(m_cts, charts.cts);
 }
 
-void TForm1::qel_rs232_avsz_cs1_tengelycsokClick()
+void MainWindow::qel_rs232_avsz_cs1_tengelycsokClick()
 {
     shrinkTimeAxis(*m_channelChart[0].chart);
 }
 
-void TForm1::qel_rs232_avsz_cs1_tengelynovClick()
+void MainWindow::qel_rs232_avsz_cs1_tengelynovClick()
 {
     growTimeAxis(*m_channelChart[0].chart);
 }
 
-void TForm1::qel_rs232_avsz_cs1_nezetmasolClick()
+void MainWindow::qel_rs232_avsz_cs1_nezetmasolClick()
 {
     CopyChartImage(m_platform, *m_channelChart[0].chart);
 }
 
-void TForm1::qel_rs232_avsz_cs1_nyomtatClick()
+void MainWindow::qel_rs232_avsz_cs1_nyomtatClick()
 {
     PrintChartLandscape(m_platform, *m_channelChart[0].chart);
 }
 
-void TForm1::qel_rs232_avsz_cs2_tengelycsokClick()
+void MainWindow::qel_rs232_avsz_cs2_tengelycsokClick()
 {
     shrinkTimeAxis(*m_channelChart[1].chart);
 }
 
-void TForm1::qel_rs232_avsz_cs2_tengelynovClick()
+void MainWindow::qel_rs232_avsz_cs2_tengelynovClick()
 {
     growTimeAxis(*m_channelChart[1].chart);
 }
 
-void TForm1::qel_rs232_avsz_cs2_nezetmasolClick()
+void MainWindow::qel_rs232_avsz_cs2_nezetmasolClick()
 {
     CopyChartImage(m_platform, *m_channelChart[1].chart);
 }
 
-void TForm1::qel_rs232_avsz_cs2_nyomtatClick()
+void MainWindow::qel_rs232_avsz_cs2_nyomtatClick()
 {
     PrintChartLandscape(m_platform, *m_channelChart[1].chart);
 }
 
-void TForm1::qel_rs232_avsz_handshake_tengelycsokClick()
+void MainWindow::qel_rs232_avsz_handshake_tengelycsokClick()
 {
     shrinkTimeAxis(*m_handshakeChart.chart);
 }
 
-void TForm1::qel_rs232_avsz_handshake_tengelynovClick()
+void MainWindow::qel_rs232_avsz_handshake_tengelynovClick()
 {
     growTimeAxis(*m_handshakeChart.chart);
 }
 
-void TForm1::qel_rs232_avsz_handshake_nezetmasolClick()
+void MainWindow::qel_rs232_avsz_handshake_nezetmasolClick()
 {
     CopyChartImage(m_platform, *m_handshakeChart.chart);
 }
 
-void TForm1::qel_rs232_avsz_handshake_nezetnyomtatClick()
+void MainWindow::qel_rs232_avsz_handshake_nezetnyomtatClick()
 {
     PrintChartLandscape(m_platform, *m_handshakeChart.chart);
 }
 
-void TForm1::qel_rs232_avsz_tengelycsokClick()
+void MainWindow::qel_rs232_avsz_tengelycsokClick()
 {
     shrinkTimeAxis(*m_summaryChart.chart);
 }
 
-void TForm1::qel_rs232_avsz_tengelynovClick()
+void MainWindow::qel_rs232_avsz_tengelynovClick()
 {
     growTimeAxis(*m_summaryChart.chart);
 }
 
-void TForm1::qel_rs232_avsz_nezetmasolClick()
+void MainWindow::qel_rs232_avsz_nezetmasolClick()
 {
     CopyChartImage(m_platform, *m_summaryChart.chart);
 }
 
-void TForm1::qel_rs232_avsz_nyomtatClick()
+void MainWindow::qel_rs232_avsz_nyomtatClick()
 {
     PrintChartLandscape(m_platform, *m_summaryChart.chart);
 }
 
 // The line signals of the last run as a Value Change Dump, for a waveform viewer or logic analyser.
-void TForm1::saveRunSignals()
+void MainWindow::saveRunSignals()
 {
     if (!m_lastRun)
         return;
@@ -711,14 +711,14 @@ void TForm1::saveRunSignals()
 
 // ---- Result page -----------------------------------------------------------------------------------
 
-void TForm1::buildChannelResultPage(QWidget *page)
+void MainWindow::buildChannelResultPage(QWidget *page)
 {
     buildChannelResultHalf(page, 1, 0);
     form::rule(page, 6, 308, 800);
     buildChannelResultHalf(page, 2, 314);
 }
 
-void TForm1::buildChannelResultHalf(QWidget *page, int channel, int top)
+void MainWindow::buildChannelResultHalf(QWidget *page, int channel, int top)
 {
     const auto name = [channel](const char *suffix) { return channelName(channel, suffix); };
     ChannelResultView &view = m_channelResult[channelIndex(channel)];
@@ -753,10 +753,10 @@ void TForm1::buildChannelResultHalf(QWidget *page, int channel, int top)
     names.stopPanelCaption = QStringLiteral("stop színminta");
     view.tabs = form::resultTabs(page, names, QRect(170, top + 30, 420, 200));
     connect(view.tabs.byte.spin, &SpinEdit::changed, this,
-            first ? &TForm1::qel_rs232_avsz_cs1_adatChange : &TForm1::qel_rs232_avsz_cs2_adatChange);
+            first ? &MainWindow::qel_rs232_avsz_cs1_adatChange : &MainWindow::qel_rs232_avsz_cs2_adatChange);
     connect(view.tabs.parityKinds, &RadioGroup::itemSelected, this,
-            first ? &TForm1::qel_rs232_avsz_cs1_paritasbittipClick
-                  : &TForm1::qel_rs232_avsz_cs2_paritasbittipClick);
+            first ? &MainWindow::qel_rs232_avsz_cs1_paritasbittipClick
+                  : &MainWindow::qel_rs232_avsz_cs2_paritasbittipClick);
 
     form::label(page, QStringLiteral("Adatkommunikáció eredménye"), 600, top + 34, true);
     view.memo = new QPlainTextEdit(page);
@@ -776,7 +776,7 @@ void TForm1::buildChannelResultHalf(QWidget *page, int channel, int top)
     view.okPicture->raise();
 }
 
-void TForm1::ShowChannelResult(int channel, const rs232::ChannelResult &result)
+void MainWindow::ShowChannelResult(int channel, const rs232::ChannelResult &result)
 {
     const ChannelResultView &view = m_channelResult[channelIndex(channel)];
     const form::ResultTabs &tabs = view.tabs;
@@ -822,7 +822,7 @@ void TForm1::ShowChannelResult(int channel, const rs232::ChannelResult &result)
     view.errorPicture->setVisible(result.errorShown);
 }
 
-void TForm1::BlankChannelResult(int channel)
+void MainWindow::BlankChannelResult(int channel)
 {
     const ChannelResultView &view = m_channelResult[channelIndex(channel)];
     const form::ResultTabs &tabs = view.tabs;
@@ -845,28 +845,28 @@ void TForm1::BlankChannelResult(int channel)
 
 // The result parity group only shows the channel's remembered parity code: any other selection,
 // by a click or by a run, goes straight back to it.
-void TForm1::resultParityChosen(int channel)
+void MainWindow::resultParityChosen(int channel)
 {
     m_channelResult[channelIndex(channel)].tabs.parityKinds->setItemIndex(
         m_parityCode[channelIndex(channel)]);
 }
 
-void TForm1::qel_rs232_avsz_cs1_paritasbittipClick()
+void MainWindow::qel_rs232_avsz_cs1_paritasbittipClick()
 {
     resultParityChosen(1);
 }
 
-void TForm1::qel_rs232_avsz_cs2_paritasbittipClick()
+void MainWindow::qel_rs232_avsz_cs2_paritasbittipClick()
 {
     resultParityChosen(2);
 }
 
-void TForm1::qel_rs232_avsz_cs1_adatChange()
+void MainWindow::qel_rs232_avsz_cs1_adatChange()
 {
     runByteGroupHandler(m_channelResult[0].tabs.byte);
 }
 
-void TForm1::qel_rs232_avsz_cs2_adatChange()
+void MainWindow::qel_rs232_avsz_cs2_adatChange()
 {
     runByteGroupHandler(m_channelResult[1].tabs.byte);
 }

@@ -3,7 +3,7 @@
 
 #include "widgets/rtfview.h"
 
-#include "widgets/rtfreader.h"
+#include "rtf/rtfreader.h"
 
 #include <QFile>
 #include <QTextDocument>

@@ -6,14 +6,14 @@
 // sigrok-cli's UART decoder.
 
 #include "capture/capture.h"
-#include "capture/measurement.h"
-#include "capture/rate.h"
+#include "stream/measurement.h"
+#include "stream/rate.h"
 #include "support/scratch_folder.h"
 #include "support/sigrok_uart.h"
 
-#include "core/line_vcd.h"
-#include "core/receiver.h"
-#include "core/stream.h"
+#include "stream/line_vcd.h"
+#include "stream/receiver.h"
+#include "stream/stream.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "cli/line_tool.h"
 #include "support/tool_run.h"
 
-#include "core/line_vcd.h"
+#include "stream/line_vcd.h"
 #include "core/link.h"
-#include "core/receiver.h"
+#include "stream/receiver.h"
 #include "core/vcd.h"
 #include "support/scratch_folder.h"
 #include "support/sigrok_uart.h"

@@ -5,7 +5,7 @@
 
 // sigrok-cli's UART decoder, the field's reference, run on a file for the tests to compare with.
 
-#include "core/stream.h"
+#include "stream/stream.h"
 
 #include <cctype>
 #include <cstdio>

@@ -5,7 +5,7 @@
 //   RS232_SNAPSHOT_DIR=/tmp/shots ctest -R snapshot
 // Without the variable it still renders every page, which catches a page that fails to paint.
 #include "fake_platform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
 
@@ -63,7 +63,7 @@ void SnapshotTest::everyPage()
     if (!dir.isEmpty())
         QDir().mkpath(dir);
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 

@@ -7,7 +7,7 @@
 // name: they derive from it beside QObject and call openPage and closePage from init and cleanup.
 
 #include "fake_platform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 #include "ui/stream/stream_page.h"
 
 #include <QDir>
@@ -21,7 +21,7 @@ class StreamPageHarness
 protected:
     void openPage()
     {
-        m_form = new TForm1(m_platform);
+        m_form = new MainWindow(m_platform);
         // Start-up may warn about the description documents, depending on the folder the test runs in.
         m_platform.messages.clear();
         m_form->show();
@@ -63,6 +63,6 @@ protected:
     }
 
     FakePlatform m_platform;
-    TForm1 *m_form = nullptr;
+    MainWindow *m_form = nullptr;
     StreamPage *m_page = nullptr;
 };

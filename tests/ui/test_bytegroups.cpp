@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "fake_platform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
 
@@ -86,7 +86,7 @@ void ByteGroupsTest::startUpShowsByteZero()
     QFETCH(int, group);
     const GroupRow &g = kGroups[group];
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     auto *spin = form.findChild<SpinEdit *>(QString::fromLatin1(g.spin));
     QVERIFY(spin);
     QCOMPARE(spin->value(), 0);
@@ -114,7 +114,7 @@ void ByteGroupsTest::valueChangeUpdatesTheTexts()
     QFETCH(int, group);
     const GroupRow &g = kGroups[group];
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     auto *spin = form.findChild<SpinEdit *>(QString::fromLatin1(g.spin));
     spin->setValue(165);
     QCOMPARE(form.findChild<QLineEdit *>(QString::fromLatin1(g.hex))->text(), QStringLiteral("A5h"));
@@ -136,7 +136,7 @@ void ByteGroupsTest::valueChangeUpdatesTheTexts()
 void ByteGroupsTest::typedValueFollowsTheCharacterUnclamped()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     form.show();
     form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->setCurrentIndex(1);
     auto *spin = form.findChild<SpinEdit *>(QStringLiteral("qel_rs232_acssz_nincsparitas_adat"));
@@ -154,7 +154,7 @@ void ByteGroupsTest::typedValueFollowsTheCharacterUnclamped()
 void ByteGroupsTest::readOnlyGroupsRefuseTyping()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     auto *spin = form.findChild<SpinEdit *>(QStringLiteral("qel_rs232_avsz_cs1_adat"));
     QTest::keyClicks(spin, QStringLiteral("7"));
     spin->stepBy(1);

@@ -7,7 +7,7 @@
 #include "fake_platform.h"
 #include "ui/Application.h"
 #include "ui/QtPlatform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 #include "ui/chart_commands.h"
 #include "widgets/stepchart.h"
 
@@ -476,7 +476,7 @@ void ChartCommandsTest::dataPacketButtons()
     const QString path = dir.filePath(QStringLiteral("chart.pdf"));
     usePdfPrinter(platform, path);
     platform.printAnswer = true;
-    TForm1 form(platform);
+    MainWindow form(platform);
     auto *target = child<StepChart>(form, chart);
     const double min = target->bottomMin(), max = target->bottomMax();
     child<QPushButton>(form, button)->click();
@@ -514,7 +514,7 @@ void ChartCommandsTest::failingPrinterFromAButtonIsReportedOnce()
     QTemporaryDir dir;
     usePdfPrinter(platform, dir.filePath(QStringLiteral("missing/chart.pdf")));
     platform.printAnswer = true;
-    TForm1 form(platform);
+    MainWindow form(platform);
     platform.messages.clear();
     form.show();
     child<QTabWidget>(form, QStringLiteral("qel_rs232_pc"))->setCurrentIndex(1);
@@ -535,7 +535,7 @@ void ChartCommandsTest::failingPrinterFromAButtonIsReportedOnce()
 void ChartCommandsTest::dataPacketChartsPanAndSave()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const struct

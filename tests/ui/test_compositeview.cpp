@@ -5,7 +5,7 @@
 // what the second page shows afterwards.
 #include "fake_platform.h"
 #include "series_points.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
@@ -39,7 +39,7 @@ QString cell(QTableWidget *grid, int row, int column)
 // The composite page's controls, found once.
 struct Composite
 {
-    explicit Composite(TForm1 &form)
+    explicit Composite(MainWindow &form)
         : byte(child<SpinEdit>(form, "qel_rs232_acssz_d")),
           parityMode(child<RadioGroup>(form, "qel_rs232_acssz_paritasvane")),
           stopLength(child<RadioGroup>(form, "qel_rs232_acssz_stopbittip")),
@@ -152,7 +152,7 @@ void CompositeViewTest::runShowsTheFrame()
     QFETCH(QString, stopText);
     QLocale::setDefault(locale);
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     Composite c(form);
     c.runWith(byte, parityItem, stopItem);
 
@@ -227,7 +227,7 @@ void CompositeViewTest::runShowsTheFrame()
 void CompositeViewTest::resultGroupsSnapBackToTheLastRun()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     Composite c(form);
@@ -252,7 +252,7 @@ void CompositeViewTest::resultGroupsSnapBackToTheLastRun()
 void CompositeViewTest::runWithoutParityAfterOneWithHidesTheTabAndKeepsTheKind()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     Composite c(form);
     c.runWith(255, 4, 1); // odd, 1,5 bit
     QVERIFY(c.parityTabShown());
@@ -278,7 +278,7 @@ void CompositeViewTest::runWithoutParityAfterOneWithHidesTheTabAndKeepsTheKind()
 void CompositeViewTest::settingsAloneChangeNothingAndTheChartStartsEmpty()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     Composite c(form);
     const auto untouched = [&c] {
         QVERIFY(c.frame->pointList().isEmpty());
@@ -313,7 +313,7 @@ void CompositeViewTest::settingsAloneChangeNothingAndTheChartStartsEmpty()
 void CompositeViewTest::runResetsAPannedOrStretchedAxis()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     Composite c(form);
     auto *shrink = child<QPushButton>(form, "qel_rs232_acssz_tengelycsok");
     c.runWith(0, 0, 0);
@@ -344,7 +344,7 @@ void CompositeViewTest::resultPageRendersAfterEachKindOfRun()
     if (!dir.isEmpty())
         QDir().mkpath(dir);
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     child<QTabWidget>(form, "qel_rs232_pc")->setCurrentIndex(1);

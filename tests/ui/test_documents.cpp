@@ -5,7 +5,7 @@
 // on a topic pick, from inf/ under the working directory, and the one warning when a load fails.
 // With RS232_SNAPSHOT_DIR set it also renders the panel with both topics and both description pages.
 #include "fake_platform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 #include "widgets/rtfview.h"
 
 #include <QComboBox>
@@ -53,12 +53,12 @@ private:
     QString m_previous;
 };
 
-QString textOf(const TForm1 &form, const char *view)
+QString textOf(const MainWindow &form, const char *view)
 {
     return form.findChild<RtfView *>(QLatin1String(view))->toPlainText();
 }
 
-void pickTopic(TForm1 &form, Qt::Key key)
+void pickTopic(MainWindow &form, Qt::Key key)
 {
     auto *combo = form.findChild<QComboBox *>(QStringLiteral("qel_rs232_infobox"));
     combo->setFocus();
@@ -117,7 +117,7 @@ void TestDocuments::startup()
 
     WorkingDirectory dir(present, withFolder);
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     QCOMPARE(platform.messages.size(), warnings);
     for (const auto &[kind, text] : platform.messages) {
         QCOMPARE(kind, Platform::MessageKind::Warning);
@@ -137,7 +137,7 @@ void TestDocuments::topicPicks()
         // Item 1 missing: the view turns empty and the warning is shown; item 0 loads again.
         WorkingDirectory dir({DataPacket, Topology, Simulation});
         FakePlatform platform;
-        TForm1 form(platform);
+        MainWindow form(platform);
         QVERIFY(platform.messages.isEmpty());
         pickTopic(form, Qt::Key_Down);
         QCOMPARE(form.findChild<QComboBox *>(QStringLiteral("qel_rs232_infobox"))->currentIndex(), 1);
@@ -152,7 +152,7 @@ void TestDocuments::topicPicks()
         // Both present: each pick shows its own document, read anew.
         WorkingDirectory dir({DataPacket, Settings, Topology, Simulation});
         FakePlatform platform;
-        TForm1 form(platform);
+        MainWindow form(platform);
         pickTopic(form, Qt::Key_Down);
         QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(Settings));
         pickTopic(form, Qt::Key_Up);
@@ -165,7 +165,7 @@ void TestDocuments::topicSetByProgramLoadsNothing()
 {
     WorkingDirectory dir({DataPacket, Settings, Topology, Simulation});
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     form.findChild<QComboBox *>(QStringLiteral("qel_rs232_infobox"))->setCurrentIndex(1);
     QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(DataPacket));
 }
@@ -178,7 +178,7 @@ void TestDocuments::snapshots()
     QDir().mkpath(shots);
     WorkingDirectory dir({DataPacket, Settings, Topology, Simulation});
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const auto shoot = [&](const QString &name) {

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "fake_platform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -51,7 +51,7 @@ void MainWindowTest::screenSizeCheck()
     QFETCH(bool, error);
     FakePlatform platform;
     platform.screen = screen;
-    TForm1 form(platform);
+    MainWindow form(platform);
     if (error) {
         QCOMPARE(platform.messages.size(), 1);
         QCOMPARE(platform.messages[0].first, Platform::MessageKind::Error);
@@ -70,7 +70,7 @@ void MainWindowTest::screenSizeCheck()
 void MainWindowTest::windowFrameAndStatusBar()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     QCOMPARE(form.windowTitle(), QStringLiteral("ZUNT QELMOS-RS232"));
     QCOMPARE(form.width(), 1177);
     QCOMPARE(form.minimumSize(), form.maximumSize());
@@ -101,7 +101,7 @@ void MainWindowTest::aSmallScreenKeepsTheWindowInsideAndScrolls()
         QRect availableScreenArea() const override { return QRect(0, 28, 1024, 740); }
     } small;
     small.screen = QSize(1024, 768);
-    TForm1 form(small);
+    MainWindow form(small);
     QCOMPARE(small.messages.size(), 1);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -123,7 +123,7 @@ void MainWindowTest::aSmallScreenKeepsTheWindowInsideAndScrolls()
 
     // On a screen large enough nothing scrolls.
     FakePlatform roomy;
-    TForm1 large(roomy);
+    MainWindow large(roomy);
     large.show();
     QVERIFY(QTest::qWaitForWindowExposed(&large));
     QVERIFY(
@@ -134,7 +134,7 @@ void MainWindowTest::aSmallScreenKeepsTheWindowInsideAndScrolls()
 void MainWindowTest::clockFollowsThePlatformTime()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     auto *clock = form.findChild<QLabel *>(QStringLiteral("StatusBar1_panel2"));
     QCOMPARE(clock->text(), QStringLiteral("2011.03.02 09:05:03    szerda  "));
 
@@ -198,7 +198,7 @@ void MainWindowTest::pageTree()
     QFETCH(QStringList, pages);
     QFETCH(QStringList, captions);
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     auto *tabs = form.findChild<QTabWidget *>(control);
     QVERIFY2(tabs, qPrintable(control));
     QCOMPARE(int(tabs->tabPosition()), position);
@@ -213,7 +213,7 @@ void MainWindowTest::pageTree()
 void MainWindowTest::menuSwitchesTopPagesAndKeepsInnerPages()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     auto *top = form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"));
     auto *transmit = form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc_szim_pc"));
     auto *packet = form.findChild<QTabWidget *>(QStringLiteral("PageControl11"));
@@ -234,7 +234,7 @@ void MainWindowTest::menuSwitchesTopPagesAndKeepsInnerPages()
 void MainWindowTest::helpAndAboutMessages()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     platform.messages.clear();
     form.findChild<QAction *>(QStringLiteral("Sgmegnyitsa1"))->trigger();
     // The guide built beside the tests opens with the desktop's viewer.
@@ -284,7 +284,7 @@ void MainWindowTest::helpAndAboutMessages()
 void MainWindowTest::printerSetupGoesThroughThePlatform()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     form.findChild<QAction *>(QStringLiteral("Nyomtatbelltsai1"))->trigger();
     QCOMPARE(platform.printerSetups, 1);
     QVERIFY(platform.messages.isEmpty());
@@ -294,7 +294,7 @@ void MainWindowTest::printerSetupGoesThroughThePlatform()
 void MainWindowTest::namedControlsExist()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     const char *names[] = {
         "Form1",
         "MainMenu1",
@@ -354,7 +354,7 @@ void MainWindowTest::namedControlsExist()
 void MainWindowTest::exitEndsTheEventLoop()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     form.show();
     form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->setCurrentIndex(2);
     QEventLoop loop;

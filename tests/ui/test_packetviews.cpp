@@ -3,7 +3,7 @@
 
 #include "fake_platform.h"
 #include "series_points.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
@@ -57,7 +57,7 @@ void checkMarkers(StepSeries *markers, int cells, double end)
     }
 }
 
-template <typename T> T *child(TForm1 &form, const char *name)
+template <typename T> T *child(MainWindow &form, const char *name)
 {
     T *w = form.findChild<T *>(QString::fromLatin1(name));
     if (!w)
@@ -84,7 +84,7 @@ private Q_SLOTS:
 void PacketViewsTest::startUpDrawsByteZeroOnBothSimplifiedPages()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     comparePoints(pointsOf(child<StepSeries>(form, "qel_rs232_acssz_nincsparitas_s1")), expectedFrame(0, -1));
     checkMarkers(child<StepSeries>(form, "qel_rs232_acssz_nincsparitas_sm"), 10, 11);
     auto *plain = child<StepChart>(form, "qel_rs232_acssz_nincsparitas_chart");
@@ -103,7 +103,7 @@ void PacketViewsTest::startUpDrawsByteZeroOnBothSimplifiedPages()
 void PacketViewsTest::startUpFillsByteChartsGridsAndSamplePanels()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     for (const char *name : {"qel_rs232_acssz_ds", "qel_rs232_avsz_cs1_d1s", "qel_rs232_avsz_cs2_d1s"}) {
         const QList<Pt> pts = pointsOf(child<StepSeries>(form, name));
         QCOMPARE(pts.size(), 9);
@@ -170,7 +170,7 @@ void PacketViewsTest::startUpFillsByteChartsGridsAndSamplePanels()
 void PacketViewsTest::simplifiedChartSettings()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     for (const char *prefix : {"qel_rs232_acssz_nincsparitas", "qel_rs232_acssz_vanparitas"}) {
         const QByteArray p(prefix);
         auto *chart = child<StepChart>(form, p + "_chart");
@@ -198,7 +198,7 @@ void PacketViewsTest::simplifiedChartSettings()
 void PacketViewsTest::byteChangeRedrawsOnlyItsOwnPage()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     child<SpinEdit>(form, "qel_rs232_acssz_nincsparitas_adat")->setValue(85);
     comparePoints(pointsOf(child<StepSeries>(form, "qel_rs232_acssz_nincsparitas_s1")),
                   expectedFrame(85, -1));
@@ -229,7 +229,7 @@ void PacketViewsTest::parityItemRedrawsWithoutTouchingTheByte()
     QFETCH(int, item);
     QFETCH(int, parityBit);
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     auto *spin = child<SpinEdit>(form, "qel_rs232_acssz_vanparitas_adat");
     spin->setValue(byte);
     QSignalSpy byteChanges(spin, &SpinEdit::changed);
@@ -246,7 +246,7 @@ void PacketViewsTest::parityItemRedrawsWithoutTouchingTheByte()
 void PacketViewsTest::legendStrip()
 {
     FakePlatform platform;
-    TForm1 form(platform);
+    MainWindow form(platform);
     QCOMPARE(child<QWidget>(form, "Panel45")->geometry(), QRect(3, 639, 406, 70));
     QCOMPARE(child<QWidget>(form, "Panel21")->geometry(), QRect(424, 639, 421, 70));
     auto *run = child<QPushButton>(form, "qel_rs232_avsz_szim");

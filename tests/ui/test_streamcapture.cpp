@@ -6,8 +6,8 @@
 #include "stream_page_harness.h"
 #include "widgets/stepchart.h"
 
-#include "core/line_vcd.h"
-#include "core/stream.h"
+#include "stream/line_vcd.h"
+#include "stream/stream.h"
 
 #include <QAction>
 #include <QComboBox>

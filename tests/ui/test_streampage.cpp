@@ -6,7 +6,7 @@
 #include "widgets/stepchart.h"
 
 #include "cli/line_tool.h"
-#include "core/receiver.h"
+#include "stream/receiver.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -7,7 +7,7 @@
 #include "core/vcd.h"
 #include "core/verdict.h"
 #include "fake_platform.h"
-#include "ui/TForm1.h"
+#include "ui/main_window.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
@@ -108,13 +108,13 @@ private:
     void compareSeries(const QString &name, const std::vector<rs232::SignalPoint> &expected) const;
 
     std::unique_ptr<FakePlatform> m_platform;
-    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<MainWindow> m_form;
 };
 
 void TransmitPagesTest::init()
 {
     m_platform = std::make_unique<FakePlatform>();
-    m_form = std::make_unique<TForm1>(*m_platform);
+    m_form = std::make_unique<MainWindow>(*m_platform);
 }
 
 void TransmitPagesTest::cleanup()

@@ -6,7 +6,7 @@
 // The byte string page's sentences about a capture: why a file cannot be opened, and what was opened.
 
 #include "capture/capture.h"
-#include "capture/rate.h"
+#include "stream/rate.h"
 
 #include <QString>
 

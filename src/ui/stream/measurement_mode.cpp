@@ -4,7 +4,7 @@
 // The byte string page in measurement mode: a logic analyser's capture opened, read by the receiver
 // set on the page, and the way back to the simulation as it was.
 
-#include "capture/measurement.h"
+#include "stream/measurement.h"
 #include "ui/Platform.h"
 #include "ui/stream/capture_texts.h"
 #include "ui/stream/stream_page.h"

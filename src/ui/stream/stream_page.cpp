@@ -4,8 +4,8 @@
 #include "ui/stream/stream_page.h"
 
 #include "core/byte_codes.h"
-#include "core/lane_blocks.h"
-#include "core/line_vcd.h"
+#include "stream/lane_blocks.h"
+#include "stream/line_vcd.h"
 #include "ui/Platform.h"
 #include "ui/chart_commands.h"
 #include "ui/file_reasons.h"

@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "core/stream_run.h"
-#include "core/stream_view.h"
+#include "stream/stream_run.h"
+#include "stream/stream_view.h"
 
 #include <QList>
 #include <QWidget>

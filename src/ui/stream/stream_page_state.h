@@ -6,8 +6,8 @@
 // What the byte string page keeps in measurement mode, shared by its two source files.
 
 #include "capture/capture.h"
-#include "capture/rate.h"
-#include "core/stream_run.h"
+#include "stream/rate.h"
+#include "stream/stream_run.h"
 #include "ui/stream/stream_page.h"
 
 #include <QString>

@@ -4,7 +4,7 @@
 #include "ui/stream/stream_table_model.h"
 
 #include "core/byte_codes.h"
-#include "core/stream_view.h"
+#include "stream/stream_view.h"
 
 #include <QBrush>
 #include <QColor>

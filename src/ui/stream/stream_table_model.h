@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "core/stream_run.h"
+#include "stream/stream_run.h"
 
 #include <QAbstractTableModel>
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "core/receiver.h"
-#include "core/stream.h"
+#include "stream/receiver.h"
+#include "stream/stream.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "widgets/rtfreader.h"
-#include "widgets/rtftokenizer.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtftokenizer.h"
 #include "widgets/rtfview.h"
 
 #include <QBuffer>
@@ -24,7 +24,7 @@ namespace {
 
 QString dataPath(const char *name)
 {
-    return QStringLiteral(RS232_WIDGET_TEST_DATA "/") + QLatin1String(name);
+    return QStringLiteral(RS232_RTF_TEST_DATA "/") + QLatin1String(name);
 }
 
 QByteArray fixture(const char *name)

@@ -5,7 +5,7 @@
 
 // Lines in Value Change Dump files: reading one wire of any tool's dump, and writing a line as a dump.
 
-#include "core/stream.h"
+#include "stream/stream.h"
 
 #include <cstdint>
 #include <istream>

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "widgets/rtfreader.h"
+#include "rtf/rtfreader.h"
 
-#include "widgets/rtfcodepages.h"
-#include "widgets/rtftokenizer.h"
+#include "rtf/rtfcodepages.h"
+#include "rtf/rtftokenizer.h"
 
 #include <QHash>
 #include <QIODevice>

@@ -9,8 +9,8 @@
 // string of 65 536 bytes costs no more than a view of five bytes at the same zoom.
 
 #include "core/frame.h"
-#include "core/receiver.h"
-#include "core/stream.h"
+#include "stream/receiver.h"
+#include "stream/stream.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "widgets/rtftokenizer.h"
+#include "rtf/rtftokenizer.h"
 
 #include <limits>
 

@@ -13,7 +13,7 @@
 // Both resynchronise on every start bit and judge a frame the same way: only the first stop bit is
 // checked; all data, parity and stop votes 0 is a break.
 
-#include "core/stream.h"
+#include "stream/stream.h"
 
 #include <array>
 #include <cstddef>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "core/tolerance.h"
+#include "stream/tolerance.h"
 
 #include <gtest/gtest.h>
 

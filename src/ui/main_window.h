@@ -85,13 +85,13 @@ struct ChannelResultView
 // and writes texts, cells, colours and points back. Its methods are spread over four units:
 // Foprogram.cpp (start-up, menu, clock, exit), Rs232.cpp (description pages, view initialisation,
 // colour legend), Rs232_acsszim.cpp (data packet pages) and Rs232_advetszim.cpp (transmit/receive pages).
-class TForm1 : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit TForm1(Platform &platform, QWidget *parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(Platform &platform, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Menu handlers.
     void Nyomtatbelltsai1Click();

@@ -3,7 +3,7 @@
 
 // Replays the fuzzer's seed corpus, every crash it has found and the reader's test documents: each must
 // read and lay out without a crash or a sanitizer report.
-#include "widgets/rtfreader.h"
+#include "rtf/rtfreader.h"
 
 #include <QDir>
 #include <QFile>

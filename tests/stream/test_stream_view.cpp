@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "core/stream_run.h"
-#include "core/stream_view.h"
+#include "stream/stream_run.h"
+#include "stream/stream_view.h"
 
 #include <gtest/gtest.h>
 

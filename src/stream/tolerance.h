@@ -6,7 +6,7 @@
 // The operational range of a receiver: the transmitter/receiver rate ratios (transmitter rate divided
 // by receiver rate, in percent) over which it decodes every frame of a back-to-back string right.
 
-#include "core/receiver.h"
+#include "stream/receiver.h"
 
 namespace rs232 {
 

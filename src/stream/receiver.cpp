@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "core/receiver.h"
+#include "stream/receiver.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 // a clean line lasts a whole number of bit times, so the short pulses cluster at one bit time and the
 // longer ones at its multiples. Short glitches (noise) fit no multiple and are left out.
 
-#include "core/stream.h"
+#include "stream/stream.h"
 
 #include <cstddef>
 #include <optional>

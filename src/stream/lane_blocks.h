@@ -8,7 +8,7 @@
 // one rectangle, so a view packed with edges paints as quickly as an empty one.
 
 #include "core/frame.h"
-#include "core/stream_view.h"
+#include "stream/stream_view.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "capture/rate.h"
+#include "stream/rate.h"
 
 #include <algorithm>
 #include <array>

@@ -6,9 +6,9 @@
 // One run of the byte string page: the bytes sent some times over, the line with its noise and break,
 // the receiver's reading of it, and the sentences that tell a student what happened and why.
 
-#include "core/receiver.h"
-#include "core/stream.h"
-#include "core/tolerance.h"
+#include "stream/receiver.h"
+#include "stream/stream.h"
+#include "stream/tolerance.h"
 
 #include <map>
 #include <string>

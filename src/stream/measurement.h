@@ -7,8 +7,8 @@
 // capture, and as "sent" the bytes it decoded, laid out again with the same framing from each frame's
 // start edge, so that the colours show where each cell should have been.
 
-#include "core/receiver.h"
-#include "core/stream_run.h"
+#include "stream/receiver.h"
+#include "stream/stream_run.h"
 
 #include <optional>
 

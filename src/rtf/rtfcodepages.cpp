@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "widgets/rtfcodepages.h"
+#include "rtf/rtfcodepages.h"
 
 #include <array>
 

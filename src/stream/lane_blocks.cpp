@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "core/lane_blocks.h"
+#include "stream/lane_blocks.h"
 
 #include <cmath>
 
