@@ -4,13 +4,14 @@
 #include "ui/Application.h"
 #include "ui/QtPlatform.h"
 #include "ui/main_window.h"
+#include "ui/pictures.h"
 
 #include <memory>
 
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
-    app.setWindowIcon(QIcon(QStringLiteral(":/icons/rs232.svg")));
+    app.setWindowIcon(pictures::icon(QStringLiteral("rs232")));
     QtPlatform platform;
     app.setPlatform(&platform);
     try {

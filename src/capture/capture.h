@@ -9,7 +9,8 @@
 // of edges, not the number of samples.
 //
 // Value Change Dumps are read by the core's own reader (their changes already are edges); everything
-// else goes through libsigrok. This library is the only code that includes libsigrok.
+// else goes through libsigrok. This library is the only code that includes libsigrok; a build without it
+// reads VCD alone (readsSigrokFormats()).
 
 #include "stream/stream.h"
 
@@ -72,6 +73,7 @@ enum class LoadProblem {
     NoSamples,       // a capture with channels but not one sample
     NoEdges,         // the channel read never changes level; detail: its name (empty: no channel does)
     LibraryFailed,   // libsigrok itself could not start
+    NotReadHere,     // a sigrok session or CSV file in a build without libsigrok; detail: its format
 };
 
 struct LoadError
@@ -96,6 +98,13 @@ struct LoadResult
 // Reads the capture at path. Fails with a reason for a file that cannot be read, is no capture, is cut
 // short, has no logic channel, no such channel, no sample rate, or no edge on the channel read.
 LoadResult loadCapture(const std::string &path, const LoadOptions &options = {});
+
+// Whether this build reads sigrok sessions and CSV files (through libsigrok). Without it (the Windows
+// build) only Value Change Dumps are read, and a session or CSV file fails as NotReadHere.
+constexpr bool readsSigrokFormats()
+{
+    return RS232_CAPTURE_READS_SIGROK != 0;
+}
 
 // Whether a channel's name says it carries a serial line.
 bool looksLikeSerialLine(const std::string &name);

@@ -4,6 +4,7 @@
 #include "cli/line_tool.h"
 
 #include "capture/capture.h"
+#include "core/utf8_path.h"
 #include "stream/rate.h"
 #include "stream/line_vcd.h"
 #include "stream/receiver.h"
@@ -88,6 +89,12 @@ rs232line tolerance --format 8N1 [--receiver ideal|x16|x8]
 
 Exit status: 0 done, 1 a file that cannot be read or written or has no such wire, 2 bad arguments.
 )";
+
+// In a build without libsigrok, what it does not read and why, one sentence after the usage.
+constexpr const char *kFormatsOfThisBuild =
+    capture::readsSigrokFormats() ? ""
+                                  : "\nThis build reads captures as VCD only: sigrok sessions and CSV files are read "
+                                    "through libsigrok,\nwhich has no Windows build.\n";
 
 // A failure on the way: its exit code and its one-line message. It never leaves runLineTool.
 struct ToolError
@@ -248,7 +255,7 @@ std::vector<unsigned> readBytes(const std::string &path, std::istream &in)
         take(in);
         return values;
     }
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(utf8Path(path), std::ios::binary);
     if (!file)
         throw ToolError{kFileError, "cannot read " + path + ": " + std::generic_category().message(errno)};
     take(file);
@@ -265,7 +272,7 @@ void writeFile(const std::string &path, const std::string &text, std::ostream &o
         out << text;
         return;
     }
-    const std::string partial = path + ".part";
+    const std::filesystem::path partial = utf8Path(path + ".part");
     {
         std::ofstream file(partial, std::ios::binary | std::ios::trunc);
         if (!file)
@@ -280,7 +287,7 @@ void writeFile(const std::string &path, const std::string &text, std::ostream &o
         }
     }
     std::error_code error;
-    std::filesystem::rename(partial, path, error);
+    std::filesystem::rename(partial, utf8Path(path), error);
     if (error) {
         std::error_code ignored;
         std::filesystem::remove(partial, ignored);
@@ -610,7 +617,7 @@ int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ost
         const std::string &command = args.front();
         for (const std::string &arg : args)
             if (arg == "--help" || arg == "-h") {
-                out << kUsage;
+                out << kUsage << kFormatsOfThisBuild;
                 return kDone;
             }
         if (command == "--version") {

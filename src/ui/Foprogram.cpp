@@ -3,6 +3,7 @@
 
 // Start-up, menu, status bar clock and exit of the main window, and the tree of pages.
 #include "ui/main_window.h"
+#include "ui/pictures.h"
 
 #include "core/shell.h"
 #include "ui/form_builder.h"
@@ -56,7 +57,7 @@ void MainWindow::buildWindow()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/rs232.svg")));
+    setWindowIcon(pictures::icon(QStringLiteral("rs232")));
     // A fixed tool-window frame: title and close button only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 

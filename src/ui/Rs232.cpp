@@ -43,7 +43,7 @@ void MainWindow::buildInformationPanel(QWidget *client)
 {
     QFrame *panel = form::panel(client, QStringLiteral("Panel6"), QRect(879, 3, 291, 772));
 
-    form::picture(panel, QStringLiteral("Image6"), QStringLiteral(":/pictures/info.svg"),
+    form::picture(panel, QStringLiteral("Image6"), QStringLiteral("info"),
                   QRect(112, 8, 69, 73));
     form::label(panel, QStringLiteral("Kérem válasszon egyet az alábbiak közül:"), 40, 104, false,
                 QStringLiteral("Label78"));
@@ -66,7 +66,7 @@ void MainWindow::buildInformationPanel(QWidget *client)
 
 void MainWindow::buildTopologyPage(QWidget *page)
 {
-    form::picture(page, QStringLiteral("Image48"), QStringLiteral(":/pictures/topology.svg"),
+    form::picture(page, QStringLiteral("Image48"), QStringLiteral("topology"),
                   QRect(184, 32, 465, 199));
     m_topologyView =
         descriptionView(page, QStringLiteral("qel_rs232_top_re"), QStringLiteral("RS232 topológiai leírás"),
@@ -76,12 +76,12 @@ void MainWindow::buildTopologyPage(QWidget *page)
 void MainWindow::buildSimulationDescriptionPage(QWidget *page)
 {
     form::label(page, QStringLiteral("1. csatorna"), 212, 52 - 14, true, QStringLiteral("Label201"));
-    form::picture(page, QStringLiteral("Image20"), QStringLiteral(":/pictures/chip.svg"),
+    form::picture(page, QStringLiteral("Image20"), QStringLiteral("chip"),
                   QRect(202, 62, 103, 79));
-    form::picture(page, QStringLiteral("Image22"), QStringLiteral(":/pictures/link_arrows.svg"),
+    form::picture(page, QStringLiteral("Image22"), QStringLiteral("link_arrows"),
                   QRect(311, 71, 159, 61));
     form::label(page, QStringLiteral("2. csatorna"), 520, 50 - 12, true, QStringLiteral("Label202"));
-    form::picture(page, QStringLiteral("Image21"), QStringLiteral(":/pictures/chip.svg"),
+    form::picture(page, QStringLiteral("Image21"), QStringLiteral("chip"),
                   QRect(478, 62, 103, 79));
     m_simulationView = descriptionView(page, QStringLiteral("qel_rs232_avsz_szimleir"),
                                        QStringLiteral("RS232 szimuláció leírás"), QRect(16, 160, 817, 537),
@@ -151,7 +151,7 @@ void MainWindow::buildColourLegendStrip(QWidget *page)
                 QStringLiteral("Label297"));
     m_runButton = form::button(start, QStringLiteral("qel_rs232_avsz_szim"),
                                QStringLiteral("     Szimuláció            "), QRect(232, 11, 178, 51),
-                               QStringLiteral(":/glyphs/magnifier.svg"));
+                               QStringLiteral("magnifier"));
 }
 
 void MainWindow::InitViews()

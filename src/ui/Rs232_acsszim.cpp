@@ -8,7 +8,7 @@
 #include "core/packet.h"
 #include "ui/chart_commands.h"
 #include "ui/form_builder.h"
-#include "ui/svg_picture.h"
+#include "ui/picture_widget.h"
 #include "ui/texts.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
@@ -84,8 +84,8 @@ void MainWindow::buildSimplifiedPage(QWidget *page, bool withParity)
     view.markers = view.chart->series(name("_sm"));
 
     // The picture lies under the plot area, one box under each stretch of the frame.
-    auto *picture = new SvgPicture(withParity ? QStringLiteral(":/pictures/frame_parity.svg")
-                                              : QStringLiteral(":/pictures/frame_noparity.svg"),
+    auto *picture = new PictureWidget(withParity ? QStringLiteral("frame_parity")
+                                              : QStringLiteral("frame_noparity"),
                                    page);
     picture->setObjectName(name("_kep"));
     picture->setFillsWidget(true);
@@ -94,9 +94,9 @@ void MainWindow::buildSimplifiedPage(QWidget *page, bool withParity)
                          picture->heightForWidth(plot.width()));
 
     QPushButton *copy = form::button(page, name("_nezetmasol"), texts::copyView(), QRect(417, 641, 178, 51),
-                                     QStringLiteral(":/glyphs/camera.svg"));
+                                     QStringLiteral("camera"));
     QPushButton *print = form::button(page, name("_nezetnyomtat"), texts::printView(),
-                                      QRect(612, 642, 178, 51), QStringLiteral(":/glyphs/printer.svg"));
+                                      QRect(612, 642, 178, 51), QStringLiteral("printer"));
     connect(copy, &QPushButton::clicked, this,
             withParity ? &MainWindow::qel_rs232_acssz_vanparitas_nezetmasolClick
                        : &MainWindow::qel_rs232_acssz_nincsparitas_nezetmasolClick);
@@ -159,16 +159,16 @@ void MainWindow::buildPacketResultPage(QWidget *page)
 
     const std::pair<QPushButton *, void (MainWindow::*)()> commands[] = {
         {form::button(page, QStringLiteral("qel_rs232_acssz_tengelycsok"), QString(), QRect(663, 341, 62, 51),
-                      QStringLiteral(":/glyphs/axis_shrink.svg")),
+                      QStringLiteral("axis_shrink")),
          &MainWindow::qel_rs232_acssz_tengelycsokClick},
         {form::button(page, QStringLiteral("qel_rs232_acssz_tengelynov"), QString(), QRect(739, 341, 62, 51),
-                      QStringLiteral(":/glyphs/axis_grow.svg")),
+                      QStringLiteral("axis_grow")),
          &MainWindow::qel_rs232_acssz_tengelynovClick},
         {form::button(page, QStringLiteral("qel_rs232_acssz_nezetmasol"), texts::copyView(),
-                      QRect(620, 448, 178, 51), QStringLiteral(":/glyphs/camera.svg")),
+                      QRect(620, 448, 178, 51), QStringLiteral("camera")),
          &MainWindow::qel_rs232_acssz_nezetmasolClick},
         {form::button(page, QStringLiteral("qel_rs232_acssz_nezetnyomtat"), texts::printView(),
-                      QRect(620, 505, 178, 51), QStringLiteral(":/glyphs/printer.svg")),
+                      QRect(620, 505, 178, 51), QStringLiteral("printer")),
          &MainWindow::qel_rs232_acssz_nezetnyomtatClick},
     };
     for (const auto &[button, handler] : commands)
@@ -178,7 +178,7 @@ void MainWindow::buildPacketResultPage(QWidget *page)
     form::label(runPanel, QStringLiteral("Adatcsomag szimuláció"), 12, 24, true);
     QPushButton *run = form::button(runPanel, QStringLiteral("qel_rs232_acssz_szim"),
                                     QStringLiteral("       Szimuláció              "), QRect(210, 5, 178, 51),
-                                    QStringLiteral(":/glyphs/magnifier.svg"));
+                                    QStringLiteral("magnifier"));
     connect(run, &QPushButton::clicked, this, &MainWindow::qel_rs232_acssz_szimClick);
 
     form::label(page, QStringLiteral("Adatcsomag tartalma"), 20, 414, true);

@@ -10,7 +10,7 @@
 #include "ui/chart_commands.h"
 #include "ui/file_reasons.h"
 #include "ui/form_builder.h"
-#include "ui/svg_picture.h"
+#include "ui/picture_widget.h"
 #include "ui/texts.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
@@ -228,7 +228,7 @@ void MainWindow::buildChannelFramePage(QWidget *page, int channel)
     // The picture draws a frame of eleven equal cells between x = 21 and 663 of its 684 pixels; the
     // names of the cells stand above it and the name of the whole under the line, above the arrow.
     const QRect picture(40, 80, 684, 175);
-    form::picture(page, name("kep"), QStringLiteral(":/pictures/frame_channel.svg"), picture);
+    form::picture(page, name("kep"), QStringLiteral("frame_channel"), picture);
     const QStringList cells{
         QStringLiteral("start bit"),   QStringLiteral("1. bit"),  QStringLiteral("2. bit"),
         QStringLiteral("3. bit"),      QStringLiteral("4. bit"),  QStringLiteral("5. bit"),
@@ -523,10 +523,10 @@ void MainWindow::buildRunChartPages(QTabWidget *runPages)
             const char *glyph;
             void (MainWindow::*handler)();
         } buttons[] = {
-            {p.copy, texts::copyView(), QRect(35, 511, 178, 51), ":/glyphs/camera.svg", p.handlers.copy},
-            {p.print, texts::printView(), QRect(219, 511, 178, 51), ":/glyphs/printer.svg", p.handlers.print},
-            {p.shrink, QString(), QRect(663, 511, 62, 51), ":/glyphs/axis_shrink.svg", p.handlers.shrink},
-            {p.grow, QString(), QRect(739, 511, 62, 51), ":/glyphs/axis_grow.svg", p.handlers.grow},
+            {p.copy, texts::copyView(), QRect(35, 511, 178, 51), "camera", p.handlers.copy},
+            {p.print, texts::printView(), QRect(219, 511, 178, 51), "printer", p.handlers.print},
+            {p.shrink, QString(), QRect(663, 511, 62, 51), "axis_shrink", p.handlers.shrink},
+            {p.grow, QString(), QRect(739, 511, 62, 51), "axis_grow", p.handlers.grow},
         };
         for (const auto &b : buttons) {
             QPushButton *button = form::button(page, QString::fromLatin1(b.name), b.caption, b.geometry,
@@ -768,10 +768,10 @@ void MainWindow::buildChannelResultHalf(QWidget *page, int channel, int top)
     view.memo->setPalette(pal);
     view.memo->setGeometry(600, top + 52, 180, 178);
     // Both pictures share one place; the OK picture lies over the error picture until a run decides.
-    view.errorPicture = form::picture(page, name("hiba"), QStringLiteral(":/pictures/error.svg"),
+    view.errorPicture = form::picture(page, name("hiba"), QStringLiteral("error"),
                                       QRect(788, top + 52, 28, 30));
     // Drawn on the window colour, so the check mark hides the cross beneath it.
-    view.okPicture = form::picture(page, name("ok"), QStringLiteral(":/pictures/ok.svg"),
+    view.okPicture = form::picture(page, name("ok"), QStringLiteral("ok"),
                                    QRect(786, top + 52, 32, 28), true);
     view.okPicture->raise();
 }

@@ -82,16 +82,19 @@ bool PrintChartLandscape(Platform &platform, const StepChart &chart)
 
 void SaveChartToFile(Platform &platform, const StepChart &chart)
 {
-    const QString fileName =
-        platform.saveFileName(QStringLiteral("grafikon.png"),
-                              QStringLiteral("PNG kép (*.png);;SVG rajz (*.svg);;PDF dokumentum (*.pdf)"));
+    // A Qt without its SVG module (the Windows one) saves no SVG.
+    const bool svg = StepChart::savedFormats().contains(QLatin1String("svg"));
+    const QString fileName = platform.saveFileName(
+        QStringLiteral("grafikon.png"), svg ? QStringLiteral("PNG kép (*.png);;SVG rajz (*.svg);;PDF dokumentum (*.pdf)")
+                                            : QStringLiteral("PNG kép (*.png);;PDF dokumentum (*.pdf)"));
     if (fileName.isEmpty())
         return;
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf")) {
+    if (!StepChart::savedFormats().contains(QFileInfo(fileName).suffix().toLower())) {
         platform.showMessage(Platform::MessageKind::Error,
-                             QStringLiteral("A grafikon PNG, SVG vagy PDF fájlba menthető; a(z) „%1” fájl "
-                                            "kiterjesztése egyik sem.")
+                             (svg ? QStringLiteral("A grafikon PNG, SVG vagy PDF fájlba menthető; a(z) „%1” fájl "
+                                                   "kiterjesztése egyik sem.")
+                                  : QStringLiteral("A grafikon PNG vagy PDF fájlba menthető; a(z) „%1” fájl "
+                                                   "kiterjesztése egyik sem."))
                                  .arg(QFileInfo(fileName).fileName()));
         return;
     }

@@ -30,6 +30,29 @@ QString frequencyText(double hertz)
     return {};
 }
 
+QString sigrokMissingSentence()
+{
+    return QStringLiteral("a sigrok munkameneteket (.sr) és a CSV-fájlokat a libsigrok könyvtár olvassa, "
+                          "amelynek nincs Windowsra fordított változata.");
+}
+
+QString captureOpenFilter()
+{
+    if (rs232::capture::readsSigrokFormats())
+        return QStringLiteral("Logikai analizátor mérései (*.sr *.vcd *.csv);;sigrok munkamenet (*.sr);;Value "
+                              "Change Dump (*.vcd);;CSV (*.csv);;Minden fájl (*)");
+    return QStringLiteral("Value Change Dump (*.vcd);;Minden fájl (*)");
+}
+
+QString captureOpenToolTip()
+{
+    if (rs232::capture::readsSigrokFormats())
+        return QStringLiteral("Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása");
+    return QStringLiteral("Logikai analizátorral felvett soros jel beolvasása VCD-fájlból. A program ezen "
+                          "változata csak VCD-t olvas: ") +
+           sigrokMissingSentence();
+}
+
 QString captureLoadMessage(const rs232::capture::LoadError &error, const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
@@ -52,9 +75,21 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
         text = QStringLiteral("A(z) „%1” túl nagy: a jelváltásai nem férnek el a memóriában.").arg(name);
         break;
     case LoadProblem::NotCapture:
-        text = QStringLiteral("A(z) „%1” nem logikai analizátoros mérés, vagy olyan formátumú, amelyet a program "
-                              "nem ismer (sigrok munkamenet .sr, VCD, CSV).")
-                   .arg(name);
+        text = rs232::capture::readsSigrokFormats()
+                   ? QStringLiteral("A(z) „%1” nem logikai analizátoros mérés, vagy olyan formátumú, amelyet a "
+                                    "program nem ismer (sigrok munkamenet .sr, VCD, CSV).")
+                         .arg(name)
+                   : QStringLiteral("A(z) „%1” nem VCD-fájl, a program ezen változata pedig csak VCD-méréseket "
+                                    "olvas.")
+                         .arg(name);
+        break;
+    case LoadProblem::NotReadHere:
+        text = QStringLiteral("A(z) „%1” %2, ezt a program ezen változata nem olvassa: %3 Mentse a mérést "
+                              "VCD-ként, azt megnyitja.")
+                   .arg(name,
+                        detail == QLatin1String("CSV") ? QStringLiteral("CSV-fájl")
+                                                       : QStringLiteral("sigrok munkamenet"),
+                        sigrokMissingSentence());
         break;
     case LoadProblem::Damaged:
         text = QStringLiteral("A(z) „%1” sérült vagy csonka, nem olvasható végig.").arg(name);

@@ -35,9 +35,7 @@
 
 void StreamPage::openCaptureClicked()
 {
-    const QString path = m_platform.openFileName(
-        QStringLiteral("Logikai analizátor mérései (*.sr *.vcd *.csv);;sigrok munkamenet (*.sr);;Value Change "
-                       "Dump (*.vcd);;CSV (*.csv);;Minden fájl (*)"));
+    const QString path = m_platform.openFileName(captureOpenFilter());
     if (!path.isEmpty())
         openCapture(path);
 }

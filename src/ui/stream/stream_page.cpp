@@ -8,6 +8,7 @@
 #include "stream/line_vcd.h"
 #include "ui/Platform.h"
 #include "ui/chart_commands.h"
+#include "ui/pictures.h"
 #include "ui/file_reasons.h"
 #include "ui/form_builder.h"
 #include "ui/stream/capture_texts.h"
@@ -338,7 +339,7 @@ void StreamPage::buildSettings()
     lineGrid->addWidget(new QLabel(QStringLiteral("Szakadás (bitidő):")), 3, 0);
     lineGrid->addWidget(m_breakBits, 3, 1, 1, 2);
     m_runButton =
-        new QPushButton(QIcon(QStringLiteral(":/glyphs/magnifier.svg")), QStringLiteral("Szimuláció"));
+        new QPushButton(pictures::icon(QStringLiteral("magnifier")), QStringLiteral("Szimuláció"));
     m_runButton->setObjectName(QStringLiteral("stream_run"));
     m_runButton->setIconSize(QSize(32, 32));
     m_runButton->setMinimumHeight(44);
@@ -350,8 +351,7 @@ void StreamPage::buildSettings()
     lineGrid->addWidget(m_backButton, 4, 0, 1, 3);
     m_openCapture = new QPushButton(QStringLiteral("Mérés megnyitása…"));
     m_openCapture->setObjectName(QStringLiteral("stream_open_capture"));
-    m_openCapture->setToolTip(
-        QStringLiteral("Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása"));
+    m_openCapture->setToolTip(captureOpenToolTip());
     lineGrid->addWidget(m_openCapture, 5, 0, 1, 3);
     row->addWidget(lineBox, 1);
     m_simulationOnly = {m_txRate, m_txClockError, m_idle, m_noise, m_noiseWidth, m_seed, newSeed, m_breakBits};
@@ -420,11 +420,11 @@ void StreamPage::buildChart()
         const char *glyph;
         void (StreamPage::*handler)();
     } commands[] = {
-        {"stream_copy", texts::copyView(), ":/glyphs/camera.svg", &StreamPage::copyChart},
-        {"stream_print", texts::printView(), ":/glyphs/printer.svg", &StreamPage::printChart},
+        {"stream_copy", texts::copyView(), "camera", &StreamPage::copyChart},
+        {"stream_print", texts::printView(), "printer", &StreamPage::printChart},
     };
     for (const auto &c : commands) {
-        auto *button = new QPushButton(QIcon(QString::fromLatin1(c.glyph)), c.caption.trimmed());
+        auto *button = new QPushButton(pictures::icon(QString::fromLatin1(c.glyph)), c.caption.trimmed());
         button->setObjectName(QString::fromLatin1(c.name));
         button->setIconSize(QSize(24, 24));
         connect(button, &QPushButton::clicked, this, c.handler);
@@ -432,10 +432,10 @@ void StreamPage::buildChart()
     }
     buttons->addStretch(1);
     buttons->addWidget(new QLabel(QStringLiteral("idő (µs) · Ctrl+görgő: nagyítás")));
-    auto *shrink = new QPushButton(QIcon(QStringLiteral(":/glyphs/axis_shrink.svg")), QString());
+    auto *shrink = new QPushButton(pictures::icon(QStringLiteral("axis_shrink")), QString());
     shrink->setObjectName(QStringLiteral("stream_shrink"));
     shrink->setToolTip(QStringLiteral("Kétszer akkora időtartam"));
-    auto *grow = new QPushButton(QIcon(QStringLiteral(":/glyphs/axis_grow.svg")), QString());
+    auto *grow = new QPushButton(pictures::icon(QStringLiteral("axis_grow")), QString());
     grow->setObjectName(QStringLiteral("stream_grow"));
     grow->setToolTip(QStringLiteral("Feleakkora időtartam"));
     for (QPushButton *button : {shrink, grow}) {
