@@ -6,6 +6,7 @@
 #include "stream_page_harness.h"
 #include "widgets/stepchart.h"
 
+#include "capture/capture.h"
 #include "stream/line_vcd.h"
 #include "stream/stream.h"
 
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
@@ -70,6 +72,7 @@ private Q_SLOTS:
     void backToSimulationRestoresItAsItWas();
     void badFilesGiveOneMessageAndChangeNothing();
     void aLongLoadShowsItsProgressAndCanBeCancelled();
+    void withoutLibsigrokOnlyVcdIsOfferedAndSessionsAreRefusedWithTheReason();
 
 private:
     QString vcd(const QString &name, const rs232::Line &line) const
@@ -105,6 +108,8 @@ void StreamCaptureTest::aSessionOpensAtItsMeasuredRateAndDecodes()
     // A transmitter 1 % fast at 19 200 bit/s, recorded as a sigrok session sampled at 1 MHz: the page
     // reads it through libsigrok, measures about 19 392 bit/s, reads at the standard 19 200 and gets
     // every byte, and shows the transmitter's measured lead in the ratio of the clocks.
+    if (!rs232::capture::readsSigrokFormats())
+        QSKIP("this build reads no sigrok session (it has no libsigrok)");
     if (QProcess::execute(QStringLiteral("sigrok-cli"), {QStringLiteral("--version")}) != 0) {
         if (qEnvironmentVariableIsSet("CI"))
             QFAIL("sigrok-cli is missing; scripts/setup installs it");
@@ -292,7 +297,8 @@ void StreamCaptureTest::badFilesGiveOneMessageAndChangeNothing()
     const Case cases[] = {
         {m_dir.filePath(QStringLiteral("nothere.sr")), "A(z) „nothere.sr” nem olvasható: nincs ilyen mappa vagy fájl."},
         {empty, "A(z) „empty.sr” üres fájl, nincs benne mérés."},
-        {text, "A(z) „notes.txt” nem logikai analizátoros mérés"},
+        {text, rs232::capture::readsSigrokFormats() ? "A(z) „notes.txt” nem logikai analizátoros mérés"
+                                                    : "A(z) „notes.txt” nem VCD-fájl"},
         {cut, "A(z) „cut.vcd” sérült vagy csonka, nem olvasható végig.\n\nRészletek: cut.vcd: the file ends inside"},
         {folder, "A(z) „folder” mappa, nem mérésfájl."},
         {vcd(QStringLiteral("flat.vcd"), flat), "A(z) „flat.vcd” mérés „uart_tx” csatornája egyszer sem vált szintet"},
@@ -349,6 +355,35 @@ void StreamCaptureTest::aLongLoadShowsItsProgressAndCanBeCancelled()
     QVERIFY(!m_page->measuring());
     QVERIFY(m_platform.messages.isEmpty());
     QCOMPARE(summary(), before);
+}
+
+void StreamCaptureTest::withoutLibsigrokOnlyVcdIsOfferedAndSessionsAreRefusedWithTheReason()
+{
+    // A build without libsigrok (the Windows one) offers VCD alone, says on the button why, and refuses a
+    // session or a CSV file chosen under "Minden fájl" with one message that says what to do instead.
+    if (rs232::capture::readsSigrokFormats())
+        QSKIP("this build reads sigrok sessions and CSV files");
+    QVERIFY(find<QPushButton>("stream_open_capture")->toolTip().contains(QStringLiteral("libsigrok")));
+    const QString session = m_dir.filePath(QStringLiteral("mcu.sr"));
+    const QString csv = m_dir.filePath(QStringLiteral("mcu.csv"));
+    QVERIFY(writeFile(session, std::string("PK\x03\x04 a zip archive", 24)));
+    QVERIFY(writeFile(csv, "; Samplerate: 1000000\n1\n0\n"));
+    const QString before = summary();
+    for (const auto &[path, kind] : {std::pair{session, QStringLiteral("sigrok munkamenet")},
+                                     std::pair{csv, QStringLiteral("CSV-fájl")}}) {
+        m_platform.messages.clear();
+        m_platform.openFilters.clear();
+        open(path);
+        QCOMPARE(m_platform.openFilters, QStringList{QStringLiteral("Value Change Dump (*.vcd);;Minden fájl (*)")});
+        QCOMPARE(m_platform.messages.size(), 1);
+        const QString message = m_platform.messages.front().second;
+        QVERIFY2(message.startsWith(QStringLiteral("A(z) „%1” %2, ezt a program ezen változata nem olvassa")
+                                        .arg(QFileInfo(path).fileName(), kind)),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("VCD-ként")), qPrintable(message));
+        QVERIFY(!m_page->measuring());
+        QCOMPARE(summary(), before);
+    }
 }
 
 QTEST_MAIN(StreamCaptureTest)
