@@ -25,6 +25,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <cerrno>
+
 namespace {
 
 // Empties a series and fills it with the points of a run.
@@ -306,9 +308,9 @@ void TransmitReceivePage::saveRunSignals()
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !file.commit()) {
+        const QString reason = saveFailureReason(errno, file.errorString());
         file.cancelWriting();
-        m_platform.showMessage(Platform::MessageKind::Error,
-                               tr("A jelalakok nem menthetők ide:\n%1\n\n%2")
-                                   .arg(QFileInfo(fileName).absoluteFilePath(), hungarianReason(file.errorString())));
+        m_platform.showMessage(Platform::MessageKind::Error, tr("A jelalakok nem menthetők ide:\n%1\n\n%2")
+                                                                 .arg(QFileInfo(fileName).absoluteFilePath(), reason));
     }
 }
