@@ -222,7 +222,8 @@ LoadResult loadCapture(const std::string &pathText, const LoadOptions &options)
     }
     if (got == 0)
         return failure(LoadProblem::Empty, name + " is empty");
-    const std::string extension = lowered(path.extension().string());
+    const std::u8string suffix = path.extension().u8string();
+    const std::string extension = lowered(std::string(suffix.begin(), suffix.end()));
     if (const std::string format = unreadFormat(head, got, extension); !format.empty())
         return failure(LoadProblem::NotReadHere,
                        name + " is a " + format + " file, which this build does not read (it has no libsigrok): "
