@@ -5,6 +5,7 @@
 #include "ui/main_window.h"
 
 #include "core/shell.h"
+#include "ui/core_texts.h"
 #include "ui/form_builder.h"
 #include "ui/stream/stream_page.h"
 #include "ui/texts.h"
@@ -268,7 +269,7 @@ void MainWindow::writeClock()
     t.second = time.second();
     // Qt counts Monday = 1 .. Sunday = 7; the day names count Sunday = 1 .. Saturday = 7.
     t.dayOfWeek = date.dayOfWeek() % 7 + 1;
-    m_clockPanel->setText(fromCore(rs232::ClockText(t)));
+    m_clockPanel->setText(fromCore(rs232::ClockText(t, coretexts::dayName(t.dayOfWeek).toStdString())));
 }
 
 void MainWindow::ido_kiirTimer()

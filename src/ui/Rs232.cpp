@@ -6,6 +6,7 @@
 
 #include "core/shell.h"
 #include "core/view_data.h"
+#include "ui/core_texts.h"
 #include "ui/form_builder.h"
 #include "ui/texts.h"
 #include "widgets/rtfview.h"
@@ -101,7 +102,7 @@ void MainWindow::LoadStartupDocuments()
         // Whatever went wrong while reading is the same missing document to the user.
     }
     if (!loaded)
-        m_platform.showMessage(Platform::MessageKind::Warning, fromCore(rs232::DocumentMissingMessage));
+        m_platform.showMessage(Platform::MessageKind::Warning, coretexts::documentMissingMessage());
 }
 
 void MainWindow::qel_rs232_infoboxChange()
@@ -116,7 +117,7 @@ void MainWindow::qel_rs232_infoboxChange()
         loaded = false;
     }
     if (!loaded)
-        m_platform.showMessage(Platform::MessageKind::Warning, fromCore(rs232::DocumentMissingMessage));
+        m_platform.showMessage(Platform::MessageKind::Warning, coretexts::documentMissingMessage());
 }
 
 void MainWindow::buildColourLegendStrip(QWidget *page)
@@ -162,7 +163,7 @@ void MainWindow::InitViews()
     };
     const auto writeHeader = [](QTableWidget *grid) {
         for (int column = 0; column < 3; ++column)
-            grid->item(0, column)->setText(fromCore(rs232::kBitGridHeader[static_cast<std::size_t>(column)]));
+            grid->item(0, column)->setText(coretexts::bitGridHeader().at(column));
     };
 
     appendPlaceholder(m_packetByte.series);

@@ -7,6 +7,7 @@
 #include "core/byte_codes.h"
 #include "core/packet.h"
 #include "ui/chart_commands.h"
+#include "ui/core_texts.h"
 #include "ui/form_builder.h"
 #include "ui/svg_picture.h"
 #include "ui/texts.h"
@@ -51,10 +52,10 @@ void setCellText(QTableWidget *grid, int row, int column, const QString &text)
     item->setText(text);
 }
 
-void writeGridRow(QTableWidget *grid, int row, const rs232::PacketGridRow &cells)
+void writeGridRow(QTableWidget *grid, int row, const rs232::PacketGridRow &cells, double stopLength)
 {
-    setCellText(grid, row, 0, QString::fromStdString(cells.number));
-    setCellText(grid, row, 1, QString::fromStdString(cells.type));
+    setCellText(grid, row, 0, coretexts::rowNumberText(cells.number));
+    setCellText(grid, row, 1, coretexts::packetRowKindText(cells, stopLength, QLocale().decimalPoint()));
     setCellText(grid, row, 2, QString::fromStdString(cells.value));
 }
 
@@ -330,7 +331,7 @@ void MainWindow::qel_rs232_acssz_szimClick()
     const form::ResultTabs &result = m_packetResult;
     const rs232::PacketRun run =
         rs232::BuildPacketRun(m_packetByte.binEdit->text().toStdString(), m_packetParityMode->itemIndex(),
-                              m_packetStopLength->itemIndex(), QLocale().decimalPoint().toStdString());
+                              m_packetStopLength->itemIndex());
     const bool parity = run.parityIndex.has_value();
     const int rows = static_cast<int>(run.rows.size()) + 1; // with the header row
     m_packetGrid->setRowCount(rows);
@@ -357,7 +358,7 @@ void MainWindow::qel_rs232_acssz_szimClick()
     resultStopIndex = run.stopIndex;
     result.stopLengths->setItemIndex(resultStopIndex);
     for (int row = 1; row < rows; ++row)
-        writeGridRow(m_packetGrid, row, run.rows[static_cast<std::size_t>(row - 1)]);
+        writeGridRow(m_packetGrid, row, run.rows[static_cast<std::size_t>(row - 1)], run.stopLength);
 
     // Set in this order so that the new minimum is never above the old maximum.
     if (m_packetChart->bottomMax() < 0)

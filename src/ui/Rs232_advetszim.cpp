@@ -8,6 +8,7 @@
 #include "core/vcd.h"
 #include "core/verdict.h"
 #include "ui/chart_commands.h"
+#include "ui/core_texts.h"
 #include "ui/file_reasons.h"
 #include "ui/form_builder.h"
 #include "ui/svg_picture.h"
@@ -56,9 +57,9 @@ public:
     {
         m_view.speedUnit->setItemIndex(unit == rs232::SpeedUnit::Bps ? 0 : 1);
     }
-    void setUnitLabel(std::string_view text) override
+    void setUnitLabel(rs232::SpeedUnit unit) override
     {
-        m_view.speedLabel->setText(fromCore(text));
+        m_view.speedLabel->setText(coretexts::speedUnitText(unit));
         m_view.speedLabel->adjustSize();
     }
 
@@ -183,7 +184,7 @@ void MainWindow::buildChannelSettingsPage(QWidget *page, int channel)
                          {QStringLiteral("bps"), QStringLiteral("kbps")}, QRect(170, 398, 110, 62));
     QStringList presets;
     for (const auto &preset : rs232::PresetSpeeds)
-        presets.append(fromCore(preset.text));
+        presets.append(coretexts::presetSpeedText(preset.bps));
     view.presets = form::radioGroup(page, name("sebrg"),
                                     QStringLiteral("Leggyakrabban használt adatátviteli sebességek"), presets,
                                     QRect(300, 398, 300, 80), 2);
@@ -277,7 +278,7 @@ void MainWindow::delayUnitChosen(int channel)
     const int item = view.delayUnit->itemIndex();
     if (item < 0 || item > 2)
         return;
-    view.delayLabel->setText(fromCore(rs232::DelayUnitChosen(static_cast<rs232::DelayUnit>(item))));
+    view.delayLabel->setText(coretexts::delayUnitText(static_cast<rs232::DelayUnit>(item)));
     view.delayLabel->adjustSize();
 }
 
@@ -784,11 +785,11 @@ void MainWindow::ShowChannelResult(int channel, const rs232::ChannelResult &resu
 
     view.grid->setRowCount(n + 1);
     for (int i = 0; i < n; ++i)
-        setCell(view.grid, i + 1, 0, fromCore(result.rows[static_cast<std::size_t>(i)].number));
+        setCell(view.grid, i + 1, 0, coretexts::rowNumberText(result.rows[static_cast<std::size_t>(i)].number));
     for (int i = 0; i < n; ++i)
         setCell(view.grid, i + 1, 2, fromCore(result.rows[static_cast<std::size_t>(i)].value));
     for (int i = 0; i < n; ++i)
-        setCell(view.grid, i + 1, 1, fromCore(result.rows[static_cast<std::size_t>(i)].kind));
+        setCell(view.grid, i + 1, 1, coretexts::gridRowKindText(result.rows[static_cast<std::size_t>(i)]));
 
     tabs.startBit->setText(fromCore(result.startText));
     // A value the field shows already runs no handler; after a blanked run its texts still read "-", so
@@ -815,8 +816,8 @@ void MainWindow::ShowChannelResult(int channel, const rs232::ChannelResult &resu
     paintPanel(tabs.stopPanel, rs232::FrameSegment::Stop);
 
     view.memo->clear();
-    for (const std::string &line : result.lines)
-        view.memo->appendPlainText(fromCore(line));
+    for (const QString &line : coretexts::resultMemoLines(result.messages))
+        view.memo->appendPlainText(line);
 
     view.okPicture->setVisible(result.okShown);
     view.errorPicture->setVisible(result.errorShown);
