@@ -27,7 +27,8 @@ enum class ResultMessage {
 // The transfer fault of the receiving channel (1 or 2).
 constexpr ResultMessage TransferFault(int receivingChannel)
 {
-    return receivingChannel == 2 ? ResultMessage::TransferFaultChannel2 : ResultMessage::TransferFaultChannel1;
+    return receivingChannel == 2 ? ResultMessage::TransferFaultChannel2
+                                 : ResultMessage::TransferFaultChannel1;
 }
 
 // One row of the received-bits grid, below its header: the row number (from 1), the kind of cell

@@ -785,7 +785,8 @@ void MainWindow::ShowChannelResult(int channel, const rs232::ChannelResult &resu
 
     view.grid->setRowCount(n + 1);
     for (int i = 0; i < n; ++i)
-        setCell(view.grid, i + 1, 0, coretexts::rowNumberText(result.rows[static_cast<std::size_t>(i)].number));
+        setCell(view.grid, i + 1, 0,
+                coretexts::rowNumberText(result.rows[static_cast<std::size_t>(i)].number));
     for (int i = 0; i < n; ++i)
         setCell(view.grid, i + 1, 2, fromCore(result.rows[static_cast<std::size_t>(i)].value));
     for (int i = 0; i < n; ++i)

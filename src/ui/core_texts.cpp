@@ -44,8 +44,9 @@ QString resultMessageText(rs232::ResultMessage message)
     case M::Success:
         return tr("A kommunikáció megfelelően működött.");
     case M::UnsafeSuccess:
-        return tr("A kommunikáció a jelen adatoknál megfelelően működött, de ez nem biztosított minden adatnál, "
-                  "mivel nem megfelelőek a beállítások.");
+        return tr(
+            "A kommunikáció a jelen adatoknál megfelelően működött, de ez nem biztosított minden adatnál, "
+            "mivel nem megfelelőek a beállítások.");
     }
     return {};
 }

@@ -194,8 +194,8 @@ TEST(EvaluateChannel, ParityCheckOfEveryKind)
     for (const Row &row : rows) {
         const ChannelResult result =
             evaluate(channel(9600, row.receiver, row.dataByte), channel(9600, row.partner, row.dataByte), 1);
-        const bool parityFault =
-            std::find(result.messages.begin(), result.messages.end(), R::ParityFault) != result.messages.end();
+        const bool parityFault = std::find(result.messages.begin(), result.messages.end(), R::ParityFault) !=
+                                 result.messages.end();
         EXPECT_EQ(parityFault, row.fails) << static_cast<int>(row.receiver) << " receiving "
                                           << static_cast<int>(row.partner) << ", byte " << row.dataByte;
         EXPECT_EQ(result.failed, row.fails);

@@ -34,34 +34,42 @@ void CoreTextsTest::resultMessages_data()
     QTest::addColumn<ResultMessage>("message");
     QTest::addColumn<QString>("text");
     QTest::newRow("no traffic") << ResultMessage::NoTraffic
-                                << QStringLiteral("A kommunikáció során ilyen irányú kommunikáció nem volt (sem "
-                                                  "adás sem vétel).");
+                                << QStringLiteral(
+                                       "A kommunikáció során ilyen irányú kommunikáció nem volt (sem "
+                                       "adás sem vétel).");
     QTest::newRow("handshake") << ResultMessage::HandshakeFault
                                << QStringLiteral("HIBA! A kommunikáció során handshake hiba lépett fel.");
     QTest::newRow("transfer to 1") << ResultMessage::TransferFaultChannel1
-                                   << QStringLiteral("HIBA! A kommunikáció során adatátviteli hiba lépett fel. A 2. "
-                                                     "csatorna küldött adatát nem sikerült az 1. csatornának "
-                                                     "vennie, a nem megfelelő adatátviteli beállítások miatt.");
+                                   << QStringLiteral(
+                                          "HIBA! A kommunikáció során adatátviteli hiba lépett fel. A 2. "
+                                          "csatorna küldött adatát nem sikerült az 1. csatornának "
+                                          "vennie, a nem megfelelő adatátviteli beállítások miatt.");
     QTest::newRow("transfer to 2") << ResultMessage::TransferFaultChannel2
-                                   << QStringLiteral("HIBA! A kommunikáció során adatátviteli hiba lépett fel. A 1. "
-                                                     "csatorna küldött adatát nem sikerült az 2. csatornának "
-                                                     "vennie, a nem megfelelő adatátviteli beállítások miatt.");
+                                   << QStringLiteral(
+                                          "HIBA! A kommunikáció során adatátviteli hiba lépett fel. A 1. "
+                                          "csatorna küldött adatát nem sikerült az 2. csatornának "
+                                          "vennie, a nem megfelelő adatátviteli beállítások miatt.");
     QTest::newRow("framing") << ResultMessage::FramingFault
-                             << QStringLiteral("HIBA! A kommunikáció során kerethiba lépett fel. (Start/Stop bit nem "
-                                               "megfelelő értékű.)");
+                             << QStringLiteral(
+                                    "HIBA! A kommunikáció során kerethiba lépett fel. (Start/Stop bit nem "
+                                    "megfelelő értékű.)");
     QTest::newRow("data") << ResultMessage::DataFault
-                          << QStringLiteral("HIBA! A kommunikáció során nem megfelelő adatokat vett az egység.");
+                          << QStringLiteral(
+                                 "HIBA! A kommunikáció során nem megfelelő adatokat vett az egység.");
     // Without its closing parenthesis, as it has always been shown.
     QTest::newRow("parity") << ResultMessage::ParityFault
-                            << QStringLiteral("HIBA! A kommunikáció során paritáshiba lépett fel. (Paritásbit nem "
-                                              "megfelelő értéke.");
+                            << QStringLiteral(
+                                   "HIBA! A kommunikáció során paritáshiba lépett fel. (Paritásbit nem "
+                                   "megfelelő értéke.");
     QTest::newRow("length") << ResultMessage::LengthMismatch
                             << QStringLiteral("Nem azonos a küldött és a vett bitek száma.");
-    QTest::newRow("success") << ResultMessage::Success << QStringLiteral("A kommunikáció megfelelően működött.");
+    QTest::newRow("success") << ResultMessage::Success
+                             << QStringLiteral("A kommunikáció megfelelően működött.");
     QTest::newRow("unsafe success") << ResultMessage::UnsafeSuccess
-                                    << QStringLiteral("A kommunikáció a jelen adatoknál megfelelően működött, de ez "
-                                                      "nem biztosított minden adatnál, mivel nem megfelelőek a "
-                                                      "beállítások.");
+                                    << QStringLiteral(
+                                           "A kommunikáció a jelen adatoknál megfelelően működött, de ez "
+                                           "nem biztosított minden adatnál, mivel nem megfelelőek a "
+                                           "beállítások.");
 }
 
 void CoreTextsTest::resultMessages()
@@ -81,7 +89,8 @@ void CoreTextsTest::memoFollowsEveryMessageWithASpaceLine()
 
 void CoreTextsTest::gridRows()
 {
-    QCOMPARE(bitGridHeader(), (QStringList{QStringLiteral("Nr."), QStringLiteral("Típus"), QStringLiteral("Ért.")}));
+    QCOMPARE(bitGridHeader(),
+             (QStringList{QStringLiteral("Nr."), QStringLiteral("Típus"), QStringLiteral("Ért.")}));
     QCOMPARE(rowNumberText(1), QStringLiteral("1."));
     QCOMPARE(rowNumberText(11), QStringLiteral("11."));
     QCOMPARE(gridRowKindText({1, FrameSegment::Start, 0, "0"}), QStringLiteral("start bit"));
@@ -96,17 +105,21 @@ void CoreTextsTest::packetRows()
     const QString comma = QStringLiteral(",");
     QCOMPARE(packetRowKindText({1, FrameSegment::Start, 0, "0"}, 1.0, comma), QStringLiteral("start bit"));
     QCOMPARE(packetRowKindText({4, FrameSegment::Data, 3, "0"}, 1.0, comma), QStringLiteral("adat 3."));
-    QCOMPARE(packetRowKindText({10, FrameSegment::Parity, 0, "1"}, 1.0, comma), QStringLiteral("paritás bit"));
-    QCOMPARE(packetRowKindText({10, FrameSegment::Stop, 0, "1"}, 1.0, comma), QStringLiteral("stop bit (1 bit)"));
-    QCOMPARE(packetRowKindText({10, FrameSegment::Stop, 0, "1"}, 1.5, comma), QStringLiteral("stop bit (1,5 bit)"));
+    QCOMPARE(packetRowKindText({10, FrameSegment::Parity, 0, "1"}, 1.0, comma),
+             QStringLiteral("paritás bit"));
+    QCOMPARE(packetRowKindText({10, FrameSegment::Stop, 0, "1"}, 1.0, comma),
+             QStringLiteral("stop bit (1 bit)"));
+    QCOMPARE(packetRowKindText({10, FrameSegment::Stop, 0, "1"}, 1.5, comma),
+             QStringLiteral("stop bit (1,5 bit)"));
     QCOMPARE(packetRowKindText({10, FrameSegment::Stop, 0, "1"}, 1.5, QStringLiteral(".")),
              QStringLiteral("stop bit (1.5 bit)"));
-    QCOMPARE(packetRowKindText({11, FrameSegment::Stop, 0, "1"}, 2.0, comma), QStringLiteral("stop bit (2 bit)"));
+    QCOMPARE(packetRowKindText({11, FrameSegment::Stop, 0, "1"}, 2.0, comma),
+             QStringLiteral("stop bit (2 bit)"));
 }
 
 void CoreTextsTest::dayNames()
 {
-    const QStringList week{QStringLiteral("vasárnap"), QStringLiteral("hétfő"),    QStringLiteral("kedd"),
+    const QStringList week{QStringLiteral("vasárnap"), QStringLiteral("hétfő"),     QStringLiteral("kedd"),
                            QStringLiteral("szerda"),   QStringLiteral("csütörtök"), QStringLiteral("péntek"),
                            QStringLiteral("szombat")};
     for (int day = 1; day <= 7; ++day)

@@ -46,7 +46,8 @@ struct Messages
 {
     static constexpr std::string_view NoTraffic =
         "A kommunikáció során ilyen irányú kommunikáció nem volt (sem adás sem vétel).";
-    static constexpr std::string_view HandshakeFault = "HIBA! A kommunikáció során handshake hiba lépett fel.";
+    static constexpr std::string_view HandshakeFault =
+        "HIBA! A kommunikáció során handshake hiba lépett fel.";
     static constexpr std::string_view FramingFault =
         "HIBA! A kommunikáció során kerethiba lépett fel. (Start/Stop bit nem megfelelő értékű.)";
     static constexpr std::string_view DataFault =
