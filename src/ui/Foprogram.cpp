@@ -269,7 +269,7 @@ void MainWindow::writeClock()
     t.second = time.second();
     // Qt counts Monday = 1 .. Sunday = 7; the day names count Sunday = 1 .. Saturday = 7.
     t.dayOfWeek = date.dayOfWeek() % 7 + 1;
-    m_clockPanel->setText(fromCore(rs232::ClockText(t, coretexts::dayName(t.dayOfWeek).toStdString())));
+    m_clockPanel->setText(fromCore(rs232::ClockText(t, CoreTexts::dayName(t.dayOfWeek).toStdString())));
 }
 
 void MainWindow::ido_kiirTimer()

@@ -102,7 +102,7 @@ void MainWindow::LoadStartupDocuments()
         // Whatever went wrong while reading is the same missing document to the user.
     }
     if (!loaded)
-        m_platform.showMessage(Platform::MessageKind::Warning, coretexts::documentMissingMessage());
+        m_platform.showMessage(Platform::MessageKind::Warning, CoreTexts::documentMissingMessage());
 }
 
 void MainWindow::qel_rs232_infoboxChange()
@@ -117,7 +117,7 @@ void MainWindow::qel_rs232_infoboxChange()
         loaded = false;
     }
     if (!loaded)
-        m_platform.showMessage(Platform::MessageKind::Warning, coretexts::documentMissingMessage());
+        m_platform.showMessage(Platform::MessageKind::Warning, CoreTexts::documentMissingMessage());
 }
 
 void MainWindow::buildColourLegendStrip(QWidget *page)
@@ -163,7 +163,7 @@ void MainWindow::InitViews()
     };
     const auto writeHeader = [](QTableWidget *grid) {
         for (int column = 0; column < 3; ++column)
-            grid->item(0, column)->setText(coretexts::bitGridHeader().at(column));
+            grid->item(0, column)->setText(CoreTexts::bitGridHeader().at(column));
     };
 
     appendPlaceholder(m_packetByte.series);

@@ -54,8 +54,8 @@ void setCellText(QTableWidget *grid, int row, int column, const QString &text)
 
 void writeGridRow(QTableWidget *grid, int row, const rs232::PacketGridRow &cells, double stopLength)
 {
-    setCellText(grid, row, 0, coretexts::rowNumberText(cells.number));
-    setCellText(grid, row, 1, coretexts::packetRowKindText(cells, stopLength, QLocale().decimalPoint()));
+    setCellText(grid, row, 0, CoreTexts::rowNumberText(cells.number));
+    setCellText(grid, row, 1, CoreTexts::packetRowKindText(cells, stopLength, QLocale().decimalPoint()));
     setCellText(grid, row, 2, QString::fromStdString(cells.value));
 }
 

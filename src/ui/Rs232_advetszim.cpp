@@ -59,7 +59,7 @@ public:
     }
     void setUnitLabel(rs232::SpeedUnit unit) override
     {
-        m_view.speedLabel->setText(coretexts::speedUnitText(unit));
+        m_view.speedLabel->setText(CoreTexts::speedUnitText(unit));
         m_view.speedLabel->adjustSize();
     }
 
@@ -184,7 +184,7 @@ void MainWindow::buildChannelSettingsPage(QWidget *page, int channel)
                          {QStringLiteral("bps"), QStringLiteral("kbps")}, QRect(170, 398, 110, 62));
     QStringList presets;
     for (const auto &preset : rs232::PresetSpeeds)
-        presets.append(coretexts::presetSpeedText(preset.bps));
+        presets.append(CoreTexts::presetSpeedText(preset.bps));
     view.presets = form::radioGroup(page, name("sebrg"),
                                     QStringLiteral("Leggyakrabban használt adatátviteli sebességek"), presets,
                                     QRect(300, 398, 300, 80), 2);
@@ -278,7 +278,7 @@ void MainWindow::delayUnitChosen(int channel)
     const int item = view.delayUnit->itemIndex();
     if (item < 0 || item > 2)
         return;
-    view.delayLabel->setText(coretexts::delayUnitText(static_cast<rs232::DelayUnit>(item)));
+    view.delayLabel->setText(CoreTexts::delayUnitText(static_cast<rs232::DelayUnit>(item)));
     view.delayLabel->adjustSize();
 }
 
@@ -786,11 +786,11 @@ void MainWindow::ShowChannelResult(int channel, const rs232::ChannelResult &resu
     view.grid->setRowCount(n + 1);
     for (int i = 0; i < n; ++i)
         setCell(view.grid, i + 1, 0,
-                coretexts::rowNumberText(result.rows[static_cast<std::size_t>(i)].number));
+                CoreTexts::rowNumberText(result.rows[static_cast<std::size_t>(i)].number));
     for (int i = 0; i < n; ++i)
         setCell(view.grid, i + 1, 2, fromCore(result.rows[static_cast<std::size_t>(i)].value));
     for (int i = 0; i < n; ++i)
-        setCell(view.grid, i + 1, 1, coretexts::gridRowKindText(result.rows[static_cast<std::size_t>(i)]));
+        setCell(view.grid, i + 1, 1, CoreTexts::gridRowKindText(result.rows[static_cast<std::size_t>(i)]));
 
     tabs.startBit->setText(fromCore(result.startText));
     // A value the field shows already runs no handler; after a blanked run its texts still read "-", so
@@ -817,7 +817,7 @@ void MainWindow::ShowChannelResult(int channel, const rs232::ChannelResult &resu
     paintPanel(tabs.stopPanel, rs232::FrameSegment::Stop);
 
     view.memo->clear();
-    for (const QString &line : coretexts::resultMemoLines(result.messages))
+    for (const QString &line : CoreTexts::resultMemoLines(result.messages))
         view.memo->appendPlainText(line);
 
     view.okPicture->setVisible(result.okShown);

@@ -3,20 +3,7 @@
 
 #include "ui/core_texts.h"
 
-#include <QCoreApplication>
-
-namespace coretexts {
-
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("CoreTexts", text);
-}
-
-} // namespace
-
-QString resultMessageText(rs232::ResultMessage message)
+QString CoreTexts::resultMessageText(rs232::ResultMessage message)
 {
     using M = rs232::ResultMessage;
     switch (message) {
@@ -51,7 +38,7 @@ QString resultMessageText(rs232::ResultMessage message)
     return {};
 }
 
-QStringList resultMemoLines(const std::vector<rs232::ResultMessage> &messages)
+QStringList CoreTexts::resultMemoLines(const std::vector<rs232::ResultMessage> &messages)
 {
     QStringList lines;
     for (rs232::ResultMessage message : messages)
@@ -59,17 +46,17 @@ QStringList resultMemoLines(const std::vector<rs232::ResultMessage> &messages)
     return lines;
 }
 
-QStringList bitGridHeader()
+QStringList CoreTexts::bitGridHeader()
 {
     return {tr("Nr."), tr("Típus"), tr("Ért.")};
 }
 
-QString rowNumberText(int number)
+QString CoreTexts::rowNumberText(int number)
 {
     return tr("%1.").arg(number);
 }
 
-QString gridRowKindText(const rs232::GridRow &row)
+QString CoreTexts::gridRowKindText(const rs232::GridRow &row)
 {
     switch (row.kind) {
     case rs232::FrameSegment::Start:
@@ -85,7 +72,8 @@ QString gridRowKindText(const rs232::GridRow &row)
     return tr("stop bit");
 }
 
-QString packetRowKindText(const rs232::PacketGridRow &row, double stopLength, const QString &decimalPoint)
+QString CoreTexts::packetRowKindText(const rs232::PacketGridRow &row, double stopLength,
+                                     const QString &decimalPoint)
 {
     switch (row.kind) {
     case rs232::FrameSegment::Start:
@@ -102,7 +90,7 @@ QString packetRowKindText(const rs232::PacketGridRow &row, double stopLength, co
     return tr("stop bit (%1 bit)").arg(QString::fromStdString(length));
 }
 
-QString dayName(int dayOfWeek)
+QString CoreTexts::dayName(int dayOfWeek)
 {
     switch (dayOfWeek) {
     case 1:
@@ -124,12 +112,12 @@ QString dayName(int dayOfWeek)
     }
 }
 
-QString documentMissingMessage()
+QString CoreTexts::documentMissingMessage()
 {
     return tr("Az adott fájl nem található!");
 }
 
-QString presetSpeedText(std::int32_t bps)
+QString CoreTexts::presetSpeedText(std::int32_t bps)
 {
     QString digits = QString::number(bps);
     for (qsizetype at = digits.size() - 3; at > 0 && digits.at(at - 1).isDigit(); at -= 3)
@@ -137,12 +125,12 @@ QString presetSpeedText(std::int32_t bps)
     return tr("%1 bps").arg(digits);
 }
 
-QString speedUnitText(rs232::SpeedUnit unit)
+QString CoreTexts::speedUnitText(rs232::SpeedUnit unit)
 {
     return unit == rs232::SpeedUnit::Kbps ? tr("kbps") : tr("bps");
 }
 
-QString delayUnitText(rs232::DelayUnit unit)
+QString CoreTexts::delayUnitText(rs232::DelayUnit unit)
 {
     switch (unit) {
     case rs232::DelayUnit::Microseconds:
@@ -154,5 +142,3 @@ QString delayUnitText(rs232::DelayUnit unit)
     }
     return tr("bit");
 }
-
-} // namespace coretexts

@@ -8,7 +8,6 @@
 
 #include <QtTest>
 
-using namespace coretexts;
 using rs232::FrameSegment;
 using rs232::ResultMessage;
 
@@ -76,44 +75,46 @@ void CoreTextsTest::resultMessages()
 {
     QFETCH(ResultMessage, message);
     QFETCH(QString, text);
-    QCOMPARE(resultMessageText(message), text);
+    QCOMPARE(CoreTexts::resultMessageText(message), text);
 }
 
 void CoreTextsTest::memoFollowsEveryMessageWithASpaceLine()
 {
-    QCOMPARE(resultMemoLines({}), QStringList());
-    QCOMPARE(resultMemoLines({ResultMessage::LengthMismatch, ResultMessage::UnsafeSuccess}),
-             (QStringList{resultMessageText(ResultMessage::LengthMismatch), QStringLiteral(" "),
-                          resultMessageText(ResultMessage::UnsafeSuccess), QStringLiteral(" ")}));
+    QCOMPARE(CoreTexts::resultMemoLines({}), QStringList());
+    QCOMPARE(CoreTexts::resultMemoLines({ResultMessage::LengthMismatch, ResultMessage::UnsafeSuccess}),
+             (QStringList{CoreTexts::resultMessageText(ResultMessage::LengthMismatch), QStringLiteral(" "),
+                          CoreTexts::resultMessageText(ResultMessage::UnsafeSuccess), QStringLiteral(" ")}));
 }
 
 void CoreTextsTest::gridRows()
 {
-    QCOMPARE(bitGridHeader(),
+    QCOMPARE(CoreTexts::bitGridHeader(),
              (QStringList{QStringLiteral("Nr."), QStringLiteral("Típus"), QStringLiteral("Ért.")}));
-    QCOMPARE(rowNumberText(1), QStringLiteral("1."));
-    QCOMPARE(rowNumberText(11), QStringLiteral("11."));
-    QCOMPARE(gridRowKindText({1, FrameSegment::Start, 0, "0"}), QStringLiteral("start bit"));
-    QCOMPARE(gridRowKindText({2, FrameSegment::Data, 1, "1"}), QStringLiteral("adat bit 1."));
-    QCOMPARE(gridRowKindText({9, FrameSegment::Data, 8, "1"}), QStringLiteral("adat bit 8."));
-    QCOMPARE(gridRowKindText({10, FrameSegment::Parity, 0, "1"}), QStringLiteral("paritás bit"));
-    QCOMPARE(gridRowKindText({11, FrameSegment::Stop, 0, "1"}), QStringLiteral("stop bit"));
+    QCOMPARE(CoreTexts::rowNumberText(1), QStringLiteral("1."));
+    QCOMPARE(CoreTexts::rowNumberText(11), QStringLiteral("11."));
+    QCOMPARE(CoreTexts::gridRowKindText({1, FrameSegment::Start, 0, "0"}), QStringLiteral("start bit"));
+    QCOMPARE(CoreTexts::gridRowKindText({2, FrameSegment::Data, 1, "1"}), QStringLiteral("adat bit 1."));
+    QCOMPARE(CoreTexts::gridRowKindText({9, FrameSegment::Data, 8, "1"}), QStringLiteral("adat bit 8."));
+    QCOMPARE(CoreTexts::gridRowKindText({10, FrameSegment::Parity, 0, "1"}), QStringLiteral("paritás bit"));
+    QCOMPARE(CoreTexts::gridRowKindText({11, FrameSegment::Stop, 0, "1"}), QStringLiteral("stop bit"));
 }
 
 void CoreTextsTest::packetRows()
 {
     const QString comma = QStringLiteral(",");
-    QCOMPARE(packetRowKindText({1, FrameSegment::Start, 0, "0"}, 1.0, comma), QStringLiteral("start bit"));
-    QCOMPARE(packetRowKindText({4, FrameSegment::Data, 3, "0"}, 1.0, comma), QStringLiteral("adat 3."));
-    QCOMPARE(packetRowKindText({10, FrameSegment::Parity, 0, "1"}, 1.0, comma),
+    QCOMPARE(CoreTexts::packetRowKindText({1, FrameSegment::Start, 0, "0"}, 1.0, comma),
+             QStringLiteral("start bit"));
+    QCOMPARE(CoreTexts::packetRowKindText({4, FrameSegment::Data, 3, "0"}, 1.0, comma),
+             QStringLiteral("adat 3."));
+    QCOMPARE(CoreTexts::packetRowKindText({10, FrameSegment::Parity, 0, "1"}, 1.0, comma),
              QStringLiteral("paritás bit"));
-    QCOMPARE(packetRowKindText({10, FrameSegment::Stop, 0, "1"}, 1.0, comma),
+    QCOMPARE(CoreTexts::packetRowKindText({10, FrameSegment::Stop, 0, "1"}, 1.0, comma),
              QStringLiteral("stop bit (1 bit)"));
-    QCOMPARE(packetRowKindText({10, FrameSegment::Stop, 0, "1"}, 1.5, comma),
+    QCOMPARE(CoreTexts::packetRowKindText({10, FrameSegment::Stop, 0, "1"}, 1.5, comma),
              QStringLiteral("stop bit (1,5 bit)"));
-    QCOMPARE(packetRowKindText({10, FrameSegment::Stop, 0, "1"}, 1.5, QStringLiteral(".")),
+    QCOMPARE(CoreTexts::packetRowKindText({10, FrameSegment::Stop, 0, "1"}, 1.5, QStringLiteral(".")),
              QStringLiteral("stop bit (1.5 bit)"));
-    QCOMPARE(packetRowKindText({11, FrameSegment::Stop, 0, "1"}, 2.0, comma),
+    QCOMPARE(CoreTexts::packetRowKindText({11, FrameSegment::Stop, 0, "1"}, 2.0, comma),
              QStringLiteral("stop bit (2 bit)"));
 }
 
@@ -123,31 +124,31 @@ void CoreTextsTest::dayNames()
                            QStringLiteral("szerda"),   QStringLiteral("csütörtök"), QStringLiteral("péntek"),
                            QStringLiteral("szombat")};
     for (int day = 1; day <= 7; ++day)
-        QCOMPARE(dayName(day), week.at(day - 1));
-    QCOMPARE(dayName(0), QString());
-    QCOMPARE(dayName(8), QString());
+        QCOMPARE(CoreTexts::dayName(day), week.at(day - 1));
+    QCOMPARE(CoreTexts::dayName(0), QString());
+    QCOMPARE(CoreTexts::dayName(8), QString());
 }
 
 void CoreTextsTest::unitsAndPresets()
 {
     QStringList presets;
     for (const auto &preset : rs232::PresetSpeeds)
-        presets << presetSpeedText(preset.bps);
+        presets << CoreTexts::presetSpeedText(preset.bps);
     QCOMPARE(presets, (QStringList{QStringLiteral("9 600 bps"), QStringLiteral("19 200 bps"),
                                    QStringLiteral("38 400 bps"), QStringLiteral("57 600 bps"),
                                    QStringLiteral("115 200 bps"), QStringLiteral("230 400 bps")}));
-    QCOMPARE(presetSpeedText(100), QStringLiteral("100 bps"));
-    QCOMPARE(presetSpeedText(1000000), QStringLiteral("1 000 000 bps"));
-    QCOMPARE(speedUnitText(rs232::SpeedUnit::Bps), QStringLiteral("bps"));
-    QCOMPARE(speedUnitText(rs232::SpeedUnit::Kbps), QStringLiteral("kbps"));
-    QCOMPARE(delayUnitText(rs232::DelayUnit::BitTimes), QStringLiteral("bit"));
-    QCOMPARE(delayUnitText(rs232::DelayUnit::Microseconds), QStringLiteral("µs"));
-    QCOMPARE(delayUnitText(rs232::DelayUnit::Milliseconds), QStringLiteral("ms"));
+    QCOMPARE(CoreTexts::presetSpeedText(100), QStringLiteral("100 bps"));
+    QCOMPARE(CoreTexts::presetSpeedText(1000000), QStringLiteral("1 000 000 bps"));
+    QCOMPARE(CoreTexts::speedUnitText(rs232::SpeedUnit::Bps), QStringLiteral("bps"));
+    QCOMPARE(CoreTexts::speedUnitText(rs232::SpeedUnit::Kbps), QStringLiteral("kbps"));
+    QCOMPARE(CoreTexts::delayUnitText(rs232::DelayUnit::BitTimes), QStringLiteral("bit"));
+    QCOMPARE(CoreTexts::delayUnitText(rs232::DelayUnit::Microseconds), QStringLiteral("µs"));
+    QCOMPARE(CoreTexts::delayUnitText(rs232::DelayUnit::Milliseconds), QStringLiteral("ms"));
 }
 
 void CoreTextsTest::fixedTexts()
 {
-    QCOMPARE(documentMissingMessage(), QStringLiteral("Az adott fájl nem található!"));
+    QCOMPARE(CoreTexts::documentMissingMessage(), QStringLiteral("Az adott fájl nem található!"));
 }
 
 QTEST_GUILESS_MAIN(CoreTextsTest)
