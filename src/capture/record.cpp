@@ -58,6 +58,14 @@ public:
         std::lock_guard<std::mutex> lock(m_lock);
         return !m_firstError.empty();
     }
+    // Forgets what was said so far: a setting tried one way and then set another logs an error that is
+    // none of the recording's.
+    void clear()
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_firstError.clear();
+        m_lastWarning.clear();
+    }
     // What libsigrok said, else the name of the code it returned.
     std::string saidOr(int code) const
     {
@@ -559,7 +567,7 @@ RecordResult failed(RecordProblem kind, std::string detail = {})
 // The part of a recording that runs with a device open and the log captured.
 RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const Trigger *trigger,
                         const std::function<void(const RecordProgress &)> &progress,
-                        const std::atomic<RecordControl> *control, const LogCapture &log)
+                        const std::atomic<RecordControl> *control, LogCapture &log)
 {
     for (const std::string &setting : options.settings)
         if (!applySetting(device, setting))
@@ -700,6 +708,7 @@ RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const
     if (before == RecordControl::Stop)
         return failed(RecordProblem::NoSamples);
 
+    log.clear();
     if (const int started = sr_session_start(run.session); started != SR_OK)
         return failed(RecordProblem::AcquisitionFailed, log.saidOr(started));
     GSource *timer = g_timeout_source_new(50);
@@ -717,14 +726,16 @@ RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const
     if (run.outputFailed)
         return failed(RecordProblem::FileError, log.said());
     const std::uint64_t samples = run.tracker.samples();
-    // A recording that ends short of what was asked for, unasked, lost its device on the way.
-    if (!run.stopAsked && ((expected > 0 && samples < expected) || log.errorSaid()))
-        return failed(RecordProblem::AcquisitionFailed,
-                      log.said().empty() ? "ended after " + std::to_string(samples) + " of " +
-                                               std::to_string(expected) + " samples"
-                                         : log.said());
+    // A driver that reports an error while recording, or a recording that ends short of the count asked
+    // for without being stopped, lost its device on the way (unplugged, or its buffer overran). With a
+    // trigger the count before it is the device's business, and none at all means it never came.
+    if (log.errorSaid())
+        return failed(RecordProblem::AcquisitionFailed, log.said());
     if (samples == 0)
         return failed(RecordProblem::NoSamples);
+    if (!run.stopAsked && !trigger && expected > 0 && samples < expected)
+        return failed(RecordProblem::AcquisitionFailed,
+                      "ended after " + std::to_string(samples) + " of " + std::to_string(expected) + " samples");
 
     // The session file is whole once the output is freed.
     sr_output_free(run.output);

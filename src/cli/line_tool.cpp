@@ -4,6 +4,7 @@
 #include "cli/line_tool.h"
 
 #include "capture/capture.h"
+#include "cli/record_commands.h"
 #include "stream/rate.h"
 #include "stream/line_vcd.h"
 #include "stream/receiver.h"
@@ -39,6 +40,8 @@ Commands:
              receiver decodes
   info       print a capture's channels, sample rate, duration and edges per channel
   tolerance  print the operational range of a receiver for a framing
+  devices    list the logic analysers libsigrok finds
+  record     record a logic analyser's channels into a sigrok session file
 
 rs232line encode --rate BPS [--clock-error PCT] --format 8N1 [--idle BITS] [--lead BITS]
                  (--text TEXT | --hex "48 65 1FF" | --file PATH)
@@ -606,11 +609,11 @@ int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ost
 {
     try {
         if (args.empty())
-            usageError("no command given (encode, decode, info or tolerance; --help lists them)");
+            usageError("no command given (encode, decode, info, tolerance, devices or record; --help lists them)");
         const std::string &command = args.front();
         for (const std::string &arg : args)
             if (arg == "--help" || arg == "-h") {
-                out << kUsage;
+                out << kUsage << '\n' << kRecordUsage;
                 return kDone;
             }
         if (command == "--version") {
@@ -625,7 +628,11 @@ int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ost
             return tolerance(args, out);
         if (command == "info")
             return info(args, out);
-        usageError("unknown command \"" + command + "\" (encode, decode, info or tolerance; --help lists them)");
+        if (command == "devices")
+            return runDevices(args, out, err);
+        if (command == "record")
+            return runRecord(args, in, out, err);
+        usageError("unknown command \"" + command + "\" (encode, decode, info, tolerance, devices or record; --help lists them)");
     } catch (const ToolError &error) {
         err << "rs232line: " << error.message << '\n';
         return error.code;
