@@ -188,6 +188,29 @@ TEST_F(RecordTest, ATimeIsACountOfSamplesAndAChannelMayBeRenamed)
     EXPECT_EQ(recorded.value->edges[0], 5000u);
 }
 
+TEST_F(RecordTest, ALongRecordingIsWrittenWhole)
+{
+    // 9 million one-byte samples reach the session file in several large pieces: none may be lost,
+    // doubled or cut, the last one (shorter) included.
+    RecordOptions options = demo({"D0", "D1", "D2", "D3", "D4", "D5", "D6", "D7"}, 1000000000, 9000000);
+    options.output = path("long.sr");
+    options.keepLine = "D1";
+    const RecordResult recorded = record(options);
+    ASSERT_TRUE(recorded) << int(recorded.error.problem) << " " << recorded.error.detail;
+    // Two channels that change often, read back from the file.
+    for (const std::size_t i : {0u, 1u}) {
+        SCOPED_TRACE(recorded.value->channels[i]);
+        const LoadResult read = channelOf(options.output, recorded.value->channels[i]);
+        ASSERT_TRUE(read) << read.error.reason;
+        EXPECT_EQ(read->samples, 9000000u);
+        EXPECT_EQ(read->line.edges.size(), recorded.value->edges[i]);
+        EXPECT_GT(recorded.value->edges[i], 1000000u);
+        if (i == 1) {
+            EXPECT_EQ(read->line.edges, recorded.value->line->line.edges);
+        }
+    }
+}
+
 // A recording on a worker thread, as a window runs one. Once it has reported samples (or ended), this
 // thread sends it `send`, as a window's button would.
 struct WorkerRecording
