@@ -88,8 +88,6 @@ rs232line info [--channel NAME|INDEX] [--sample-rate HZ] FILE
 rs232line tolerance --format 8N1 [--receiver ideal|x16|x8]
   Prints "slow <pct> fast <pct>": the range of transmitter/receiver rate ratios over which the
   receiver decodes every frame of a back-to-back string right, found by simulating it.
-
-Exit status: 0 done, 1 a file that cannot be read or written or has no such wire, 2 bad arguments.
 )";
 
 // A failure on the way: its exit code and its one-line message. It never leaves runLineTool.
@@ -613,7 +611,10 @@ int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ost
         const std::string &command = args.front();
         for (const std::string &arg : args)
             if (arg == "--help" || arg == "-h") {
-                out << kUsage << '\n' << kRecordUsage;
+                out << kUsage << '\n'
+                    << kRecordUsage
+                    << "\nExit status: 0 done, 1 a file that cannot be read or written or has no such wire, "
+                       "or a device that is not there or fails, 2 bad arguments.\n";
                 return kDone;
             }
         if (command == "--version") {
