@@ -3,6 +3,7 @@
 
 #include "stream/receiver.h"
 #include "stream/stream.h"
+#include "stream/stream_view.h"
 
 #include <gtest/gtest.h>
 
@@ -496,6 +497,66 @@ TEST(ReceiverTest, SeededLinesDecodeAsTheyAlwaysHave)
                     << framingText(framing) << " (row " << row << ") now " << hex << summary;
                 ++row;
             }
+}
+
+TEST(ReceiverTest, EveryChartedVoteStandsWhereTheReceiverReadTheLine)
+{
+    // A long string, then on every frame an edge put exactly on a vote instant the chart gives: a pulse
+    // a quarter of a tick wide that starts there (the vote reads it) or ends there (the vote does not).
+    // An instant the chart computed its own way, off by the last bit of a double, puts the vote on the
+    // wrong side of that edge.
+    std::mt19937 random(11);
+    std::vector<unsigned> values(600);
+    for (unsigned &value : values)
+        value = random() & 0xFFu;
+    TransmitterSettings tx;
+    tx.rate = 115200.0;
+    tx.clockErrorPercent = 0.7;
+    tx.idleBits = 3.3;
+    const Outcome<Transmission> sent = transmit(tx, values);
+    for (ReceiverKind kind : kAllKinds) {
+        ReceiverSettings rx;
+        rx.kind = kind;
+        rx.rate = 115200.0;
+        rx.phase = 0.37;
+        const Reception clean = *receive(rx, sent->line);
+        ASSERT_EQ(clean.frames.size(), values.size());
+        Line probed = sent->line;
+        const double width = clean.tick / 4;
+        for (std::size_t i = 0; i < clean.frames.size(); ++i) {
+            const double at =
+                clean.voteInstant(clean.frames[i].start, 1 + i % 8, int(i % 3) % clean.votesPerBit());
+            probed.edges.push_back(i % 2 ? at - width : at);
+            probed.edges.push_back(i % 2 ? at : at + width);
+        }
+        std::sort(probed.edges.begin(), probed.edges.end());
+        const Reception got = *receive(rx, probed);
+        ASSERT_EQ(got.frames.size(), values.size());
+
+        std::size_t votes = 0, wrong = 0;
+        auto check = [&](double start, std::size_t bits, const std::uint8_t *read) {
+            for (std::size_t j = 0; j < bits; ++j)
+                for (int v = 0; v < got.votesPerBit(); ++v) {
+                    ++votes;
+                    wrong += probed.levelAt(got.voteInstant(start, j, v)) != ((read[j] >> v) & 1u);
+                }
+        };
+        for (const ReceivedFrame &frame : got.frames)
+            check(frame.start, frame.bitCount, frame.votes.data());
+        for (const FalseStart &falseStart : got.falseStarts)
+            check(falseStart.start, 1, &falseStart.votes);
+        EXPECT_EQ(wrong, 0u) << wrong << " of " << votes << " votes, receiver " << int(kind);
+
+        // The chart's vote marks, unthinned: each stands where the line reads the level it shows.
+        std::size_t marks = 0;
+        wrong = 0;
+        for (const LaneBar &bar : sampleBars(got, {0.0, probed.end, 0.0}, 0)) {
+            ++marks;
+            wrong += probed.levelAt(bar.x0) != (bar.y0 > 0.3 ? 1u : 0u);
+        }
+        EXPECT_EQ(marks, votes) << "receiver " << int(kind);
+        EXPECT_EQ(wrong, 0u) << wrong << " of " << marks << " marks, receiver " << int(kind);
+    }
 }
 
 TEST(ReceiverTest, RefusesBadSettings)
