@@ -101,9 +101,16 @@ public:
     // The instant of vote v (0 .. votesPerBit() - 1) of bit j (0 = the start bit) of a frame.
     double voteInstant(FrameOrigin origin, std::size_t bit, int vote) const
     {
-        if (m_ideal)
+        return m_ideal ? voteInstant<false>(origin, bit, vote) : voteInstant<true>(origin, bit, vote);
+    }
+    // The same for a caller that knows which receiver it is (the receivers themselves, which then
+    // test no kind per vote).
+    template <bool Oversampled> double voteInstant(FrameOrigin origin, std::size_t bit, int vote) const
+    {
+        if constexpr (Oversampled)
+            return tickInstant(voteTick(origin, bit, vote));
+        else
             return origin.edge + (static_cast<double>(bit) + 0.5) * m_bitTime;
-        return tickInstant(voteTick(origin, bit, vote));
     }
     // Where a frame starts: its start edge, or sample 1 of its start bit.
     double startInstant(FrameOrigin origin) const { return m_ideal ? origin.edge : tickInstant(origin.tick); }
