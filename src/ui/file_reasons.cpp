@@ -7,8 +7,41 @@
 
 #include <cerrno>
 
+#ifdef _WIN32
+#include <windows.h>
+
+namespace {
+
+// Windows' file calls leave their reason in the thread's last error, not in errno: the same causes, by
+// Windows' numbers.
+int errnoOfLastError()
+{
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+#endif
+
 QString saveFailureReason(int errorNumber, const QString &systemText)
 {
+#ifdef _WIN32
+    errorNumber = errnoOfLastError();
+#endif
     switch (errorNumber) {
     case ENOENT:
     case ENOTDIR:

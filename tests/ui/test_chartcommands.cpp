@@ -352,6 +352,11 @@ void ChartCommandsTest::savedSvgAndPdfShowTheChart()
 #endif
     if (fileName.endsWith(QLatin1String(".pdf"))) {
         const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+#ifdef Q_OS_WIN
+        // poppler's pdftoppm is a tool of the Linux systems the tests run on, not of the Windows build's.
+        if (pdftoppm.isEmpty())
+            QSKIP("pdftoppm is not there to read the PDF back");
+#endif
         QVERIFY2(!pdftoppm.isEmpty(),
                  "pdftoppm (poppler-utils, installed by scripts/setup) reads the PDF back");
         QProcess process;
