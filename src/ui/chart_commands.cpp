@@ -13,7 +13,6 @@
 #include <QPageLayout>
 #include <QPrinter>
 
-#include <cerrno>
 
 namespace {
 
@@ -102,7 +101,7 @@ void SaveChartToFile(Platform &platform, const StepChart &chart)
     }
     QString reason;
     if (!chart.saveToFile(fileName, &reason)) {
-        reason = saveFailureReason(errno, reason);
+        reason = saveFailureReason(lastFileError(), reason);
         platform.showMessage(Platform::MessageKind::Error,
                              QStringLiteral("A grafikon nem menthető ide:\n%1\n\n%2")
                                  .arg(QFileInfo(fileName).absoluteFilePath(), reason));

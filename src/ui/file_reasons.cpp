@@ -12,9 +12,8 @@
 
 namespace {
 
-// Windows' file calls leave their reason in the thread's last error, not in errno: the same causes, by
-// Windows' numbers.
-int errnoOfLastError()
+// Windows' own number of the causes saveFailureReason words, as errno has them.
+int errnoOfWindowsError()
 {
     switch (GetLastError()) {
     case ERROR_FILE_NOT_FOUND:
@@ -37,11 +36,18 @@ int errnoOfLastError()
 } // namespace
 #endif
 
-QString saveFailureReason(int errorNumber, const QString &systemText)
+int lastFileError()
 {
 #ifdef _WIN32
-    errorNumber = errnoOfLastError();
+    // Windows' file calls leave their reason in the thread's last error, not in errno.
+    return errnoOfWindowsError();
+#else
+    return errno;
 #endif
+}
+
+QString saveFailureReason(int errorNumber, const QString &systemText)
+{
     switch (errorNumber) {
     case ENOENT:
     case ENOTDIR:

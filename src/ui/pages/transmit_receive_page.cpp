@@ -25,7 +25,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include <cerrno>
 
 namespace {
 
@@ -308,7 +307,7 @@ void TransmitReceivePage::saveRunSignals()
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !file.commit()) {
-        const QString reason = saveFailureReason(errno, file.errorString());
+        const QString reason = saveFailureReason(lastFileError(), file.errorString());
         file.cancelWriting();
         m_platform.showMessage(Platform::MessageKind::Error, tr("A jelalakok nem menthetők ide:\n%1\n\n%2")
                                                                  .arg(QFileInfo(fileName).absoluteFilePath(), reason));
