@@ -18,6 +18,8 @@ namespace {
 // A parity is evidence only over this many frames at least: over fewer, a last bit that happens to
 // match is too likely.
 constexpr std::size_t kMinParityFrames = 8;
+// Frames a framing is told from at least.
+constexpr std::size_t kMinFrames = 4;
 // Two frames follow each other right after the stop bits when the second starts within this many bit
 // times of the first one's end.
 constexpr double kSpacingTolerance = 0.25;
@@ -127,6 +129,9 @@ Outcome<FramingDetection> detectFraming(const Line &line, double bitTime)
         return Result::fail("no framing of 5 to 9 data bits reads the line without framing errors (the fewest: " +
                             std::to_string(fewest) + " frames)");
 
+    if (chosen->frames < kMinFrames)
+        return Result::fail("the line holds too few frames to tell its framing (" + std::to_string(chosen->frames) +
+                            ", at least " + std::to_string(kMinFrames) + " are needed)");
     const int n = chosen->bits;
     found.frames = chosen->frames;
     found.framingErrors = chosen->framingErrors;
@@ -170,7 +175,7 @@ Outcome<FramingDetection> detectFraming(const Line &line, double bitTime)
         framing = {9, best, StopBits::One};
     }
     found.onesInLastBit = ones;
-    if (framing.parity != ParityMode::None)
+    if (framing.parity != ParityMode::None && n <= 9)
         found.withoutParity = Framing{n, ParityMode::None, StopBits::One};
 
     // The stop bits: from the spacing of frames that follow each other.

@@ -70,7 +70,7 @@ constexpr std::size_t kFramingEdges = 1 << 15;
 
 // Tells the framing of a line (as read: idle at 1) whose bit time, in microseconds, is known. Fails,
 // saying why, when no framing reads it without framing errors in at least 98 % of its frames, or it holds
-// no frame.
+// fewer than 4 frames.
 Outcome<FramingDetection> detectFraming(const Line &line, double bitTime);
 
 } // namespace rs232::capture

@@ -55,10 +55,17 @@ LinePolarity detectPolarity(const Line &line, double bitTime)
     const std::uint8_t endLevel = line.levelAfterEdges(edges.size());
     add(std::max(0.0, line.end - edges.back()), endLevel);
 
-    if (polarity.longHigh > kOutweighs * polarity.longLow || polarity.longLow > kOutweighs * polarity.longHigh) {
-        polarity.restLevel = polarity.longHigh > polarity.longLow ? 1 : 0;
+    // Long stretches of one level tell where there are several, or where the ends agree with them. A
+    // single one against the ends is more likely a break (held at 0) on a line that rests at 1.
+    const bool highOutweighs = polarity.longHigh > kOutweighs * polarity.longLow;
+    const bool lowOutweighs = polarity.longLow > kOutweighs * polarity.longHigh;
+    const std::uint8_t stretchLevel = highOutweighs ? 1 : 0;
+    const std::size_t stretches = highOutweighs ? polarity.stretchesHigh : polarity.stretchesLow;
+    const bool endsAgree = line.startLevel == endLevel;
+    if ((highOutweighs || lowOutweighs) && (stretches >= 2 || !endsAgree || endLevel == stretchLevel)) {
+        polarity.restLevel = stretchLevel;
         polarity.evidence = PolarityEvidence::IdleStretches;
-    } else if (line.startLevel == endLevel) {
+    } else if (endsAgree) {
         polarity.restLevel = endLevel;
         polarity.evidence = PolarityEvidence::Ends;
     } else {

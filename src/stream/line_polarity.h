@@ -6,7 +6,8 @@
 // Which level a recorded serial line rests at. A UART's line idles at 1 (mark); a logic analyser wired to
 // the RS232 side of a transceiver, or through a level shifter on the ±12 V wires, sees it inverted,
 // idling at 0. The level it rests at is the level of its long idle stretches (longer than any run of one
-// level inside a frame) and of its two ends.
+// level inside a frame) and of its two ends. One long stretch at 0 between two ends at 1 is a break, not
+// the idle level.
 
 #include "stream/stream.h"
 
@@ -17,7 +18,7 @@ namespace rs232::capture {
 
 // What the level at rest was told from.
 enum class PolarityEvidence {
-    IdleStretches, // the long stretches of one level outweigh those of the other
+    IdleStretches, // the long stretches of one level outweigh those of the other (several, or the ends agree)
     Ends,          // no long stretches tell (or they weigh alike), but the line starts and ends at one level
     None,          // nothing tells: taken as not inverted
 };

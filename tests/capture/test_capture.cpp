@@ -196,68 +196,6 @@ TEST_F(CaptureTest, SessionAndCsvCapturesDecodeAsSigrokDecodesThem)
     EXPECT_GE(errorsCompared, 20);
 }
 
-TEST(RateDetection, FindsTheRateOfCleanAndNoisyLines)
-{
-    // Lines straight from the transmitter (no sampling), clean or with noise at 2 glitches per 100 bit
-    // times, with the transmitter's clock off by up to 1.5 %.
-    std::mt19937 random(7);
-    for (double rate : standardRates()) {
-        if (rate < 300)
-            continue;
-        for (const char *framingName : {"8N1", "7E1", "8O1", "8N2"})
-            for (bool noisy : {false, true}) {
-                const Framing framing = *parseFraming(framingName);
-                const double clockError = -1.5 + 3.0 * std::generate_canonical<double, 32>(random);
-                const Transmission t = sent(rate, framing, randomValues(random, framing, 64), clockError);
-                Line line = t.line;
-                if (noisy) {
-                    NoiseSettings noise;
-                    noise.perHundredBits = 2.0;
-                    noise.seed = random();
-                    line = withGlitches(line, noiseGlitches(noise, t.bitTime, 0.0, line.end));
-                }
-                const Outcome<RateEstimate> estimate = detectRate(line);
-                ASSERT_TRUE(estimate) << estimate.error << " at " << rate;
-                EXPECT_EQ(estimate->standard, rate)
-                    << framingName << (noisy ? " noisy" : "") << " measured " << estimate->measured;
-                EXPECT_NEAR(estimate->measured, rate * (1.0 + clockError / 100.0), rate * 0.002)
-                    << framingName << (noisy ? " noisy" : "");
-            }
-    }
-}
-
-TEST(RateDetection, SaysWhenItCannotTell)
-{
-    // A rate between standard ones is measured but not snapped.
-    const Framing framing = *parseFraming("8N1");
-    std::mt19937 random(3);
-    const Outcome<RateEstimate> odd = detectRate(sent(10473, framing, randomValues(random, framing, 20)).line);
-    ASSERT_TRUE(odd) << odd.error;
-    EXPECT_NEAR(odd->measured, 10473, 5);
-    EXPECT_FALSE(odd->standard);
-    EXPECT_EQ(odd->rate(), odd->measured);
-
-    // One frame of 0x41 has four edges.
-    const Outcome<RateEstimate> few = detectRate(sent(9600, framing, {0x41}).line);
-    ASSERT_FALSE(few);
-    EXPECT_NE(few.error.find("too few edges"), std::string::npos) << few.error;
-    EXPECT_FALSE(detectRate(Line{}));
-
-    // Edges at random instants fit no bit time.
-    Line random_line;
-    double t = 0.0;
-    std::exponential_distribution<double> gap(1.0 / 100.0);
-    for (int i = 0; i < 400; ++i)
-        random_line.edges.push_back(t += 1.0 + gap(random));
-    random_line.end = t;
-    const Outcome<RateEstimate> noise = detectRate(random_line);
-    EXPECT_FALSE(noise) << "measured " << (noise ? noise->measured : 0.0);
-
-    EXPECT_EQ(nearestStandardRate(9615), 9600);
-    EXPECT_EQ(nearestStandardRate(9600 * 1.021), std::nullopt);
-    EXPECT_EQ(nearestStandardRate(117000), 115200);
-}
-
 TEST(MeasurementRun, ReEncodesTheDecodedBytesWhereTheirFramesStart)
 {
     // A transmitter 1.2 % fast with idle time between frames, and a glitch that spoils one frame: the
@@ -341,19 +279,25 @@ TEST_F(CaptureTest, ChoosesTheChannel)
         {plain, "", 1, 10},  // the first with edges
         {plain, "D2", 2, 4}, // by name
         {plain, "2", 2, 4},  // by position
-        {plain, "0", 0, 0},  // a channel without edges is refused below
+        {plain, "0", 0, 0},  // a channel without edges, named: read, and idle
     };
     for (const Case &c : cases) {
         LoadOptions options;
         options.channel = c.channel;
         const LoadResult got = loadCapture(c.file, options);
         SCOPED_TRACE(c.file + " channel \"" + c.channel + "\"");
+        ASSERT_TRUE(got) << got.error.reason;
+        EXPECT_EQ(got->reason, c.channel.empty() ? (c.file == named ? ChannelReason::SerialName
+                                                                    : ChannelReason::MostFrames)
+                                                 : ChannelReason::Named);
         if (c.edges == 0) {
-            ASSERT_FALSE(got);
-            EXPECT_NE(got.error.reason.find("D0 never changes level"), std::string::npos) << got.error.reason;
+            EXPECT_TRUE(got->channels[0].idle());
+            EXPECT_TRUE(got->line.edges.empty());
+            // It rests at 0, so it is read inverted: idle at 1.
+            EXPECT_TRUE(got->inverted);
+            EXPECT_EQ(got->line.startLevel, 1);
             continue;
         }
-        ASSERT_TRUE(got) << got.error.reason;
         ASSERT_EQ(got->channels.size(), 3u);
         EXPECT_EQ(got->channel, c.chosen);
         EXPECT_EQ(got->line.edges.size(), c.edges);
@@ -373,10 +317,9 @@ TEST_F(CaptureTest, ChoosesTheChannel)
     EXPECT_EQ(none.error.problem, LoadProblem::NoSuchChannel);
     EXPECT_EQ(none.error.detail, "TX");
 
-    // A dump is read by the core's reader, and its wires are chosen as a session's channels are.
+    // A dump is read by the core's reader, and its wires are chosen as a session's channels are; a wire
+    // is named by its whole name (la.D2) or by its own where that is unique.
     for (const Case &c : cases) {
-        if (c.edges == 0)
-            continue;
         const std::string dump = c.file.substr(0, c.file.size() - 3) + ".vcd";
         LoadOptions options;
         options.channel = c.channel;
@@ -386,6 +329,8 @@ TEST_F(CaptureTest, ChoosesTheChannel)
         EXPECT_EQ(vcd->format, "VCD");
         EXPECT_EQ(vcd->channel, c.chosen);
         EXPECT_EQ(vcd->line.edges.size(), c.edges);
+        EXPECT_EQ(vcd->channels[1].name, "la.D1");
+        EXPECT_EQ(vcd->channels[1].edges, 10u);
     }
     LoadOptions wire;
     wire.channel = "uart_tx";

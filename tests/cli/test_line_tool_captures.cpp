@@ -88,8 +88,12 @@ TEST_F(LineToolCaptureTest, DecodesASessionAtTheRateItTells)
     ASSERT_EQ(info.code, 0) << info.err;
     EXPECT_EQ(info.out, "file: " + sr +
                             "\nformat: sigrok session\nsample rate: 1 MHz\nsamples: 15080\n"
-                            "duration: 15080.000 us\nchannels: 1\n  0 txd: 70 edges (read)\n"
-                            "rate of txd: 9615 bit/s, standard 9600 bit/s\n");
+                            "duration: 15080.000 us\nchannels: 1\n  0 txd: 70 edges, rests at 1, 9615 bit/s "
+                            "(9600), 12 frames (read)\nread: txd, named like a serial line\n"
+                            "polarity of txd: rests at 1 (its ends), read as it is\n"
+                            "rate of txd: 9615 bit/s, standard 9600 bit/s\n"
+                            "framing of txd: 7E1: 12 frames, parity right in all; read as 8N1 bit 7 would be "
+                            "the parity\n");
 }
 
 TEST_F(LineToolCaptureTest, InfoListsEveryChannel)
@@ -105,17 +109,33 @@ TEST_F(LineToolCaptureTest, InfoListsEveryChannel)
     ASSERT_EQ(got.code, 0) << got.err;
     EXPECT_EQ(got.out, "file: " + sr +
                            "\nformat: sigrok session\nsample rate: 1 MHz\nsamples: 5000\nduration: 5000.000 us\n"
-                           "channels: 3\n  0 clk: 0 edges\n  1 D1: 12 edges (read)\n  2 D2: 1 edges\n"
-                           "rate of D1: 10000 bit/s, no standard rate within 2 %\n");
+                           "channels: 3\n  0 clk: idle at 0\n  1 D1: 12 edges, rests at 1, 10000 bit/s, 2 frames "
+                           "(read)\n  2 D2: 1 edge, rests at 1, rate unknown\n"
+                           "read: D1, the channel that reads the most frames\n"
+                           "polarity of D1: rests at 1 (its idle stretches), read as it is\n"
+                           "rate of D1: 10000 bit/s, no standard rate within 2 %\n"
+                           "framing of D1: unknown: the line holds too few frames to tell its framing (1, at "
+                           "least 4 are needed)\n");
     const ToolRun d2 = run({"info", "--channel", "D2", sr});
     ASSERT_EQ(d2.code, 0) << d2.err;
-    EXPECT_NE(d2.out.find("  2 D2: 1 edges (read)\nrate of D2: unknown: the line has too few edges"),
+    EXPECT_NE(d2.out.find("  2 D2: 1 edge, rests at 1, rate unknown (read)\nread: D2, as named\n"),
               std::string::npos)
         << d2.out;
+    EXPECT_NE(d2.out.find("rate of D2: unknown: the line has too few edges"), std::string::npos) << d2.out;
+    // An idle channel can be named; info says so and does not fail.
+    const ToolRun clk = run({"info", "--channel", "0", sr});
+    ASSERT_EQ(clk.code, 0) << clk.err;
+    EXPECT_NE(clk.out.find("  0 clk: idle at 0 (read)\n"), std::string::npos) << clk.out;
+    EXPECT_NE(clk.out.find("read: clk, as named; it never changes level\n"
+                           "polarity of clk: rests at 0 (its ends), read inverted\n"
+                           "rate of clk: unknown: it never changes level\n"),
+              std::string::npos)
+        << clk.out;
     const ToolRun dump = run({"info", path("three.vcd"), "--channel", "D1"});
     ASSERT_EQ(dump.code, 0) << dump.err;
     EXPECT_NE(dump.out.find("format: VCD\ntime unit: 1 us\n"), std::string::npos) << dump.out;
-    EXPECT_NE(dump.out.find("  0 clk: edges not counted\n  1 D1: 12 edges (read)\n"), std::string::npos)
+    EXPECT_NE(dump.out.find("  0 clk: idle at 0\n  1 D1: 12 edges, rests at 1, 10000 bit/s, 2 frames (read)\n"),
+              std::string::npos)
         << dump.out;
 }
 

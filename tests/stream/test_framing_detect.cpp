@@ -162,6 +162,10 @@ TEST(FramingDetection, AGlitchDoesNotHideTheFraming)
     noise.end = at + 100.0;
     EXPECT_FALSE(detectFraming(noise, 10.0));
     EXPECT_FALSE(detectFraming(Line{}, 10.0));
+    const Transmission three = transmitted(115200, framing, {0x12, 0x34, 0x56});
+    const Outcome<FramingDetection> few = detectFraming(three.line, three.bitTime);
+    ASSERT_FALSE(few);
+    EXPECT_NE(few.error.find("too few frames"), std::string::npos) << few.error;
     EXPECT_FALSE(detectFraming(t.line, 0.0));
     EXPECT_TRUE(detectFraming(t.line, t.bitTime));
 }
@@ -174,6 +178,8 @@ TEST(LinePolarity, TellsTheLevelTheLineRestsAt)
     const Transmission packed = transmitted(9600, framing, randomValues(random, framing, 40), 0.0, 0.0, 2.0, 3.0);
     // A break of 100 bit times in an idle-gapped line: long, but the idle time is longer.
     const Line broken = withBreak(gaps.line, gaps.frames[10].end + gaps.bitTime, 100 * gaps.bitTime);
+    // Back to back, then a break longer than all the rest: its one long stretch is not where it rests.
+    const Line lastBreak = withBreak(packed.line, packed.line.end, 200 * packed.bitTime);
     // Back to back, starting at 1 but ending at 0: a capture that stopped in the middle of a frame.
     Line cut = packed.line;
     while (cut.levelAfterEdges(cut.edges.size()) != 0)
@@ -193,6 +199,7 @@ TEST(LinePolarity, TellsTheLevelTheLineRestsAt)
         {"idle gaps, bit time not given", invertedLine(gaps.line), 0.0, true, PolarityEvidence::IdleStretches},
         {"a break", broken, gaps.bitTime, false, PolarityEvidence::IdleStretches},
         {"back to back", packed.line, packed.bitTime, false, PolarityEvidence::Ends},
+        {"a break at the end", lastBreak, packed.bitTime, false, PolarityEvidence::Ends},
         {"back to back, inverted", invertedLine(packed.line), packed.bitTime, true, PolarityEvidence::Ends},
         {"cut off", cut, packed.bitTime, false, PolarityEvidence::None},
         {"idle at 0", Line{0, {}, 100.0}, 0.0, true, PolarityEvidence::Ends},
