@@ -17,6 +17,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -825,6 +826,8 @@ public:
     {
     }
     bool cancelled() const { return m_cancelled; }
+    // What the progress report threw, if it threw.
+    std::exception_ptr failure() const { return m_failure; }
 
 protected:
     int_type underflow() override
@@ -835,7 +838,14 @@ protected:
         if (got <= 0)
             return traits_type::eof();
         m_done += static_cast<std::uintmax_t>(got);
-        if (m_progress && !m_progress(m_size > 0 ? std::min(1.0, double(m_done) / double(m_size)) : -1.0)) {
+        try {
+            if (m_progress && !m_progress(m_size > 0 ? std::min(1.0, double(m_done) / double(m_size)) : -1.0)) {
+                m_cancelled = true;
+                return traits_type::eof();
+            }
+        } catch (...) {
+            // The stream would take it for a read error: it is kept for the load to raise again.
+            m_failure = std::current_exception();
             m_cancelled = true;
             return traits_type::eof();
         }
@@ -862,6 +872,7 @@ private:
     std::vector<char> m_block;
     std::uintmax_t m_done = 0;
     bool m_cancelled = false;
+    std::exception_ptr m_failure;
 };
 
 // A dump read by the core's reader: every wire in one pass, chosen among as a session's channels are.
@@ -918,7 +929,10 @@ LoadResult loadVcd(const std::string &path, const LoadOptions &options)
     const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
     ProgressBuffer buffer(raw, sizeError ? 0 : size, options.progress);
     std::istream file(&buffer);
-    return readVcd(file, name, options, [&buffer] { return buffer.cancelled(); });
+    LoadResult read = readVcd(file, name, options, [&buffer] { return buffer.cancelled(); });
+    if (buffer.failure())
+        std::rethrow_exception(buffer.failure());
+    return read;
 }
 
 enum class Kind { Session, Vcd, Other };
@@ -996,6 +1010,10 @@ LoadResult loadCapture(const std::string &path, const LoadOptions &options)
         return std::move(*chosen.result);
     } catch (const std::bad_alloc &) {
         return failure(LoadProblem::TooLarge, fileName(path) + " is too large to read in the memory there is");
+    } catch (const std::exception &e) {
+        // From the caller's progress report where it runs outside libsigrok (reading a dump, feeding an
+        // input module): returned as any other failure.
+        return failure(LoadProblem::Damaged, fileName(path) + " cannot be read: " + e.what(), e.what());
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 namespace rs232::recorded {
@@ -26,6 +27,8 @@ inline Transmission transmitted(double rate, const Framing &framing, const std::
     settings.idleBits = idleBits;
     settings.leadBits = leadBits;
     Outcome<Transmission> t = transmit(settings, values);
+    if (!t)
+        throw std::invalid_argument("the transmitter refuses the test's line: " + t.error);
     t->line.end += tailBits * t->bitTime;
     return std::move(*t);
 }
