@@ -32,10 +32,6 @@ namespace {
 // libsigrok's log handler is process-wide, so loads through it take turns.
 std::mutex g_sigrokLock;
 
-// Edges kept beyond each channel's first kSurveyEdges, over all channels together, before the channel
-// with the most gives up all but its first ones (and is read again should it be chosen): 128 MiB.
-constexpr std::size_t kEdgeBudget = std::size_t{1} << 24;
-
 std::string lowered(std::string text)
 {
     for (char &c : text)
@@ -218,8 +214,9 @@ class EdgeCollector
 {
 public:
     // bits: each channel's bit in a sample, every one below 64.
-    void setChannels(std::vector<unsigned> bits, std::optional<std::size_t> named)
+    void setChannels(std::vector<unsigned> bits, std::optional<std::size_t> named, std::size_t budget)
     {
+        m_budget = budget;
         m_bits = std::move(bits);
         m_kept.assign(m_bits.size(), Kept{});
         m_named = named;
@@ -330,7 +327,7 @@ private:
                     cut(kept, static_cast<double>(index));
                     continue;
                 }
-                if (++m_beyond > kEdgeBudget)
+                if (++m_beyond > m_budget)
                     shed();
                 if (!kept.complete)
                     continue;
@@ -366,6 +363,7 @@ private:
     std::vector<Kept> m_kept;
     std::optional<std::size_t> m_named;
     std::size_t m_beyond = 0; // edges kept beyond the channels' first kSurveyEdges
+    std::size_t m_budget = 0;
     std::uint64_t m_samples = 0;
     std::uint64_t m_previous = 0;
 };
@@ -472,7 +470,7 @@ struct SigrokLoad
             named = choice.position;
             channelError = choice.error;
         }
-        collector.setChannels(bits, named);
+        collector.setChannels(bits, named, options->edgeBudget);
     }
 
     bool progress(double share)

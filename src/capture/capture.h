@@ -85,6 +85,9 @@ struct LoadOptions
     // like a serial line (TX, RX, UART, serial) first, then the one that reads the most frames.
     std::string channel;
     Invert invert = Invert::Auto;
+    // Edges kept beyond each channel's first kSurveyEdges, all channels together (16 Mi: 128 MiB). Past
+    // it the channel with the most keeps its first ones only, and is read again on its own if chosen.
+    std::size_t edgeBudget = std::size_t{1} << 24;
     // Samples per second for a file that does not say (a CSV file without sigrok's rate comment); 0 to
     // take the file's own.
     double sampleRate = 0.0;

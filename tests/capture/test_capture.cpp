@@ -703,6 +703,36 @@ TEST_F(CaptureTest, AFailureInsideLibsigrokComesBackAsAResult)
     EXPECT_TRUE(loadCapture(sr));
 }
 
+TEST_F(CaptureTest, AChannelBeyondTheEdgeBudgetIsReadAgainWhole)
+{
+    REQUIRE_SIGROK_CLI();
+    // Two busy channels of over 65 536 edges each: with no edges to spare beyond each one's first, the
+    // busier gives up the rest of its edges, and is read again on its own when it is chosen.
+    const Framing framing = *parseFraming("8N1");
+    std::mt19937 random(12);
+    const Transmission busy = recorded::transmitted(115200, framing, randomValues(random, framing, 20000));
+    const Transmission other = recorded::transmitted(57600, framing, randomValues(random, framing, 9000));
+    const std::string sr = path("budget.sr");
+    ASSERT_EQ(shell("sigrok-cli -I vcd:downsample=500 -i " +
+                    write("budget.vcd", wiresVcd({{"D0", other.line}, {"D1", busy.line}})) + " -o " + sr),
+              0);
+    const LoadResult whole = loadCapture(sr);
+    ASSERT_TRUE(whole) << whole.error.reason;
+    ASSERT_GT(whole->channels[1].edges, kSurveyEdges);
+    ASSERT_EQ(whole->channel, 1u);
+    for (std::size_t budget : {std::size_t{0}, std::size_t{1000}}) {
+        LoadOptions options;
+        options.edgeBudget = budget;
+        const LoadResult again = loadCapture(sr, options);
+        ASSERT_TRUE(again) << again.error.reason;
+        EXPECT_EQ(again->channel, 1u);
+        EXPECT_EQ(again->line.edges, whole->line.edges);
+        EXPECT_EQ(again->line.end, whole->line.end);
+        EXPECT_EQ(again->channels[0].edges, whole->channels[0].edges);
+        EXPECT_EQ(again->channels[1].frames, whole->channels[1].frames);
+    }
+}
+
 TEST_F(CaptureTest, SessionsOfMoreThan64ChannelsAreRefused)
 {
     REQUIRE_SIGROK_CLI();
