@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -161,7 +162,7 @@ void StreamPage::saveLine()
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !file.commit()) {
-        const QString reason = hungarianReason(file.errorString());
+        const QString reason = saveFailureReason(errno, file.errorString());
         file.cancelWriting();
         m_platform.showMessage(Platform::MessageKind::Error,
                                tr("A vonal jelalakja nem menthető ide:\n%1\n\n%2").arg(fileName, reason));
