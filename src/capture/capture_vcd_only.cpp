@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <istream>
+#include <sstream>
 #include <streambuf>
 #include <system_error>
 
@@ -33,7 +34,12 @@ std::string lowered(std::string text)
 
 LoadResult failure(LoadProblem problem, std::string reason, std::string detail = {})
 {
-    return {std::nullopt, {std::move(reason), problem == LoadProblem::Cancelled, problem, std::move(detail)}};
+    LoadError error;
+    error.reason = std::move(reason);
+    error.cancelled = problem == LoadProblem::Cancelled;
+    error.problem = problem;
+    error.detail = std::move(detail);
+    return {std::nullopt, std::move(error)};
 }
 
 std::optional<std::size_t> parseIndex(const std::string &text)
@@ -94,16 +100,11 @@ private:
     bool m_cancelled = false;
 };
 
-LoadResult loadVcd(const std::filesystem::path &path, const std::string &name, const LoadOptions &options)
+// One wire of the dump in file, which can go back to its start; cancelled tells whether reading it was
+// cancelled.
+LoadResult readVcd(std::istream &file, const std::string &name, const LoadOptions &options,
+                   const std::function<bool()> &cancelled)
 {
-    std::filebuf raw;
-    if (!raw.open(path, std::ios::in | std::ios::binary))
-        return failure(LoadProblem::Unreadable, "cannot read " + name + ": " + std::generic_category().message(errno),
-                       std::generic_category().message(errno));
-    std::error_code sizeError;
-    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
-    ProgressBuffer buffer(raw, sizeError ? 0 : size, options.progress);
-    std::istream file(&buffer);
     const auto readWire = [&file](const std::string &wire) {
         file.clear();
         file.seekg(0);
@@ -134,7 +135,7 @@ LoadResult loadVcd(const std::filesystem::path &path, const std::string &name, c
             read = readWire(wires[*index]);
         }
     }
-    if (buffer.cancelled())
+    if (cancelled())
         return failure(LoadProblem::Cancelled, "loading " + name + " was cancelled");
     if (file.bad())
         return failure(LoadProblem::Unreadable, "cannot read " + name);
@@ -151,8 +152,12 @@ LoadResult loadVcd(const std::filesystem::path &path, const std::string &name, c
     VcdLine &vcd = *read.value;
     Capture capture;
     capture.format = "VCD";
-    for (const VcdWire &wire : vcd.wires)
-        capture.channels.push_back({wire.name, 0, false});
+    for (const VcdWire &wire : vcd.wires) {
+        Channel channel;
+        channel.name = wire.name;
+        channel.counted = false; // only the wire read is counted
+        capture.channels.push_back(std::move(channel));
+    }
     for (std::size_t i = 0; i < vcd.wires.size(); ++i)
         if (vcd.wires[i].name == vcd.wire || vcd.wire.ends_with("." + vcd.wires[i].name)) {
             capture.channel = i;
@@ -167,6 +172,19 @@ LoadResult loadVcd(const std::filesystem::path &path, const std::string &name, c
         return failure(LoadProblem::NoEdges, name + ": wire " + vcd.wire + " never changes level",
                        capture.channels[capture.channel].name);
     return {std::move(capture), {}};
+}
+
+LoadResult loadVcd(const std::filesystem::path &path, const std::string &name, const LoadOptions &options)
+{
+    std::filebuf raw;
+    if (!raw.open(path, std::ios::in | std::ios::binary))
+        return failure(LoadProblem::Unreadable, "cannot read " + name + ": " + std::generic_category().message(errno),
+                       std::generic_category().message(errno));
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    ProgressBuffer buffer(raw, sizeError ? 0 : size, options.progress);
+    std::istream file(&buffer);
+    return readVcd(file, name, options, [&buffer] { return buffer.cancelled(); });
 }
 
 // A file this build does not read: a zip archive is a sigrok session; a file named .csv or .sr is taken
@@ -234,6 +252,18 @@ LoadResult loadCapture(const std::string &pathText, const LoadOptions &options)
                        name + " is not a VCD file, the only capture this build reads (it has no libsigrok)");
     try {
         return loadVcd(path, name, options);
+    } catch (const std::bad_alloc &) {
+        return failure(LoadProblem::TooLarge, name + " is too large to read in the memory there is");
+    }
+}
+
+LoadResult loadVcdCapture(std::istream &in, const std::string &name, const LoadOptions &options)
+{
+    try {
+        // A stream such as standard input cannot go back to its start, which choosing a wire may need.
+        std::stringstream whole;
+        whole << in.rdbuf();
+        return readVcd(whole, name, options, [] { return false; });
     } catch (const std::bad_alloc &) {
         return failure(LoadProblem::TooLarge, name + " is too large to read in the memory there is");
     }
