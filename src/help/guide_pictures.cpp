@@ -67,7 +67,7 @@ public:
 
     bool ok() const { return m_ok; }
 
-    template<typename T> T *find(const char *name)
+    template <typename T> T *find(const char *name)
     {
         T *control = m_window.findChild<T *>(QLatin1String(name));
         if (!control) {
@@ -166,6 +166,7 @@ int main(int argc, char **argv)
     // The whole window as it opens: the topology page and the information panel.
     pictures.open({{"qel_rs232_pc", 0}});
     pictures.shoot("ablak");
+    pictures.shoot("topologia", pages);
 
     // Data packet pages: a simplified view with a byte typed in, and the composite view's frame.
     pictures.open({{"qel_rs232_pc", 1}, {"PageControl11", 0}, {"PageControl22", 0}});
@@ -179,12 +180,13 @@ int main(int argc, char **argv)
     pictures.open({{"qel_rs232_pc", 1}, {"PageControl11", 1}, {"qel_rs232_pc_acsz_pc", 1}});
     pictures.shoot("adatcsomag_osszallitott", pages);
 
-    // Transmit/receive pages: channel 1's settings, then a run with channel 2 at 11 000 bit/s.
+    // Transmit/receive pages: channel 1's settings, then a run with channel 1 at 11 000 bps and both
+    // channels sending 85, a row of the guide's experiments.
     pictures.open({{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 1}, {"PageControl23", 0}});
     pictures.spin("qel_rs232_avsz_cs1_d1", 85);
+    pictures.spin("qel_rs232_avsz_cs1_seb", 11000);
     pictures.shoot("csatorna_beallitasai", pages);
-    pictures.spin("qel_rs232_avsz_cs2_d1", 173);
-    pictures.spin("qel_rs232_avsz_cs2_seb", 11000);
+    pictures.spin("qel_rs232_avsz_cs2_d1", 85);
     pictures.click("qel_rs232_avsz_szim");
     pictures.open({{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 3}, {"PageControl1", 0}});
     pictures.shoot("szimulacio_csatorna", pages);
@@ -205,6 +207,8 @@ int main(int argc, char **argv)
     QTemporaryDir scratch;
     platform.fileAnswer = scratch.filePath(QStringLiteral("meres.vcd"));
     pictures.number("stream_tx_clock_error", 1.0);
+    if (auto *repeat = pictures.find<QSpinBox>("stream_repeat"))
+        repeat->setValue(1);
     pictures.text("stream_text", QStringLiteral("Mérés 1-2-3"));
     pictures.click("stream_run");
     if (auto *save = pictures.find<QAction>("stream_chart_vcd"))

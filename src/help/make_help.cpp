@@ -4,7 +4,7 @@
 // Builds the user's guide, rs232sim_sugo.pdf, at build time: the guide's own pages and the description
 // documents, each read with the program's RTF reader and starting on a new page, laid out on A4 and
 // printed to one PDF with Qt's PDF writer.
-//   make_help [--pictures FOLDER] OUTPUT.pdf GUIDE.rtf DOCUMENT.rtf...
+//   make_help [--pictures FOLDER] OUTPUT.pdf GUIDE.rtf... [--appendix DOCUMENT.rtf...]
 //
 // The RTF files hold two kinds of marker paragraph, replaced here:
 //   [[tartalom]]        the contents: every chapter and section heading with its page number
@@ -196,9 +196,12 @@ struct Contents
 {
     QTextTable *table = nullptr;
     QList<QTextBlock> listed; // the headings, in the order of the table's rows
+    QList<int> levels;        // 1 for a chapter, 2 for a section or an appendix document
 };
 
-Contents insertContents(QTextDocument &book)
+// Lists the chapters and sections that follow the [[tartalom]] paragraph; of the appendix (from the
+// block appendix on) only each document's title, as a section of the last chapter.
+Contents insertContents(QTextDocument &book, const QTextBlock &appendix)
 {
     Contents contents;
     QTextBlock marker;
@@ -207,9 +210,15 @@ Contents insertContents(QTextDocument &book)
             marker = block;
     if (!marker.isValid())
         return contents;
-    for (const Heading &heading : headingsOf(book))
-        if (heading.level == 1 || heading.level == 2)
-            contents.listed.append(heading.block);
+    for (const Heading &heading : headingsOf(book)) {
+        if (heading.block.position() <= marker.position())
+            continue;
+        const bool inAppendix = appendix.isValid() && heading.block.position() >= appendix.position();
+        if (inAppendix ? heading.level > 1 : heading.level < 1 || heading.level > 2)
+            continue;
+        contents.listed.append(heading.block);
+        contents.levels.append(inAppendix ? 2 : heading.level);
+    }
 
     QTextCursor cursor(marker);
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
@@ -219,12 +228,12 @@ Contents insertContents(QTextDocument &book)
     format.setCellPadding(1.5);
     format.setCellSpacing(0);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100.0));
-    format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 90.0),
-                                      QTextLength(QTextLength::PercentageLength, 10.0)});
+    format.setColumnWidthConstraints(
+        {QTextLength(QTextLength::PercentageLength, 90.0), QTextLength(QTextLength::PercentageLength, 10.0)});
     contents.table = cursor.insertTable(static_cast<int>(contents.listed.size()), 2, format);
     for (int row = 0; row < contents.listed.size(); ++row) {
         const QTextBlock heading = contents.listed[row];
-        const int level = *headingLevel(heading);
+        const int level = contents.levels[row];
         QTextCharFormat text;
         text.setFontPointSize(10.0);
         text.setFontWeight(level == 1 ? QFont::Bold : QFont::Normal);
@@ -259,6 +268,15 @@ public:
             top += block.layout()->lineAt(0).y();
         return static_cast<int>(std::floor((top + 1.0) / m_height));
     }
+    // The page its last line is printed on.
+    int lastPageOf(const QTextBlock &block) const
+    {
+        const QRectF box = m_book.documentLayout()->blockBoundingRect(block);
+        double top = box.top();
+        if (block.layout() && block.layout()->lineCount() > 0)
+            top += block.layout()->lineAt(block.layout()->lineCount() - 1).y();
+        return static_cast<int>(std::floor((top + 1.0) / m_height));
+    }
     int count() const { return m_book.pageCount(); }
 
 private:
@@ -266,15 +284,114 @@ private:
     double m_height;
 };
 
-// Moves a heading or a picture that ends its page to the next page, with what it belongs to. The moves
-// push text down, so they are repeated until nothing moves.
+// Lays the whole document out again. After a page break is added in its middle, Qt's incremental
+// layout can leave the paragraphs below a picture without lines; a full layout places them all.
+void relayout(QTextDocument &book)
+{
+    book.markContentsDirty(0, book.characterCount());
+}
+
+// Starts a page at the block; false when one starts there already.
+bool breakBefore(QTextDocument &book, const QTextBlock &block)
+{
+    QTextBlockFormat format = block.blockFormat();
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        return false; // already at the top of a page: it cannot move further
+    format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(block).setBlockFormat(format);
+    relayout(book);
+    return true;
+}
+
+// The text of one table cell, as a fragment to copy into another cell.
+QTextDocumentFragment cellContent(const QTextTableCell &cell)
+{
+    QTextCursor cursor = cell.firstCursorPosition();
+    cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    return cursor.selection();
+}
+
+// Cuts the table before `row`: the rows from there on go into a table of their own that starts a new page
+// under a copy of the header row, if it has one. Qt would otherwise break a row between two pages line by
+// line.
+void splitTable(QTextTable *table, int row)
+{
+    const int rows = table->rows(), columns = table->columns();
+    QTextCursor rest = table->cellAt(row, 0).firstCursorPosition();
+    rest.setPosition(table->cellAt(rows - 1, columns - 1).lastCursorPosition().position(),
+                     QTextCursor::KeepAnchor);
+    const QTextDocumentFragment moved = rest.selection();
+    QTextTableFormat format = table->format();
+    QList<QTextDocumentFragment> header;
+    for (int column = 0; column < columns && format.headerRowCount() > 0; ++column)
+        header.append(cellContent(table->cellAt(0, column)));
+
+    QTextCursor after = table->lastCursorPosition();
+    after.movePosition(QTextCursor::NextBlock);
+    table->removeRows(row, rows - row);
+    after.insertFragment(moved);
+    QTextTable *continued = after.currentTable();
+    if (!continued) {
+        after.movePosition(QTextCursor::PreviousBlock);
+        continued = after.currentTable();
+    }
+    if (!continued)
+        return;
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    continued->setFormat(format);
+    if (header.isEmpty())
+        return;
+    continued->insertRows(0, 1);
+    for (int column = 0; column < columns; ++column)
+        continued->cellAt(0, column).firstCursorPosition().insertFragment(header[column]);
+}
+
+// Moves a table row that would run over the foot of its page to the next page, whole: the whole table
+// when it is the first row under the header, else the rest of the table from that row on.
+bool moveSplitRow(QTextDocument &book, const Pages &pages)
+{
+    for (QTextTable *table : tablesOf(book.rootFrame())) {
+        for (int row = 0; row < table->rows(); ++row) {
+            const int page = pages.pageOf(table->cellAt(row, 0).firstCursorPosition().block());
+            bool split = false;
+            for (int column = 0; column < table->columns(); ++column)
+                split = split ||
+                        pages.lastPageOf(table->cellAt(row, column).lastCursorPosition().block()) != page;
+            if (!split)
+                continue;
+            const int headerRows = table->format().headerRowCount();
+            if (row <= headerRows) {
+                QTextTableFormat format = table->format();
+                if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+                    continue; // taller than a page from its top: nothing to gain
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                table->setFormat(format);
+            } else {
+                splitTable(table, row);
+            }
+            relayout(book);
+            return true;
+        }
+    }
+    return false;
+}
+
+// A paragraph that leads into what follows it: a heading, a picture, or a sentence ending in a colon.
+bool leadsIn(const QTextBlock &block)
+{
+    return headingLevel(block) || isPicture(block) || block.text().trimmed().endsWith(QLatin1Char(':'));
+}
+
+// Moves a heading, a picture or a lead-in sentence that ends its page to the next page, with what it
+// belongs to, and a table row that would be cut in two. Each move pushes the text after it down, so the
+// moves are repeated until nothing moves.
 void keepWithNext(QTextDocument &book)
 {
-    for (int round = 0; round < 50; ++round) {
+    for (int round = 0; round < 100; ++round) {
         Pages pages(book);
-        bool moved = false;
+        bool moved = moveSplitRow(book, pages);
         for (QTextBlock block = book.begin(); block.isValid() && !moved; block = block.next()) {
-            if (!headingLevel(block) && !isPicture(block))
+            if (!leadsIn(block))
                 continue;
             const QTextBlock next = block.next();
             if (!next.isValid() || next.text().trimmed().isEmpty())
@@ -282,19 +399,13 @@ void keepWithNext(QTextDocument &book)
             const int page = pages.pageOf(block);
             if (pages.pageOf(next) == page)
                 continue;
-            // A heading that follows a picture or heading on the same page goes with it.
+            // What leads into this block on the same page goes with it.
             QTextBlock first = block;
             for (QTextBlock previous = block.previous();
-                 previous.isValid() && (headingLevel(previous) || isPicture(previous)) &&
-                 pages.pageOf(previous) == page;
+                 previous.isValid() && leadsIn(previous) && pages.pageOf(previous) == page;
                  previous = previous.previous())
                 first = previous;
-            QTextBlockFormat format = first.blockFormat();
-            if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
-                continue; // already at the top of a page: it cannot move further
-            format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
-            QTextCursor(first).setBlockFormat(format);
-            moved = true;
+            moved = breakBefore(book, first);
         }
         if (!moved)
             return;
@@ -319,6 +430,8 @@ bool numberContents(QTextDocument &book, const Contents &contents)
         cursor.insertText(number, format);
         changed = true;
     }
+    if (changed)
+        relayout(book);
     return changed;
 }
 
@@ -363,11 +476,17 @@ int main(int argc, char **argv)
         pictures = arguments.at(1);
         arguments.remove(0, 2);
     }
+    // The files after --appendix are the description documents at the end of the guide.
+    const qsizetype appendixArgument = arguments.indexOf(QStringLiteral("--appendix"));
+    if (appendixArgument >= 0)
+        arguments.remove(appendixArgument);
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: make_help [--pictures FOLDER] OUTPUT.pdf DOCUMENT.rtf...\n");
+        std::fprintf(stderr, "usage: make_help [--pictures FOLDER] OUTPUT.pdf GUIDE.rtf... "
+                             "[--appendix DOCUMENT.rtf...]\n");
         return 2;
     }
     const QString output = arguments.takeFirst();
+    const qsizetype firstAppendixFile = appendixArgument >= 0 ? appendixArgument - 1 : -1;
 
     QPdfWriter pdf(output);
     pdf.setTitle(QStringLiteral("RS232 szimulátor – felhasználói kézikönyv"));
@@ -381,7 +500,9 @@ int main(int argc, char **argv)
     book.documentLayout()->setPaintDevice(&pdf);
     QTextCursor cursor(&book);
     bool first = true;
-    for (const QString &path : std::as_const(arguments)) {
+    QTextBlock appendix; // the first block of the first appendix document
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &path = arguments.at(i);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
             fail(QStringLiteral("cannot read %1").arg(path));
@@ -399,6 +520,8 @@ int main(int argc, char **argv)
             pageBreak.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
             cursor.insertBlock(pageBreak);
         }
+        if (i == firstAppendixFile)
+            appendix = cursor.block();
         first = false;
         cursor.insertFragment(QTextDocumentFragment(&part));
     }
@@ -414,7 +537,7 @@ int main(int argc, char **argv)
     book.rootFrame()->setFrameFormat(margins);
     book.setPageSize(QSizeF(pdf.width(), pdf.height()));
 
-    const Contents contents = insertContents(book);
+    const Contents contents = insertContents(book, appendix);
     for (int round = 0; round < 10; ++round) {
         keepWithNext(book);
         if (!numberContents(book, contents))
