@@ -8,7 +8,7 @@
 #include "qt_benchmark_main.h"
 #include "quiet_platform.h"
 #include "ui/main_window.h"
-#include "ui/stream/stream_page.h"
+#include "ui/pages/stream/stream_page.h"
 #include "widgets/stepchart.h"
 
 #include <QApplication>

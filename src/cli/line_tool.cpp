@@ -8,6 +8,7 @@
 #include "stream/line_vcd.h"
 #include "stream/receiver.h"
 #include "stream/stream.h"
+#include "stream/stream_view.h"
 #include "stream/tolerance.h"
 
 #include <charconv>
@@ -482,9 +483,10 @@ int info(const std::vector<std::string> &argv, std::ostream &out)
     return kDone;
 }
 
-std::string flagsOf(const ReceivedFrame &frame)
+// The flags of a frame, in English words, in the order the window names them too.
+std::string flagsOf(const FrameErrors &errors)
 {
-    if (frame.ok())
+    if (!errors.any())
         return "ok";
     std::string flags;
     auto add = [&](bool on, const char *name) {
@@ -494,10 +496,10 @@ std::string flagsOf(const ReceivedFrame &frame)
             flags += ',';
         flags += name;
     };
-    add(frame.framing, "framing");
-    add(frame.parity, "parity");
-    add(frame.noise, "noise");
-    add(frame.brk, "break");
+    add(errors.framing, "framing");
+    add(errors.parity, "parity");
+    add(errors.noise, "noise");
+    add(errors.brk, "break");
     return flags;
 }
 
@@ -571,7 +573,7 @@ int decode(const std::vector<std::string> &argv, std::istream &in, std::ostream 
             for (int d = digits - 1; d >= 0; --d)
                 text += kHex[(frame.value >> (4 * d)) & 0xFu];
             text += '\t';
-            text += frame.ok() ? std::string("ok") : flagsOf(frame);
+            text += flagsOf(frameErrors(frame));
             text += '\n';
         } else {
             ++s;

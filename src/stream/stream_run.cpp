@@ -3,39 +3,30 @@
 
 #include "stream/stream_run.h"
 
-#include "stream/stream_view.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <string>
 
 namespace rs232 {
 
-std::string percentText(double value, int decimals)
-{
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text(buffer);
-    std::replace(text.begin(), text.end(), '.', ',');
-    return text;
-}
-
-std::optional<std::string> streamSizeError(std::size_t bytes, int repeat)
+std::optional<StreamSizeProblem> streamSizeError(std::size_t bytes, int repeat)
 {
     if (bytes == 0)
-        return std::string("Nincs elküldendő bájt.");
+        return StreamSizeProblem{StreamSizeProblem::NoBytes, 0};
     if (repeat < 1 || static_cast<double>(bytes) * repeat > static_cast<double>(kMaxBytes))
-        return "Legfeljebb 65536 bájt küldhető egyszerre (most " +
-               std::to_string(static_cast<unsigned long long>(bytes) *
-                              static_cast<unsigned>(std::max(repeat, 0))) +
-               ").";
+        return StreamSizeProblem{StreamSizeProblem::TooMany, static_cast<unsigned long long>(bytes) *
+                                                                 static_cast<unsigned>(std::max(repeat, 0))};
     return std::nullopt;
 }
 
 Outcome<StreamRun> runStream(const StreamSettings &settings)
 {
-    if (auto error = streamSizeError(settings.bytes.size(), settings.repeat))
-        return Outcome<StreamRun>::fail(*error);
+    if (auto problem = streamSizeError(settings.bytes.size(), settings.repeat))
+        return Outcome<StreamRun>::fail(problem->kind == StreamSizeProblem::NoBytes
+                                            ? "there are no bytes to send"
+                                            : "at most 65536 bytes can be sent at once, not " +
+                                                  std::to_string(problem->total));
     std::vector<unsigned> values;
     values.reserve(settings.bytes.size() * static_cast<std::size_t>(settings.repeat));
     for (int r = 0; r < settings.repeat; ++r)
@@ -90,153 +81,51 @@ OperationalRange RangeCache::get(ReceiverKind kind, const Framing &framing)
     return it->second;
 }
 
-std::string streamCountsText(const StreamRun &run)
-{
-    const ReceptionTotals &t = run.received.totals;
-    std::size_t wrongValues = 0;
-    for (const ReceivedFrame &frame : run.received.frames)
-        if (!frame.sentFrame || frame.value != run.sent.frames[*frame.sentFrame].value)
-            ++wrongValues;
-    const std::string received =
-        run.measured ? "Vett keretek: " + std::to_string(t.frames)
-                     : "Küldött bájtok: " + std::to_string(run.sent.frames.size()) +
-                           ", vett keretek: " + std::to_string(t.frames) +
-                           ", ebből rossz értékű: " + std::to_string(wrongValues);
-    return received + ". Keretezési hiba: " + std::to_string(t.framing) + ", paritáshiba: " + std::to_string(t.parity) +
-           ", zaj: " + std::to_string(t.noise) + ", szakadás: " + std::to_string(t.breaks) +
-           ", hamis start: " + std::to_string(t.falseStarts) + ".";
-}
-
-namespace {
-
-std::string receiverName(ReceiverKind kind)
-{
-    switch (kind) {
-    case ReceiverKind::Ideal:
-        return "az ideális vevő";
-    case ReceiverKind::Oversample16:
-        return "a 16× túlmintavételező vevő";
-    case ReceiverKind::Oversample8:
-        return "a 8× túlmintavételező vevő";
-    }
-    return "a vevő";
-}
-
-} // namespace
-
-std::string explainStreamRun(const StreamRun &run, const OperationalRange &range)
+StreamSummary summarizeStreamRun(const StreamRun &run, const OperationalRange &range)
 {
     const Reception &rx = run.received;
-    const Framing &txFraming = run.sent.settings.framing;
-    const Framing &rxFraming = rx.settings.framing;
-    const double r = run.ratioPercent;
-    const std::string receiver = receiverName(rx.settings.kind);
-    std::string text;
-    auto sentence = [&](const std::string &s) {
-        if (!text.empty())
-            text += ' ';
-        text += s;
-    };
-
-    std::size_t failed = 0, wrongValues = 0;
+    StreamSummary s;
+    s.measured = run.measured;
+    s.sentBytes = run.sent.frames.size();
+    s.frames = rx.totals.frames;
+    s.totals = rx.totals;
     for (const ReceivedFrame &frame : rx.frames) {
-        failed += frame.failed();
+        s.failedFrames += frame.failed();
         if (!frame.sentFrame || frame.value != run.sent.frames[*frame.sentFrame].value)
-            ++wrongValues;
+            ++s.wrongValues;
     }
-    const bool allRight = failed == 0 && wrongValues == 0 && rx.falseStarts.empty() &&
-                          rx.frames.size() == run.sent.frames.size();
+    s.allRight = s.failedFrames == 0 && s.wrongValues == 0 && rx.falseStarts.empty() &&
+                 rx.frames.size() == run.sent.frames.size();
 
-    if (!(txFraming == rxFraming))
-        sentence(
-            "A vevő " + framingText(rxFraming) + " keretet vár, az adó " + framingText(txFraming) +
-            " keretet küld: a vevő a bitek egy részét más szerepben olvassa (adatbitnek, paritásnak vagy "
-            "stopbitnek), mint ahogy az adó küldte.");
+    s.transmitterFraming = run.sent.settings.framing;
+    s.receiverFraming = rx.settings.framing;
+    s.framingDiffers = !(s.transmitterFraming == s.receiverFraming);
+    s.receiver = rx.settings.kind;
 
-    // The clocks against the range.
-    const std::string rangeText = percentText(range.slow, 2) + " … " + percentText(range.fast, 2) + " %";
+    s.ratioKnown = run.ratioKnown;
+    s.ratioPercent = run.ratioPercent;
+    s.range = range;
+    const double r = run.ratioPercent;
     const double q = r / 100.0;
+    s.clocksEqual = std::abs(r - 100.0) < 0.005;
     if (!run.ratioKnown) {
-        sentence("A mért jel sebessége nem állapítható meg, ezért nem tudni, mennyire tér el az adó órajele a "
-                 "vevőétől.");
-    } else if (std::abs(r - 100.0) < 0.005) {
-        sentence(run.measured ? "A mért jel sebessége pontosan a vevőé." : "A két órajel pontosan egyezik.");
-    } else {
-        const std::string faster = r > 100.0 ? "az adóé" : "a vevőé";
-        const std::string slower = r > 100.0 ? "a vevőénél" : "az adóénál";
-        sentence(std::string(run.measured ? "A vonal impulzusaiból mérve az órajelek aránya"
-                                          : "Az órajelek aránya") +
-                 " (adó/vevő) " + percentText(r, 2) + " %: " + faster + " " +
-                 percentText(std::abs(r - 100.0), 1) + " %-kal gyorsabb " + slower + ".");
-    }
-    if (!run.ratioKnown) {
-        // Nothing to hold against the range.
+        s.rangePosition = RangePosition::NotJudged;
     } else if (r > range.fast) {
         // Samples drift later by q - 1 bit times a bit; bit j's leaves its bit once (j + 1/2) q >= j + 1.
-        const int bit = static_cast<int>(std::ceil((1.0 - 0.5 * q) / (q - 1.0) - 1e-9)) + 1;
-        const std::string outside = "Ez kívül esik " + receiver + " tűrési tartományán (" + rangeText + "): ";
-        if (bit <= rxFraming.frameBits() + 2)
-            sentence(
-                outside +
-                "a vevő bitideje hosszabb, ezért a kereten belül egyre később mintavételez, és a "
-                "keret " +
-                std::to_string(bit) +
-                ". bitjétől (a start bitet is számolva) már a következő bitet olvassa, így a stopbit helyén "
-                "a következő start bit 0 szintjét látja.");
-        else
-            sentence(outside +
-                     "a stopbit utolsó mintája már a következő start bitre esik, ezért a vevő a "
-                     "következő start élt csak késve veszi észre; a késés keretről keretre nő, míg egy "
-                     "stopbit helyén a következő start bit 0 szintjét olvassa.");
+        s.driftBit = static_cast<int>(std::ceil((1.0 - 0.5 * q) / (q - 1.0) - 1e-9)) + 1;
+        s.rangePosition = s.driftBit <= s.receiverFraming.frameBits() + 2 ? RangePosition::FastWithinFrame
+                                                                          : RangePosition::FastAcrossFrames;
     } else if (r < range.slow) {
-        const int bit = static_cast<int>(std::floor(0.5 * q / (1.0 - q))) + 2;
-        sentence("Ez kívül esik " + receiver + " tűrési tartományán (" + rangeText +
-                 "): a vevő bitideje rövidebb, "
-                 "ezért egyre korábban mintavételez, és a keret " +
-                 std::to_string(bit) +
-                 ". bitjétől (a start bitet is számolva) még az előző bitet olvassa, így a stopbit helyén az "
-                 "utolsó "
-                 "adat- vagy paritásbitet látja.");
-    } else if (txFraming == rxFraming) {
-        sentence(
-            "Ez belül van " + receiver + " tűrési tartományán (" + rangeText +
-            "), és minden start bit újra szinkronizálja a vevőt, így az eltérés keretről keretre nem adódik "
-            "össze.");
+        s.driftBit = static_cast<int>(std::floor(0.5 * q / (1.0 - q))) + 2;
+        s.rangePosition = RangePosition::Slow;
+    } else if (!s.framingDiffers) {
+        s.rangePosition = RangePosition::Inside;
     }
 
-    if (run.glitches > 0) {
-        std::string noise = "A vonalon " + std::to_string(run.glitches) + " zavaró impulzus volt.";
-        if (rx.settings.kind == ReceiverKind::Ideal) {
-            noise += " Az ideális vevő bitenként egyetlen mintát vesz, ezért egy zavar, amely éppen a bit "
-                     "közepére "
-                     "esik, rossz bitet ad; a túlmintavételező vevő három minta többségével dönt, és az "
-                     "ilyen rövid "
-                     "zavart kiszűri.";
-        } else if (rx.totals.noise > 0) {
-            noise += " A vevő " + std::to_string(rx.totals.noise) +
-                     " keretben szavazással kiszűrte a zavart (zaj jelzés): a három minta nem egyezett, de a "
-                     "többség a helyes bitet adta.";
-        }
-        if (!rx.falseStarts.empty())
-            noise += " A szünetben érkező zavar " + std::to_string(rx.falseStarts.size()) +
-                     " hamis startot okozott: a vevő a start bit közepén 1-et olvasott, és tovább várt.";
-        sentence(noise);
-    }
-    if (run.breakLength > 0.0 && rx.totals.breaks > 0)
-        sentence(
-            "A bájtok után a vonal hosszan 0 szinten maradt: ezt a vevő szakadásnak (break) ismeri fel, mert "
-            "a keret minden bitje, a stopbit is, 0.");
-    if (run.measured) {
-        if (failed == 0 && rx.falseStarts.empty())
-            sentence("A vevő minden keretet hibátlanul vett.");
-        else if (failed > 0)
-            sentence(std::to_string(failed) + " keretnél jelzett hibát a vevő.");
-    } else if (allRight)
-        sentence("Minden keret hibátlanul megérkezett.");
-    else if (wrongValues > 0 || failed > 0)
-        sentence(std::to_string(wrongValues) + " keret értéke hibás, " + std::to_string(failed) +
-                 " keretnél jelzett hibát a vevő.");
-    return text;
+    s.glitches = run.glitches;
+    s.falseStarts = rx.falseStarts.size();
+    s.breakSent = run.breakLength > 0.0 && rx.totals.breaks > 0;
+    return s;
 }
 
 } // namespace rs232

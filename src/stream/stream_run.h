@@ -4,7 +4,8 @@
 #pragma once
 
 // One run of the byte string page: the bytes sent some times over, the line with its noise and break,
-// the receiver's reading of it, and the sentences that tell a student what happened and why.
+// the receiver's reading of it, and the facts that tell a student what happened and why (the window words
+// them).
 
 #include "stream/receiver.h"
 #include "stream/stream.h"
@@ -45,8 +46,13 @@ struct StreamRun
     bool ratioKnown = true;
 };
 
-// The byte count of a run, or an error sentence in Hungarian when it would exceed 65 536 bytes.
-std::optional<std::string> streamSizeError(std::size_t bytes, int repeat);
+// Why a run of `bytes` bytes sent `repeat` times cannot be made: none to send, or more than 65 536 in all.
+struct StreamSizeProblem
+{
+    enum Kind { NoBytes, TooMany } kind = NoBytes;
+    unsigned long long total = 0; // the bytes asked for in all (TooMany)
+};
+std::optional<StreamSizeProblem> streamSizeError(std::size_t bytes, int repeat);
 
 Outcome<StreamRun> runStream(const StreamSettings &settings);
 
@@ -60,15 +66,43 @@ private:
     std::map<std::tuple<int, int, int, int>, OperationalRange> m_ranges;
 };
 
-// The counts a run ends with: sent bytes, received frames, errors by kind, false starts.
-std::string streamCountsText(const StreamRun &run);
+// Where the two clocks' ratio lies against the receiver's operational range, and what follows from it.
+enum class RangePosition {
+    NotJudged,        // the ratio is not known, or the framings differ and the ratio lies inside
+    Inside,           // inside the range, with the same framing on both sides
+    FastWithinFrame,  // the receiver's bit is longer: from bit `driftBit` on it reads the next bit
+    FastAcrossFrames, // longer, but only the stop bit's last vote reaches the next start bit
+    Slow,             // the receiver's bit is shorter: from bit `driftBit` on it reads the previous bit
+};
 
-// Why the run went as it did, in sentences a student understands: the two clocks against the receiver's
-// range (and from which bit of a frame a receiver out of step reads the wrong bit), a framing that
-// differs, what the noise did to this kind of receiver, the break.
-std::string explainStreamRun(const StreamRun &run, const OperationalRange &range);
+// What a run ends with and why, as facts: the counts of the summary line and the causes of the
+// explanation. The window and the command-line tool word them, each in its own language.
+struct StreamSummary
+{
+    bool measured = false;
+    std::size_t sentBytes = 0;
+    std::size_t frames = 0;
+    std::size_t wrongValues = 0; // received frames whose value differs from the sent frame's, or that match none
+    std::size_t failedFrames = 0; // frames with a framing, parity or break flag
+    ReceptionTotals totals;
+    bool allRight = false; // every sent frame received, none failed, none wrong, no false start
 
-// "94,74 … 103,90 %": a percentage range with a decimal comma.
-std::string percentText(double value, int decimals);
+    bool framingDiffers = false;
+    Framing transmitterFraming, receiverFraming;
+    ReceiverKind receiver = ReceiverKind::Oversample16;
+
+    bool ratioKnown = true;
+    double ratioPercent = 100.0; // transmitter rate / receiver rate, real clocks
+    bool clocksEqual = false;    // within half a hundredth of a per cent
+    OperationalRange range;
+    RangePosition rangePosition = RangePosition::NotJudged;
+    int driftBit = 0; // FastWithinFrame and Slow: the first bit (the start bit counted as 1) read wrong
+
+    std::size_t glitches = 0;
+    std::size_t falseStarts = 0;
+    bool breakSent = false; // a break was put on the line and the receiver saw one
+};
+
+StreamSummary summarizeStreamRun(const StreamRun &run, const OperationalRange &range);
 
 } // namespace rs232

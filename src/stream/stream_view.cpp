@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace rs232 {
 
@@ -158,21 +157,9 @@ std::vector<LaneBar> sampleBars(const Reception &rx, const ViewWindow &window, i
     return bars;
 }
 
-std::string frameErrorText(const ReceivedFrame &frame)
+FrameErrors frameErrors(const ReceivedFrame &frame)
 {
-    std::string text;
-    auto add = [&](bool on, const char *name) {
-        if (!on)
-            return;
-        if (!text.empty())
-            text += ", ";
-        text += name;
-    };
-    add(frame.framing, "keretezési hiba");
-    add(frame.parity, "paritáshiba");
-    add(frame.brk, "szakadás (break)");
-    add(frame.noise, "zaj");
-    return text;
+    return {frame.framing, frame.parity, frame.brk, frame.noise};
 }
 
 std::vector<LaneBar> frameBars(const Reception &rx, const ViewWindow &window, int lane)
@@ -182,9 +169,9 @@ std::vector<LaneBar> frameBars(const Reception &rx, const ViewWindow &window, in
     const int digits = rx.settings.framing.dataBits > 8 ? 3 : 2;
     // Bars narrower than two pixels merge with their neighbours into one block per stretch, red when any
     // of them is wrong.
-    auto add = [&](double x0, double x1, Rgb colour, bool emphasis, std::string text) {
+    auto add = [&](double x0, double x1, Rgb colour, bool emphasis, const LaneLabel &label) {
         const bool narrow = window.perPixel > 0.0 && (x1 - x0) < 2.0 * window.perPixel;
-        if (narrow && !bars.empty() && bars.back().text.empty() &&
+        if (narrow && !bars.empty() && bars.back().label.kind == LaneLabel::None &&
             x0 - bars.back().x1 < 2.0 * window.perPixel) {
             LaneBar &block = bars.back();
             block.x1 = std::max(block.x1, x1);
@@ -194,22 +181,19 @@ std::vector<LaneBar> frameBars(const Reception &rx, const ViewWindow &window, in
             }
             return;
         }
-        bars.push_back({x0, x1, y0, y1, colour, narrow ? std::string() : std::move(text), emphasis});
+        bars.push_back({x0, x1, y0, y1, colour, narrow ? LaneLabel{} : label, emphasis});
     };
     auto fs = std::upper_bound(rx.falseStarts.begin(), rx.falseStarts.end(), window.from,
                                [](double x, const FalseStart &f) { return x < f.end; });
     auto addFalseStartsBefore = [&](double x) {
         for (; fs != rx.falseStarts.end() && fs->start <= window.to && fs->start < x; ++fs)
-            add(fs->start, fs->end, kFalseStart, false, "hamis start");
+            add(fs->start, fs->end, kFalseStart, false, LaneLabel{LaneLabel::FalseStart, 0, digits, {}});
     };
     visitInWindow(rx.frames, window, [&](const ReceivedFrame &frame) {
         addFalseStartsBefore(frame.start);
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "%0*X", digits, frame.value);
-        const std::string errors = frameErrorText(frame);
         const Rgb colour = frame.failed() ? kWrong : frame.noise ? kNoisy : kRight;
         add(frame.start, frame.end, colour, frame.failed(),
-            errors.empty() ? std::string(hex) : hex + (" " + errors));
+            LaneLabel{LaneLabel::Frame, frame.value, digits, frameErrors(frame)});
     });
     addFalseStartsBefore(window.to + 1.0);
     return bars;

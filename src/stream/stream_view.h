@@ -35,13 +35,33 @@ std::vector<SignalPoint> sentLanePoints(const Transmission &sent, const ViewWind
 // pixel column, one stroke across the lane stands for them.
 std::vector<SignalPoint> lineLanePoints(const Line &line, const ViewWindow &window, int lane);
 
-// A bar or tick on a lane, with an optional text written in it.
+// The errors a receiver flagged on one frame.
+struct FrameErrors
+{
+    bool framing = false;
+    bool parity = false;
+    bool brk = false;
+    bool noise = false;
+    bool any() const { return framing || parity || brk || noise; }
+};
+FrameErrors frameErrors(const ReceivedFrame &frame);
+
+// What is written in a bar: nothing, a received frame's value (in hex, with its errors), or a false start.
+struct LaneLabel
+{
+    enum Kind { None, Frame, FalseStart } kind = None;
+    unsigned value = 0;
+    int hexDigits = 2;
+    FrameErrors errors;
+};
+
+// A bar or tick on a lane, with an optional label written in it.
 struct LaneBar
 {
     double x0 = 0.0, x1 = 0.0; // equal for a tick
     double y0 = 0.0, y1 = 0.0;
     Rgb colour;
-    std::string text;
+    LaneLabel label;
     bool emphasis = false; // an error, or a vote that lost: kept when bars merge
 };
 
@@ -49,13 +69,9 @@ struct LaneBar
 // closer than two pixels apart are left out: the frames lane shows where they are.
 std::vector<LaneBar> sampleBars(const Reception &rx, const ViewWindow &window, int lane);
 
-// One bar per received frame from its sample 1 (or edge) to its stop vote, green when right, red with the
-// error's name when not, the value in hex written in it; a false start is a grey bar over its start bit.
+// One bar per received frame from its sample 1 (or edge) to its stop vote, green when right, red with its
+// errors when not, labelled with its value; a false start is a grey bar over its start bit.
 std::vector<LaneBar> frameBars(const Reception &rx, const ViewWindow &window, int lane);
-
-// The error names of a frame in Hungarian ("keretezési hiba", "paritáshiba", "zaj", "szakadás (break)"),
-// joined with ", "; empty for a frame without flags.
-std::string frameErrorText(const ReceivedFrame &frame);
 
 // The window that shows the first frames of a run: from the line's instant 0 to the end of the third
 // sent frame (the whole line when it has fewer frames).

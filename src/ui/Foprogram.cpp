@@ -6,7 +6,7 @@
 
 #include "core/shell.h"
 #include "ui/form_builder.h"
-#include "ui/stream/stream_page.h"
+#include "ui/pages/stream/stream_page.h"
 #include "ui/texts.h"
 
 #include <QAction>

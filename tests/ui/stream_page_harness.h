@@ -8,7 +8,7 @@
 
 #include "fake_platform.h"
 #include "ui/main_window.h"
-#include "ui/stream/stream_page.h"
+#include "ui/pages/stream/stream_page.h"
 
 #include <QDir>
 #include <QImage>

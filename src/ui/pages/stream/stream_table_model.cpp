@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "ui/stream/stream_table_model.h"
+#include "ui/pages/stream/stream_table_model.h"
+#include "ui/pages/stream/stream_texts.h"
 
 #include "core/byte_codes.h"
 #include "stream/stream_view.h"
@@ -14,14 +15,14 @@
 
 StreamTableModel::StreamTableModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-void StreamTableModel::setRun(const rs232::StreamRun *run)
+void StreamTableModel::setRun(std::shared_ptr<const rs232::StreamRun> run)
 {
     beginResetModel();
-    m_run = run;
+    m_run = std::move(run);
     m_entries.clear();
-    if (run) {
-        const auto &frames = run->received.frames;
-        const auto &falseStarts = run->received.falseStarts;
+    if (m_run) {
+        const auto &frames = m_run->received.frames;
+        const auto &falseStarts = m_run->received.falseStarts;
         m_entries.reserve(frames.size() + falseStarts.size());
         std::size_t f = 0, s = 0;
         while (f < frames.size() || s < falseStarts.size()) {
@@ -61,15 +62,6 @@ std::pair<double, double> StreamTableModel::span(int row) const
     }
     const rs232::ReceivedFrame &frame = m_run->received.frames[entry.index];
     return {frame.start, frame.end};
-}
-
-int StreamTableModel::rowAt(double t) const
-{
-    if (m_entries.empty())
-        return -1;
-    const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), t,
-                                     [this](const Entry &entry, double x) { return startOf(entry) < x; });
-    return it == m_entries.end() ? rowCount() - 1 : static_cast<int>(it - m_entries.begin());
 }
 
 QVariant StreamTableModel::data(const QModelIndex &index, int role) const
@@ -130,7 +122,7 @@ QVariant StreamTableModel::data(const QModelIndex &index, int role) const
                          rs232::Utf8Of(rs232::Windows1250CodePoint(static_cast<std::uint8_t>(frame.value))))
                    : QString();
     case Error:
-        return QString::fromStdString(rs232::frameErrorText(frame));
+        return StreamTexts::frameErrors(rs232::frameErrors(frame));
     default:
         return {};
     }

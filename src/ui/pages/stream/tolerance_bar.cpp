@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "ui/stream/tolerance_bar.h"
+#include "ui/pages/stream/tolerance_bar.h"
 
 #include <QPainter>
 

@@ -7,6 +7,7 @@
 
 #include <QAbstractTableModel>
 
+#include <memory>
 #include <vector>
 
 // The frames a run received and its false starts, one row each in time order, over the run's own data:
@@ -20,8 +21,8 @@ public:
 
     explicit StreamTableModel(QObject *parent = nullptr);
 
-    // The run stays owned by the caller and must outlive the model's use of it (until the next setRun).
-    void setRun(const rs232::StreamRun *run);
+    // The run shown; the model shares it with the page, so it lives as long as the model shows it.
+    void setRun(std::shared_ptr<const rs232::StreamRun> run);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -31,8 +32,6 @@ public:
     // The stretch of time a row covers: a frame from its sample 1 (or edge) to its stop vote, a false
     // start over its start bit.
     std::pair<double, double> span(int row) const;
-    // The row whose frame or false start begins first at or after t (the last row when none does).
-    int rowAt(double t) const;
 
 private:
     struct Entry
@@ -42,6 +41,6 @@ private:
     };
     double startOf(const Entry &entry) const;
 
-    const rs232::StreamRun *m_run = nullptr;
+    std::shared_ptr<const rs232::StreamRun> m_run;
     std::vector<Entry> m_entries;
 };

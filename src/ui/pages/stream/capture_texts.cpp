@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "ui/stream/capture_texts.h"
+#include "ui/pages/stream/capture_texts.h"
 
 #include "ui/file_reasons.h"
 #include "ui/texts.h"

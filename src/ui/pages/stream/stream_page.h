@@ -1,0 +1,68 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "stream/stream_run.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class MeasurementSession;
+class Platform;
+class StreamChartPanel;
+class StreamResultsPanel;
+class StreamSettingsPanel;
+
+// The byte string page: a text (or its bytes in hex) sent some times over through a transmitter with its
+// own clock and framing, over a line with noise and a break, read by an ideal or an oversampling
+// receiver with its own clock and framing. It shows the line as sent and as received, the receiver's
+// votes and frames on one chart, every frame in a table, and why the run went as it did.
+// In measurement mode it shows a logic analyser's capture the same way: the measured line, the receiver's
+// reading of it, and as sent the decoded bytes laid out again; the simulation waits with its settings.
+class StreamPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit StreamPage(Platform &platform, QWidget *parent = nullptr);
+    ~StreamPage() override;
+
+    // The last run, if any.
+    const rs232::StreamRun *lastRun() const { return m_run.get(); }
+    bool measuring() const;
+
+private:
+    // "Szimuláció": reads the settings, runs, and shows the result. Does nothing while a setting is
+    // refused (the button is off then).
+    void run();
+    void settingChanged();
+    void showRun(std::shared_ptr<const rs232::StreamRun> run);
+    // Scrolls and zooms the chart to a table row's frame and outlines it.
+    void showRow(int row);
+    void saveLine();
+
+    // "Mérés megnyitása…": asks for a capture and opens it.
+    void chooseCapture();
+    // Reads the capture at path (the channel named: its name or position; empty: the reader's choice) and
+    // shows it in measurement mode with the receiver set to its measured rate. A file that cannot be
+    // read gets a message and changes nothing; a cancelled load changes nothing either. True when shown.
+    bool openCapture(const QString &path, const QString &channel = {});
+    void showCapture();
+    void decodeMeasurement();
+    void channelChosen(int index);
+    // "Vissza a szimulációhoz": the simulation as it was before the first capture was opened.
+    void backToSimulation();
+
+    Platform &m_platform;
+    StreamSettingsPanel *m_settings = nullptr;
+    StreamChartPanel *m_chart = nullptr;
+    StreamResultsPanel *m_results = nullptr;
+    MeasurementSession *m_measurement = nullptr;
+
+    std::shared_ptr<const rs232::StreamRun> m_run; // the last run, shared with the table
+    rs232::RangeCache m_ranges;
+    qint64 m_lastRunMs = 0;
+};

@@ -1,0 +1,595 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/pages/stream/stream_settings_panel.h"
+
+#include "core/byte_codes.h"
+#include "stream/stream_run.h"
+#include "ui/pages/stream/stream_texts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+const int kPresetRates[] = {300,   600,   1200,  2400,   4800,   9600,   14400,
+                            19200, 38400, 57600, 115200, 230400, 460800, 921600};
+
+const QColor kRefusedFieldColour(255, 214, 214);
+const QColor kErrorTextColour(190, 0, 0);
+
+QComboBox *rateCombo(const QString &name)
+{
+    auto *combo = new QComboBox;
+    combo->setObjectName(name);
+    combo->setEditable(true);
+    for (int rate : kPresetRates)
+        combo->addItem(QString::number(rate));
+    combo->setCurrentText(QStringLiteral("9600"));
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    return combo;
+}
+
+QDoubleSpinBox *doubleSpin(const QString &name, double minimum, double maximum, int decimals, double value,
+                           const QString &suffix = {})
+{
+    auto *spin = new QDoubleSpinBox;
+    spin->setObjectName(name);
+    spin->setRange(minimum, maximum);
+    spin->setDecimals(decimals);
+    spin->setValue(value);
+    spin->setSuffix(suffix);
+    spin->setKeyboardTracking(false);
+    return spin;
+}
+
+QSpinBox *intSpin(const QString &name, int minimum, int maximum, int value)
+{
+    auto *spin = new QSpinBox;
+    spin->setObjectName(name);
+    spin->setRange(minimum, maximum);
+    spin->setValue(value);
+    spin->setKeyboardTracking(false);
+    return spin;
+}
+
+// The settings sit close together so that the chart, the table and the explanation keep their room.
+void compact(QGridLayout *grid)
+{
+    grid->setContentsMargins(6, 2, 6, 2);
+    grid->setVerticalSpacing(2);
+}
+
+QComboBox *itemsCombo(const QString &name, const QStringList &items)
+{
+    auto *combo = new QComboBox;
+    combo->setObjectName(name);
+    combo->addItems(items);
+    return combo;
+}
+
+QStringList parityNames()
+{
+    return {StreamSettingsPanel::tr("nincs"), StreamSettingsPanel::tr("páros"),
+            StreamSettingsPanel::tr("páratlan"), QStringLiteral("1"), QStringLiteral("0")};
+}
+
+rs232::ParityMode parityOf(int index)
+{
+    switch (index) {
+    case 1:
+        return rs232::ParityMode::Even;
+    case 2:
+        return rs232::ParityMode::Odd;
+    case 3:
+        return rs232::ParityMode::Fixed1;
+    case 4:
+        return rs232::ParityMode::Fixed0;
+    default:
+        return rs232::ParityMode::None;
+    }
+}
+
+QStringList stopNames()
+{
+    return {QStringLiteral("1"), QStringLiteral("1,5"), QStringLiteral("2")};
+}
+
+QString hexOf(unsigned value, int dataBits)
+{
+    return QStringLiteral("%1").arg(value, dataBits > 8 ? 3 : 2, 16, QLatin1Char('0')).toUpper();
+}
+
+void paintRed(QLabel *label)
+{
+    QPalette red = label->palette();
+    red.setColor(QPalette::WindowText, kErrorTextColour);
+    label->setPalette(red);
+}
+
+} // namespace
+
+std::optional<double> StreamPageSettings::rateOf(const QString &text)
+{
+    QString digits = text;
+    digits.remove(QLatin1Char(' '));
+    bool ok = false;
+    const qlonglong rate = digits.toLongLong(&ok);
+    if (!ok || rate < static_cast<qlonglong>(rs232::kMinRate) || rate > static_cast<qlonglong>(rs232::kMaxRate))
+        return std::nullopt;
+    return static_cast<double>(rate);
+}
+
+rs232::Framing StreamPageSettings::transmitterFraming() const
+{
+    return {dataBits, parityOf(parity), static_cast<rs232::StopBits>(stopBits)};
+}
+
+rs232::Framing StreamPageSettings::receiverFraming() const
+{
+    if (!ownFormat)
+        return transmitterFraming();
+    return {rxDataBits, parityOf(rxParity), static_cast<rs232::StopBits>(rxStopBits)};
+}
+
+rs232::ReceiverSettings StreamPageSettings::receiver() const
+{
+    rs232::ReceiverSettings r;
+    r.rate = rateOf(rxRate).value_or(0.0);
+    r.clockErrorPercent = rxClockError;
+    r.framing = receiverFraming();
+    r.kind = static_cast<rs232::ReceiverKind>(rxKind);
+    return r;
+}
+
+QStringList StreamSettingsPanel::receiverKinds()
+{
+    return {tr("Ideális (bitközépen mintavételező)"), tr("16× túlmintavételező"), tr("8× túlmintavételező")};
+}
+
+StreamSettingsPanel::StreamSettingsPanel(QWidget *parent) : QWidget(parent)
+{
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(6);
+    buildBytes();
+    buildCapture();
+    auto *row = new QHBoxLayout;
+    row->setSpacing(6);
+    column->addLayout(row);
+    buildTransmitter(row);
+    buildReceiver(row);
+    buildLine(row);
+    connectChanges();
+    // The bytes of the text the page opens with.
+    textEdited();
+}
+
+void StreamSettingsPanel::buildBytes()
+{
+    auto *bytes = new QGroupBox(tr("Bájtok"));
+    m_bytesBox = bytes;
+    auto *bytesGrid = new QGridLayout(bytes);
+    compact(bytesGrid);
+    m_text = new QLineEdit(QStringLiteral("Szia!"));
+    m_text->setObjectName(QStringLiteral("stream_text"));
+    m_text->setMaxLength(65536);
+    m_hex = new QLineEdit;
+    m_hex->setObjectName(QStringLiteral("stream_hex"));
+    m_hex->setMaxLength(65536 * 4);
+    m_repeat = intSpin(QStringLiteral("stream_repeat"), 1, 65536, 1);
+    m_repeat->setToolTip(tr("A bájtok ennyiszer mennek el egymás után"));
+    bytesGrid->addWidget(new QLabel(tr("Szöveg:")), 0, 0);
+    bytesGrid->addWidget(m_text, 0, 1);
+    bytesGrid->addWidget(new QLabel(tr("Hex:")), 0, 2);
+    bytesGrid->addWidget(m_hex, 0, 3);
+    bytesGrid->addWidget(new QLabel(tr("Ismétlés:")), 0, 4);
+    bytesGrid->addWidget(m_repeat, 0, 5);
+    bytesGrid->setColumnStretch(1, 2);
+    bytesGrid->setColumnStretch(3, 3);
+    m_error = new QLabel;
+    m_error->setObjectName(QStringLiteral("stream_error"));
+    m_error->setWordWrap(true);
+    paintRed(m_error);
+    bytesGrid->addWidget(m_error, 1, 0, 1, 6);
+    layout()->addWidget(bytes);
+}
+
+void StreamSettingsPanel::buildCapture()
+{
+    // In measurement mode a capture stands where the bytes were.
+    m_captureBox = new QGroupBox(tr("Mérés"));
+    m_captureBox->setObjectName(QStringLiteral("stream_capture_box"));
+    auto *captureGrid = new QGridLayout(m_captureBox);
+    compact(captureGrid);
+    m_captureFile = new QLabel;
+    m_captureFile->setObjectName(QStringLiteral("stream_capture_file"));
+    m_captureFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_channel = new QComboBox;
+    m_channel->setObjectName(QStringLiteral("stream_capture_channel"));
+    m_channel->setToolTip(tr("A mérés melyik csatornáján van a soros jel"));
+    m_channel->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_captureRate = new QLabel;
+    m_captureRate->setObjectName(QStringLiteral("stream_capture_rate"));
+    m_captureError = new QLabel;
+    m_captureError->setObjectName(QStringLiteral("stream_capture_error"));
+    m_captureError->setWordWrap(true);
+    paintRed(m_captureError);
+    m_captureError->setVisible(false);
+    captureGrid->addWidget(new QLabel(tr("Fájl:")), 0, 0);
+    captureGrid->addWidget(m_captureFile, 0, 1);
+    captureGrid->addWidget(new QLabel(tr("Csatorna:")), 0, 2);
+    captureGrid->addWidget(m_channel, 0, 3);
+    captureGrid->addWidget(m_captureRate, 0, 4);
+    captureGrid->setColumnStretch(1, 1);
+    captureGrid->setColumnStretch(4, 1);
+    captureGrid->setHorizontalSpacing(12);
+    captureGrid->addWidget(m_captureError, 1, 0, 1, 5);
+    m_captureBox->setVisible(false);
+    layout()->addWidget(m_captureBox);
+    connect(m_channel, &QComboBox::activated, this, &StreamSettingsPanel::channelChosen);
+}
+
+void StreamSettingsPanel::buildTransmitter(QLayout *row)
+{
+    auto *tx = new QGroupBox(tr("Adó"));
+    auto *txGrid = new QGridLayout(tx);
+    compact(txGrid);
+    m_txRate = rateCombo(QStringLiteral("stream_tx_rate"));
+    m_txClockError =
+        doubleSpin(QStringLiteral("stream_tx_clock_error"), -10.0, 10.0, 1, 0.0, QStringLiteral(" %"));
+    m_dataBits = intSpin(QStringLiteral("stream_data_bits"), 5, 9, 8);
+    m_parity = itemsCombo(QStringLiteral("stream_parity"), parityNames());
+    m_stopBits = itemsCombo(QStringLiteral("stream_stop_bits"), stopNames());
+    m_idle = doubleSpin(QStringLiteral("stream_idle"), 0.0, 1000.0, 2, 0.0);
+    m_idle->setToolTip(tr("Szünet két keret között, bitidőben"));
+    const struct
+    {
+        QString caption;
+        QWidget *control;
+    } txRows[] = {{tr("Sebesség (bit/s):"), m_txRate}, {tr("Órajel hibája:"), m_txClockError},
+                  {tr("Adatbitek:"), m_dataBits},      {tr("Paritás:"), m_parity},
+                  {tr("Stopbitek:"), m_stopBits},      {tr("Szünet (bitidő):"), m_idle}};
+    int r = 0;
+    for (const auto &item : txRows) {
+        txGrid->addWidget(new QLabel(item.caption), r, 0);
+        txGrid->addWidget(item.control, r++, 1);
+    }
+    static_cast<QBoxLayout *>(row)->addWidget(tx, 1);
+}
+
+void StreamSettingsPanel::buildReceiver(QLayout *row)
+{
+    auto *rx = new QGroupBox(tr("Vevő"));
+    auto *rxGrid = new QGridLayout(rx);
+    compact(rxGrid);
+    m_rxRate = rateCombo(QStringLiteral("stream_rx_rate"));
+    m_rxClockError =
+        doubleSpin(QStringLiteral("stream_rx_clock_error"), -10.0, 10.0, 1, 0.0, QStringLiteral(" %"));
+    m_rxKind = itemsCombo(QStringLiteral("stream_rx_kind"), receiverKinds());
+    m_rxKind->setCurrentIndex(1);
+    m_rxKind->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_rxKind->setMinimumContentsLength(16);
+    m_rxOwnFormat = new QCheckBox(tr("Eltérő keretformátum"));
+    m_rxOwnFormat->setObjectName(QStringLiteral("stream_rx_own_format"));
+    m_rxFormatBox = new QWidget;
+    auto *formatRow = new QHBoxLayout(m_rxFormatBox);
+    formatRow->setContentsMargins(0, 0, 0, 0);
+    m_rxDataBits = intSpin(QStringLiteral("stream_rx_data_bits"), 5, 9, 8);
+    m_rxParity = itemsCombo(QStringLiteral("stream_rx_parity"), parityNames());
+    m_rxStopBits = itemsCombo(QStringLiteral("stream_rx_stop_bits"), stopNames());
+    formatRow->addWidget(m_rxDataBits);
+    formatRow->addWidget(m_rxParity);
+    formatRow->addWidget(m_rxStopBits);
+    m_rxFormatBox->setVisible(false);
+    rxGrid->addWidget(new QLabel(tr("Sebesség (bit/s):")), 0, 0);
+    rxGrid->addWidget(m_rxRate, 0, 1);
+    rxGrid->addWidget(new QLabel(tr("Órajel hibája:")), 1, 0);
+    rxGrid->addWidget(m_rxClockError, 1, 1);
+    rxGrid->addWidget(new QLabel(tr("Fajta:")), 2, 0);
+    rxGrid->addWidget(m_rxKind, 2, 1);
+    rxGrid->addWidget(m_rxOwnFormat, 3, 0, 1, 2);
+    rxGrid->addWidget(m_rxFormatBox, 4, 0, 1, 2);
+    rxGrid->setRowStretch(5, 1);
+    static_cast<QBoxLayout *>(row)->addWidget(rx, 1);
+}
+
+void StreamSettingsPanel::buildLine(QLayout *row)
+{
+    auto *lineBox = new QGroupBox(tr("Vonal"));
+    auto *lineGrid = new QGridLayout(lineBox);
+    compact(lineGrid);
+    m_noise = doubleSpin(QStringLiteral("stream_noise"), 0.0, 100.0, 1, 0.0);
+    m_noise->setToolTip(tr("Zavaró impulzusok átlagos száma 100 bitidő alatt (0 = zajmentes)"));
+    m_noiseWidth = doubleSpin(QStringLiteral("stream_noise_width"), 1.0, 100.0, 0, 10.0, QStringLiteral(" %"));
+    m_noiseWidth->setToolTip(tr("Egy zavaró impulzus szélessége a bitidő százalékában"));
+    m_seed = intSpin(QStringLiteral("stream_seed"), 0, 999999, 1);
+    auto *newSeed = new QPushButton(tr("Új"));
+    newSeed->setObjectName(QStringLiteral("stream_new_seed"));
+    m_breakBits = doubleSpin(QStringLiteral("stream_break_bits"), 0.0, 1000.0, 1, 0.0);
+    m_breakBits->setToolTip(tr("A bájtok után a vonal ennyi bitidőn át 0 szinten marad (0 = nincs)"));
+    lineGrid->addWidget(new QLabel(tr("Zaj / 100 bit:")), 0, 0);
+    lineGrid->addWidget(m_noise, 0, 1, 1, 2);
+    lineGrid->addWidget(new QLabel(tr("Impulzus:")), 1, 0);
+    lineGrid->addWidget(m_noiseWidth, 1, 1, 1, 2);
+    lineGrid->addWidget(new QLabel(tr("Mag:")), 2, 0);
+    lineGrid->addWidget(m_seed, 2, 1);
+    lineGrid->addWidget(newSeed, 2, 2);
+    lineGrid->addWidget(new QLabel(tr("Szakadás (bitidő):")), 3, 0);
+    lineGrid->addWidget(m_breakBits, 3, 1, 1, 2);
+    m_runButton = new QPushButton(QIcon(QStringLiteral(":/glyphs/magnifier.svg")), tr("Szimuláció"));
+    m_runButton->setObjectName(QStringLiteral("stream_run"));
+    m_runButton->setIconSize(QSize(32, 32));
+    m_runButton->setMinimumHeight(44);
+    lineGrid->addWidget(m_runButton, 4, 0, 1, 3);
+    m_backButton = new QPushButton(tr("Vissza a szimulációhoz"));
+    m_backButton->setObjectName(QStringLiteral("stream_back_to_simulation"));
+    m_backButton->setMinimumHeight(44);
+    m_backButton->setVisible(false);
+    lineGrid->addWidget(m_backButton, 4, 0, 1, 3);
+    auto *openCapture = new QPushButton(tr("Mérés megnyitása…"));
+    openCapture->setObjectName(QStringLiteral("stream_open_capture"));
+    openCapture->setToolTip(tr("Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása"));
+    lineGrid->addWidget(openCapture, 5, 0, 1, 3);
+    static_cast<QBoxLayout *>(row)->addWidget(lineBox, 1);
+    m_simulationOnly = {m_txRate, m_txClockError, m_idle, m_noise, m_noiseWidth, m_seed, newSeed, m_breakBits};
+    connect(openCapture, &QPushButton::clicked, this, &StreamSettingsPanel::openCaptureRequested);
+    connect(m_backButton, &QPushButton::clicked, this, &StreamSettingsPanel::backRequested);
+    connect(m_runButton, &QPushButton::clicked, this, &StreamSettingsPanel::runRequested);
+    connect(newSeed, &QPushButton::clicked, this,
+            [this] { m_seed->setValue(static_cast<int>(QRandomGenerator::global()->bounded(1000000))); });
+}
+
+void StreamSettingsPanel::connectChanges()
+{
+    connect(m_text, &QLineEdit::textEdited, this, &StreamSettingsPanel::textEdited);
+    connect(m_hex, &QLineEdit::textEdited, this, &StreamSettingsPanel::hexEdited);
+    connect(m_rxOwnFormat, &QCheckBox::toggled, this, [this](bool own) {
+        m_rxFormatBox->setVisible(own);
+        Q_EMIT changed();
+    });
+    for (QSpinBox *spin : {m_repeat, m_dataBits, m_rxDataBits, m_seed})
+        connect(spin, &QSpinBox::valueChanged, this, &StreamSettingsPanel::changed);
+    for (QDoubleSpinBox *spin : {m_txClockError, m_idle, m_rxClockError, m_noise, m_noiseWidth, m_breakBits})
+        connect(spin, &QDoubleSpinBox::valueChanged, this, &StreamSettingsPanel::changed);
+    for (QComboBox *combo : {m_parity, m_stopBits, m_rxKind, m_rxParity, m_rxStopBits})
+        connect(combo, &QComboBox::currentIndexChanged, this, &StreamSettingsPanel::changed);
+    for (QComboBox *combo : {m_txRate, m_rxRate})
+        connect(combo, &QComboBox::currentTextChanged, this, &StreamSettingsPanel::changed);
+}
+
+StreamPageSettings StreamSettingsPanel::settings() const
+{
+    StreamPageSettings s;
+    s.text = m_text->text();
+    s.hex = m_hex->text();
+    s.repeat = m_repeat->value();
+    s.txRate = m_txRate->currentText();
+    s.txClockError = m_txClockError->value();
+    s.dataBits = m_dataBits->value();
+    s.parity = m_parity->currentIndex();
+    s.stopBits = m_stopBits->currentIndex();
+    s.idleBits = m_idle->value();
+    s.rxRate = m_rxRate->currentText();
+    s.rxClockError = m_rxClockError->value();
+    s.rxKind = m_rxKind->currentIndex();
+    s.ownFormat = m_rxOwnFormat->isChecked();
+    s.rxDataBits = m_rxDataBits->value();
+    s.rxParity = m_rxParity->currentIndex();
+    s.rxStopBits = m_rxStopBits->currentIndex();
+    s.noise = m_noise->value();
+    s.noiseWidth = m_noiseWidth->value();
+    s.seed = m_seed->value();
+    s.breakBits = m_breakBits->value();
+    return s;
+}
+
+void StreamSettingsPanel::setSettings(const StreamPageSettings &s)
+{
+    {
+        const QSignalBlocker blocker(this);
+        if (s.text != m_text->text() || s.hex != m_hex->text()) {
+            m_text->setText(s.text);
+            textEdited();
+        }
+        m_repeat->setValue(s.repeat);
+        m_txRate->setCurrentText(s.txRate);
+        m_txClockError->setValue(s.txClockError);
+        m_dataBits->setValue(s.dataBits);
+        m_parity->setCurrentIndex(s.parity);
+        m_stopBits->setCurrentIndex(s.stopBits);
+        m_idle->setValue(s.idleBits);
+        m_rxRate->setCurrentText(s.rxRate);
+        m_rxClockError->setValue(s.rxClockError);
+        m_rxKind->setCurrentIndex(s.rxKind);
+        m_rxOwnFormat->setChecked(s.ownFormat);
+        m_rxDataBits->setValue(s.rxDataBits);
+        m_rxParity->setCurrentIndex(s.rxParity);
+        m_rxStopBits->setCurrentIndex(s.rxStopBits);
+        m_noise->setValue(s.noise);
+        m_noiseWidth->setValue(s.noiseWidth);
+        m_seed->setValue(s.seed);
+        m_breakBits->setValue(s.breakBits);
+    }
+    m_rxFormatBox->setVisible(s.ownFormat);
+}
+
+void StreamSettingsPanel::textEdited()
+{
+    // Each character in its Windows-1250 byte; the first that has none is named.
+    std::vector<unsigned> values;
+    const QString text = m_text->text();
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        const auto bytes = rs232::windows1250Values(character.toStdString());
+        if (!bytes) {
+            m_bytes.clear();
+            m_bytesError = tr("A(z) „%1” karakter nincs a Windows-1250 kódlapon.").arg(character);
+            m_bytesField = m_text;
+            Q_EMIT changed();
+            return;
+        }
+        values.insert(values.end(), bytes->begin(), bytes->end());
+        i += length;
+    }
+    m_bytes = std::move(values);
+    m_bytesError.clear();
+    QStringList hex;
+    for (unsigned v : m_bytes)
+        hex << hexOf(v, 8);
+    m_hex->setText(hex.join(QLatin1Char(' ')));
+    Q_EMIT changed();
+}
+
+void StreamSettingsPanel::hexEdited()
+{
+    std::vector<unsigned> values;
+    const QStringList words = m_hex->text().split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    for (const QString &word : words) {
+        bool ok = false;
+        const unsigned value = word.toUInt(&ok, 16);
+        if (!ok || word.size() > 3 || word.startsWith(QLatin1Char('+'))) {
+            m_bytes.clear();
+            m_bytesError = tr("Hibás hexadecimális érték: „%1”.").arg(word.left(16));
+            m_bytesField = m_hex;
+            Q_EMIT changed();
+            return;
+        }
+        values.push_back(value);
+    }
+    m_bytes = std::move(values);
+    m_bytesError.clear();
+    // The text field shows the bytes as Windows-1250 characters; values above FF have none.
+    QString text;
+    for (unsigned v : m_bytes)
+        text += v <= 0xFF
+                    ? QString::fromStdString(rs232::Utf8Of(rs232::Windows1250CodePoint(static_cast<std::uint8_t>(v))))
+                    : QStringLiteral("?");
+    m_text->setText(text);
+    Q_EMIT changed();
+}
+
+bool StreamSettingsPanel::validate()
+{
+    // A measurement needs only a receiver rate; the bytes and the transmitter are the simulation's.
+    const bool simulating = !m_measuring;
+    QString error = simulating ? m_bytesError : QString();
+    QWidget *field = error.isEmpty() ? nullptr : m_bytesField;
+    const auto refuse = [&](QWidget *where, const QString &reason) {
+        if (error.isEmpty()) {
+            error = reason;
+            field = where;
+        }
+    };
+    if (simulating && m_bytes.empty())
+        refuse(m_text, tr("Nincs elküldendő bájt: írjon be egy szöveget vagy hexadecimális értékeket."));
+    const rs232::Framing tx = settings().transmitterFraming();
+    for (unsigned v : simulating ? m_bytes : std::vector<unsigned>{})
+        if (v > tx.maxValue()) {
+            refuse(m_hex, tr("A(z) %1 érték nem fér el %2 adatbitben.").arg(hexOf(v, 9)).arg(tx.dataBits));
+            break;
+        }
+    if (simulating && !m_bytes.empty())
+        if (auto size = rs232::streamSizeError(m_bytes.size(), m_repeat->value()))
+            refuse(m_repeat, StreamTexts::sizeProblem(*size));
+    if (simulating && !StreamPageSettings::rateOf(m_txRate->currentText()))
+        refuse(m_txRate, tr("Az adó sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
+    if (!StreamPageSettings::rateOf(m_rxRate->currentText()))
+        refuse(m_rxRate, tr("A vevő sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
+    (simulating ? m_error : m_captureError)->setText(error);
+    m_captureError->setVisible(!simulating && !error.isEmpty());
+    // The field at fault is tinted, so the message beside the bytes still points at the right place.
+    for (QWidget *candidate : {static_cast<QWidget *>(m_text), static_cast<QWidget *>(m_hex),
+                               static_cast<QWidget *>(m_repeat), static_cast<QWidget *>(m_txRate),
+                               static_cast<QWidget *>(m_rxRate)}) {
+        QWidget *editor = candidate;
+        if (auto *combo = qobject_cast<QComboBox *>(candidate))
+            editor = combo->lineEdit();
+        if (candidate == field) {
+            QPalette tinted = editor->palette();
+            tinted.setColor(QPalette::Base, kRefusedFieldColour);
+            editor->setPalette(tinted);
+        } else {
+            editor->setPalette(QPalette());
+        }
+    }
+    m_runButton->setEnabled(error.isEmpty());
+    return error.isEmpty();
+}
+
+void StreamSettingsPanel::showRunError(const QString &text)
+{
+    m_error->setText(text);
+}
+
+void StreamSettingsPanel::setMeasuring(bool measuring)
+{
+    m_measuring = measuring;
+    m_bytesBox->setVisible(!measuring);
+    m_captureBox->setVisible(measuring);
+    m_runButton->setVisible(!measuring);
+    m_backButton->setVisible(measuring);
+    for (QWidget *control : std::as_const(m_simulationOnly))
+        control->setEnabled(!measuring);
+    if (!measuring)
+        m_captureError->clear();
+}
+
+void StreamSettingsPanel::showCapture(const QString &fileName, const QString &path,
+                                      const QList<CaptureChannel> &channels, int current, const QString &rateText)
+{
+    m_captureFile->setText(fileName);
+    m_captureFile->setToolTip(QDir::toNativeSeparators(path));
+    {
+        const QSignalBlocker blocker(m_channel);
+        m_channel->clear();
+        for (const CaptureChannel &c : channels)
+            m_channel->addItem(c.caption, c.name);
+        m_channel->setCurrentIndex(current);
+        // As wide as its longest name with its edge count.
+        int widest = 0;
+        for (int i = 0; i < m_channel->count(); ++i)
+            widest = std::max(widest, m_channel->fontMetrics().horizontalAdvance(m_channel->itemText(i)));
+        m_channel->setMinimumWidth(widest + 40);
+    }
+    m_captureBox->layout()->activate();
+    m_captureRate->setText(rateText);
+}
+
+void StreamSettingsPanel::selectChannel(int index)
+{
+    const QSignalBlocker blocker(m_channel);
+    m_channel->setCurrentIndex(index);
+}
+
+QString StreamSettingsPanel::channelName(int index) const
+{
+    return m_channel->itemData(index).toString();
+}
+
+void StreamSettingsPanel::setReceiverRate(const QString &rate)
+{
+    const QSignalBlocker blocker(m_rxRate);
+    m_rxRate->setCurrentText(rate);
+}
+
+void StreamSettingsPanel::showCaptureError(const QString &text)
+{
+    m_captureError->setText(text);
+}

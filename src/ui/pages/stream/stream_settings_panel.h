@@ -1,0 +1,118 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "ui/pages/stream/stream_page_settings.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+// The byte string page's settings: the bytes (or, in measurement mode, the capture's file and channel),
+// the transmitter, the receiver, the line and the page's buttons. It checks what is typed, names the first
+// setting it refuses under the bytes and tints its field, and keeps the run button off while one is refused.
+class StreamSettingsPanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit StreamSettingsPanel(QWidget *parent = nullptr);
+
+    // The receiver kinds in the order of ReceiverKind, as the kind combo lists them.
+    static QStringList receiverKinds();
+
+    StreamPageSettings settings() const;
+    // Writes every field without a change signal; the bytes are read again from the text.
+    void setSettings(const StreamPageSettings &settings);
+    // The bytes of one pass, from whichever field was edited last.
+    const std::vector<unsigned> &bytes() const { return m_bytes; }
+
+    // Checks the settings; true when a run (or in measurement mode, a decoding) may go ahead.
+    bool validate();
+    void showRunError(const QString &text);
+
+    // Measurement mode: the capture box stands where the bytes were, "Vissza a szimulációhoz" where the
+    // run button was, and the settings a capture has no use for are off.
+    void setMeasuring(bool measuring);
+    bool measuring() const { return m_measuring; }
+    struct CaptureChannel
+    {
+        QString caption; // with its edge count where it is known
+        QString name;
+    };
+    void showCapture(const QString &fileName, const QString &path, const QList<CaptureChannel> &channels,
+                     int current, const QString &rateText);
+    void selectChannel(int index);
+    QString channelName(int index) const;
+    // The receiver's rate, set from a measurement without a change signal.
+    void setReceiverRate(const QString &rate);
+    void showCaptureError(const QString &text);
+
+Q_SIGNALS:
+    void changed();
+    void runRequested();
+    void openCaptureRequested();
+    void backRequested();
+    void channelChosen(int index);
+
+private:
+    void buildBytes();
+    void buildCapture();
+    void buildTransmitter(QLayout *row);
+    void buildReceiver(QLayout *row);
+    void buildLine(QLayout *row);
+    void connectChanges();
+    void textEdited();
+    void hexEdited();
+
+    QLineEdit *m_text = nullptr;
+    QLineEdit *m_hex = nullptr;
+    QSpinBox *m_repeat = nullptr;
+    QComboBox *m_txRate = nullptr;
+    QDoubleSpinBox *m_txClockError = nullptr;
+    QSpinBox *m_dataBits = nullptr;
+    QComboBox *m_parity = nullptr;
+    QComboBox *m_stopBits = nullptr;
+    QDoubleSpinBox *m_idle = nullptr;
+    QComboBox *m_rxRate = nullptr;
+    QDoubleSpinBox *m_rxClockError = nullptr;
+    QComboBox *m_rxKind = nullptr;
+    QCheckBox *m_rxOwnFormat = nullptr;
+    QWidget *m_rxFormatBox = nullptr;
+    QSpinBox *m_rxDataBits = nullptr;
+    QComboBox *m_rxParity = nullptr;
+    QComboBox *m_rxStopBits = nullptr;
+    QDoubleSpinBox *m_noise = nullptr;
+    QDoubleSpinBox *m_noiseWidth = nullptr;
+    QSpinBox *m_seed = nullptr;
+    QDoubleSpinBox *m_breakBits = nullptr;
+    QLabel *m_error = nullptr;
+    QPushButton *m_runButton = nullptr;
+    QPushButton *m_backButton = nullptr;
+    QGroupBox *m_bytesBox = nullptr;
+    QGroupBox *m_captureBox = nullptr;
+    QLabel *m_captureFile = nullptr;
+    QComboBox *m_channel = nullptr;
+    QLabel *m_captureRate = nullptr;
+    QLabel *m_captureError = nullptr;
+    QList<QWidget *> m_simulationOnly; // settings a measurement has no use for
+
+    std::vector<unsigned> m_bytes;   // the bytes of one pass, from whichever field was edited last
+    QString m_bytesError;            // why the field edited last gives no bytes; empty when it does
+    QWidget *m_bytesField = nullptr; // that field
+    bool m_measuring = false;
+};

@@ -1,0 +1,31 @@
+// SPDX-FileCopyrightText: The RS232 simulator authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "stream/stream_run.h"
+#include "stream/stream_view.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+// The sentences of the byte string page, worded from the facts the byte string model returns.
+class StreamTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(StreamTexts)
+
+public:
+    // "103,90": a number with a decimal comma and a fixed count of decimals.
+    static QString percentText(double value, int decimals);
+    static QString sizeProblem(const rs232::StreamSizeProblem &problem);
+    // The error names of a frame ("keretezési hiba", "paritáshiba", "szakadás (break)", "zaj"), joined
+    // with ", "; empty for a frame without flags.
+    static QString frameErrors(const rs232::FrameErrors &errors);
+    // What a bar of the frames lane says: the value in hex and its errors, or "hamis start".
+    static QString laneLabel(const rs232::LaneLabel &label);
+    static QString receiverName(rs232::ReceiverKind kind);
+    // The counts a run ends with: sent bytes, received frames, errors by kind, false starts.
+    static QString counts(const rs232::StreamSummary &summary);
+    // Why the run went as it did, in sentences a student understands.
+    static QString explanation(const rs232::StreamSummary &summary);
+};
