@@ -35,6 +35,7 @@ inline constexpr std::string_view DataPacketDocument = "rs232_adatcsomag.rtf";
 inline constexpr std::string_view TransmissionSettingsDocument = "rs232_adatatvitelbeall.rtf";
 inline constexpr std::string_view TopologyDocument = "rs232_topologia.rtf";
 inline constexpr std::string_view SimulationDocument = "rs232_szimulacio.rtf";
+inline constexpr std::string_view ByteStringDocument = "rs232_bajtfolyam.rtf";
 
 // The one message for a description document that cannot be loaded, whatever the reason.
 inline constexpr std::string_view DocumentMissingMessage = "Az adott fájl nem található!";
@@ -43,7 +44,7 @@ inline constexpr std::string_view DocumentMissingMessage = "Az adott fájl nem t
 std::string DocumentPath(std::string_view fileName);
 
 // The document of a topic of the information panel: item 0 the data packet, item 1 the transmission
-// settings; no document for any other index.
+// settings, item 2 the byte string page; no document for any other index.
 std::optional<std::string> InfoTopicDocument(int itemIndex);
 
 // Loads one document into one view; false when it cannot.

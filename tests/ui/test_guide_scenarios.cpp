@@ -227,6 +227,10 @@ void GuideScenariosTest::byteString_data()
                "53 | 7A | 69 | 61 | 21 | 53:zaj | 7A:zaj | 69:zaj | 61:zaj | 21:zaj | 53:zaj | 7A:zaj | "
                "69:keretezési hiba, zaj | 58 | C8")
         << range(x16, "8N1", "94,74", "103,90", "104,00");
+    QTest::newRow("transmitter 4 % fast, three times, 1 bit time idle")
+        << QList<Setting>{{"stream_tx_clock_error", 4.0}, {"stream_repeat", 3}, {"stream_idle", 1.0}}
+        << QStringList(3, kSzia).join(QStringLiteral(" | "))
+        << range(x16, "8N1", "94,74", "103,90", "104,00");
     QTest::newRow("transmitter 5 % fast")
         << QList<Setting>{{"stream_tx_clock_error", 5.0}}
         << QStringLiteral("53:zaj | FA:keretezési hiba, zaj | 5A:zaj | D8:keretezési hiba, zaj | FE")
