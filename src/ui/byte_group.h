@@ -21,3 +21,7 @@ struct ByteGroup
     StepSeries *series = nullptr;
     QList<QWidget *> labels; // the captions above the fields and around the bit chart
 };
+
+// Writes a byte group's HEX and BIN texts (and its bit chart, where it has one) from the value in its spin
+// edit, then the character of that value: what every byte group does when its value changes.
+void showByte(const ByteGroup &group);

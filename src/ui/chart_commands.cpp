@@ -13,6 +13,8 @@
 #include <QPageLayout>
 #include <QPrinter>
 
+#include <cerrno>
+
 namespace {
 
 void setTimeAxis(StepChart &chart, rs232::AxisRange (*operation)(rs232::AxisRange))
@@ -97,9 +99,10 @@ void SaveChartToFile(Platform &platform, const StepChart &chart)
     }
     QString reason;
     if (!chart.saveToFile(fileName, &reason)) {
+        reason = saveFailureReason(errno, reason);
         platform.showMessage(Platform::MessageKind::Error,
                              QStringLiteral("A grafikon nem menthető ide:\n%1\n\n%2")
-                                 .arg(QFileInfo(fileName).absoluteFilePath(), hungarianReason(reason)));
+                                 .arg(QFileInfo(fileName).absoluteFilePath(), reason));
     }
 }
 

@@ -3,20 +3,24 @@
 
 #include "ui/file_reasons.h"
 
-QString hungarianReason(const QString &reason)
+#include <QCoreApplication>
+
+#include <cerrno>
+
+QString saveFailureReason(int errorNumber, const QString &systemText)
 {
-    static const struct
-    {
-        const char *system;
-        const char *hungarian;
-    } reasons[] = {
-        {"No such file or directory", "nincs ilyen mappa vagy fájl"},
-        {"Permission denied", "nincs hozzá írási jogosultság"},
-        {"No space left on device", "betelt a lemez"},
-        {"Read-only file system", "a fájlrendszer csak olvasható"},
-    };
-    QString text = reason;
-    for (const auto &r : reasons)
-        text.replace(QLatin1String(r.system), QString::fromUtf8(r.hungarian), Qt::CaseInsensitive);
-    return text;
+    switch (errorNumber) {
+    case ENOENT:
+    case ENOTDIR:
+        return QCoreApplication::translate("FileReasons", "nincs ilyen mappa vagy fájl");
+    case EACCES:
+    case EPERM:
+        return QCoreApplication::translate("FileReasons", "nincs hozzá írási jogosultság");
+    case ENOSPC:
+        return QCoreApplication::translate("FileReasons", "betelt a lemez");
+    case EROFS:
+        return QCoreApplication::translate("FileReasons", "a fájlrendszer csak olvasható");
+    default:
+        return systemText;
+    }
 }

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-// A system's reason for a failed file operation ("No such file or directory") in Hungarian for the
-// common cases: no such folder, no permission, disk full, read-only file system. Other reasons keep the
-// system's own text.
-QString hungarianReason(const QString &reason);
+// Why a file could not be written, in Hungarian for the common causes (no such folder, no permission, a
+// full disk, a read-only file system), told by the system's error number taken right after the failure;
+// any other cause in the system's own words.
+QString saveFailureReason(int errorNumber, const QString &systemText);

@@ -3,6 +3,8 @@
 
 #include "ui/form_builder.h"
 
+#include "widgets/rtfview.h"
+
 #include <algorithm>
 
 #include "ui/svg_picture.h"
@@ -168,7 +170,11 @@ QTabWidget *fillingPageControl(QWidget *page, const QString &name, QTabWidget::T
 
 QWidget *addPage(QTabWidget *pages, const QString &name, const QString &caption)
 {
-    auto *page = new QWidget;
+    return addPage(pages, new QWidget, name, caption);
+}
+
+QWidget *addPage(QTabWidget *pages, QWidget *page, const QString &name, const QString &caption)
+{
     page->setObjectName(name);
     page->setAutoFillBackground(true);
     pages->addTab(page, caption);
@@ -359,6 +365,21 @@ QFrame *panel(QWidget *parent, const QString &name, const QRect &geometry)
     frame->setFrameShadow(QFrame::Raised);
     frame->setGeometry(geometry);
     return frame;
+}
+
+RtfView *descriptionView(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
+                         const QColor &background)
+{
+    auto *view = new RtfView(parent);
+    view->setObjectName(name);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view->setPlainText(text);
+    QPalette pal = view->palette();
+    pal.setColor(QPalette::Base, background);
+    view->setPalette(pal);
+    view->setGeometry(geometry);
+    return view;
 }
 
 } // namespace form

@@ -23,6 +23,7 @@ class QPushButton;
 class QTableWidget;
 class QWidget;
 class RadioGroup;
+class RtfView;
 class StepChart;
 
 // Small helpers that build the controls of the pages with the names, texts and geometry the pages give
@@ -63,6 +64,8 @@ QTabWidget *pageControl(QWidget *parent, const QString &name, QTabWidget::TabPos
 // A page control that fills its parent page.
 QTabWidget *fillingPageControl(QWidget *page, const QString &name, QTabWidget::TabPosition position);
 QWidget *addPage(QTabWidget *pages, const QString &name, const QString &caption);
+// The same for a page built by a class of its own.
+QWidget *addPage(QTabWidget *pages, QWidget *page, const QString &name, const QString &caption);
 // A three-column bit grid with a fixed header row and twelve rows.
 QTableWidget *bitGrid(QWidget *parent, const QString &name, int x, int y);
 
@@ -114,6 +117,10 @@ struct ResultTabs
 };
 
 ResultTabs resultTabs(QWidget *parent, const ResultTabNames &names, const QRect &geometry);
+
+// A read-only rich-text view with a vertical scroll bar, showing its form text until a document is loaded.
+RtfView *descriptionView(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
+                         const QColor &background);
 
 // A raised panel that holds other controls.
 QFrame *panel(QWidget *parent, const QString &name, const QRect &geometry);

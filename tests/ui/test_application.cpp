@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QFont>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
 #include <stdexcept>
 
@@ -69,18 +70,18 @@ int main(int argc, char **argv)
           "a file dialog's Save button is translated");
     check(app.font().pixelSize() == 11, "the program's font is the application's");
     // The common reasons of a failed save in Hungarian, the rest as the system gave them.
-    check(hungarianReason(QStringLiteral("No such file or directory")) ==
+    check(saveFailureReason(ENOENT, QStringLiteral("No such file or directory")) ==
               QStringLiteral("nincs ilyen mappa vagy fájl"),
           "no such folder");
-    check(hungarianReason(QStringLiteral("Permission denied")) ==
+    check(saveFailureReason(EACCES, QStringLiteral("Permission denied")) ==
               QStringLiteral("nincs hozzá írási jogosultság"),
           "no permission");
-    check(hungarianReason(QStringLiteral("No space left on device")) == QStringLiteral("betelt a lemez"),
+    check(saveFailureReason(ENOSPC, QStringLiteral("No space left on device")) == QStringLiteral("betelt a lemez"),
           "disk full");
-    check(hungarianReason(QStringLiteral("Read-only file system")) ==
+    check(saveFailureReason(EROFS, QStringLiteral("Read-only file system")) ==
               QStringLiteral("a fájlrendszer csak olvasható"),
           "read-only");
-    check(hungarianReason(QStringLiteral("Too many open files")) == QStringLiteral("Too many open files"),
+    check(saveFailureReason(EMFILE, QStringLiteral("Too many open files")) == QStringLiteral("Too many open files"),
           "others as given");
     std::printf("%d passed, %d failed\n", failures == 0 ? 1 : 0, failures == 0 ? 0 : 1);
     return failures == 0 ? 0 : 1;

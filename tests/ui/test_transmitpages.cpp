@@ -8,6 +8,7 @@
 #include "core/verdict.h"
 #include "fake_platform.h"
 #include "ui/main_window.h"
+#include "ui/pages/transmit_receive_page.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
@@ -40,7 +41,35 @@ QStringList linesOf(std::initializer_list<std::string_view> messages)
     return lines;
 }
 
-using Messages = rs232::ResultMessages;
+// The memo lines as the window words them, to the character (the parity text has never had its closing
+// parenthesis).
+struct Messages
+{
+    static constexpr std::string_view NoTraffic =
+        "A kommunikáció során ilyen irányú kommunikáció nem volt (sem adás sem vétel).";
+    static constexpr std::string_view HandshakeFault =
+        "HIBA! A kommunikáció során handshake hiba lépett fel.";
+    static constexpr std::string_view FramingFault =
+        "HIBA! A kommunikáció során kerethiba lépett fel. (Start/Stop bit nem megfelelő értékű.)";
+    static constexpr std::string_view DataFault =
+        "HIBA! A kommunikáció során nem megfelelő adatokat vett az egység.";
+    static constexpr std::string_view ParityFault =
+        "HIBA! A kommunikáció során paritáshiba lépett fel. (Paritásbit nem megfelelő értéke.";
+    static constexpr std::string_view LengthMismatch = "Nem azonos a küldött és a vett bitek száma.";
+    static constexpr std::string_view Success = "A kommunikáció megfelelően működött.";
+    static constexpr std::string_view UnsafeSuccess =
+        "A kommunikáció a jelen adatoknál megfelelően működött, de ez nem biztosított minden adatnál, "
+        "mivel nem megfelelőek a beállítások.";
+    static constexpr std::string_view TransferFault(int receivingChannel)
+    {
+        return receivingChannel == 2 ? "HIBA! A kommunikáció során adatátviteli hiba lépett fel. "
+                                       "A 1. csatorna küldött adatát nem sikerült az 2. csatornának vennie, "
+                                       "a nem megfelelő adatátviteli beállítások miatt."
+                                     : "HIBA! A kommunikáció során adatátviteli hiba lépett fel. "
+                                       "A 2. csatorna küldött adatát nem sikerült az 1. csatornának vennie, "
+                                       "a nem megfelelő adatátviteli beállítások miatt.";
+    }
+};
 
 } // namespace
 
@@ -99,6 +128,11 @@ private:
         QApplication::sendEvent(spin(spinName), &out);
     }
     void run() const { find<QPushButton>(QStringLiteral("qel_rs232_avsz_szim"))->click(); }
+    // What a run reads from a channel's settings pages.
+    rs232::ChannelSettings channelSettings(int channel) const
+    {
+        return m_form->findChild<TransmitReceivePage *>()->channelSettings(channel);
+    }
     QStringList memo(int channel) const
     {
         return find<QPlainTextEdit>(QStringLiteral("qel_rs232_avsz_cs%1_eredmeny").arg(channel))
@@ -204,13 +238,13 @@ void TransmitPagesTest::emptiedFieldsReadAsTheirMinimum()
     spin(QStringLiteral("qel_rs232_avsz_cs1_kesik"))->setValue(5);
     type(QStringLiteral("qel_rs232_avsz_cs1_kesik"), QString());
     QCOMPARE(spin(QStringLiteral("qel_rs232_avsz_cs1_kesik"))->text(), QString());
-    QCOMPARE(m_form->readChannelSettings(1).delay, 0);
+    QCOMPARE(channelSettings(1).delay, 0);
 
     // A speed typed beyond the bounds and not yet left is taken as leaving the field would clamp it.
     type(QStringLiteral("qel_rs232_avsz_cs1_seb"), QStringLiteral("0"));
-    QCOMPARE(m_form->readChannelSettings(1).speed, 100);
+    QCOMPARE(channelSettings(1).speed, 100);
     type(QStringLiteral("qel_rs232_avsz_cs1_seb"), QStringLiteral("99999999"));
-    QCOMPARE(m_form->readChannelSettings(1).speed, 1000000);
+    QCOMPARE(channelSettings(1).speed, 1000000);
     // A 1 µs bit time samples channel 2's whole frame inside its start bit.
     run();
     QCOMPARE(memo(1), linesOf({Messages::FramingFault}));
@@ -378,7 +412,7 @@ void TransmitPagesTest::seriesHoldTheRunsPoints()
     group(QStringLiteral("qel_rs232_avsz_cs1_handshake"))->setItemIndex(1);
     group(QStringLiteral("qel_rs232_avsz_cs2_handshake"))->setItemIndex(1);
     const rs232::SimCharts charts = rs232::BuildSimCharts(
-        rs232::runLink(m_form->readChannelSettings(1), m_form->readChannelSettings(2), 0, 0));
+        rs232::runLink(channelSettings(1), channelSettings(2), 0, 0));
     run();
 
     const struct
@@ -595,7 +629,7 @@ void TransmitPagesTest::saveRunSignals()
     group(QStringLiteral("qel_rs232_avsz_2_paritas"))->setItemIndex(3);
     run();
     const rs232::LinkRun expected =
-        rs232::runLink(m_form->readChannelSettings(1), m_form->readChannelSettings(2), 0, 0);
+        rs232::runLink(channelSettings(1), channelSettings(2), 0, 0);
     // Settings changed after the run do not change what is saved.
     spin(QStringLiteral("qel_rs232_avsz_cs1_d1"))->setValue(0x12);
 

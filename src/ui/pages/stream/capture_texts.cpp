@@ -3,7 +3,6 @@
 
 #include "ui/pages/stream/capture_texts.h"
 
-#include "ui/file_reasons.h"
 #include "ui/texts.h"
 
 #include <QFileInfo>
@@ -37,10 +36,15 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
     QString text;
     switch (error.problem) {
     case LoadProblem::Unreadable:
-        text = QStringLiteral("A(z) „%1” nem olvasható: %2.")
-                   .arg(name, detail.isEmpty()                          ? QStringLiteral("olvasási hiba")
-                              : detail == QLatin1String("Permission denied") ? QStringLiteral("nincs hozzá olvasási jogosultság")
-                                                                             : hungarianReason(detail));
+    {
+        // The cause is told by the file itself, not by the system's English words.
+        const QFileInfo file(path);
+        const QString reason = !file.exists()      ? QStringLiteral("nincs ilyen mappa vagy fájl")
+                               : !file.isReadable() ? QStringLiteral("nincs hozzá olvasási jogosultság")
+                               : detail.isEmpty()   ? QStringLiteral("olvasási hiba")
+                                                    : detail;
+        text = QStringLiteral("A(z) „%1” nem olvasható: %2.").arg(name, reason);
+    }
         break;
     case LoadProblem::Empty:
         text = QStringLiteral("A(z) „%1” üres fájl, nincs benne mérés.").arg(name);

@@ -1,29 +1,35 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Start-up, menu, status bar clock and exit of the main window, and the tree of pages.
 #include "ui/main_window.h"
 
 #include "core/shell.h"
+#include "ui/core_texts.h"
 #include "ui/form_builder.h"
+#include "ui/pages/data_packet_page.h"
 #include "ui/pages/stream/stream_page.h"
+#include "ui/pages/topology_page.h"
+#include "ui/pages/transmit_receive_page.h"
 #include "ui/texts.h"
+#include "widgets/rtfview.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
-#include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <exception>
 
 namespace {
 
@@ -45,9 +51,8 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent) : QMainWindow(parent
                                               "minimálisan szükséges: 1280x1024 vagy 1440x900 (16 bit) "
                                               "képernyőfelbontás."));
 
-    LoadStartupDocuments();
-    writeClock();
-    InitViews();
+    loadStartupDocuments();
+    updateClock();
 }
 
 MainWindow::~MainWindow() = default;
@@ -80,7 +85,7 @@ void MainWindow::buildWindow()
     scroll->setWidget(client);
     setCentralWidget(scroll);
     m_client = client;
-    buildPageTree();
+    buildPages();
     buildInformationPanel(client);
     buildStatusBar();
 
@@ -96,7 +101,7 @@ void MainWindow::buildWindow()
     m_clockTimer = new QTimer(this);
     m_clockTimer->setObjectName(QStringLiteral("ido_kiir"));
     m_clockTimer->setInterval(1000);
-    connect(m_clockTimer, &QTimer::timeout, this, &MainWindow::ido_kiirTimer);
+    connect(m_clockTimer, &QTimer::timeout, this, &MainWindow::updateClock);
     m_clockTimer->start();
 
     if (!area.isEmpty()) {
@@ -124,22 +129,22 @@ void MainWindow::buildMenu()
     QMenu *program = bar->addMenu(QStringLiteral("Program kezelés"));
     program->setObjectName(QStringLiteral("Programkezels1"));
     addItem(program, "Nyomtatbelltsai1", QStringLiteral("Nyomtató beállításai"),
-            &MainWindow::Nyomtatbelltsai1Click);
-    QAction *exit = addItem(program, "Kilps1", QStringLiteral("Kilépés"), &MainWindow::Kilps1Click);
+            &MainWindow::showPrinterSetup);
+    QAction *exit = addItem(program, "Kilps1", QStringLiteral("Kilépés"), &MainWindow::quit);
     exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     exit->setShortcutContext(Qt::ApplicationShortcut);
 
     QMenu *module = bar->addMenu(QStringLiteral("RS232 modul"));
     module->setObjectName(QStringLiteral("RS232modul1"));
     addItem(module, "Adatcsomagszimulci1", QStringLiteral("Adatcsomag szimuláció"),
-            &MainWindow::Adatcsomagszimulci1Click);
+            &MainWindow::showDataPacketPage);
     addItem(module, "Adsvtelszimulci1", QStringLiteral("Adásvétel szimuláció"),
-            &MainWindow::Adsvtelszimulci1Click);
+            &MainWindow::showTransmitReceivePage);
 
     QMenu *help = bar->addMenu(QStringLiteral("Súgó"));
     help->setObjectName(QStringLiteral("Sg1"));
-    addItem(help, "Sgmegnyitsa1", QStringLiteral("Súgó megnyitása"), &MainWindow::Sgmegnyitsa1Click);
-    addItem(help, "Nvjegy1", QStringLiteral("Névjegy"), &MainWindow::Nvjegy1Click);
+    addItem(help, "Sgmegnyitsa1", QStringLiteral("Súgó megnyitása"), &MainWindow::openGuide);
+    addItem(help, "Nvjegy1", QStringLiteral("Névjegy"), &MainWindow::showAbout);
 }
 
 void MainWindow::buildStatusBar()
@@ -170,12 +175,9 @@ void MainWindow::buildStatusBar()
     }
 }
 
-void MainWindow::buildPageTree()
+void MainWindow::buildPages()
 {
-    using form::addPage;
-    QWidget *client = m_client;
-
-    m_pages = form::pageControl(client, QStringLiteral("qel_rs232_pc"), QTabWidget::North);
+    m_pages = form::pageControl(m_client, QStringLiteral("qel_rs232_pc"), QTabWidget::North);
     m_pages->setGeometry(3, 3, 870, 782);
     // Tabs drawn as buttons. The style sheet sits on the tab bar alone: set on the page control, it would
     // send every widget of the window through Qt's style-sheet engine.
@@ -184,77 +186,80 @@ void MainWindow::buildPageTree()
                        "margin-right: 2px; }"
                        "QTabBar::tab:selected { border: 2px inset #a8a49c; background: #e8e6e0; }"));
 
-    buildTopologyPage(addPage(m_pages, QStringLiteral("TabSheet51"), QStringLiteral("Topológiai leírás")));
+    m_topologyPage = new TopologyPage;
+    form::addPage(m_pages, m_topologyPage, QStringLiteral("TabSheet51"), tr("Topológiai leírás"));
+    m_dataPacketPage = new DataPacketPage(m_platform);
+    form::addPage(m_pages, m_dataPacketPage, QStringLiteral("qel_rs232_pc_szim"), tr("Adatcsomag szimuláció"));
+    m_transmitReceivePage = new TransmitReceivePage(m_platform);
+    form::addPage(m_pages, m_transmitReceivePage, QStringLiteral("TabSheet43"), tr("Adásvétel szimuláció"));
 
-    QWidget *packet =
-        addPage(m_pages, QStringLiteral("qel_rs232_pc_szim"), QStringLiteral("Adatcsomag szimuláció"));
-    QTabWidget *packetViews =
-        form::fillingPageControl(packet, QStringLiteral("PageControl11"), QTabWidget::West);
-    QWidget *simplified =
-        addPage(packetViews, QStringLiteral("TabSheet16"), QStringLiteral("Egyszerűsített nézet"));
-    QTabWidget *simplifiedPages =
-        form::fillingPageControl(simplified, QStringLiteral("PageControl22"), QTabWidget::North);
-    buildSimplifiedPage(
-        addPage(simplifiedPages, QStringLiteral("TabSheet40"), QStringLiteral("Adatcsomag (nincs paritás)")),
-        false);
-    buildSimplifiedPage(
-        addPage(simplifiedPages, QStringLiteral("TabSheet47"), QStringLiteral("Adatcsomag (van paritás)")),
-        true);
-    QWidget *composite =
-        addPage(packetViews, QStringLiteral("TabSheet39"), QStringLiteral("Összetett nézet"));
-    QTabWidget *compositePages =
-        form::fillingPageControl(composite, QStringLiteral("qel_rs232_pc_acsz_pc"), QTabWidget::North);
-    buildPacketSettingsPage(
-        addPage(compositePages, QStringLiteral("TabSheet44"), QStringLiteral("Adatcsomag adatai")));
-    buildPacketResultPage(
-        addPage(compositePages, QStringLiteral("TabSheet45"), QStringLiteral("Összállított adatcsomag")));
-
-    QWidget *transmit =
-        addPage(m_pages, QStringLiteral("TabSheet43"), QStringLiteral("Adásvétel szimuláció"));
-    m_transmitPages =
-        form::fillingPageControl(transmit, QStringLiteral("qel_rs232_pc_szim_pc"), QTabWidget::North);
-    buildSimulationDescriptionPage(
-        addPage(m_transmitPages, QStringLiteral("TabSheet6"), QStringLiteral("Szimuláció leírása")));
-
-    const struct
-    {
-        const char *page, *caption, *pages, *first, *second;
-    } settings[] = {
-        {"TabSheet1", "1. csatorna beállításai", "PageControl23", "TabSheet48", "TabSheet49"},
-        {"TabSheet3", "2. csatorna beállításai", "PageControl24", "TabSheet2", "TabSheet72"},
-    };
-    for (int c = 0; c < 2; ++c) {
-        const auto &s = settings[c];
-        QWidget *page = addPage(m_transmitPages, QString::fromLatin1(s.page), QString::fromUtf8(s.caption));
-        QTabWidget *tabs = form::fillingPageControl(page, QString::fromLatin1(s.pages), QTabWidget::West);
-        buildChannelSettingsPage(addPage(tabs, QString::fromLatin1(s.first), QStringLiteral("1. lap")),
-                                 c + 1);
-        buildChannelFramePage(addPage(tabs, QString::fromLatin1(s.second), QStringLiteral("2. lap")), c + 1);
-    }
-
-    QWidget *run = addPage(m_transmitPages, QStringLiteral("TabSheet5"), QStringLiteral("Szimuláció"));
-    QTabWidget *runPages = form::pageControl(run, QStringLiteral("PageControl1"), QTabWidget::West);
-    runPages->setGeometry(2, 2, 858, 634);
-    // Five long captions share the left edge above the legend strip: a pixel smaller, they fit.
-    QFont tabFont;
-    tabFont.setPixelSize(10);
-    runPages->tabBar()->setFont(tabFont);
-    buildRunChartPages(runPages);
-    buildChannelResultPage(
-        addPage(runPages, QStringLiteral("TabSheet8"), QStringLiteral("Adatkommunikáció eredménye")));
-    buildColourLegendStrip(run);
-
-    QWidget *stream = addPage(m_pages, QStringLiteral("stream_tab"), QStringLiteral("Bájtfolyam szimuláció"));
+    QWidget *stream = form::addPage(m_pages, QStringLiteral("stream_tab"), tr("Bájtfolyam szimuláció"));
     auto *streamLayout = new QVBoxLayout(stream);
     streamLayout->setContentsMargins(0, 0, 0, 0);
     m_streamPage = new StreamPage(m_platform, stream);
     streamLayout->addWidget(m_streamPage);
-    connectRunButton();
 
     m_pages->setCurrentIndex(0);
 }
 
-void MainWindow::writeClock()
+void MainWindow::buildInformationPanel(QWidget *client)
+{
+    QFrame *panel = form::panel(client, QStringLiteral("Panel6"), QRect(879, 3, 291, 772));
+
+    form::picture(panel, QStringLiteral("Image6"), QStringLiteral(":/pictures/info.svg"),
+                  QRect(112, 8, 69, 73));
+    form::label(panel, QStringLiteral("Kérem válasszon egyet az alábbiak közül:"), 40, 104, false,
+                QStringLiteral("Label78"));
+    auto *topics = m_infoTopics = new QComboBox(panel);
+    topics->setObjectName(QStringLiteral("qel_rs232_infobox"));
+    topics->addItems(
+        {QStringLiteral("RS232 adatcsomag felépítése"), QStringLiteral("RS232 adatátvitel beállítása"),
+         QStringLiteral("RS232 bájtfolyam-szimuláció")});
+    topics->setGeometry(40, 123, 209, 19);
+    QPalette pal = topics->palette();
+    pal.setColor(QPalette::Base, QColor(220, 234, 239));
+    topics->setPalette(pal);
+    topics->setCurrentIndex(0);
+    // Only a pick by the user loads a topic; the selection made here at start-up does not.
+    connect(topics, &QComboBox::activated, this, &MainWindow::showInformationTopic);
+    form::label(panel, QStringLiteral("A kiválasztott elem leírása"), 8, 179, false,
+                QStringLiteral("Label79"));
+    m_infoView = form::descriptionView(panel, QStringLiteral("qel_rs232_inf_re"), QString(),
+                                 QRect(8, 198, 273, 565), QColor(220, 234, 239));
+}
+
+void MainWindow::loadStartupDocuments()
+{
+    const auto loaderOf = [](RtfView *view) {
+        return [view](const std::string &path) { return view->loadFile(QString::fromStdString(path)); };
+    };
+    bool loaded = false;
+    try {
+        loaded = rs232::LoadStartupDocuments(loaderOf(m_infoView), loaderOf(m_topologyPage->descriptionView()),
+                                             loaderOf(m_transmitReceivePage->descriptionView()));
+    } catch (const std::exception &) {
+        // Whatever went wrong while reading is the same missing document to the user.
+    }
+    if (!loaded)
+        m_platform.showMessage(Platform::MessageKind::Warning, CoreTexts::documentMissingMessage());
+}
+
+void MainWindow::showInformationTopic()
+{
+    bool loaded = true;
+    try {
+        const int index = m_infoTopics->currentIndex();
+        m_infoView->clear();
+        if (const auto document = rs232::InfoTopicDocument(index))
+            loaded = m_infoView->loadFile(QString::fromStdString(*document));
+    } catch (const std::exception &) {
+        loaded = false;
+    }
+    if (!loaded)
+        m_platform.showMessage(Platform::MessageKind::Warning, CoreTexts::documentMissingMessage());
+}
+
+void MainWindow::updateClock()
 {
     const QDateTime now = m_platform.now();
     const QDate date = now.date();
@@ -268,20 +273,15 @@ void MainWindow::writeClock()
     t.second = time.second();
     // Qt counts Monday = 1 .. Sunday = 7; the day names count Sunday = 1 .. Saturday = 7.
     t.dayOfWeek = date.dayOfWeek() % 7 + 1;
-    m_clockPanel->setText(fromCore(rs232::ClockText(t)));
+    m_clockPanel->setText(fromCore(rs232::ClockText(t, CoreTexts::dayName(t.dayOfWeek).toStdString())));
 }
 
-void MainWindow::ido_kiirTimer()
-{
-    writeClock();
-}
-
-void MainWindow::Nyomtatbelltsai1Click()
+void MainWindow::showPrinterSetup()
 {
     m_platform.showPrinterSetup();
 }
 
-void MainWindow::Kilps1Click()
+void MainWindow::quit()
 {
     showMinimized();
     close();
@@ -289,17 +289,17 @@ void MainWindow::Kilps1Click()
     QCoreApplication::exit(0);
 }
 
-void MainWindow::Adatcsomagszimulci1Click()
+void MainWindow::showDataPacketPage()
 {
     m_pages->setCurrentIndex(1);
 }
 
-void MainWindow::Adsvtelszimulci1Click()
+void MainWindow::showTransmitReceivePage()
 {
     m_pages->setCurrentIndex(2);
 }
 
-void MainWindow::Sgmegnyitsa1Click()
+void MainWindow::openGuide()
 {
     m_platform.showMessage(Platform::MessageKind::Information,
                            QStringLiteral("A súgót a programhoz mellékelt pdf fájl tartalmazza."));
@@ -322,7 +322,7 @@ void MainWindow::Sgmegnyitsa1Click()
                                    .arg(QDir::toNativeSeparators(path)));
 }
 
-void MainWindow::Nvjegy1Click()
+void MainWindow::showAbout()
 {
     m_platform.showMessage(Platform::MessageKind::Information,
                            QStringLiteral("ZUNT QELMOS-RS232 V1.00 RS232 kommunikációs szimulátor"));
