@@ -17,6 +17,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLineEdit>
 #include <QPrinter>
@@ -123,6 +124,21 @@ public:
             control->setValue(value);
     }
 
+    // Lets events through until the named widget is shown; false (and says so) after 20 s.
+    bool waitUntilShown(const char *name)
+    {
+        QWidget *widget = find<QWidget>(name);
+        QElapsedTimer clock;
+        clock.start();
+        while (widget && !widget->isVisible() && clock.elapsed() < 20000)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (widget && widget->isVisible())
+            return true;
+        std::fprintf(stderr, "guide_pictures: %s did not appear\n", name);
+        m_ok = false;
+        return false;
+    }
+
     // Saves what `widget` shows (the whole window when null) as FILE.png.
     void shoot(const char *file, QWidget *widget = nullptr)
     {
@@ -214,6 +230,9 @@ int main(int argc, char **argv)
     if (auto *save = pictures.find<QAction>("stream_chart_vcd"))
         save->trigger();
     pictures.click("stream_open_capture");
+    // The capture is read on a worker thread: wait until the page has switched to measurement mode.
+    if (!pictures.waitUntilShown("stream_back_to_simulation"))
+        return 1;
     pictures.shoot("meres", pages);
     for (const QString &message : platform.messages)
         std::fprintf(stderr, "guide_pictures: the window said: %s\n", qPrintable(message));
