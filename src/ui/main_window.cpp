@@ -213,7 +213,8 @@ void MainWindow::buildInformationPanel(QWidget *client)
     auto *topics = m_infoTopics = new QComboBox(panel);
     topics->setObjectName(QStringLiteral("qel_rs232_infobox"));
     topics->addItems(
-        {QStringLiteral("RS232 adatcsomag felépítése"), QStringLiteral("RS232 adatátvitel beállítása")});
+        {QStringLiteral("RS232 adatcsomag felépítése"), QStringLiteral("RS232 adatátvitel beállítása"),
+         QStringLiteral("RS232 bájtfolyam-szimuláció")});
     topics->setGeometry(40, 123, 209, 19);
     QPalette pal = topics->palette();
     pal.setColor(QPalette::Base, QColor(220, 234, 239));

@@ -37,11 +37,12 @@ TEST(ScreenTooSmall, ExactlyTheTwoComparisons)
     EXPECT_TRUE(ScreenTooSmall(1279, 1024));
 }
 
-TEST(InfoTopicDocument, TwoTopicsAndNothingElse)
+TEST(InfoTopicDocument, ThreeTopicsAndNothingElse)
 {
     EXPECT_EQ(InfoTopicDocument(0), std::string("inf/rs232_adatcsomag.rtf"));
     EXPECT_EQ(InfoTopicDocument(1), std::string("inf/rs232_adatatvitelbeall.rtf"));
-    for (int index : {-1, 2, 100})
+    EXPECT_EQ(InfoTopicDocument(2), std::string("inf/rs232_bajtfolyam.rtf"));
+    for (int index : {-1, 3, 100})
         EXPECT_EQ(InfoTopicDocument(index), std::nullopt) << index;
     EXPECT_EQ(DocumentPath("x.rtf").substr(0, 3), "inf");
     EXPECT_EQ(DocumentPath("x.rtf").size(), 9u);

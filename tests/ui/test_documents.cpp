@@ -21,6 +21,7 @@ const QString DataPacket = QStringLiteral("rs232_adatcsomag.rtf");
 const QString Settings = QStringLiteral("rs232_adatatvitelbeall.rtf");
 const QString Topology = QStringLiteral("rs232_topologia.rtf");
 const QString Simulation = QStringLiteral("rs232_szimulacio.rtf");
+const QString ByteString = QStringLiteral("rs232_bajtfolyam.rtf");
 const QString Warning = QStringLiteral("Az adott fájl nem található!");
 
 // The plain text of a document as a view shows it.
@@ -149,15 +150,31 @@ void TestDocuments::topicPicks()
         QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(DataPacket));
     }
     {
-        // Both present: each pick shows its own document, read anew.
-        WorkingDirectory dir({DataPacket, Settings, Topology, Simulation});
+        // All present: each pick shows its own document, read anew.
+        WorkingDirectory dir({DataPacket, Settings, Topology, Simulation, ByteString});
         FakePlatform platform;
         MainWindow form(platform);
         pickTopic(form, Qt::Key_Down);
         QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(Settings));
+        pickTopic(form, Qt::Key_Down);
+        QCOMPARE(form.findChild<QComboBox *>(QStringLiteral("qel_rs232_infobox"))->currentIndex(), 2);
+        QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(ByteString));
+        QVERIFY(documentText(ByteString).size() > 500);
+        pickTopic(form, Qt::Key_Up);
         pickTopic(form, Qt::Key_Up);
         QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(DataPacket));
         QVERIFY(platform.messages.isEmpty());
+    }
+    {
+        // The byte string document missing: its pick warns and leaves the view empty, as the others do.
+        WorkingDirectory dir({DataPacket, Settings, Topology, Simulation});
+        FakePlatform platform;
+        MainWindow form(platform);
+        pickTopic(form, Qt::Key_Down);
+        pickTopic(form, Qt::Key_Down);
+        QCOMPARE(platform.messages.size(), 1);
+        QCOMPARE(platform.messages[0].second, Warning);
+        QCOMPARE(textOf(form, "qel_rs232_inf_re"), QString());
     }
 }
 
@@ -176,7 +193,7 @@ void TestDocuments::snapshots()
     if (shots.isEmpty())
         QSKIP("set RS232_SNAPSHOT_DIR to render the description pages");
     QDir().mkpath(shots);
-    WorkingDirectory dir({DataPacket, Settings, Topology, Simulation});
+    WorkingDirectory dir({DataPacket, Settings, Topology, Simulation, ByteString});
     FakePlatform platform;
     MainWindow form(platform);
     form.show();
@@ -188,6 +205,8 @@ void TestDocuments::snapshots()
     shoot(QStringLiteral("docs_topologia_tema0"));
     pickTopic(form, Qt::Key_Down);
     shoot(QStringLiteral("docs_topologia_tema1"));
+    pickTopic(form, Qt::Key_Down);
+    shoot(QStringLiteral("docs_topologia_tema2"));
     form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->setCurrentIndex(2);
     form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc_szim_pc"))->setCurrentIndex(0);
     shoot(QStringLiteral("docs_szimulacio"));
