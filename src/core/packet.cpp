@@ -93,8 +93,7 @@ std::string ShortestNumberText(double value, std::string_view decimalSeparator)
     return text;
 }
 
-PacketRun BuildPacketRun(std::string_view bin, int parityItem, int stopItem,
-                         std::string_view decimalSeparator)
+PacketRun BuildPacketRun(std::string_view bin, int parityItem, int stopItem)
 {
     const auto mode = static_cast<ParityMode>(std::clamp(parityItem, 0, 4));
     const auto stop = static_cast<StopBits>(std::clamp(stopItem, 0, 2));
@@ -111,25 +110,21 @@ PacketRun BuildPacketRun(std::string_view bin, int parityItem, int stopItem,
     run.axisMax = trace.axisMax;
     run.markerPoints = PacketMarkers(run.cells.cellCount, stop, -1.0);
 
-    const auto number = [decimalSeparator](double value) {
-        return ShortestNumberText(value, decimalSeparator);
-    };
-    const std::string stopText = "stop bit (" + number(run.stopLength) + " bit)";
     const bool haveBits = DataBitsOfBin(bin).has_value();
     // The character at each data bit's place in the BIN text, b0 first, as the text has it.
     static constexpr std::array<std::size_t, 8> positions = {9, 8, 7, 6, 4, 3, 2, 1};
-    run.rows.push_back({"", "start bit", "0"});
+    run.rows.push_back({0, FrameSegment::Start, 0, "0"});
     for (std::size_t i = 0; i < 8; ++i)
-        run.rows.push_back({"", "adat " + number(double(i + 1)) + ".",
+        run.rows.push_back({0, FrameSegment::Data, static_cast<int>(i + 1),
                             haveBits ? std::string(1, bin[positions[i] - 1]) : std::string()});
     if (run.cells.hasParity()) {
         run.parityText = run.cells.cells[9] ? "1" : "0";
         run.parityIndex = static_cast<int>(mode) - 1;
-        run.rows.push_back({"", "paritás bit", *run.parityText});
+        run.rows.push_back({0, FrameSegment::Parity, 0, *run.parityText});
     }
-    run.rows.push_back({"", stopText, "1"});
+    run.rows.push_back({0, FrameSegment::Stop, 0, "1"});
     for (std::size_t row = 0; row < run.rows.size(); ++row)
-        run.rows[row].number = number(double(row + 1)) + ".";
+        run.rows[row].number = static_cast<int>(row + 1);
     return run;
 }
 

@@ -37,11 +37,14 @@ std::array<double, 9> DataByteTrace(std::string_view bin);
 // the point.
 std::string ShortestNumberText(double value, std::string_view decimalSeparator);
 
-// One row of the composite view's frame grid: row number with a full stop, the cell's kind, its value.
+// One row of the composite view's frame grid, below its header: the row number (from 1), the kind of
+// cell (dataBit 1..8 for a data cell, 0 for the others) and its value. The stop row's length is the
+// run's stopLength.
 struct PacketGridRow
 {
-    std::string number;
-    std::string type;
+    int number = 0;
+    FrameSegment kind = FrameSegment::Start;
+    int dataBit = 0;
     std::string value;
     friend bool operator==(const PacketGridRow &, const PacketGridRow &) = default;
 };
@@ -64,10 +67,8 @@ struct PacketRun
 
 // The composite view's frame from the BIN text of its byte, the item of the five-item parity group
 // (0 none .. 4 odd) and the item of the stop length group (0, 1, 2). Items out of range are taken as
-// the nearest one. Numbers in the grid use decimalSeparator ("stop bit (1,5 bit)" with a comma). A BIN
-// text shorter than nine characters has no data bits to show: their grid values stay empty and the
-// frame draws them low.
-PacketRun BuildPacketRun(std::string_view bin, int parityItem, int stopItem,
-                         std::string_view decimalSeparator);
+// the nearest one. A BIN text shorter than nine characters has no data bits to show: their grid values
+// stay empty and the frame draws them low.
+PacketRun BuildPacketRun(std::string_view bin, int parityItem, int stopItem);
 
 } // namespace rs232

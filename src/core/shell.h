@@ -3,18 +3,12 @@
 
 #pragma once
 
-#include <array>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace rs232 {
-
-// Hungarian day names, indexed by day of week - 1 where the week runs 1 = Sunday .. 7 = Saturday.
-inline constexpr std::array<std::string_view, 7> DayNames = {
-    "vasárnap", "hétfő", "kedd", "szerda", "csütörtök", "péntek", "szombat",
-};
 
 struct LocalDateTime
 {
@@ -23,8 +17,8 @@ struct LocalDateTime
     int dayOfWeek = 1; // 1 = Sunday .. 7 = Saturday
 };
 
-// "yyyy.mm.dd hh:nn:ss", four spaces, the day name, two spaces.
-std::string ClockText(const LocalDateTime &t);
+// "yyyy.mm.dd hh:nn:ss", four spaces, the day's name as the caller words it, two spaces.
+std::string ClockText(const LocalDateTime &t, std::string_view dayName);
 
 // The window needs at least 1280 x 900 pixels of screen.
 bool ScreenTooSmall(int width, int height);
@@ -35,9 +29,6 @@ inline constexpr std::string_view DataPacketDocument = "rs232_adatcsomag.rtf";
 inline constexpr std::string_view TransmissionSettingsDocument = "rs232_adatatvitelbeall.rtf";
 inline constexpr std::string_view TopologyDocument = "rs232_topologia.rtf";
 inline constexpr std::string_view SimulationDocument = "rs232_szimulacio.rtf";
-
-// The one message for a description document that cannot be loaded, whatever the reason.
-inline constexpr std::string_view DocumentMissingMessage = "Az adott fájl nem található!";
 
 // "inf" and the file name joined with the platform's directory separator.
 std::string DocumentPath(std::string_view fileName);

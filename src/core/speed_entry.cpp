@@ -80,7 +80,7 @@ void SpeedUnitChosen(SpeedEntry &entry, SpeedControls &controls, SpeedUnit unit)
         entry.maxValue = 1000;
         controls.setSpeedMaximum(1000);
         entry.appliedUnit = SpeedUnit::Kbps;
-        entry.unitLabel = "kbps";
+        entry.unitLabel = SpeedUnit::Kbps;
         controls.setUnitLabel(entry.unitLabel);
     } else if (entry.appliedUnit == SpeedUnit::Kbps && unit == SpeedUnit::Bps) {
         entry.maxValue = 1000000;
@@ -90,22 +90,9 @@ void SpeedUnitChosen(SpeedEntry &entry, SpeedControls &controls, SpeedUnit unit)
         entry.minValue = 100;
         controls.setSpeedMinimum(100);
         entry.appliedUnit = SpeedUnit::Bps;
-        entry.unitLabel = "bps";
+        entry.unitLabel = SpeedUnit::Bps;
         controls.setUnitLabel(entry.unitLabel);
     }
-}
-
-std::string_view DelayUnitChosen(DelayUnit unit)
-{
-    switch (unit) {
-    case DelayUnit::Microseconds:
-        return "µs";
-    case DelayUnit::Milliseconds:
-        return "ms";
-    case DelayUnit::BitTimes:
-        break;
-    }
-    return "bit";
 }
 
 } // namespace rs232

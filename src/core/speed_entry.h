@@ -7,8 +7,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 namespace rs232 {
 
@@ -16,15 +14,14 @@ namespace rs232 {
 struct PresetSpeed
 {
     std::int32_t bps;
-    std::string_view text;
 };
 inline constexpr std::array<PresetSpeed, 6> PresetSpeeds{{
-    {9600, "9 600 bps"},
-    {19200, "19 200 bps"},
-    {38400, "38 400 bps"},
-    {57600, "57 600 bps"},
-    {115200, "115 200 bps"},
-    {230400, "230 400 bps"},
+    {9600},
+    {19200},
+    {38400},
+    {57600},
+    {115200},
+    {230400},
 }};
 
 // The index of speed among the presets, or -1.
@@ -40,7 +37,7 @@ struct SpeedEntry
     SpeedUnit appliedUnit = SpeedUnit::Bps; // the unit shownValue is expressed in
     std::int32_t speedBps = 9600;           // the remembered speed in bits per second
     int preset = 0;                         // selected preset item, -1 for none
-    std::string unitLabel = "bps";
+    SpeedUnit unitLabel = SpeedUnit::Bps;   // the unit the label beside the field names
 };
 
 // The entry of a channel at start-up: channel 2's speed field starts with a lower bound of 1000.
@@ -64,7 +61,7 @@ public:
     virtual void setSpeedMaximum(std::int32_t value) = 0;
     virtual void selectPreset(int item) = 0; // -1 clears the selection
     virtual void selectUnit(SpeedUnit unit) = 0;
-    virtual void setUnitLabel(std::string_view text) = 0;
+    virtual void setUnitLabel(SpeedUnit unit) = 0;
 };
 
 // The speed field's text changed.
@@ -73,8 +70,5 @@ void SpeedEdited(SpeedEntry &entry, SpeedControls &controls);
 void PresetChosen(SpeedEntry &entry, SpeedControls &controls, int k);
 // The unit item of unit became selected.
 void SpeedUnitChosen(SpeedEntry &entry, SpeedControls &controls, SpeedUnit unit);
-
-// The text of the delay unit label for a delay unit item: "bit", "µs", "ms".
-std::string_view DelayUnitChosen(DelayUnit unit);
 
 } // namespace rs232

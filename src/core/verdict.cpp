@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace rs232 {
 
@@ -16,15 +15,18 @@ std::string digit(std::uint8_t level)
     return level == 0 ? "0" : "1";
 }
 
-std::string kindOfRow(unsigned row, unsigned cellCount)
+GridRow gridRow(unsigned row, unsigned cellCount, std::uint8_t level)
 {
-    if (row == 1)
-        return "start bit";
-    if (row <= 9)
-        return "adat bit " + std::to_string(row - 1) + ".";
-    if (row == 10 && cellCount == 11)
-        return "paritás bit";
-    return "stop bit";
+    GridRow out{static_cast<int>(row), FrameSegment::Stop, 0, digit(level)};
+    if (row == 1) {
+        out.kind = FrameSegment::Start;
+    } else if (row <= 9) {
+        out.kind = FrameSegment::Data;
+        out.dataBit = static_cast<int>(row - 1);
+    } else if (row == 10 && cellCount == 11) {
+        out.kind = FrameSegment::Parity;
+    }
+    return out;
 }
 
 bool parityFails(int parityCode, std::uint8_t parity, int dataOnes)
@@ -44,10 +46,9 @@ bool parityFails(int parityCode, std::uint8_t parity, int dataOnes)
     }
 }
 
-void addMessage(ChannelResult &result, std::string_view message)
+void addMessage(ChannelResult &result, ResultMessage message)
 {
-    result.lines.emplace_back(message);
-    result.lines.emplace_back(ResultMessages::Separator);
+    result.messages.push_back(message);
 }
 
 } // namespace
@@ -63,7 +64,7 @@ ChannelResult EvaluateChannel(const LinkRun &run, int receivingChannel, int part
     ChannelResult result;
     result.rows.reserve(n);
     for (unsigned i = 1; i <= n; ++i)
-        result.rows.push_back({std::to_string(i) + ".", kindOfRow(i, n), digit(c[i - 1])});
+        result.rows.push_back(gridRow(i, n, c[i - 1]));
     result.startText = digit(c[0]);
     int dataOnes = 0;
     for (unsigned k = 1; k <= 8; ++k) {
@@ -82,40 +83,40 @@ ChannelResult EvaluateChannel(const LinkRun &run, int receivingChannel, int part
     if (c[0] == 1) {
         result.noFrame = true;
         if (partner.sentCells.cells[0] == 1) {
-            addMessage(result, ResultMessages::NoTraffic);
+            addMessage(result, ResultMessage::NoTraffic);
         } else if (waitsForHandshake(receiver.settings.handshake, partner.settings.handshake)) {
-            addMessage(result, ResultMessages::HandshakeFault);
+            addMessage(result, ResultMessage::HandshakeFault);
             result.errorShown = true;
         } else {
-            addMessage(result, ResultMessages::TransferFault(receivingChannel));
+            addMessage(result, TransferFault(receivingChannel));
             result.errorShown = true;
         }
         return result;
     }
 
     if (c[n - 1] != 1) {
-        addMessage(result, ResultMessages::FramingFault);
+        addMessage(result, ResultMessage::FramingFault);
         result.failed = true;
     }
     if (partnerDataByte != result.receivedByte) {
-        addMessage(result, ResultMessages::DataFault);
+        addMessage(result, ResultMessage::DataFault);
         result.failed = true;
     }
     if (n == 11 && parityFails(receiver.parityCode, c[9], dataOnes)) {
-        addMessage(result, ResultMessages::ParityFault);
+        addMessage(result, ResultMessage::ParityFault);
         result.failed = true;
     }
     result.errorShown = true;
     // A length difference is reported but is no fault by itself: the byte may still arrive intact.
     if (n != m)
-        addMessage(result, ResultMessages::LengthMismatch);
+        addMessage(result, ResultMessage::LengthMismatch);
     if (!result.failed) {
         result.errorShown = false;
         if (n == m) {
-            addMessage(result, ResultMessages::Success);
+            addMessage(result, ResultMessage::Success);
             result.okShown = true;
         } else {
-            addMessage(result, ResultMessages::UnsafeSuccess);
+            addMessage(result, ResultMessage::UnsafeSuccess);
         }
     }
     return result;

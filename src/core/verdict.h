@@ -6,56 +6,38 @@
 #include "core/link.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace rs232 {
 
-// The memo lines of the result page, one message per line.
-struct ResultMessages
-{
-    static constexpr std::string_view NoTraffic =
-        "A kommunikáció során ilyen irányú kommunikáció nem volt (sem adás sem vétel).";
-    static constexpr std::string_view HandshakeFault =
-        "HIBA! A kommunikáció során handshake hiba lépett fel.";
-    // Received by channel 1 from channel 2.
-    static constexpr std::string_view TransferFaultChannel1 =
-        "HIBA! A kommunikáció során adatátviteli hiba lépett fel. "
-        "A 2. csatorna küldött adatát nem sikerült az 1. csatornának vennie, "
-        "a nem megfelelő adatátviteli beállítások miatt.";
-    // Received by channel 2 from channel 1.
-    static constexpr std::string_view TransferFaultChannel2 =
-        "HIBA! A kommunikáció során adatátviteli hiba lépett fel. "
-        "A 1. csatorna küldött adatát nem sikerült az 2. csatornának vennie, "
-        "a nem megfelelő adatátviteli beállítások miatt.";
-    static constexpr std::string_view FramingFault =
-        "HIBA! A kommunikáció során kerethiba lépett fel. (Start/Stop bit nem megfelelő értékű.)";
-    static constexpr std::string_view DataFault =
-        "HIBA! A kommunikáció során nem megfelelő adatokat vett az egység.";
-    // The text has never had a closing parenthesis; it is shown as it has always been.
-    static constexpr std::string_view ParityFault =
-        "HIBA! A kommunikáció során paritáshiba lépett fel. (Paritásbit nem megfelelő értéke.";
-    static constexpr std::string_view LengthMismatch = "Nem azonos a küldött és a vett bitek száma.";
-    static constexpr std::string_view Success = "A kommunikáció megfelelően működött.";
-    static constexpr std::string_view UnsafeSuccess =
-        "A kommunikáció a jelen adatoknál megfelelően működött, de ez nem biztosított minden adatnál, "
-        "mivel nem megfelelőek a beállítások.";
-
-    // The line that follows every message, so that no message is the memo's last line.
-    static constexpr std::string_view Separator = " ";
-
-    // The TransferFault wording for the receiving channel (1 or 2).
-    static constexpr std::string_view TransferFault(int receivingChannel)
-    {
-        return receivingChannel == 2 ? TransferFaultChannel2 : TransferFaultChannel1;
-    }
+// The messages of the result page's memo, each a fact the window words in its own language.
+enum class ResultMessage {
+    NoTraffic,             // neither side sent anything this way
+    HandshakeFault,        // the receiver waited for a handshake that never came
+    TransferFaultChannel1, // channel 1 saw no start bit of what channel 2 sent
+    TransferFaultChannel2, // channel 2 saw no start bit of what channel 1 sent
+    FramingFault,          // the start or stop cell has the wrong level
+    DataFault,             // the byte received is not the byte sent
+    ParityFault,           // the parity cell does not match the data and the parity kind
+    LengthMismatch,        // the two frames have a different number of cells
+    Success,
+    UnsafeSuccess, // this byte arrived, though the frames differ in length
 };
 
-// One row of the received-bits grid: "Nr.", "Típus", "Ért.".
+// The transfer fault of the receiving channel (1 or 2).
+constexpr ResultMessage TransferFault(int receivingChannel)
+{
+    return receivingChannel == 2 ? ResultMessage::TransferFaultChannel2
+                                 : ResultMessage::TransferFaultChannel1;
+}
+
+// One row of the received-bits grid, below its header: the row number (from 1), the kind of cell
+// (dataBit 1..8 for a data cell, 0 for the others) and the level received, "0" or "1".
 struct GridRow
 {
-    std::string number;
-    std::string kind;
+    int number = 0;
+    FrameSegment kind = FrameSegment::Start;
+    int dataBit = 0;
     std::string value;
     friend bool operator==(const GridRow &, const GridRow &) = default;
 };
@@ -70,7 +52,7 @@ struct ChannelResult
     std::string parityText; // written only when parityShown
     bool parityShown = false;
     std::string stopText;
-    std::vector<std::string> lines; // memo lines: each message followed by a separator
+    std::vector<ResultMessage> messages; // in the order the memo lists them
     bool okShown = false;
     bool errorShown = false;
     bool noFrame = false; // no start bit seen: the decoded fields are to be blanked

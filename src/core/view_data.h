@@ -6,7 +6,6 @@
 #include "core/frame.h"
 
 #include <array>
-#include <string_view>
 
 namespace rs232 {
 
@@ -14,8 +13,5 @@ namespace rs232 {
 
 // The trace of the byte 0 that the three data byte charts start with: nine low points at x = 0..8.
 inline constexpr std::array<double, 9> kPlaceholderByteTrace = {0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1};
-
-// Header row of the three bit grids.
-inline constexpr std::array<std::string_view, 3> kBitGridHeader = {"Nr.", "Típus", "Ért."};
 
 } // namespace rs232

@@ -4,6 +4,7 @@
 #include "ui/main_window.h"
 
 #include "core/shell.h"
+#include "ui/core_texts.h"
 #include "ui/form_builder.h"
 #include "ui/pages/data_packet_page.h"
 #include "ui/pages/stream/stream_page.h"
@@ -239,7 +240,7 @@ void MainWindow::loadStartupDocuments()
         // Whatever went wrong while reading is the same missing document to the user.
     }
     if (!loaded)
-        m_platform.showMessage(Platform::MessageKind::Warning, fromCore(rs232::DocumentMissingMessage));
+        m_platform.showMessage(Platform::MessageKind::Warning, CoreTexts::documentMissingMessage());
 }
 
 void MainWindow::showInformationTopic()
@@ -254,7 +255,7 @@ void MainWindow::showInformationTopic()
         loaded = false;
     }
     if (!loaded)
-        m_platform.showMessage(Platform::MessageKind::Warning, fromCore(rs232::DocumentMissingMessage));
+        m_platform.showMessage(Platform::MessageKind::Warning, CoreTexts::documentMissingMessage());
 }
 
 void MainWindow::updateClock()
@@ -271,7 +272,7 @@ void MainWindow::updateClock()
     t.second = time.second();
     // Qt counts Monday = 1 .. Sunday = 7; the day names count Sunday = 1 .. Saturday = 7.
     t.dayOfWeek = date.dayOfWeek() % 7 + 1;
-    m_clockPanel->setText(fromCore(rs232::ClockText(t)));
+    m_clockPanel->setText(fromCore(rs232::ClockText(t, CoreTexts::dayName(t.dayOfWeek).toStdString())));
 }
 
 void MainWindow::showPrinterSetup()

@@ -135,21 +135,20 @@ TEST(BuildPacketRun, FramesOfTheCompositeView)
         double axisMax;
         std::optional<std::string> parityText;
         std::optional<int> parityIndex;
-        const char *stopRow;
     };
     const Case cases[] = {
-        {"byte 0, none, 1 bit", 0, 0, 0, 11, std::nullopt, std::nullopt, "stop bit (1 bit)"},
-        {"byte 0, none, 1.5 bit", 0, 0, 1, 11.5, std::nullopt, std::nullopt, "stop bit (1,5 bit)"},
-        {"byte 7, even, 2 bit", 7, 3, 2, 13, "1", 2, "stop bit (2 bit)"},
-        {"byte 255, odd", 255, 4, 0, 12, "1", 3, "stop bit (1 bit)"},
-        {"byte 255, even", 255, 3, 0, 12, "0", 2, "stop bit (1 bit)"},
-        {"byte 85, fixed 0, 1.5 bit", 85, 1, 1, 12.5, "0", 0, "stop bit (1,5 bit)"},
-        {"byte 0, fixed 1", 0, 2, 0, 12, "1", 1, "stop bit (1 bit)"},
+        {"byte 0, none, 1 bit", 0, 0, 0, 11, std::nullopt, std::nullopt},
+        {"byte 0, none, 1.5 bit", 0, 0, 1, 11.5, std::nullopt, std::nullopt},
+        {"byte 7, even, 2 bit", 7, 3, 2, 13, "1", 2},
+        {"byte 255, odd", 255, 4, 0, 12, "1", 3},
+        {"byte 255, even", 255, 3, 0, 12, "0", 2},
+        {"byte 85, fixed 0, 1.5 bit", 85, 1, 1, 12.5, "0", 0},
+        {"byte 0, fixed 1", 0, 2, 0, 12, "1", 1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const std::string bin = ByteCodesOf(c.byte).bin;
-        const PacketRun run = BuildPacketRun(bin, c.parityItem, c.stopItem, ",");
+        const PacketRun run = BuildPacketRun(bin, c.parityItem, c.stopItem);
         const auto mode = static_cast<ParityMode>(c.parityItem);
         const auto stop = static_cast<StopBits>(c.stopItem);
         const bool parity = c.parityItem != 0;
@@ -172,31 +171,29 @@ TEST(BuildPacketRun, FramesOfTheCompositeView)
         EXPECT_EQ(run.parityIndex, c.parityIndex);
 
         ASSERT_EQ(run.rows.size(), cells);
-        EXPECT_EQ(run.rows[0], (PacketGridRow{"1.", "start bit", "0"}));
-        for (int i = 0; i < 8; ++i) {
-            const std::string n = std::to_string(i + 1);
-            EXPECT_EQ(run.rows[1 + i], (PacketGridRow{std::to_string(i + 2) + ".", "adat " + n + ".",
-                                                      ((c.byte >> i) & 1) ? "1" : "0"}));
-        }
+        EXPECT_EQ(run.rows[0], (PacketGridRow{1, FrameSegment::Start, 0, "0"}));
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(run.rows[1 + i],
+                      (PacketGridRow{i + 2, FrameSegment::Data, i + 1, ((c.byte >> i) & 1) ? "1" : "0"}));
         if (parity) {
-            EXPECT_EQ(run.rows[9], (PacketGridRow{"10.", "paritás bit", *c.parityText}));
+            EXPECT_EQ(run.rows[9], (PacketGridRow{10, FrameSegment::Parity, 0, *c.parityText}));
         }
-        EXPECT_EQ(run.rows.back(), (PacketGridRow{std::to_string(cells) + ".", c.stopRow, "1"}));
+        EXPECT_EQ(run.rows.back(), (PacketGridRow{static_cast<int>(cells), FrameSegment::Stop, 0, "1"}));
     }
 }
 
 TEST(BuildPacketRun, OddInputsStayInsideTheFrame)
 {
     // Items beyond the groups are taken as the nearest item.
-    const PacketRun high = BuildPacketRun("0000 0111", 9, 7, ",");
+    const PacketRun high = BuildPacketRun("0000 0111", 9, 7);
     EXPECT_EQ(high.parityIndex, 3);
     EXPECT_EQ(high.stopIndex, 2);
-    const PacketRun low = BuildPacketRun("0000 0111", -1, -1, ",");
+    const PacketRun low = BuildPacketRun("0000 0111", -1, -1);
     EXPECT_FALSE(low.parityIndex.has_value());
     EXPECT_EQ(low.stopIndex, 0);
 
     // A BIN text too short to hold the bits: no data values, the frame still complete.
-    const PacketRun shortText = BuildPacketRun("0111", 3, 0, ",");
+    const PacketRun shortText = BuildPacketRun("0111", 3, 0);
     EXPECT_EQ(shortText.byte, 0);
     EXPECT_EQ(shortText.rows[1].value, "");
     EXPECT_EQ(shortText.rows.size(), 11u);

@@ -15,15 +15,17 @@ TEST(ClockText, DateTimeThenDayName)
     struct Case
     {
         LocalDateTime t;
+        const char *dayName;
         const char *text;
     };
     const Case cases[] = {
-        {{2011, 3, 2, 9, 5, 3, 4}, "2011.03.02 09:05:03    szerda  "},
-        {{2011, 3, 6, 23, 59, 59, 1}, "2011.03.06 23:59:59    vasárnap  "},
-        {{2011, 3, 5, 0, 0, 0, 7}, "2011.03.05 00:00:00    szombat  "},
+        {{2011, 3, 2, 9, 5, 3, 4}, "szerda", "2011.03.02 09:05:03    szerda  "},
+        {{2011, 3, 6, 23, 59, 59, 1}, "vasárnap", "2011.03.06 23:59:59    vasárnap  "},
+        {{2011, 3, 5, 0, 0, 0, 7}, "szombat", "2011.03.05 00:00:00    szombat  "},
+        {{2011, 3, 5, 0, 0, 0, 0}, "", "2011.03.05 00:00:00      "},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(ClockText(c.t), c.text);
+        EXPECT_EQ(ClockText(c.t, c.dayName), c.text);
 }
 
 TEST(ScreenTooSmall, ExactlyTheTwoComparisons)

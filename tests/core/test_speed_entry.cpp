@@ -25,7 +25,7 @@ public:
     int maximum = 1000000;
     int preset = 0;
     SpeedUnit unit = SpeedUnit::Bps;
-    std::string label = "bps";
+    SpeedUnit label = SpeedUnit::Bps;
     int editedRuns = 0;
 
     // The user types into the field (no clamping until the focus leaves).
@@ -79,7 +79,7 @@ public:
             SpeedUnitChosen(entry, *this, u);
         }
     }
-    void setUnitLabel(std::string_view text) override { label = text; }
+    void setUnitLabel(SpeedUnit unit) override { label = unit; }
 
 private:
     void edited()
@@ -94,7 +94,7 @@ struct Expect
     std::string text;
     int minimum, maximum, preset;
     SpeedUnit unit;
-    std::string label;
+    SpeedUnit label;
     int speedBps;
 };
 
@@ -121,9 +121,9 @@ TEST(SpeedEntryTest, KbpsAndBackDoesNotRestoreTheTypedSpeed)
 {
     FakeControls c(1);
     c.clickUnit(SpeedUnit::Kbps);
-    expectState(c, {"10", 1, 1000, -1, SpeedUnit::Kbps, "kbps", 10000});
+    expectState(c, {"10", 1, 1000, -1, SpeedUnit::Kbps, SpeedUnit::Kbps, 10000});
     c.clickUnit(SpeedUnit::Bps);
-    expectState(c, {"10000", 100, 1000000, -1, SpeedUnit::Bps, "bps", 10000});
+    expectState(c, {"10000", 100, 1000000, -1, SpeedUnit::Bps, SpeedUnit::Bps, 10000});
 }
 
 TEST(SpeedEntryTest, RoundingToWholeKbps)
@@ -148,7 +148,7 @@ TEST(SpeedEntryTest, RoundingToWholeKbps)
     c.type("100");
     c.clickUnit(SpeedUnit::Kbps);
     c.clickUnit(SpeedUnit::Bps);
-    expectState(c, {"1000", 100, 1000000, -1, SpeedUnit::Bps, "bps", 1000});
+    expectState(c, {"1000", 100, 1000000, -1, SpeedUnit::Bps, SpeedUnit::Bps, 1000});
 }
 
 TEST(SpeedEntryTest, PresetWhileInKbpsReturnsToBpsAndStaysSelected)
@@ -156,22 +156,22 @@ TEST(SpeedEntryTest, PresetWhileInKbpsReturnsToBpsAndStaysSelected)
     FakeControls c(1);
     c.clickUnit(SpeedUnit::Kbps);
     c.clickPreset(3);
-    expectState(c, {"57600", 100, 1000000, 3, SpeedUnit::Bps, "bps", 57600});
+    expectState(c, {"57600", 100, 1000000, 3, SpeedUnit::Bps, SpeedUnit::Bps, 57600});
 }
 
 TEST(SpeedEntryTest, TypedSpeedsSelectTheirPreset)
 {
     FakeControls c(1);
     c.type("38400");
-    expectState(c, {"38400", 100, 1000000, 2, SpeedUnit::Bps, "bps", 38400});
+    expectState(c, {"38400", 100, 1000000, 2, SpeedUnit::Bps, SpeedUnit::Bps, 38400});
     c.type("38401");
-    expectState(c, {"38401", 100, 1000000, -1, SpeedUnit::Bps, "bps", 38401});
+    expectState(c, {"38401", 100, 1000000, -1, SpeedUnit::Bps, SpeedUnit::Bps, 38401});
     // A leading zero disappears once the preset rewrites the field in plain decimal form.
     c.type("019200");
-    expectState(c, {"19200", 100, 1000000, 1, SpeedUnit::Bps, "bps", 19200});
+    expectState(c, {"19200", 100, 1000000, 1, SpeedUnit::Bps, SpeedUnit::Bps, 19200});
     c.clickUnit(SpeedUnit::Kbps);
     c.type("9");
-    expectState(c, {"9", 1, 1000, -1, SpeedUnit::Kbps, "kbps", 9000});
+    expectState(c, {"9", 1, 1000, -1, SpeedUnit::Kbps, SpeedUnit::Kbps, 9000});
 }
 
 TEST(SpeedEntryTest, EmptiedFieldTakesTheCurrentMinimum)
@@ -199,7 +199,7 @@ TEST(SpeedEntryTest, ChannelTwoLowerBoundDropsAfterItsFirstReturnFromKbps)
     EXPECT_EQ(c.minimum, 100);
     c.type("500");
     c.leaveField();
-    expectState(c, {"500", 100, 1000000, -1, SpeedUnit::Bps, "bps", 500});
+    expectState(c, {"500", 100, 1000000, -1, SpeedUnit::Bps, SpeedUnit::Bps, 500});
 }
 
 TEST(SpeedEntryTest, HugeTypedNumbersDoNotOverflow)
@@ -211,13 +211,6 @@ TEST(SpeedEntryTest, HugeTypedNumbersDoNotOverflow)
     c.leaveField();
     EXPECT_EQ(c.text, "1000");
     EXPECT_EQ(c.entry.speedBps, 1000000);
-}
-
-TEST(SpeedEntryTest, DelayUnitLabels)
-{
-    EXPECT_EQ(DelayUnitChosen(DelayUnit::BitTimes), "bit");
-    EXPECT_EQ(DelayUnitChosen(DelayUnit::Microseconds), "µs");
-    EXPECT_EQ(DelayUnitChosen(DelayUnit::Milliseconds), "ms");
 }
 
 } // namespace

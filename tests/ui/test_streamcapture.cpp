@@ -83,6 +83,8 @@ private:
     {
         m_platform.openFileAnswer = path;
         find<QPushButton>("stream_open_capture")->click();
+        if (!settle())
+            qWarning("the capture is still loading");
         return path;
     }
     QString summary() const { return find<QLabel>("stream_summary")->text(); }
@@ -234,6 +236,7 @@ void StreamCaptureTest::theChannelComboReadsAnotherWire()
     QCOMPARE(find<QTableView>("stream_table")->model()->rowCount(), int(kBytes.size()));
     channel->setCurrentIndex(0);
     Q_EMIT channel->activated(0);
+    QVERIFY(settle());
     QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).second));
     QCOMPARE(find<QComboBox>("stream_rx_rate")->currentText(), QStringLiteral("4800"));
     QCOMPARE(find<QTableView>("stream_table")->model()->rowCount(), 2);

@@ -316,6 +316,7 @@ void StreamPageTest::manyBytesStayBoundedAndTheChartDrawsOnlyWhatIsVisible()
     find<QComboBox>("stream_rx_rate")->setCurrentText(QStringLiteral("50"));
     find<QDoubleSpinBox>("stream_idle")->setValue(1000.0);
     find<QPushButton>("stream_run")->click();
+    QVERIFY(settle());
     QCOMPARE(find<QTableView>("stream_table")->model()->rowCount(), 65535);
     auto *chart = find<StepChart>("stream_chart");
     const int width = static_cast<int>(chart->plotRect().width());

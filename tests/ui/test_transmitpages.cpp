@@ -41,7 +41,35 @@ QStringList linesOf(std::initializer_list<std::string_view> messages)
     return lines;
 }
 
-using Messages = rs232::ResultMessages;
+// The memo lines as the window words them, to the character (the parity text has never had its closing
+// parenthesis).
+struct Messages
+{
+    static constexpr std::string_view NoTraffic =
+        "A kommunikáció során ilyen irányú kommunikáció nem volt (sem adás sem vétel).";
+    static constexpr std::string_view HandshakeFault =
+        "HIBA! A kommunikáció során handshake hiba lépett fel.";
+    static constexpr std::string_view FramingFault =
+        "HIBA! A kommunikáció során kerethiba lépett fel. (Start/Stop bit nem megfelelő értékű.)";
+    static constexpr std::string_view DataFault =
+        "HIBA! A kommunikáció során nem megfelelő adatokat vett az egység.";
+    static constexpr std::string_view ParityFault =
+        "HIBA! A kommunikáció során paritáshiba lépett fel. (Paritásbit nem megfelelő értéke.";
+    static constexpr std::string_view LengthMismatch = "Nem azonos a küldött és a vett bitek száma.";
+    static constexpr std::string_view Success = "A kommunikáció megfelelően működött.";
+    static constexpr std::string_view UnsafeSuccess =
+        "A kommunikáció a jelen adatoknál megfelelően működött, de ez nem biztosított minden adatnál, "
+        "mivel nem megfelelőek a beállítások.";
+    static constexpr std::string_view TransferFault(int receivingChannel)
+    {
+        return receivingChannel == 2 ? "HIBA! A kommunikáció során adatátviteli hiba lépett fel. "
+                                       "A 1. csatorna küldött adatát nem sikerült az 2. csatornának vennie, "
+                                       "a nem megfelelő adatátviteli beállítások miatt."
+                                     : "HIBA! A kommunikáció során adatátviteli hiba lépett fel. "
+                                       "A 2. csatorna küldött adatát nem sikerült az 1. csatornának vennie, "
+                                       "a nem megfelelő adatátviteli beállítások miatt.";
+    }
+};
 
 } // namespace
 

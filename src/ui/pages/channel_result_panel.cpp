@@ -5,6 +5,7 @@
 
 #include "core/verdict.h"
 #include "core/view_data.h"
+#include "ui/core_texts.h"
 #include "ui/texts.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
@@ -55,7 +56,7 @@ ChannelResultPanel::ChannelResultPanel(int channel, QWidget *parent) : QWidget(p
     form::label(this, tr("Érkezett adatok"), 10, 34, true);
     m_grid = form::bitGrid(this, name("tabla"), 10, 52);
     for (int column = 0; column < 3; ++column)
-        m_grid->item(0, column)->setText(fromCore(rs232::kBitGridHeader[static_cast<std::size_t>(column)]));
+        m_grid->item(0, column)->setText(CoreTexts::bitGridHeader().at(column));
 
     form::ResultTabNames names;
     names.pages = name("eredmeny_pc");
@@ -112,11 +113,11 @@ void ChannelResultPanel::showResult(const rs232::ChannelResult &result)
 
     m_grid->setRowCount(n + 1);
     for (int i = 0; i < n; ++i)
-        setCell(m_grid, i + 1, 0, fromCore(result.rows[static_cast<std::size_t>(i)].number));
+        setCell(m_grid, i + 1, 0, CoreTexts::rowNumberText(result.rows[static_cast<std::size_t>(i)].number));
     for (int i = 0; i < n; ++i)
         setCell(m_grid, i + 1, 2, fromCore(result.rows[static_cast<std::size_t>(i)].value));
     for (int i = 0; i < n; ++i)
-        setCell(m_grid, i + 1, 1, fromCore(result.rows[static_cast<std::size_t>(i)].kind));
+        setCell(m_grid, i + 1, 1, CoreTexts::gridRowKindText(result.rows[static_cast<std::size_t>(i)]));
 
     tabs.startBit->setText(fromCore(result.startText));
     // A value the field shows already runs no handler; after a blanked run its texts still read "-", so
@@ -143,8 +144,8 @@ void ChannelResultPanel::showResult(const rs232::ChannelResult &result)
     paintPanel(tabs.stopPanel, rs232::FrameSegment::Stop);
 
     m_memo->clear();
-    for (const std::string &line : result.lines)
-        m_memo->appendPlainText(fromCore(line));
+    for (const QString &line : CoreTexts::resultMemoLines(result.messages))
+        m_memo->appendPlainText(line);
 
     m_okPicture->setVisible(result.okShown);
     m_errorPicture->setVisible(result.errorShown);

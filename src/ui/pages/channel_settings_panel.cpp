@@ -4,6 +4,7 @@
 #include "ui/pages/channel_settings_panel.h"
 
 #include "core/view_data.h"
+#include "ui/core_texts.h"
 #include "ui/form_builder.h"
 #include "ui/texts.h"
 #include "widgets/radiogroup.h"
@@ -59,9 +60,9 @@ public:
     {
         m_panel.m_speedUnit->setItemIndex(unit == rs232::SpeedUnit::Bps ? 0 : 1);
     }
-    void setUnitLabel(std::string_view text) override
+    void setUnitLabel(rs232::SpeedUnit unit) override
     {
-        m_panel.m_speedLabel->setText(fromCore(text));
+        m_panel.m_speedLabel->setText(CoreTexts::speedUnitText(unit));
         m_panel.m_speedLabel->adjustSize();
     }
 
@@ -132,7 +133,7 @@ void ChannelSettingsPanel::buildGeneralPage(QWidget *page)
                                    {QStringLiteral("bps"), QStringLiteral("kbps")}, QRect(170, 398, 110, 62));
     QStringList presets;
     for (const auto &preset : rs232::PresetSpeeds)
-        presets.append(fromCore(preset.text));
+        presets.append(CoreTexts::presetSpeedText(preset.bps));
     m_presets = form::radioGroup(page, name("sebrg"), tr("Leggyakrabban használt adatátviteli sebességek"), presets,
                                  QRect(300, 398, 300, 80), 2);
 
@@ -207,7 +208,7 @@ void ChannelSettingsPanel::delayUnitChosen()
     const int item = m_delayUnit->itemIndex();
     if (item < 0 || item > 2)
         return;
-    m_delayLabel->setText(fromCore(rs232::DelayUnitChosen(static_cast<rs232::DelayUnit>(item))));
+    m_delayLabel->setText(CoreTexts::delayUnitText(static_cast<rs232::DelayUnit>(item)));
     m_delayLabel->adjustSize();
 }
 

@@ -6,6 +6,7 @@
 #include "core/packet.h"
 #include "core/view_data.h"
 #include "ui/chart_commands.h"
+#include "ui/core_texts.h"
 #include "ui/svg_picture.h"
 #include "ui/texts.h"
 #include "widgets/radiogroup.h"
@@ -54,10 +55,10 @@ void setCellText(QTableWidget *grid, int row, int column, const QString &text)
     item->setText(text);
 }
 
-void writeGridRow(QTableWidget *grid, int row, const rs232::PacketGridRow &cells)
+void writeGridRow(QTableWidget *grid, int row, const rs232::PacketGridRow &cells, double stopLength)
 {
-    setCellText(grid, row, 0, QString::fromStdString(cells.number));
-    setCellText(grid, row, 1, QString::fromStdString(cells.type));
+    setCellText(grid, row, 0, CoreTexts::rowNumberText(cells.number));
+    setCellText(grid, row, 1, CoreTexts::packetRowKindText(cells, stopLength, QLocale().decimalPoint()));
     setCellText(grid, row, 2, QString::fromStdString(cells.value));
 }
 
@@ -90,7 +91,7 @@ DataPacketPage::DataPacketPage(Platform &platform, QWidget *parent) : QWidget(pa
     // the two simplified frames.
     addPlaceholder(m_packetByte.series);
     for (int column = 0; column < 3; ++column)
-        m_packetGrid->item(0, column)->setText(fromCore(rs232::kBitGridHeader[static_cast<std::size_t>(column)]));
+        m_packetGrid->item(0, column)->setText(CoreTexts::bitGridHeader().at(column));
     paintColourSamples();
     drawSimplifiedView(m_noParityView);
     drawSimplifiedView(m_parityView);
@@ -266,7 +267,7 @@ void DataPacketPage::runComposite()
     const form::ResultTabs &result = m_result;
     const rs232::PacketRun run =
         rs232::BuildPacketRun(m_packetByte.binEdit->text().toStdString(), m_parityMode->itemIndex(),
-                              m_stopLength->itemIndex(), QLocale().decimalPoint().toStdString());
+                              m_stopLength->itemIndex());
     const bool parity = run.parityIndex.has_value();
     const int rows = static_cast<int>(run.rows.size()) + 1; // with the header row
     m_packetGrid->setRowCount(rows);
@@ -293,7 +294,7 @@ void DataPacketPage::runComposite()
     m_resultStopIndex = run.stopIndex;
     result.stopLengths->setItemIndex(m_resultStopIndex);
     for (int row = 1; row < rows; ++row)
-        writeGridRow(m_packetGrid, row, run.rows[static_cast<std::size_t>(row - 1)]);
+        writeGridRow(m_packetGrid, row, run.rows[static_cast<std::size_t>(row - 1)], run.stopLength);
 
     // Set in this order so that the new minimum is never above the old maximum.
     if (m_packetChart->bottomMax() < 0)
