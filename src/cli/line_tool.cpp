@@ -91,7 +91,7 @@ rs232line decode --rate BPS|auto [--clock-error PCT] [--format 8N1|auto] [--rece
   the start bit (x16, x8) or the start edge (ideal), the flags "ok" or a list of framing, parity,
   noise, break; a false start prints <instant>TAB--TABfalse-start. The last line counts them all.
 
-rs232line info [--channel NAME|INDEX] [--sample-rate HZ] FILE
+rs232line info [--channel NAME|INDEX] [--invert auto|yes|no] [--sample-rate HZ] FILE
   Prints the capture's format, sample rate, samples, duration, its logic channels with the edges,
   the level at rest, the rate and the frames of each, then the channel read, why, and its rate,
   polarity and framing told from its line.

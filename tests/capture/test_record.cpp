@@ -73,9 +73,9 @@ RecordOptions demo(std::vector<std::string> channels, std::uint64_t rate, std::u
 // One channel of a session file, or why it could not be read.
 LoadResult channelOf(const std::string &file, const std::string &channel)
 {
+    // The channel as recorded: a line that rests at 0 is not read inverted here.
     LoadOptions options;
     options.channel = channel;
-    // The levels as recorded, even where the line rests at 0.
     options.invert = Invert::No;
     return loadCapture(file, options);
 }
