@@ -108,6 +108,8 @@ StreamSummary summarizeStreamRun(const StreamRun &run, const OperationalRange &r
     const double r = run.ratioPercent;
     const double q = r / 100.0;
     s.clocksEqual = std::abs(r - 100.0) < 0.005;
+    s.transmitterFaster = r > 100.0;
+    s.fasterByPercent = s.transmitterFaster ? r - 100.0 : (r > 0.0 ? 10000.0 / r - 100.0 : 0.0);
     if (!run.ratioKnown) {
         s.rangePosition = RangePosition::NotJudged;
     } else if (r > range.fast) {

@@ -94,6 +94,11 @@ struct StreamSummary
     bool ratioKnown = true;
     double ratioPercent = 100.0; // transmitter rate / receiver rate, real clocks
     bool clocksEqual = false;    // within half a hundredth of a per cent
+    // How much faster the faster clock is than the other, in percent of the slower one's rate: the
+    // transmitter's when ratioPercent is above 100 (ratioPercent - 100), else the receiver's
+    // (10000 / ratioPercent - 100).
+    bool transmitterFaster = false;
+    double fasterByPercent = 0.0;
     OperationalRange range;
     RangePosition rangePosition = RangePosition::NotJudged;
     int driftBit = 0; // FastWithinFrame and Slow: the first bit (the start bit counted as 1) read wrong

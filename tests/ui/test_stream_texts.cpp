@@ -15,6 +15,8 @@ class StreamTextsTest : public QObject
 private Q_SLOTS:
     void sizesAndTheSentencesThatSayWhy();
     void frameErrorsAndLaneLabels();
+    void theFasterClockByItsOwnRatio_data();
+    void theFasterClockByItsOwnRatio();
 };
 
 void StreamTextsTest::sizesAndTheSentencesThatSayWhy()
@@ -56,6 +58,37 @@ void StreamTextsTest::frameErrorsAndLaneLabels()
     QCOMPARE(StreamTexts::laneLabel({LaneLabel::Frame, 0x1a, 3, {}}), QStringLiteral("01A"));
     QCOMPARE(StreamTexts::laneLabel({LaneLabel::FalseStart, 0, 2, {}}), QStringLiteral("hamis start"));
     QCOMPARE(StreamTexts::laneLabel({}), QString());
+}
+
+void StreamTextsTest::theFasterClockByItsOwnRatio_data()
+{
+    QTest::addColumn<double>("transmitter");
+    QTest::addColumn<double>("receiver");
+    QTest::addColumn<QString>("sentence");
+    // The faster side's lead is its own rate over the slower one's: 12000 / 9600 is 25 % either way round.
+    QTest::newRow("receiver faster by a quarter")
+        << 9600.0 << 12000.0 << QStringLiteral("(adó/vevő) 80,00 %: a vevőé 25,0 %-kal gyorsabb az adóénál.");
+    QTest::newRow("transmitter faster by a quarter")
+        << 12000.0 << 9600.0 << QStringLiteral("(adó/vevő) 125,00 %: az adóé 25,0 %-kal gyorsabb a vevőénél.");
+    QTest::newRow("receiver faster, small")
+        << 9600.0 << 10000.0 << QStringLiteral("(adó/vevő) 96,00 %: a vevőé 4,2 %-kal gyorsabb az adóénál.");
+    QTest::newRow("transmitter faster, small")
+        << 10000.0 << 9600.0 << QStringLiteral("(adó/vevő) 104,17 %: az adóé 4,2 %-kal gyorsabb a vevőénél.");
+}
+
+void StreamTextsTest::theFasterClockByItsOwnRatio()
+{
+    QFETCH(double, transmitter);
+    QFETCH(double, receiver);
+    QFETCH(QString, sentence);
+    StreamSettings settings;
+    settings.bytes = {'S', 'z', 'i', 'a', '!'};
+    settings.transmitter.rate = transmitter;
+    settings.receiver.rate = receiver;
+    RangeCache ranges;
+    const QString why = StreamTexts::explanation(
+        summarizeStreamRun(*runStream(settings), ranges.get(ReceiverKind::Oversample16, settings.receiver.framing)));
+    QVERIFY2(why.contains(sentence), qPrintable(why));
 }
 
 QTEST_GUILESS_MAIN(StreamTextsTest)

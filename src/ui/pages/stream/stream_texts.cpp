@@ -105,8 +105,8 @@ QString StreamTexts::explanation(const rs232::StreamSummary &s)
         sentences << (s.measured ? tr("A mért jel sebessége pontosan a vevőé.")
                                  : tr("A két órajel pontosan egyezik."));
     } else {
-        const QString ratio = percentText(r, 2), difference = percentText(std::abs(r - 100.0), 1);
-        if (r > 100.0)
+        const QString ratio = percentText(r, 2), difference = percentText(s.fasterByPercent, 1);
+        if (s.transmitterFaster)
             sentences << (s.measured ? tr("A vonal impulzusaiból mérve az órajelek aránya (adó/vevő) %1 %: az "
                                           "adóé %2 %-kal gyorsabb a vevőénél.")
                                      : tr("Az órajelek aránya (adó/vevő) %1 %: az adóé %2 %-kal gyorsabb a "
