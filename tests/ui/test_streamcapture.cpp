@@ -289,11 +289,18 @@ void StreamCaptureTest::badFilesGiveOneMessageAndChangeNothing()
     QVERIFY(writeFile(empty, ""));
     QVERIFY(writeFile(text, "hello, world\n"));
     QVERIFY(writeFile(cut, "$timescale 1 ns $end\n$var wire 1 ! txd"));
+    // A sigrok session cut short, and a CSV file that gives each row its instant.
+    const QString truncated = m_dir.filePath(QStringLiteral("trunc.sr"));
+    QVERIFY(writeFile(truncated, std::string("PK\x03\x04\x14\x00\x00\x00\x08\x00", 10) + "metadata"));
+    const QString timed = m_dir.filePath(QStringLiteral("timed.csv"));
+    QVERIFY(writeFile(timed, "Time [s],uart_tx\n0.000000,1\n0.000104,0\n0.000208,1\n0.000312,0\n"));
     const Case cases[] = {
         {m_dir.filePath(QStringLiteral("nothere.sr")), "A(z) „nothere.sr” nem olvasható: nincs ilyen mappa vagy fájl."},
         {empty, "A(z) „empty.sr” üres fájl, nincs benne mérés."},
         {text, "A(z) „notes.txt” nem logikai analizátoros mérés"},
-        {cut, "A(z) „cut.vcd” sérült vagy csonka, nem olvasható végig.\n\nRészletek: cut.vcd: the file ends inside"},
+        {cut, "A(z) „cut.vcd” nem olvasható: a fájl egy deklaráció közepén véget ér."},
+        {truncated, "A(z) „trunc.sr” "},
+        {timed, "A(z) „timed.csv” CSV-fájl első oszlopa az idő."},
         {folder, "A(z) „folder” mappa, nem mérésfájl."},
         {vcd(QStringLiteral("flat.vcd"), flat), "A(z) „flat.vcd” mérés „uart_tx” csatornája egyszer sem vált szintet"},
     };
@@ -303,8 +310,11 @@ void StreamCaptureTest::badFilesGiveOneMessageAndChangeNothing()
         open(c.file);
         QCOMPARE(m_platform.messages.size(), 1);
         QCOMPARE(m_platform.messages.front().first, Platform::MessageKind::Error);
-        QVERIFY2(m_platform.messages.front().second.startsWith(QString::fromUtf8(c.message)),
-                 qPrintable(m_platform.messages.front().second));
+        const QString message = m_platform.messages.front().second;
+        QVERIFY2(message.startsWith(QString::fromUtf8(c.message)), qPrintable(message));
+        // The whole message is Hungarian: no reader's or library's English words follow it.
+        for (const char *english : {" the ", " is ", " not ", "cannot", "Részletek"})
+            QVERIFY2(!message.contains(QLatin1String(english)), qPrintable(message));
         QVERIFY(!m_page->measuring());
         QCOMPARE(summary(), before);
     }

@@ -58,6 +58,8 @@ private Q_SLOTS:
     void mismatchedClocksGiveFramingErrorsAndSayWhy();
     void oversamplingOutvotesNoiseThatFoolsTheIdealReceiver();
     void clickingARowScrollsTheChartToItsFrame();
+    void theKeyboardInTheTableBringsTheFrameIntoView_data();
+    void theKeyboardInTheTableBringsTheFrameIntoView();
     void zoomAndScrollStayOnTheLine();
     void textAndHexStayInStepAndMisfitsAreRefused();
     void theLineSavedAsVcdDecodesToTheSameFrames();
@@ -182,6 +184,36 @@ void StreamPageTest::clickingARowScrollsTheChartToItsFrame()
     QVERIFY(shown);
 }
 
+void StreamPageTest::theKeyboardInTheTableBringsTheFrameIntoView_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("arrow down") << int(Qt::Key_Down) << int(Qt::NoModifier);
+    QTest::newRow("page down") << int(Qt::Key_PageDown) << int(Qt::NoModifier);
+    QTest::newRow("ctrl+end") << int(Qt::Key_End) << int(Qt::ControlModifier);
+}
+
+void StreamPageTest::theKeyboardInTheTableBringsTheFrameIntoView()
+{
+    // Moving through the table with the keys outlines the frame of the new current row and shows it, as
+    // a click does.
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    find<QSpinBox>("stream_repeat")->setValue(20);
+    find<QPushButton>("stream_run")->click();
+    auto *table = find<QTableView>("stream_table");
+    table->setFocus();
+    table->setCurrentIndex(table->model()->index(0, 1));
+    QTest::keyClick(table, static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
+    const int row = table->currentIndex().row();
+    QVERIFY(row > 0);
+    const rs232::ReceivedFrame &frame = lastRun().received.frames[static_cast<std::size_t>(row)];
+    const auto *chart = find<StepChart>("stream_chart");
+    QVERIFY(chart->hasHighlight());
+    QVERIFY(chart->bottomMin() <= frame.start && chart->bottomMax() >= frame.end);
+    QVERIFY(chart->bottomMax() - chart->bottomMin() < 3.0 * (frame.end - frame.start));
+}
+
 void StreamPageTest::zoomAndScrollStayOnTheLine()
 {
     find<QSpinBox>("stream_repeat")->setValue(20);
@@ -207,6 +239,20 @@ void StreamPageTest::zoomAndScrollStayOnTheLine()
     wheel(-60);
     QCOMPARE(chart->bottomMin(), 0.0);
     QCOMPARE(chart->bottomMax(), end);
+    // The plain wheel pans: a notch back shows later time by an eighth of the view, and a notch forward
+    // comes back; the span stays.
+    find<QPushButton>("stream_grow")->click();
+    const double span = chart->bottomMax() - chart->bottomMin();
+    const auto pan = [&](int notches) {
+        QWheelEvent event(at, chart->mapToGlobal(at), {}, {0, notches * 120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(chart, &event);
+    };
+    pan(-1);
+    QVERIFY(std::abs(chart->bottomMin() - span / 8.0) < bit / 100.0);
+    QVERIFY(std::abs(chart->bottomMax() - chart->bottomMin() - span) < bit / 100.0);
+    pan(1);
+    QCOMPARE(chart->bottomMin(), 0.0);
     // The scroll bar reaches the end of the line and no further.
     find<QPushButton>("stream_grow")->click();
     find<QPushButton>("stream_grow")->click();
