@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "capture/capture.h"
+#include "capture/sigrok_context.h"
 
 #include "stream/line_vcd.h"
 
@@ -208,7 +209,7 @@ private:
     Line m_line; // edges as sample numbers until takeLine
 };
 
-// One load through libsigrok: its context, the messages it logs, and the samples arriving.
+// One load through libsigrok: the process's context, the messages it logs, and the samples arriving.
 struct SigrokLoad
 {
     const LoadOptions *options = nullptr;
@@ -242,8 +243,6 @@ struct SigrokLoad
             }
             sr_session_destroy(session);
         }
-        if (context)
-            sr_exit(context);
         sr_log_callback_set_default();
     }
 
@@ -252,7 +251,8 @@ struct SigrokLoad
     {
         options = &loadOptions;
         sr_log_callback_set(&SigrokLoad::log, this);
-        return sr_init(&context) == SR_OK;
+        context = sigrokContext();
+        return context != nullptr;
     }
 
     // What libsigrok said about a failure, for the end of a sentence.

@@ -4,6 +4,7 @@
 #include "cli/line_tool.h"
 
 #include "capture/capture.h"
+#include "cli/record_commands.h"
 #include "stream/rate.h"
 #include "stream/line_vcd.h"
 #include "stream/receiver.h"
@@ -40,6 +41,8 @@ Commands:
              receiver decodes
   info       print a capture's channels, sample rate, duration and edges per channel
   tolerance  print the operational range of a receiver for a framing
+  devices    list the logic analysers libsigrok finds
+  record     record a logic analyser's channels into a sigrok session file
 
 rs232line encode --rate BPS [--clock-error PCT] --format 8N1 [--idle BITS] [--lead BITS]
                  (--text TEXT | --hex "48 65 1FF" | --file PATH)
@@ -88,8 +91,6 @@ rs232line tolerance --format 8N1 [--receiver ideal|x16|x8]
   receiver decodes every frame of a back-to-back string right, found by simulating it; a frame whose
   votes disagreed but whose majority was right counts as right. Then "noise-free slow <pct> fast <pct>":
   the range in which no vote disagrees either, as microcontroller datasheets count it.
-
-Exit status: 0 done, 1 a file that cannot be read or written or has no such wire, 2 bad arguments.
 )";
 
 // A failure on the way: its exit code and its one-line message. It never leaves runLineTool.
@@ -611,11 +612,14 @@ int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ost
 {
     try {
         if (args.empty())
-            usageError("no command given (encode, decode, info or tolerance; --help lists them)");
+            usageError("no command given (encode, decode, info, tolerance, devices or record; --help lists them)");
         const std::string &command = args.front();
         for (const std::string &arg : args)
             if (arg == "--help" || arg == "-h") {
-                out << kUsage;
+                out << kUsage << '\n'
+                    << kRecordUsage
+                    << "\nExit status: 0 done, 1 a file that cannot be read or written or has no such wire, "
+                       "or a device that is not there or fails, 2 bad arguments.\n";
                 return kDone;
             }
         if (command == "--version") {
@@ -630,7 +634,11 @@ int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ost
             return tolerance(args, out);
         if (command == "info")
             return info(args, out);
-        usageError("unknown command \"" + command + "\" (encode, decode, info or tolerance; --help lists them)");
+        if (command == "devices")
+            return runDevices(args, out, err);
+        if (command == "record")
+            return runRecord(args, in, out, err);
+        usageError("unknown command \"" + command + "\" (encode, decode, info, tolerance, devices or record; --help lists them)");
     } catch (const ToolError &error) {
         err << "rs232line: " << error.message << '\n';
         return error.code;

@@ -280,7 +280,7 @@ constexpr long long kReadMargin = 2;
 class DumpEdges
 {
 public:
-    DumpEdges(const Line &line) : m_line(line)
+    explicit DumpEdges(const Line &line) : m_line(line)
     {
         m_stamps.reserve(line.edges.size());
         for (double edge : line.edges)
@@ -293,6 +293,8 @@ public:
     {
         const int votes = rx.votesPerBit();
         const bool ideal = rx.settings.kind == ReceiverKind::Ideal;
+        const VoteClock clock = rx.clock();
+        double lastVote = -1e300; // the last vote of the frame or false start before
         std::size_t f = 0, s = 0;
         const auto &frames = rx.frames;
         const auto &falseStarts = rx.falseStarts;
@@ -311,13 +313,19 @@ public:
                 }
                 origin = static_cast<double>(m_stamps[*edge]);
             } else {
-                keep((start - rx.tick) * 1000.0, 1);
+                // The 1 before sample 1 is the tick before it, unless that tick is the last vote of the
+                // frame or false start before, whose level, decided by its votes, counts as that 1.
+                const double before = start - rx.tick;
+                if (!(std::abs(before - lastVote) < rx.tick / 2.0))
+                    keep(before * 1000.0, 1);
                 keep(origin, 0);
             }
+            const FrameOrigin from = clock.originOf(start);
+            lastVote = frame ? frames[f].end : falseStarts[s].end;
             for (std::size_t bit = 0; bit < bits; ++bit) {
                 const std::uint8_t read = frame ? frames[f].votes[bit] : falseStarts[s].votes;
                 for (int v = 0; v < votes; ++v)
-                    keep(origin + (rx.voteInstant(start, bit, v) - start) * 1000.0,
+                    keep(origin + (clock.voteInstant(from, bit, v) - start) * 1000.0,
                          static_cast<std::uint8_t>((read >> v) & 1u));
             }
             frame ? ++f : ++s;
@@ -344,6 +352,10 @@ public:
         return {start, std::move(out)};
     }
 
+    // The latest read, in nanoseconds: the dump reaches past it, so a reader that stops at the dump's
+    // end still reads the frame it belongs to.
+    double lastRead() const { return m_lastRead; }
+
 private:
     std::optional<std::size_t> edgeAt(double t) const
     {
@@ -368,6 +380,7 @@ private:
     // the wrong side of t, the nearest one, crosses it; the others near it move away from it on their side.
     void keep(double t, std::uint8_t level)
     {
+        m_lastRead = std::max(m_lastRead, t);
         const long long below = static_cast<long long>(std::floor(t)) - kReadMargin;
         const long long above = static_cast<long long>(std::ceil(t)) + kReadMargin;
         std::size_t i = after(t); // stamps[i - 1] <= t < stamps[i]
@@ -391,6 +404,7 @@ private:
 
     const Line &m_line;
     std::vector<long long> m_stamps; // one per edge of the line, in its order
+    double m_lastRead = 0.0;
 };
 
 } // namespace
@@ -420,7 +434,8 @@ std::string writeLineVcd(const Line &line, const std::string &wireName, const st
         out.append(buffer, static_cast<std::size_t>(n));
     }
     // The end rounded up: the dump holds the whole line, and a reader of it sees every frame end in it.
-    const long long end = static_cast<long long>(std::ceil(line.end * 1000.0 - 1e-6));
+    const long long end = std::max(static_cast<long long>(std::ceil(line.end * 1000.0 - 1e-6)),
+                                   static_cast<long long>(std::ceil(edges.lastRead())) + kReadMargin);
     if (end > (stamps.empty() ? 0 : stamps.back())) {
         const int n = std::snprintf(buffer, sizeof buffer, "#%lld\n", end);
         out.append(buffer, static_cast<std::size_t>(n));

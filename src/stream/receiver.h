@@ -10,8 +10,9 @@
 //   (phase + n) T/S. The first tick that reads 0 after one that read 1 is sample 1 of the start bit;
 //   each bit is the majority of samples SF, SF+1, SF+2 of that bit (SF = 8 for 16x, 4 for 8x), sample k
 //   of bit j being the tick (j S + k - 1) ticks after sample 1.
-// Both resynchronise on every start bit and judge a frame the same way: only the first stop bit is
-// checked; all data, parity and stop votes 0 is a break.
+// Both go through the same states: hunting for a start, the start bit, the data bits, the parity bit,
+// the stop bits. Both resynchronise on every start bit and judge a frame the same way: only the first
+// stop bit is checked; all data, parity and stop votes 0 is a break.
 
 #include "stream/stream.h"
 
@@ -76,6 +77,64 @@ struct ReceptionTotals
     std::size_t frames = 0, framing = 0, parity = 0, noise = 0, breaks = 0, falseStarts = 0;
 };
 
+// Where a frame's votes are counted from: the instant of its start edge for the ideal receiver, the
+// number of the tick that was sample 1 of its start bit for the oversampling ones.
+struct FrameOrigin
+{
+    double edge = 0.0;
+    std::int64_t tick = 0;
+};
+
+// Where a receiver's votes fall: the one place both receivers take the instants they read the line at
+// from, and the chart its vote marks, so the two cannot disagree. The oversampling receivers' ticks
+// stand at (phase + n) tick from instant 0, each computed from its number, so long idle stretches add
+// no rounding.
+class VoteClock
+{
+public:
+    VoteClock(const ReceiverSettings &settings, double bitTime);
+
+    int votesPerBit() const { return m_ideal ? 1 : 3; }
+    double bitTime() const { return m_bitTime; }
+    double tick() const { return m_tick; } // the bit time for the ideal receiver
+
+    // The instant of vote v (0 .. votesPerBit() - 1) of bit j (0 = the start bit) of a frame.
+    double voteInstant(FrameOrigin origin, std::size_t bit, int vote) const
+    {
+        return m_ideal ? voteInstant<false>(origin, bit, vote) : voteInstant<true>(origin, bit, vote);
+    }
+    // The same for a caller that knows which receiver it is (the receivers themselves, which then
+    // test no kind per vote).
+    template <bool Oversampled> double voteInstant(FrameOrigin origin, std::size_t bit, int vote) const
+    {
+        if constexpr (Oversampled)
+            return tickInstant(voteTick(origin, bit, vote));
+        else
+            return origin.edge + (static_cast<double>(bit) + 0.5) * m_bitTime;
+    }
+    // Where a frame starts: its start edge, or sample 1 of its start bit.
+    double startInstant(FrameOrigin origin) const { return m_ideal ? origin.edge : tickInstant(origin.tick); }
+    // The origin of the frame or false start that starts at `start` (as startInstant gave it).
+    FrameOrigin originOf(double start) const;
+
+    // The oversampling receivers' sample clock: the instant of tick n, the first tick at or after t,
+    // and the tick of vote v of bit j of a frame.
+    double tickInstant(std::int64_t n) const { return (m_phase + static_cast<double>(n)) * m_tick; }
+    std::int64_t firstTickAtOrAfter(double t) const;
+    std::int64_t voteTick(FrameOrigin origin, std::size_t bit, int vote) const
+    {
+        return origin.tick + static_cast<std::int64_t>(bit) * m_samplesPerBit + m_firstVote - 1 + vote;
+    }
+
+private:
+    bool m_ideal = false;
+    double m_bitTime = 0.0;
+    double m_tick = 0.0;
+    double m_phase = 0.0;
+    std::int64_t m_samplesPerBit = 1;
+    std::int64_t m_firstVote = 0;
+};
+
 struct Reception
 {
     ReceiverSettings settings;
@@ -86,8 +145,14 @@ struct Reception
     ReceptionTotals totals;
 
     int votesPerBit() const { return settings.kind == ReceiverKind::Ideal ? 1 : 3; }
-    // The instant of vote v (0..votesPerBit()-1) of bit j of a frame, or of a false start (j = 0).
-    double voteInstant(double frameStart, std::size_t bit, int vote) const;
+    VoteClock clock() const { return VoteClock(settings, bitTime); }
+    // The instant of vote v (0..votesPerBit()-1) of bit j of a frame, or of a false start (j = 0), from
+    // its start: the vote clock's, for one vote.
+    double voteInstant(double frameStart, std::size_t bit, int vote) const
+    {
+        const VoteClock votes = clock();
+        return votes.voteInstant(votes.originOf(frameStart), bit, vote);
+    }
 };
 
 // Checks the settings (rate 50 .. 3 000 000, clock error -10 .. +10 %, phase in [0, 1)).

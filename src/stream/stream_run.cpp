@@ -81,12 +81,14 @@ bool noiseAtEdgesOnly(const Reception &rx, const ReceivedFrame &frame, const Lin
     if (votes < 2)
         return false;
     const std::uint8_t all = static_cast<std::uint8_t>((1u << votes) - 1u);
+    const VoteClock clock = rx.clock();
+    const FrameOrigin origin = clock.originOf(frame.start);
     for (std::size_t bit = 0; bit < frame.bitCount; ++bit) {
         const std::uint8_t read = frame.votes[bit] & all;
         if (read == 0 || read == all)
             continue;
-        const std::size_t edges = clean.edgeAfter(rx.voteInstant(frame.start, bit, votes - 1)) -
-                                  clean.edgeAfter(rx.voteInstant(frame.start, bit, 0));
+        const std::size_t edges = clean.edgeAfter(clock.voteInstant(origin, bit, votes - 1)) -
+                                  clean.edgeAfter(clock.voteInstant(origin, bit, 0));
         if (edges % 2 == 0)
             return false;
     }

@@ -131,19 +131,22 @@ std::vector<LaneBar> sampleBars(const Reception &rx, const ViewWindow &window, i
         const double y0 = level ? lane + 0.55 : lane + 0.1;
         bars.push_back({x0, x1, y0, y0 + 0.35, lost ? kLostVote : kVote, {}, lost});
     };
+    const VoteClock voteClock = rx.clock();
     auto addVotes = [&](double start, std::size_t bitCount, const std::uint8_t *voteLevels,
                         const std::uint8_t *decided) {
+        const FrameOrigin origin = voteClock.originOf(start);
         for (std::size_t j = 0; j < bitCount; ++j) {
             const std::uint8_t read = voteLevels[j];
             const std::uint8_t majority = decided ? decided[j] : static_cast<std::uint8_t>(read & 1u);
             if (together) {
                 const bool lost = votes == 3 && read != 0 && read != 0b111;
-                tick(rx.voteInstant(start, j, 0), rx.voteInstant(start, j, 2), majority, lost);
+                tick(voteClock.voteInstant(origin, j, 0), voteClock.voteInstant(origin, j, 2), majority,
+                     lost);
                 continue;
             }
             for (int v = 0; v < votes; ++v) {
                 const std::uint8_t level = static_cast<std::uint8_t>((read >> v) & 1u);
-                const double at = rx.voteInstant(start, j, v);
+                const double at = voteClock.voteInstant(origin, j, v);
                 tick(at, at, level, level != majority);
             }
         }

@@ -49,6 +49,11 @@ protected:
         return find<QTableView>("stream_table")->model()->index(row, column).data().toString();
     }
     const rs232::StreamRun &lastRun() const { return *m_page->lastRun(); }
+    // Waits until the page's work on its workers (a long run, a load, a decoding) has been shown.
+    bool settle() const
+    {
+        return QTest::qWaitFor([this] { return !m_page->busy(); }, 60000);
+    }
 
     // Renders the window; saves it as file.png when RS232_SNAPSHOT_DIR names a folder.
     void shoot(const QString &file)

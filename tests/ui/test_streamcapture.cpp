@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
@@ -67,6 +68,7 @@ private Q_SLOTS:
     void aSessionOpensAtItsMeasuredRateAndDecodes();
     void changingTheReceiverDecodesAgain();
     void theChannelComboReadsAnotherWire();
+    void aChannelNameBecomesAFileSafeSuggestion();
     void backToSimulationRestoresItAsItWas();
     void badFilesGiveOneMessageAndChangeNothing();
     void aLongLoadShowsItsProgressAndCanBeCancelled();
@@ -83,6 +85,8 @@ private:
     {
         m_platform.openFileAnswer = path;
         find<QPushButton>("stream_open_capture")->click();
+        if (!settle())
+            qWarning("the capture is still loading");
         return path;
     }
     QString summary() const { return find<QLabel>("stream_summary")->text(); }
@@ -175,8 +179,9 @@ void StreamCaptureTest::changingTheReceiverDecodesAgain()
     // Read as 8N1, the parity bit becomes the eighth data bit; read as 7E1, every frame is right.
     QCOMPARE(lastRun().received.frames.size(), ascii.size());
     QCOMPARE(lastRun().received.frames[4].value, 0xF3u); // "s" has an odd number of ones: parity 1
-    find<QSpinBox>("stream_data_bits")->setValue(7);
-    find<QComboBox>("stream_parity")->setCurrentIndex(1);
+    // The framing is the receiver's own, set under the receiver.
+    find<QSpinBox>("stream_rx_data_bits")->setValue(7);
+    find<QComboBox>("stream_rx_parity")->setCurrentIndex(1);
     QCOMPARE(lastRun().received.totals.parity + lastRun().received.totals.framing, 0u);
     for (size_t i = 0; i < ascii.size(); ++i)
         QCOMPARE(lastRun().received.frames[i].value, ascii[i]);
@@ -184,7 +189,8 @@ void StreamCaptureTest::changingTheReceiverDecodesAgain()
     find<QComboBox>("stream_rx_rate")->setCurrentText(QStringLiteral("12000"));
     QVERIFY(lastRun().received.totals.framing + lastRun().received.totals.parity > 0);
     QVERIFY2(summary().contains(QStringLiteral("kívül esik")), qPrintable(summary()));
-    QVERIFY2(summary().contains(QStringLiteral("keretnél jelzett hibát a vevő")), qPrintable(summary()));
+    QVERIFY2(summary().contains(QStringLiteral("keretnél jelzett keretezési vagy paritáshibát a vevő")),
+             qPrintable(summary()));
     // A line with too few edges opens at the rate set, and says why its own rate is not known.
     open(vcd(QStringLiteral("one.vcd"), lineOf({0x00}, 4800, "8N1", 0.0)));
     QVERIFY(m_page->measuring());
@@ -234,11 +240,30 @@ void StreamCaptureTest::theChannelComboReadsAnotherWire()
     QCOMPARE(find<QTableView>("stream_table")->model()->rowCount(), int(kBytes.size()));
     channel->setCurrentIndex(0);
     Q_EMIT channel->activated(0);
+    QVERIFY(settle());
     QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).second));
     QCOMPARE(find<QComboBox>("stream_rx_rate")->currentText(), QStringLiteral("4800"));
     QCOMPARE(find<QTableView>("stream_table")->model()->rowCount(), 2);
     QCOMPARE(rowText(1, 3), QStringLiteral("42"));
     QVERIFY(summary().contains(QStringLiteral("csatorna: d0")));
+}
+
+void StreamCaptureTest::aChannelNameBecomesAFileSafeSuggestion()
+{
+    // Whoever recorded the capture named its channel: "/" would point the suggested name into a folder,
+    // ":" and "*" are refused by some file systems. They become "_", and the name stays one file.
+    const QString path = m_dir.filePath(QStringLiteral("weird.vcd"));
+    QVERIFY(writeFile(path, rs232::writeLineVcd(lineOf(kBytes, 9600, "8N1", 0.0), "uart/tx:*0", "test")));
+    open(path);
+    QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).second));
+    QVERIFY(m_page->measuring());
+    m_platform.saveAnswer.clear();
+    find<QAction>("stream_chart_vcd")->trigger();
+    const QString suggested = m_platform.saveRequests.value(0);
+    QVERIFY2(suggested.startsWith(QStringLiteral("weird_")) && suggested.endsWith(QStringLiteral("uart_tx__0.vcd")),
+             qPrintable(suggested));
+    for (const QChar refused : QStringLiteral("/\\:*?\"<>|"))
+        QVERIFY2(!suggested.contains(refused), qPrintable(suggested));
 }
 
 void StreamCaptureTest::backToSimulationRestoresItAsItWas()
@@ -250,8 +275,18 @@ void StreamCaptureTest::backToSimulationRestoresItAsItWas()
 
     open(vcd(QStringLiteral("line.vcd"), lineOf(kBytes, 115200, "8N1", 0.0)));
     QVERIFY(m_page->measuring());
-    find<QComboBox>("stream_parity")->setCurrentIndex(2);
+    // A capture has no transmitter: its box is off with no rate in it, the framing is the receiver's,
+    // set under the receiver, and the table has no column of sent values.
+    QVERIFY(!find<QGroupBox>("stream_transmitter_box")->isEnabled());
+    QCOMPARE(find<QComboBox>("stream_tx_rate")->currentText(), QStringLiteral("–"));
+    QVERIFY(find<QWidget>("stream_rx_format_box")->isVisible());
+    QVERIFY(!find<QCheckBox>("stream_rx_own_format")->isVisible());
+    QVERIFY(find<QTableView>("stream_table")->isColumnHidden(2));
+    find<QComboBox>("stream_rx_parity")->setCurrentIndex(2);
+    QVERIFY(settle());
+    QCOMPARE(lastRun().received.settings.framing.parity, rs232::ParityMode::Odd);
     find<QComboBox>("stream_rx_kind")->setCurrentIndex(0);
+    QVERIFY(settle());
     QVERIFY(summary() != simulated);
 
     find<QPushButton>("stream_back_to_simulation")->click();
@@ -259,6 +294,10 @@ void StreamCaptureTest::backToSimulationRestoresItAsItWas()
     QVERIFY(find<QPushButton>("stream_run")->isVisible());
     QVERIFY(!find<QGroupBox>("stream_capture_box")->isVisible());
     QVERIFY(find<QComboBox>("stream_tx_rate")->isEnabled());
+    QCOMPARE(find<QComboBox>("stream_tx_rate")->currentText(), QStringLiteral("9600"));
+    QVERIFY(!find<QWidget>("stream_rx_format_box")->isVisible());
+    QVERIFY(!find<QCheckBox>("stream_rx_own_format")->isChecked());
+    QVERIFY(!find<QTableView>("stream_table")->isColumnHidden(2));
     QCOMPARE(find<QComboBox>("stream_rx_rate")->currentText(), QStringLiteral("10000"));
     QCOMPARE(find<QComboBox>("stream_parity")->currentIndex(), 0);
     QCOMPARE(find<QComboBox>("stream_rx_kind")->currentIndex(), 1);

@@ -3,6 +3,7 @@
 
 // The byte string page, driven through its controls by name as a user would.
 #include "stream_page_harness.h"
+#include "ui/pages/stream/stream_texts.h"
 #include "widgets/stepchart.h"
 
 #include "cli/line_tool.h"
@@ -63,6 +64,9 @@ private Q_SLOTS:
     void zoomAndScrollStayOnTheLine();
     void textAndHexStayInStepAndMisfitsAreRefused();
     void theLineSavedAsVcdDecodesToTheSameFrames();
+    void aValueClampedOnLeavingItsFieldIsSaid_data();
+    void aValueClampedOnLeavingItsFieldIsSaid();
+    void controlCharactersByNameAndNumbersInOneFormat();
     void manyBytesStayBoundedAndTheChartDrawsOnlyWhatIsVisible();
 
 };
@@ -291,6 +295,11 @@ void StreamPageTest::textAndHexStayInStepAndMisfitsAreRefused()
     typeText(text, QStringLiteral("a→b"));
     QVERIFY(!run->isEnabled());
     QVERIFY(find<QLabel>("stream_error")->text().contains(QStringLiteral("„→”")));
+    // The hex field no longer shows the bytes of the text before.
+    QVERIFY2(hex->text().isEmpty(), qPrintable(hex->text()));
+    text->clear();
+    typeText(text, QStringLiteral("Привет"));
+    QVERIFY2(hex->text().isEmpty(), qPrintable(hex->text()));
     text->clear();
     QTest::keyClicks(text, QStringLiteral("ok"));
     QVERIFY(run->isEnabled());
@@ -299,7 +308,7 @@ void StreamPageTest::textAndHexStayInStepAndMisfitsAreRefused()
     // More than 65 536 bytes in all, and a rate that is no number.
     find<QSpinBox>("stream_repeat")->setValue(40000);
     QVERIFY(!run->isEnabled());
-    QVERIFY(find<QLabel>("stream_error")->text().contains(QStringLiteral("65536")));
+    QVERIFY(find<QLabel>("stream_error")->text().contains(StreamTexts::count(65536)));
     find<QSpinBox>("stream_repeat")->setValue(1);
     auto *txRate = find<QComboBox>("stream_tx_rate");
     for (const char *refused : {"gyors", "9600,5", "49", "3000001"}) {
@@ -312,6 +321,63 @@ void StreamPageTest::textAndHexStayInStepAndMisfitsAreRefused()
     QVERIFY(!isTinted(txRate->lineEdit()));
     run->click();
     QCOMPARE(lastRun().sent.settings.rate, 115200.0);
+}
+
+void StreamPageTest::aValueClampedOnLeavingItsFieldIsSaid_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("value");
+    QTest::newRow("clock error above 10 %") << QStringLiteral("stream_rx_clock_error") << QStringLiteral("50") << 10.0;
+    QTest::newRow("idle above 1000 bits") << QStringLiteral("stream_idle") << QStringLiteral("99999") << 1000.0;
+    QTest::newRow("seed above 999 999") << QStringLiteral("stream_seed") << QStringLiteral("1234567") << 999999.0;
+}
+
+void StreamPageTest::aValueClampedOnLeavingItsFieldIsSaid()
+{
+    // A number typed beyond the field's range is kept while typed, then set to the range's end when the
+    // field is left, and the page says so where refusals are, with the field tinted.
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(double, value);
+    auto *spin = m_form->findChild<QAbstractSpinBox *>(field);
+    QVERIFY(spin);
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClicks(spin, typed);
+    QTest::keyClick(spin, Qt::Key_Return);
+    const double now = qobject_cast<QDoubleSpinBox *>(spin) ? qobject_cast<QDoubleSpinBox *>(spin)->value()
+                                                            : qobject_cast<QSpinBox *>(spin)->value();
+    QCOMPARE(now, value);
+    const QString said = find<QLabel>("stream_error")->text();
+    QVERIFY2(said.contains(QStringLiteral("„%1").arg(typed)) && said.contains(spin->text()), qPrintable(said));
+    QVERIFY(spin->palette().color(QPalette::Base) != QPalette().color(QPalette::Base));
+    // The next change of another setting takes the note away.
+    find<QDoubleSpinBox>("stream_noise")->setValue(1.0);
+    QVERIFY(find<QLabel>("stream_error")->text().isEmpty());
+    QCOMPARE(spin->palette().color(QPalette::Base), QPalette().color(QPalette::Base));
+}
+
+void StreamPageTest::controlCharactersByNameAndNumbersInOneFormat()
+{
+    // DEL, CR and NUL by name in the ASCII column; the row number and start instant, and the summary's
+    // counts, in the page's Hungarian format.
+    auto *hex = find<QLineEdit>("stream_hex");
+    hex->clear();
+    QTest::keyClicks(hex, QStringLiteral("7F 0D 00 41"));
+    find<QSpinBox>("stream_repeat")->setValue(300);
+    find<QPushButton>("stream_run")->click();
+    QCOMPARE(rowText(0, 5), QStringLiteral("DEL"));
+    QCOMPARE(rowText(1, 5), QStringLiteral("CR"));
+    QCOMPARE(rowText(2, 5), QStringLiteral("NUL"));
+    QCOMPARE(rowText(3, 5), QStringLiteral("A"));
+    const QLocale hungarian(QLocale::Hungarian);
+    QCOMPARE(rowText(1099, 0), hungarian.toString(1100));
+    QCOMPARE(rowText(1099, 1), hungarian.toString(lastRun().received.frames[1099].start, 'f', 3));
+    QVERIFY(rowText(1099, 1).contains(hungarian.groupSeparator()));
+    QVERIFY(rowText(1099, 1).contains(QLatin1Char(',')));
+    const QString summary = find<QLabel>("stream_summary")->text();
+    QVERIFY2(summary.contains(QStringLiteral("Küldött bájtok: %1").arg(hungarian.toString(1200))), qPrintable(summary));
 }
 
 void StreamPageTest::theLineSavedAsVcdDecodesToTheSameFrames()
@@ -342,7 +408,7 @@ void StreamPageTest::theLineSavedAsVcdDecodesToTheSameFrames()
     const auto *table = find<QTableView>("stream_table");
     QCOMPARE(lines.size(), table->model()->rowCount());
     QVERIFY(lastRun().received.totals.breaks > 0);
-    const QLocale locale;
+    const QLocale locale(QLocale::Hungarian);
     for (int row = 0; row < lines.size(); ++row) {
         const QStringList fields = lines[row].split(QLatin1Char('\t'));
         QCOMPARE(fields.size(), 3);
@@ -362,6 +428,7 @@ void StreamPageTest::manyBytesStayBoundedAndTheChartDrawsOnlyWhatIsVisible()
     find<QComboBox>("stream_rx_rate")->setCurrentText(QStringLiteral("50"));
     find<QDoubleSpinBox>("stream_idle")->setValue(1000.0);
     find<QPushButton>("stream_run")->click();
+    QVERIFY(settle());
     QCOMPARE(find<QTableView>("stream_table")->model()->rowCount(), 65535);
     auto *chart = find<StepChart>("stream_chart");
     const int width = static_cast<int>(chart->plotRect().width());

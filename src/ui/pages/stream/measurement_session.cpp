@@ -4,61 +4,168 @@
 #include "ui/pages/stream/measurement_session.h"
 
 #include "stream/measurement.h"
+#include "ui/background_work.h"
 
-MeasurementSession::MeasurementSession(QObject *parent) : QObject(parent) {}
+#include <atomic>
+#include <new>
 
-MeasurementSession::~MeasurementSession() = default;
+namespace {
 
-rs232::capture::LoadResult MeasurementSession::read(const QString &path, const QString &channel,
-                                                    const std::function<bool(double)> &progress)
+// A line with fewer edges than this decodes in a few milliseconds: at once, without a worker.
+constexpr std::size_t kQuickDecodeEdges = 50'000;
+
+} // namespace
+
+// A load under way: the worker watches its cancel flag between chunks.
+struct MeasurementSession::Load
 {
-    if (m_loading) {
-        rs232::capture::LoadResult busy;
-        busy.error.cancelled = true;
-        busy.error.problem = rs232::capture::LoadProblem::Cancelled;
-        return busy;
-    }
-    m_loading = true;
-    rs232::capture::LoadOptions options;
-    options.channel = channel.toStdString();
-    options.progress = progress;
-    rs232::capture::LoadResult loaded = rs232::capture::loadCapture(path.toStdString(), options);
-    m_loading = false;
-    return loaded;
+    std::atomic<bool> cancel{false};
+    std::atomic<int> lastPermille{-2};
+};
+
+MeasurementSession::MeasurementSession(QObject *parent) : QObject(parent), m_work(new BackgroundWork) {}
+
+MeasurementSession::~MeasurementSession()
+{
+    // The work under way ends before the session does: a load is cancelled, a decoding finishes.
+    if (m_load)
+        m_load->cancel = true;
+    delete m_work;
 }
 
-void MeasurementSession::open(const QString &path, rs232::capture::Capture capture,
-                              const SavedSimulation &simulation)
+bool MeasurementSession::busy() const
+{
+    return m_work->pending() > 0;
+}
+
+void MeasurementSession::startLoad(const QString &path, const QString &channel)
+{
+    cancelLoad();
+    auto load = std::make_shared<Load>();
+    m_load = load;
+    BackgroundWork *work = m_work;
+    m_work->run([this, work, load, path, channel]() -> BackgroundWork::FollowUp {
+        auto result = std::make_shared<rs232::capture::LoadResult>();
+        try {
+            rs232::capture::LoadOptions options;
+            options.channel = channel.toStdString();
+            options.progress = [this, work, load](double share) {
+                const int permille = share < 0.0 ? -1 : static_cast<int>(share * 1000.0);
+                if (load->lastPermille.exchange(permille) != permille)
+                    work->post([this, load, share] {
+                        if (m_load == load)
+                            Q_EMIT loadProgress(share);
+                    });
+                return !load->cancel.load();
+            };
+            *result = rs232::capture::loadCapture(path.toStdString(), options);
+        } catch (const std::bad_alloc &) {
+            result->value.reset();
+            result->error.problem = rs232::capture::LoadProblem::TooLarge;
+            result->error.reason = "the capture does not fit in memory";
+        }
+        return [this, load, path, channel, result] {
+            // A load that was cancelled or replaced tells nothing.
+            if (m_load != load)
+                return;
+            m_load.reset();
+            Q_EMIT loadFinished(path, channel, result);
+        };
+    });
+}
+
+void MeasurementSession::cancelLoad()
+{
+    if (!m_load)
+        return;
+    m_load->cancel = true;
+    m_load.reset();
+}
+
+void MeasurementSession::open(const QString &path, rs232::capture::Capture capture, const SavedSimulation &simulation)
 {
     if (!m_simulation)
         m_simulation = simulation;
+    ++m_generation;
+    m_nextDecode.reset();
     m_path = path;
-    m_capture = std::move(capture);
     m_estimate.reset();
-    if (rs232::Outcome<rs232::capture::RateEstimate> estimate = rs232::capture::detectRate(m_capture->line))
+    if (rs232::Outcome<rs232::capture::RateEstimate> estimate = rs232::capture::detectRate(capture.line))
         m_estimate = *estimate;
-    Q_EMIT opened();
+    m_capture = std::make_shared<const rs232::capture::Capture>(std::move(capture));
 }
 
 std::optional<MeasurementSession::SavedSimulation> MeasurementSession::close()
 {
+    cancelLoad();
     if (!m_capture)
         return std::nullopt;
+    ++m_generation;
+    m_nextDecode.reset();
     std::optional<SavedSimulation> saved = std::move(m_simulation);
     m_simulation.reset();
     m_capture.reset();
     m_estimate.reset();
     m_path.clear();
-    Q_EMIT closed();
     return saved;
 }
 
-rs232::Outcome<rs232::StreamRun> MeasurementSession::decode(const rs232::ReceiverSettings &receiver) const
+void MeasurementSession::decode(const rs232::ReceiverSettings &receiver)
 {
     if (!m_capture)
-        return rs232::Outcome<rs232::StreamRun>::fail("no capture is open");
+        return;
+    if (m_capture->line.edges.size() < kQuickDecodeEdges && !m_decoding) {
+        std::optional<double> measured;
+        if (m_estimate)
+            measured = m_estimate->measured;
+        rs232::Outcome<rs232::StreamRun> run = rs232::capture::measurementRun(m_capture->line, receiver, measured);
+        if (run)
+            Q_EMIT decoded(std::make_shared<const rs232::StreamRun>(std::move(*run)));
+        else
+            Q_EMIT decodeFailed(QString::fromStdString(run.error));
+        return;
+    }
+    if (m_decoding) {
+        m_nextDecode = receiver;
+        return;
+    }
+    startDecode(receiver);
+}
+
+void MeasurementSession::startDecode(const rs232::ReceiverSettings &receiver)
+{
+    m_decoding = true;
     std::optional<double> measured;
     if (m_estimate)
         measured = m_estimate->measured;
-    return rs232::capture::measurementRun(m_capture->line, receiver, measured);
+    const int generation = m_generation;
+    m_work->run([this, capture = m_capture, receiver, measured, generation]() -> BackgroundWork::FollowUp {
+        auto run = std::make_shared<rs232::Outcome<rs232::StreamRun>>(rs232::Outcome<rs232::StreamRun>::fail(""));
+        try {
+            *run = rs232::capture::measurementRun(capture->line, receiver, measured);
+        } catch (const std::bad_alloc &) {
+            *run = rs232::Outcome<rs232::StreamRun>::fail("the decoding does not fit in memory");
+        }
+        return [this, run, generation] {
+            m_decoding = false;
+            if (generation == m_generation) {
+                if (m_nextDecode) {
+                    // A newer setting came while this one was read: it is read next, and this result is
+                    // left unshown.
+                    const rs232::ReceiverSettings next = *m_nextDecode;
+                    m_nextDecode.reset();
+                    startDecode(next);
+                    return;
+                }
+                if (*run)
+                    Q_EMIT decoded(std::make_shared<const rs232::StreamRun>(std::move(**run)));
+                else
+                    Q_EMIT decodeFailed(QString::fromStdString(run->error));
+            } else if (m_nextDecode && m_capture) {
+                const rs232::ReceiverSettings next = *m_nextDecode;
+                m_nextDecode.reset();
+                startDecode(next);
+            }
+        };
+    });
 }

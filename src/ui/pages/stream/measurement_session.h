@@ -11,13 +11,15 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
+class BackgroundWork;
+
 // The byte string page's measurement: the capture shown, the rate told from its pulses, its decoding by
 // the receiver set on the page, and the simulation as it stood when the first capture was opened, to go
-// back to. No widgets: the page shows what it tells.
+// back to. Captures are read, and long lines decoded, on a worker thread; the session reports by signals
+// on the GUI thread. No widgets: the page shows what it tells.
 class MeasurementSession : public QObject
 {
     Q_OBJECT
@@ -34,35 +36,48 @@ public:
     explicit MeasurementSession(QObject *parent = nullptr);
     ~MeasurementSession() override;
 
-    bool isOpen() const { return m_capture.has_value(); }
-    bool loading() const { return m_loading; }
+    bool isOpen() const { return m_capture != nullptr; }
+    bool loading() const { return m_load != nullptr; }
+    // A load or a decoding is under way, or its result has not been told yet.
+    bool busy() const;
 
-    // Reads the capture at path (the channel named: its name or position; empty: the reader's choice),
-    // reporting its progress; returning false from progress cancels. Changes nothing: a capture read is
-    // shown by open().
-    rs232::capture::LoadResult read(const QString &path, const QString &channel,
-                                    const std::function<bool(double)> &progress);
-    // Shows a capture that read() gave. The simulation is kept the first time only: opening another
-    // capture while measuring keeps the one saved then.
+    // Starts reading the capture at path (the channel named: its name or position; empty: the reader's
+    // choice); a load under way is cancelled, the last request wins. loadFinished follows, on this thread.
+    void startLoad(const QString &path, const QString &channel);
+    void cancelLoad();
+    // Shows a capture that a load gave. The simulation is kept the first time only: opening another capture
+    // while measuring keeps the one saved then.
     void open(const QString &path, rs232::capture::Capture capture, const SavedSimulation &simulation);
-    // Ends the measurement and hands back the simulation saved when it began.
+    // Ends the measurement (and a load or decoding under way) and hands back the simulation saved when it
+    // began.
     std::optional<SavedSimulation> close();
 
     const QString &path() const { return m_path; }
     const rs232::capture::Capture &capture() const { return *m_capture; }
     const std::optional<rs232::capture::RateEstimate> &estimate() const { return m_estimate; }
 
-    // The capture read by the receiver given.
-    rs232::Outcome<rs232::StreamRun> decode(const rs232::ReceiverSettings &receiver) const;
+    // Reads the capture with the receiver given: at once for a short line, on the worker for a long one; a
+    // decoding asked for while one runs follows it, the last request wins. decoded or decodeFailed follows.
+    void decode(const rs232::ReceiverSettings &receiver);
 
 Q_SIGNALS:
-    void opened();
-    void closed();
+    void loadProgress(double share); // 0..1, or -1 when the size is not known
+    void loadFinished(const QString &path, const QString &channel,
+                      std::shared_ptr<rs232::capture::LoadResult> result);
+    void decoded(std::shared_ptr<const rs232::StreamRun> run);
+    void decodeFailed(const QString &reason);
 
 private:
+    struct Load;
+    void startDecode(const rs232::ReceiverSettings &receiver);
+
+    BackgroundWork *m_work = nullptr;
+    std::shared_ptr<Load> m_load; // the load under way
     QString m_path;
-    std::optional<rs232::capture::Capture> m_capture;
+    std::shared_ptr<const rs232::capture::Capture> m_capture; // shared with a decoding under way
     std::optional<rs232::capture::RateEstimate> m_estimate; // none when the line's rate cannot be told
     std::optional<SavedSimulation> m_simulation;
-    bool m_loading = false;
+    bool m_decoding = false;
+    std::optional<rs232::ReceiverSettings> m_nextDecode; // asked for while a decoding ran
+    int m_generation = 0;                                 // raised when the capture shown changes
 };

@@ -6,6 +6,7 @@
 #include "stream/line_vcd.h"
 #include "stream/stream_view.h"
 #include "ui/Platform.h"
+#include "ui/background_work.h"
 #include "ui/chart_commands.h"
 #include "ui/file_reasons.h"
 #include "ui/pages/stream/capture_texts.h"
@@ -15,11 +16,10 @@
 #include "ui/pages/stream/stream_settings_panel.h"
 #include "ui/texts.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QSaveFile>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -29,13 +29,11 @@
 
 namespace {
 
-// A run that took less than this is run again at every change of a setting; a slower one waits for the
-// button, so typing stays quick.
-constexpr qint64 kRerunBelowMs = 50;
+// A run of up to this many bytes takes a few milliseconds: it runs at once; a longer one on a worker.
+constexpr double kQuickRunBytes = 4096;
 // A capture that loads for longer than this shows its progress and can be cancelled.
-constexpr qint64 kProgressAfterMs = 200;
-// How often a long load lets the window handle its events (the progress dialog's cancel button).
-constexpr qint64 kEventsEveryMs = 30;
+constexpr int kProgressAfterMs = 200;
+constexpr int kCancelWatchMs = 50;
 
 } // namespace
 
@@ -49,6 +47,20 @@ StreamPage::StreamPage(Platform &platform, QWidget *parent) : QWidget(parent), m
     m_chart = new StreamChartPanel(m_platform);
     m_results = new StreamResultsPanel;
     m_measurement = new MeasurementSession(this);
+    m_runs = new BackgroundWork(this);
+    m_progressDelay = new QTimer(this);
+    m_progressDelay->setSingleShot(true);
+    m_progressDelay->setInterval(kProgressAfterMs);
+    connect(m_progressDelay, &QTimer::timeout, this, &StreamPage::showProgress);
+    // The dialog can also be cancelled through its cancel() slot, which tells no signal: it is watched.
+    m_cancelWatch = new QTimer(this);
+    m_cancelWatch->setInterval(kCancelWatchMs);
+    connect(m_cancelWatch, &QTimer::timeout, this, [this] {
+        if (m_progress && m_progress->wasCanceled()) {
+            m_measurement->cancelLoad();
+            hideProgress();
+        }
+    });
     layout->addWidget(m_settings);
     layout->addWidget(m_chart, 1);
     layout->addWidget(m_results, 1);
@@ -60,11 +72,34 @@ StreamPage::StreamPage(Platform &platform, QWidget *parent) : QWidget(parent), m
     connect(m_settings, &StreamSettingsPanel::channelChosen, this, &StreamPage::channelChosen);
     connect(m_chart, &StreamChartPanel::saveLineRequested, this, &StreamPage::saveLine);
     connect(m_results, &StreamResultsPanel::rowChosen, this, &StreamPage::showRow);
+    connect(m_measurement, &MeasurementSession::loadFinished, this, &StreamPage::loadFinished);
+    connect(m_measurement, &MeasurementSession::decoded, this, &StreamPage::showDecoded);
+    connect(m_measurement, &MeasurementSession::decodeFailed, m_settings, &StreamSettingsPanel::showCaptureError);
+    connect(m_measurement, &MeasurementSession::loadProgress, this, [this](double share) {
+        if (!m_progress || !m_progress->isVisible())
+            return;
+        if (share < 0.0) {
+            m_progress->setRange(0, 0);
+        } else {
+            m_progress->setRange(0, 1000);
+            m_progress->setValue(static_cast<int>(share * 1000.0));
+        }
+    });
     // The text the page opens with is run at once.
     settingChanged();
 }
 
-StreamPage::~StreamPage() = default;
+StreamPage::~StreamPage()
+{
+    // The workers end before the page's parts that their results would reach.
+    delete m_runs;
+    delete m_measurement;
+}
+
+bool StreamPage::busy() const
+{
+    return m_measurement->busy() || m_runs->pending() > 0;
+}
 
 bool StreamPage::measuring() const
 {
@@ -80,9 +115,8 @@ void StreamPage::settingChanged()
             decodeMeasurement();
         return;
     }
-    // A quick run follows every change, so a student sees the effect at once; a slow one waits for the
-    // button.
-    if (acceptable && m_lastRunMs < kRerunBelowMs)
+    // A run follows every change, so a student sees the effect at once; a long one runs on a worker.
+    if (acceptable)
         run();
 }
 
@@ -90,8 +124,6 @@ void StreamPage::run()
 {
     if (measuring() || !m_settings->validate())
         return;
-    QElapsedTimer timer;
-    timer.start();
     const StreamPageSettings page = m_settings->settings();
     rs232::StreamSettings settings;
     settings.bytes = m_settings->bytes();
@@ -105,16 +137,52 @@ void StreamPage::run()
     settings.noiseWidthPercent = page.noiseWidth;
     settings.seed = static_cast<std::uint64_t>(page.seed);
     settings.breakBits = page.breakBits;
-    rs232::Outcome<rs232::StreamRun> result = rs232::runStream(settings);
-    if (!result) {
-        m_settings->showRunError(fromCore(result.error));
+    const int generation = ++m_runGeneration;
+    if (static_cast<double>(settings.bytes.size()) * settings.repeat <= kQuickRunBytes && m_runs->pending() == 0) {
+        rs232::Outcome<rs232::StreamRun> result = rs232::runStream(settings);
+        if (!result) {
+            m_settings->showRunError(fromCore(result.error));
+            return;
+        }
+        showNewRun(std::make_shared<const rs232::StreamRun>(std::move(*result)));
         return;
     }
-    showRun(std::make_shared<const rs232::StreamRun>(std::move(*result)));
+    // A long run goes to a worker; while one runs, the newest settings wait for it and run next.
+    if (m_runs->pending() > 0) {
+        m_runPending = true;
+        return;
+    }
+    m_runs->run([this, settings, generation]() -> BackgroundWork::FollowUp {
+        auto result = std::make_shared<rs232::Outcome<rs232::StreamRun>>(rs232::Outcome<rs232::StreamRun>::fail(""));
+        try {
+            *result = rs232::runStream(settings);
+        } catch (const std::bad_alloc &) {
+            *result = rs232::Outcome<rs232::StreamRun>::fail("the run does not fit in memory");
+        }
+        return [this, result, generation] {
+            if (m_runPending) {
+                m_runPending = false;
+                run();
+                return;
+            }
+            if (generation != m_runGeneration || measuring())
+                return;
+            if (!*result) {
+                m_settings->showRunError(fromCore(result->error));
+                return;
+            }
+            showNewRun(std::make_shared<const rs232::StreamRun>(std::move(**result)));
+        };
+    });
+}
+
+// A run just made: shown on the view that opens on its first frames.
+void StreamPage::showNewRun(std::shared_ptr<const rs232::StreamRun> run)
+{
+    showRun(std::move(run));
     m_chart->clearHighlight();
     const rs232::ViewWindow opening = rs232::openingWindow(m_run->sent);
     m_chart->setWindow(opening.from, opening.to);
-    m_lastRunMs = timer.elapsed();
 }
 
 void StreamPage::showRun(std::shared_ptr<const rs232::StreamRun> run)
@@ -193,53 +261,67 @@ void StreamPage::chooseCapture()
         openCapture(path);
 }
 
-bool StreamPage::openCapture(const QString &path, const QString &channel)
+void StreamPage::openCapture(const QString &path, const QString &channel)
 {
-    if (m_measurement->loading())
-        return false;
-    const QString name = QFileInfo(path).fileName();
+    m_loadingPath = path;
+    m_measurement->startLoad(path, channel);
     // A load that takes longer than a moment shows its progress and can be cancelled; a quick one shows
-    // nothing. Events are let through only while the dialog is up, and it is modal, so nothing else on
-    // the page moves under the load.
-    QProgressDialog progress(tr("„%1” beolvasása…").arg(name), tr("Mégse"), 0, 1000, this);
-    progress.setObjectName(QStringLiteral("stream_capture_progress"));
-    progress.setWindowTitle(tr("Mérés megnyitása"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setMinimumDuration(std::numeric_limits<int>::max());
-    QElapsedTimer clock;
-    clock.start();
-    qint64 lastEvents = 0;
-    const auto report = [&](double share) {
-        if (!progress.isVisible()) {
-            if (clock.elapsed() < kProgressAfterMs)
-                return true;
-            progress.show();
-        }
-        if (share < 0.0)
-            progress.setRange(0, 0);
-        else
-            progress.setValue(static_cast<int>(share * 1000.0));
-        if (clock.elapsed() - lastEvents >= kEventsEveryMs) {
-            lastEvents = clock.elapsed();
-            QCoreApplication::processEvents();
-        }
-        return !progress.wasCanceled();
-    };
-    rs232::capture::LoadResult loaded = m_measurement->read(path, channel, report);
-    progress.hide();
-    if (!loaded) {
-        if (!loaded.error.cancelled)
-            m_platform.showMessage(Platform::MessageKind::Error, captureLoadMessage(loaded.error, path));
-        return false;
+    // nothing.
+    hideProgress();
+    m_progressDelay->start();
+}
+
+void StreamPage::showProgress()
+{
+    if (!m_measurement->loading())
+        return;
+    if (!m_progress) {
+        m_progress = new QProgressDialog(this);
+        m_progress->setObjectName(QStringLiteral("stream_capture_progress"));
+        m_progress->setWindowTitle(tr("Mérés megnyitása"));
+        m_progress->setCancelButtonText(tr("Mégse"));
+        m_progress->setWindowModality(Qt::WindowModal);
+        m_progress->setAutoClose(false);
+        m_progress->setAutoReset(false);
+        m_progress->setMinimumDuration(std::numeric_limits<int>::max());
+        connect(m_progress, &QProgressDialog::canceled, this, [this] {
+            m_measurement->cancelLoad();
+            hideProgress();
+        });
+    }
+    m_progress->setLabelText(tr("„%1” beolvasása…").arg(QFileInfo(m_loadingPath).fileName()));
+    m_progress->reset();
+    m_progress->setRange(0, 1000);
+    m_progress->setValue(0);
+    m_progress->show();
+    m_cancelWatch->start();
+}
+
+void StreamPage::hideProgress()
+{
+    m_progressDelay->stop();
+    m_cancelWatch->stop();
+    if (m_progress)
+        m_progress->hide();
+}
+
+void StreamPage::loadFinished(const QString &path, const QString &channel,
+                              const std::shared_ptr<rs232::capture::LoadResult> &result)
+{
+    hideProgress();
+    if (!*result) {
+        if (!result->error.cancelled)
+            m_platform.showMessage(Platform::MessageKind::Error, captureLoadMessage(result->error, path));
+        // Another channel that cannot be read leaves the channel read so far chosen.
+        if (!channel.isEmpty() && measuring())
+            m_settings->selectChannel(static_cast<int>(m_measurement->capture().channel));
+        return;
     }
     // Entering measurement mode keeps the simulation as it stands, to come back to.
     const MeasurementSession::SavedSimulation simulation{m_run, m_settings->settings(), m_chart->windowFrom(),
                                                         m_chart->windowTo()};
-    m_measurement->open(path, std::move(*loaded.value), simulation);
+    m_measurement->open(path, std::move(*result->value), simulation);
     showCapture();
-    return true;
 }
 
 void StreamPage::showCapture()
@@ -264,34 +346,37 @@ void StreamPage::showCapture()
         m_settings->setReceiverRate(QString::number(std::llround(estimate->rate())));
     // The run shown so far goes; the simulation's is kept aside in the session.
     showRun(nullptr);
-    m_settings->validate();
+    m_opening = true;
     decodeMeasurement();
-    if (m_run) {
-        // A capture often idles long before its first frame: the view opens on the first three frames.
-        m_chart->clearHighlight();
-        const std::vector<rs232::TransmittedFrame> &frames = m_run->sent.frames;
-        const double T = m_run->sent.bitTime;
-        if (frames.empty())
-            m_chart->setWindow(0.0, m_run->line.end);
-        else
-            m_chart->setWindow(frames.front().start - 2.0 * T,
-                               frames[std::min<std::size_t>(2, frames.size() - 1)].end + T);
-    }
 }
 
 void StreamPage::decodeMeasurement()
 {
     if (!measuring() || !m_settings->validate())
         return;
-    rs232::Outcome<rs232::StreamRun> result = m_measurement->decode(m_settings->settings().receiver());
-    if (!result) {
-        m_settings->showCaptureError(fromCore(result.error));
+    m_measurement->decode(m_settings->settings().receiver());
+}
+
+void StreamPage::showDecoded(std::shared_ptr<const rs232::StreamRun> run)
+{
+    if (!measuring())
+        return;
+    m_settings->showCaptureError(QString());
+    showRun(std::move(run));
+    m_chart->clearHighlight();
+    if (!m_opening) {
+        // The same line read again: the view stays where it is.
+        m_chart->setWindow(m_chart->windowFrom(), m_chart->windowTo());
         return;
     }
-    showRun(std::make_shared<const rs232::StreamRun>(std::move(*result)));
-    // The same line read again: the view stays where it is.
-    m_chart->clearHighlight();
-    m_chart->setWindow(m_chart->windowFrom(), m_chart->windowTo());
+    // A capture often idles long before its first frame: the view opens on the first three frames.
+    m_opening = false;
+    const std::vector<rs232::TransmittedFrame> &frames = m_run->sent.frames;
+    const double T = m_run->sent.bitTime;
+    if (frames.empty())
+        m_chart->setWindow(0.0, m_run->line.end);
+    else
+        m_chart->setWindow(frames.front().start - 2.0 * T, frames[std::min<std::size_t>(2, frames.size() - 1)].end + T);
 }
 
 void StreamPage::channelChosen(int index)
@@ -302,16 +387,16 @@ void StreamPage::channelChosen(int index)
     // A copy: opening replaces the measurement that holds the path.
     const QString path = m_measurement->path();
     const QString channel = m_settings->channelName(index);
-    // While the file is read the window handles events: the measurement may have ended meanwhile.
-    if (!openCapture(path, channel) && measuring())
-        m_settings->selectChannel(static_cast<int>(m_measurement->capture().channel));
+    openCapture(path, channel);
 }
 
 void StreamPage::backToSimulation()
 {
+    hideProgress();
     std::optional<MeasurementSession::SavedSimulation> saved = m_measurement->close();
     if (!saved)
         return;
+    m_opening = false;
     m_settings->setMeasuring(false);
     m_settings->setSettings(saved->settings);
     m_settings->validate();

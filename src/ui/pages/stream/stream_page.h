@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "capture/capture.h"
 #include "stream/stream_run.h"
 
 #include <QString>
@@ -10,8 +11,11 @@
 
 #include <memory>
 
+class BackgroundWork;
 class MeasurementSession;
 class Platform;
+class QProgressDialog;
+class QTimer;
 class StreamChartPanel;
 class StreamResultsPanel;
 class StreamSettingsPanel;
@@ -33,6 +37,8 @@ public:
     // The last run, if any.
     const rs232::StreamRun *lastRun() const { return m_run.get(); }
     bool measuring() const;
+    // A run, a load or a decoding is under way on a worker; the last result stays shown meanwhile.
+    bool busy() const;
 
 private:
     // "Szimuláció": reads the settings, runs, and shows the result. Does nothing while a setting is
@@ -40,18 +46,24 @@ private:
     void run();
     void settingChanged();
     void showRun(std::shared_ptr<const rs232::StreamRun> run);
+    void showNewRun(std::shared_ptr<const rs232::StreamRun> run);
     // Scrolls and zooms the chart to a table row's frame and outlines it.
     void showRow(int row);
     void saveLine();
 
     // "Mérés megnyitása…": asks for a capture and opens it.
     void chooseCapture();
-    // Reads the capture at path (the channel named: its name or position; empty: the reader's choice) and
-    // shows it in measurement mode with the receiver set to its measured rate. A file that cannot be
-    // read gets a message and changes nothing; a cancelled load changes nothing either. True when shown.
-    bool openCapture(const QString &path, const QString &channel = {});
+    // Reads the capture at path on a worker (the channel named: its name or position; empty: the reader's
+    // choice) and shows it in measurement mode with the receiver set to its measured rate. A file that
+    // cannot be read gets a message and changes nothing; a cancelled load changes nothing either.
+    void openCapture(const QString &path, const QString &channel = {});
+    void loadFinished(const QString &path, const QString &channel,
+                      const std::shared_ptr<rs232::capture::LoadResult> &result);
+    void showProgress();
+    void hideProgress();
     void showCapture();
     void decodeMeasurement();
+    void showDecoded(std::shared_ptr<const rs232::StreamRun> run);
     void channelChosen(int index);
     // "Vissza a szimulációhoz": the simulation as it was before the first capture was opened.
     void backToSimulation();
@@ -62,7 +74,14 @@ private:
     StreamResultsPanel *m_results = nullptr;
     MeasurementSession *m_measurement = nullptr;
 
+    BackgroundWork *m_runs = nullptr;               // long simulation runs
+    QTimer *m_progressDelay = nullptr;              // a load shows its progress only when it lasts
+    QProgressDialog *m_progress = nullptr;
+    QTimer *m_cancelWatch = nullptr;
+    QString m_loadingPath;
     std::shared_ptr<const rs232::StreamRun> m_run; // the last run, shared with the table
     rs232::RangeCache m_ranges;
-    qint64 m_lastRunMs = 0;
+    int m_runGeneration = 0;  // raised by every run asked for: only the newest is shown
+    bool m_runPending = false; // a setting changed while a long run was under way
+    bool m_opening = false;   // the next decoding is a capture's first: the view opens on its frames
 };

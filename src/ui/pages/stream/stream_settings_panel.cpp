@@ -738,4 +738,5 @@ void StreamSettingsPanel::setReceiverRate(const QString &rate)
 void StreamSettingsPanel::showCaptureError(const QString &text)
 {
     m_captureError->setText(text);
+    m_captureError->setVisible(!text.isEmpty());
 }

@@ -33,7 +33,7 @@ QString StreamTexts::sizeProblem(const rs232::StreamSizeProblem &problem)
 {
     if (problem.kind == rs232::StreamSizeProblem::NoBytes)
         return tr("Nincs elküldendő bájt.");
-    return tr("Legfeljebb 65536 bájt küldhető egyszerre (most %1).").arg(problem.total);
+    return tr("Legfeljebb %1 bájt küldhető egyszerre (most %2).").arg(count(65536), count(problem.total));
 }
 
 QString StreamTexts::frameErrors(const rs232::FrameErrors &errors)
