@@ -5,6 +5,7 @@
 #include "capture/sigrok_context.h"
 
 #include "stream/line_vcd.h"
+#include "stream/receiver.h"
 
 #include <libsigrok/libsigrok.h>
 #include <zip.h>
@@ -16,6 +17,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -42,9 +44,11 @@ std::string fileName(const std::string &path)
     return std::filesystem::path(path).filename().string();
 }
 
-LoadResult failure(LoadProblem problem, std::string reason, std::string detail = {})
+LoadResult failure(LoadProblem problem, std::string reason, std::string detail = {},
+                   std::vector<Channel> channels = {})
 {
-    return {std::nullopt, {std::move(reason), problem == LoadProblem::Cancelled, problem, std::move(detail)}};
+    return {std::nullopt,
+            {std::move(reason), problem == LoadProblem::Cancelled, problem, std::move(detail), std::move(channels)}};
 }
 
 std::optional<std::size_t> parseIndex(const std::string &text)
@@ -67,52 +71,164 @@ std::string channelList(const std::vector<Channel> &channels)
     return list;
 }
 
-// The position among channels that options name: by name first, then by position. Empty when it names
-// none (with the reason), or when nothing is named and no channel's name says serial line.
-struct ChannelChoice
+// A channel's own name: a VCD wire's without its scopes.
+std::string ownName(const std::string &name)
+{
+    const auto dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(dot + 1);
+}
+
+// The position among channels that a name given in the options picks: the channel of that name, else
+// the only one whose own name (without scopes) it is, else the one at that position. Empty, with the
+// reason, when it picks none.
+struct NamedChannel
 {
     std::optional<std::size_t> position;
     std::string error;
 };
-ChannelChoice chooseChannel(const std::vector<Channel> &channels, const std::string &wanted)
+NamedChannel namedChannel(const std::vector<Channel> &channels, const std::string &wanted)
 {
-    if (wanted.empty()) {
-        for (std::size_t i = 0; i < channels.size(); ++i)
-            if (looksLikeSerialLine(channels[i].name))
-                return {i, {}};
-        return {};
-    }
     for (std::size_t i = 0; i < channels.size(); ++i)
         if (channels[i].name == wanted)
             return {i, {}};
+    std::vector<std::size_t> own;
+    for (std::size_t i = 0; i < channels.size(); ++i)
+        if (ownName(channels[i].name) == wanted)
+            own.push_back(i);
+    if (own.size() == 1)
+        return {own.front(), {}};
+    if (own.size() > 1)
+        return {std::nullopt, "has several channels named \"" + wanted + "\"; name one of: " + channelList(channels)};
     if (const std::optional<std::size_t> index = parseIndex(wanted); index && *index < channels.size())
         return {*index, {}};
     return {std::nullopt, "has no logic channel \"" + wanted + "\" (its channels: " + channelList(channels) + ")"};
 }
 
-// Edges of the logic channels of a stream of samples. Every channel's edges are counted; the instants
-// are kept for one channel only: the one chosen, or else the first channel (in the file's order) that
-// has changed level so far, whose edges replace those kept of a later one.
+// Every channel's line as read, before one is chosen: complete, or (beyond the edge budget, or beside
+// a channel named in advance) its first kSurveyEdges edges only, and then its line ends at the edge
+// after them.
+struct ChannelLines
+{
+    std::vector<Channel> channels;
+    std::vector<Line> lines;
+    std::vector<std::uint8_t> complete;
+    double end = 0.0;        // microseconds, where the recording stops
+    double samplePeriod = 0.0; // microseconds; 0 where the edges carry their own instants
+};
+
+// The first kSurveyEdges edges of a line, ending at the edge after them.
+Line surveyed(const Line &line)
+{
+    if (line.edges.size() <= kSurveyEdges)
+        return line;
+    Line head;
+    head.startLevel = line.startLevel;
+    head.edges.assign(line.edges.begin(), line.edges.begin() + static_cast<long>(kSurveyEdges));
+    head.end = line.edges[kSurveyEdges];
+    return head;
+}
+
+// Tells a channel's rate, polarity and frames from its line.
+void survey(Channel &channel, const Line &line, double samplePeriod)
+{
+    if (line.edges.empty()) {
+        channel.polarity = detectPolarity(line);
+        channel.rateError = "it never changes level";
+        return;
+    }
+    const Line head = surveyed(line);
+    Outcome<RateEstimate> rate = detectRate(head, samplePeriod);
+    channel.polarity = detectPolarity(line, rate ? rate->bitTime : 0.0);
+    if (!rate) {
+        channel.rateError = rate.error;
+        return;
+    }
+    channel.rate = *rate;
+    ReceiverSettings settings;
+    settings.kind = ReceiverKind::Ideal;
+    settings.rate = std::clamp(rate->rate(), kMinRate, kMaxRate);
+    const Outcome<Reception> rx =
+        receiveRecorded(settings, channel.polarity.inverted ? invertedLine(head) : head);
+    if (rx)
+        channel.frames = static_cast<std::size_t>(
+            std::count_if(rx->frames.begin(), rx->frames.end(), [](const ReceivedFrame &f) { return f.ok(); }));
+}
+
+// What choosing gives: a capture, a failure, or the position of a channel whose line was not kept
+// whole and must be read again on its own.
+struct Chosen
+{
+    Chosen(LoadResult loaded) : result(std::move(loaded)) {}
+    explicit Chosen(std::size_t position) : readAgain(position) {}
+    std::optional<LoadResult> result;
+    std::optional<std::size_t> readAgain;
+};
+
+// Surveys every channel and chooses the one to read: the one named (position), else among those that
+// move the serial-looking names first, then the most frames.
+Chosen choose(ChannelLines &read, const std::string &name, std::optional<std::size_t> position,
+              const LoadOptions &options, Capture capture)
+{
+    std::vector<Channel> &channels = read.channels;
+    for (std::size_t i = 0; i < channels.size(); ++i)
+        survey(channels[i], read.lines[i], read.samplePeriod);
+    ChannelReason reason = ChannelReason::Named;
+    if (!position) {
+        bool serial = false;
+        for (std::size_t i = 0; i < channels.size(); ++i) {
+            if (channels[i].edges == 0)
+                continue;
+            const bool looks = looksLikeSerialLine(ownName(channels[i].name));
+            if (!position || (looks && !serial) ||
+                (looks == serial && channels[i].frames > channels[*position].frames)) {
+                position = i;
+                serial = looks;
+            }
+        }
+        if (!position)
+            return failure(LoadProblem::NoEdges,
+                           name + (channels.size() == 1 ? " never changes level"
+                                                        : ": none of its channels ever changes level"),
+                           channels.size() == 1 ? channels.front().name : std::string(), channels);
+        reason = serial ? ChannelReason::SerialName : ChannelReason::MostFrames;
+    }
+    if (!read.complete[*position])
+        return Chosen(*position);
+    const Channel &chosen = channels[*position];
+    capture.channel = *position;
+    capture.reason = reason;
+    capture.inverted = options.invert == Invert::Yes || (options.invert == Invert::Auto && chosen.polarity.inverted);
+    capture.line = std::move(read.lines[*position]);
+    capture.line.end = read.end;
+    if (capture.inverted)
+        capture.line = invertedLine(std::move(capture.line));
+    capture.duration = capture.line.end;
+    capture.channels = std::move(channels);
+    return LoadResult{std::move(capture), {}};
+}
+
+// Edges of the logic channels of a stream of samples, as sample numbers. Every channel's edges are
+// counted and, within the edge budget, kept; a channel named in advance is kept whole, the others only
+// to their first kSurveyEdges edges.
 class EdgeCollector
 {
 public:
-    void setChannels(std::vector<unsigned> bits, std::optional<std::size_t> chosen)
+    // bits: each channel's bit in a sample, every one below 64.
+    void setChannels(std::vector<unsigned> bits, std::optional<std::size_t> named, std::size_t budget)
     {
+        m_budget = budget;
         m_bits = std::move(bits);
-        m_counts.assign(m_bits.size(), 0);
-        m_startLevels.assign(m_bits.size(), 1);
-        m_chosen = chosen;
-        m_kept = chosen;
+        m_kept.assign(m_bits.size(), Kept{});
+        m_named = named;
         m_mask = 0;
         m_positionOfBit.assign(64, -1);
-        for (std::size_t i = 0; i < m_bits.size(); ++i)
-            if (m_bits[i] < 64) {
-                m_mask |= std::uint64_t{1} << m_bits[i];
-                m_positionOfBit[m_bits[i]] = static_cast<int>(i);
-            }
+        for (std::size_t i = 0; i < m_bits.size(); ++i) {
+            m_mask |= std::uint64_t{1} << m_bits[i];
+            m_positionOfBit[m_bits[i]] = static_cast<int>(i);
+        }
     }
 
-    // Takes a packet of whole samples of unitsize bytes each (at most 8: 64 channels).
+    // Takes a packet of whole samples of unitsize bytes each (1 to 8).
     void feed(const std::uint8_t *data, std::uint64_t bytes, unsigned unitsize)
     {
         const std::uint64_t count = bytes / unitsize;
@@ -122,9 +238,7 @@ public:
         if (m_samples == 0) {
             m_previous = load(data, unitsize) & m_mask;
             for (std::size_t c = 0; c < m_bits.size(); ++c)
-                m_startLevels[c] = static_cast<std::uint8_t>((m_previous >> m_bits[c]) & 1u);
-            if (m_chosen)
-                m_line.startLevel = m_startLevels[*m_chosen];
+                m_kept[c].startLevel = static_cast<std::uint8_t>((m_previous >> m_bits[c]) & 1u);
             i = 1;
         }
         if (unitsize == 1) {
@@ -158,18 +272,36 @@ public:
     }
 
     std::uint64_t samples() const { return m_samples; }
-    const std::vector<std::size_t> &counts() const { return m_counts; }
-    std::optional<std::size_t> kept() const { return m_kept; }
-    // The kept channel's line, its instants in microseconds at the given sample period.
-    Line takeLine(double microsecondsPerSample)
+
+    // The lines, their instants in microseconds at the given sample period.
+    void take(ChannelLines &read, double microsecondsPerSample)
     {
-        for (double &edge : m_line.edges)
-            edge *= microsecondsPerSample;
-        m_line.end = static_cast<double>(m_samples) * microsecondsPerSample;
-        return std::move(m_line);
+        const double end = static_cast<double>(m_samples) * microsecondsPerSample;
+        for (std::size_t c = 0; c < m_kept.size(); ++c) {
+            Kept &kept = m_kept[c];
+            read.channels[c].edges = kept.count;
+            Line line;
+            line.startLevel = kept.startLevel;
+            line.edges = std::move(kept.edges);
+            for (double &edge : line.edges)
+                edge *= microsecondsPerSample;
+            line.end = kept.complete ? end : kept.cutAt * microsecondsPerSample;
+            read.lines.push_back(std::move(line));
+            read.complete.push_back(kept.complete);
+        }
+        read.end = end;
     }
 
 private:
+    struct Kept
+    {
+        std::vector<double> edges;
+        std::size_t count = 0;
+        std::uint8_t startLevel = 1;
+        bool complete = true;
+        double cutAt = 0.0; // the first edge not kept, where complete is false
+    };
+
     static std::uint64_t load(const std::uint8_t *sample, unsigned unitsize)
     {
         std::uint64_t value = 0;
@@ -186,33 +318,81 @@ private:
             const int bit = __builtin_ctzll(changed);
             changed &= changed - 1;
             const std::size_t position = static_cast<std::size_t>(m_positionOfBit[static_cast<unsigned>(bit)]);
-            ++m_counts[position];
-            if (!m_chosen && (!m_kept || position < *m_kept)) {
-                m_kept = position;
-                m_line.edges.clear();
-                m_line.startLevel = m_startLevels[position];
+            Kept &kept = m_kept[position];
+            ++kept.count;
+            if (!kept.complete)
+                continue;
+            if (kept.edges.size() >= kSurveyEdges && position != m_named) {
+                if (m_named) {
+                    cut(kept, static_cast<double>(index));
+                    continue;
+                }
+                if (++m_beyond > m_budget)
+                    shed();
+                if (!kept.complete)
+                    continue;
             }
-            if (position == *m_kept)
-                m_line.edges.push_back(static_cast<double>(index));
+            kept.edges.push_back(static_cast<double>(index));
         }
+    }
+
+    void cut(Kept &kept, double at)
+    {
+        kept.complete = false;
+        kept.cutAt = at;
+    }
+
+    // Over the budget: the channel with the most edges kept keeps its first ones only.
+    void shed()
+    {
+        Kept *most = nullptr;
+        for (Kept &kept : m_kept)
+            if (kept.complete && (!most || kept.edges.size() > most->edges.size()))
+                most = &kept;
+        if (!most || most->edges.size() <= kSurveyEdges)
+            return;
+        m_beyond -= std::min(m_beyond, most->edges.size() - kSurveyEdges);
+        cut(*most, most->edges[kSurveyEdges]);
+        most->edges.resize(kSurveyEdges);
+        most->edges.shrink_to_fit();
     }
 
     std::vector<unsigned> m_bits; // the bit of each channel in a sample
     std::vector<int> m_positionOfBit;
     std::uint64_t m_mask = 0;
-    std::vector<std::size_t> m_counts;
-    std::vector<std::uint8_t> m_startLevels;
-    std::optional<std::size_t> m_chosen;
-    std::optional<std::size_t> m_kept;
+    std::vector<Kept> m_kept;
+    std::optional<std::size_t> m_named;
+    std::size_t m_beyond = 0; // edges kept beyond the channels' first kSurveyEdges
+    std::size_t m_budget = 0;
     std::uint64_t m_samples = 0;
     std::uint64_t m_previous = 0;
-    Line m_line; // edges as sample numbers until takeLine
+};
+
+// The calling thread's own GLib main context while it lives: a libsigrok session runs the thread's
+// default context, which on a program's main thread is its event loop (Qt's, in the window).
+class ThreadMainContext
+{
+public:
+    ThreadMainContext() : m_context(g_main_context_new()) { g_main_context_push_thread_default(m_context); }
+    ~ThreadMainContext()
+    {
+        g_main_context_pop_thread_default(m_context);
+        g_main_context_unref(m_context);
+    }
+    ThreadMainContext(const ThreadMainContext &) = delete;
+    ThreadMainContext &operator=(const ThreadMainContext &) = delete;
+
+private:
+    GMainContext *m_context;
 };
 
 // One load through libsigrok: the process's context, the messages it logs, and the samples arriving.
+// Its callbacks are called from C: they catch every exception, stop the session and keep the failure,
+// which the load then returns.
 struct SigrokLoad
 {
     const LoadOptions *options = nullptr;
+    std::optional<std::size_t> forced; // the channel read again on its own
     sr_context *context = nullptr;
     sr_session *session = nullptr;
     std::string firstError;
@@ -220,12 +400,15 @@ struct SigrokLoad
 
     std::vector<Channel> channels;
     std::vector<unsigned> bits;
+    std::optional<std::size_t> named;
     std::string channelError;
     bool channelsReady = false;
     EdgeCollector collector;
     std::uint64_t sampleRate = 0;
     bool tooWide = false;
     bool cancelled = false;
+    std::optional<LoadProblem> failed; // an exception caught in a callback
+    std::string failedWhy;
     std::uint64_t logicBytes = 0;
     std::uint64_t expectedBytes = 0; // of a session file's logic data, 0 when not known
     bool opened = false;              // the session's devices were opened by sr_session_load
@@ -246,10 +429,11 @@ struct SigrokLoad
         sr_log_callback_set_default();
     }
 
-    // Starts libsigrok for this load, its messages collected here.
-    bool start(const LoadOptions &loadOptions)
+    // Takes libsigrok's context for this load, its messages collected here.
+    bool start(const LoadOptions &loadOptions, std::optional<std::size_t> only)
     {
         options = &loadOptions;
+        forced = only;
         sr_log_callback_set(&SigrokLoad::log, this);
         context = sigrokContext();
         return context != nullptr;
@@ -268,13 +452,25 @@ struct SigrokLoad
             const auto *channel = static_cast<const sr_channel *>(l->data);
             if (channel->type != SR_CHANNEL_LOGIC || channel->index < 0)
                 continue;
-            channels.push_back({channel->name ? channel->name : std::to_string(channel->index), 0, true});
+            // A sample of more than 64 channels is wider than the integer the samples are read into.
+            if (channel->index >= 64)
+                tooWide = true;
+            Channel logic;
+            logic.name = channel->name ? channel->name : std::to_string(channel->index);
+            channels.push_back(std::move(logic));
             bits.push_back(static_cast<unsigned>(channel->index));
         }
-        const ChannelChoice choice = chooseChannel(channels, options->channel);
-        channelError = choice.error;
-        collector.setChannels(bits, choice.position);
         channelsReady = true;
+        if (tooWide)
+            return;
+        if (forced) {
+            named = forced;
+        } else if (!options->channel.empty()) {
+            const NamedChannel choice = namedChannel(channels, options->channel);
+            named = choice.position;
+            channelError = choice.error;
+        }
+        collector.setChannels(bits, named, options->edgeBudget);
     }
 
     bool progress(double share)
@@ -284,23 +480,56 @@ struct SigrokLoad
         return !cancelled;
     }
 
-    static int log(void *data, int level, const char *format, va_list args)
+    // Keeps the failure of the exception being handled and stops the session.
+    void fail() noexcept
+    {
+        try {
+            throw;
+        } catch (const std::bad_alloc &) {
+            failed = LoadProblem::TooLarge;
+        } catch (const std::exception &e) {
+            failed = LoadProblem::Damaged;
+            try {
+                failedWhy = e.what();
+            } catch (...) {
+            }
+        } catch (...) {
+            failed = LoadProblem::Damaged;
+        }
+        if (session && sessionRunning)
+            sr_session_stop(session);
+    }
+
+    static int log(void *data, int level, const char *format, va_list args) noexcept
     {
         auto *self = static_cast<SigrokLoad *>(data);
-        char buffer[512];
-        std::vsnprintf(buffer, sizeof buffer, format, args);
-        if (level <= SR_LOG_ERR && self->firstError.empty())
-            self->firstError = buffer;
-        else if (level == SR_LOG_WARN)
-            self->lastWarning = buffer;
+        try {
+            char buffer[512];
+            std::vsnprintf(buffer, sizeof buffer, format, args);
+            if (level <= SR_LOG_ERR && self->firstError.empty())
+                self->firstError = buffer;
+            else if (level == SR_LOG_WARN)
+                self->lastWarning = buffer;
+        } catch (...) {
+            // A message that cannot be kept is left out; the load goes on.
+        }
         return SR_OK;
     }
 
-    static void feed(const sr_dev_inst *device, const sr_datafeed_packet *packet, void *data)
+    static void feed(const sr_dev_inst *device, const sr_datafeed_packet *packet, void *data) noexcept
     {
         auto *self = static_cast<SigrokLoad *>(data);
-        if (self->cancelled)
+        if (self->cancelled || self->failed || self->tooWide)
             return;
+        try {
+            self->take(device, packet);
+        } catch (...) {
+            self->fail();
+        }
+    }
+
+    void take(const sr_dev_inst *device, const sr_datafeed_packet *packet)
+    {
         switch (packet->type) {
         case SR_DF_META: {
             const auto *meta = static_cast<const sr_datafeed_meta *>(packet->payload);
@@ -308,27 +537,26 @@ struct SigrokLoad
                 const auto *config = static_cast<const sr_config *>(l->data);
                 if (config->key == SR_CONF_SAMPLERATE && config->data &&
                     g_variant_is_of_type(config->data, G_VARIANT_TYPE_UINT64))
-                    self->sampleRate = g_variant_get_uint64(config->data);
+                    sampleRate = g_variant_get_uint64(config->data);
             }
             break;
         }
         case SR_DF_LOGIC: {
             const auto *logic = static_cast<const sr_datafeed_logic *>(packet->payload);
-            if (!self->channelsReady)
-                self->takeChannels(device);
-            if (logic->unitsize == 0 || logic->unitsize > 8) {
-                self->tooWide = logic->unitsize > 8;
+            if (!channelsReady)
+                takeChannels(device);
+            if (logic->unitsize == 0 || logic->unitsize > 8)
+                tooWide = tooWide || logic->unitsize > 8;
+            if (tooWide || logic->unitsize == 0 || !channelError.empty() || channels.empty()) {
+                if (tooWide && sessionRunning)
+                    sr_session_stop(session);
                 break;
             }
-            if (!self->channelError.empty() || self->channels.empty())
-                break;
-            self->collector.feed(static_cast<const std::uint8_t *>(logic->data), logic->length, logic->unitsize);
-            self->logicBytes += logic->length;
-            if (self->sessionRunning &&
-                !self->progress(self->expectedBytes > 0
-                                    ? std::min(1.0, double(self->logicBytes) / double(self->expectedBytes))
-                                    : -1.0))
-                sr_session_stop(self->session);
+            collector.feed(static_cast<const std::uint8_t *>(logic->data), logic->length, logic->unitsize);
+            logicBytes += logic->length;
+            if (sessionRunning &&
+                !progress(expectedBytes > 0 ? std::min(1.0, double(logicBytes) / double(expectedBytes)) : -1.0))
+                sr_session_stop(session);
             break;
         }
         default:
@@ -377,13 +605,20 @@ std::uint64_t csvCommentRate(const std::string &path)
     return 0;
 }
 
-LoadResult finish(SigrokLoad &load, const std::string &path, std::string format)
+Chosen finish(SigrokLoad &load, const std::string &path, std::string format)
 {
     const std::string name = fileName(path);
+    if (load.failed)
+        return *load.failed == LoadProblem::TooLarge
+                   ? failure(LoadProblem::TooLarge, name + " is too large to read in the memory there is")
+                   : failure(LoadProblem::Damaged,
+                             name + " cannot be read" + (load.failedWhy.empty() ? "" : ": " + load.failedWhy),
+                             load.failedWhy);
     if (load.cancelled)
         return failure(LoadProblem::Cancelled, "loading " + name + " was cancelled");
     if (load.tooWide)
-        return failure(LoadProblem::TooManyChannels, name + " has more than 64 logic channels, which this program does not read");
+        return failure(LoadProblem::TooManyChannels,
+                       name + " has more than 64 logic channels, which this program does not read");
     if (!load.channelsReady && load.collector.samples() == 0) {
         if (!load.firstError.empty())
             return failure(LoadProblem::Damaged, name + " cannot be read: it is damaged or cut short" + load.said(), load.said());
@@ -392,41 +627,33 @@ LoadResult finish(SigrokLoad &load, const std::string &path, std::string format)
     if (load.channels.empty())
         return failure(LoadProblem::NoLogicChannel, name + " has no logic channel");
     if (!load.channelError.empty())
-        return failure(LoadProblem::NoSuchChannel, name + " " + load.channelError, load.options->channel);
+        return failure(LoadProblem::NoSuchChannel, name + " " + load.channelError, load.options->channel, load.channels);
     const double rate = load.options->sampleRate > 0.0 ? load.options->sampleRate : double(load.sampleRate);
     if (!(rate > 0.0))
-        return failure(LoadProblem::NoSampleRate, name + " does not say its sample rate (0 Hz)");
+        return failure(LoadProblem::NoSampleRate, name + " does not say its sample rate (0 Hz)", {}, load.channels);
     if (!load.firstError.empty())
         return failure(LoadProblem::Damaged, name + " cannot be read to its end: it is damaged or cut short" + load.said(), load.said());
     if (load.collector.samples() == 0)
-        return failure(LoadProblem::NoSamples, name + " holds no samples");
-    const std::optional<std::size_t> kept = load.collector.kept();
-    if (!kept)
-        return failure(LoadProblem::NoEdges, name + (load.channels.size() == 1 ? " never changes level"
-                                                          : ": none of its channels ever changes level"));
-    if (load.collector.counts()[*kept] == 0)
-        return failure(LoadProblem::NoEdges, name + ": channel " + load.channels[*kept].name + " never changes level",
-                       load.channels[*kept].name);
+        return failure(LoadProblem::NoSamples, name + " holds no samples", {}, load.channels);
 
+    ChannelLines read;
+    read.channels = std::move(load.channels);
+    read.samplePeriod = 1e6 / rate;
+    load.collector.take(read, read.samplePeriod);
     Capture capture;
     capture.format = std::move(format);
-    capture.channels = load.channels;
-    for (std::size_t i = 0; i < capture.channels.size(); ++i)
-        capture.channels[i].edges = load.collector.counts()[i];
-    capture.channel = *kept;
     capture.sampleRate = rate;
     capture.timeUnit = 1e6 / rate;
     capture.samples = load.collector.samples();
-    capture.line = load.collector.takeLine(capture.timeUnit);
-    capture.duration = capture.line.end;
-    return {std::move(capture), {}};
+    return choose(read, name, load.named, *load.options, std::move(capture));
 }
 
-LoadResult loadSession(const std::string &path, const LoadOptions &options)
+Chosen loadSession(const std::string &path, const LoadOptions &options, std::optional<std::size_t> forced)
 {
     std::lock_guard<std::mutex> lock(g_sigrokLock);
+    const ThreadMainContext ownContext;
     SigrokLoad load;
-    if (!load.start(options))
+    if (!load.start(options, forced))
         return failure(LoadProblem::LibraryFailed, "libsigrok cannot start" + load.said());
     const std::string name = fileName(path);
     if (sr_session_load(load.context, path.c_str(), &load.session) != SR_OK) {
@@ -450,10 +677,12 @@ LoadResult loadSession(const std::string &path, const LoadOptions &options)
         g_variant_unref(value);
     }
     load.takeChannels(device);
+    if (load.tooWide)
+        return finish(load, path, "sigrok session");
     if (load.channels.empty())
         return failure(LoadProblem::NoLogicChannel, name + " has no logic channel");
     if (!load.channelError.empty())
-        return failure(LoadProblem::NoSuchChannel, name + " " + load.channelError, load.options->channel);
+        return failure(LoadProblem::NoSuchChannel, name + " " + load.channelError, load.options->channel, load.channels);
     load.expectedBytes = sessionLogicBytes(path);
     if (!load.progress(load.expectedBytes > 0 ? 0.0 : -1.0))
         return finish(load, path, "sigrok session");
@@ -462,14 +691,16 @@ LoadResult loadSession(const std::string &path, const LoadOptions &options)
         return failure(LoadProblem::Damaged, name + " cannot be read" + load.said(), load.said());
     load.sessionRunning = true;
     sr_session_run(load.session);
+    load.sessionRunning = false;
     return finish(load, path, "sigrok session");
 }
 
-LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
+Chosen loadThroughInput(const std::string &path, const LoadOptions &options, std::optional<std::size_t> forced)
 {
     std::lock_guard<std::mutex> lock(g_sigrokLock);
+    const ThreadMainContext ownContext;
     SigrokLoad load;
-    if (!load.start(options))
+    if (!load.start(options, forced))
         return failure(LoadProblem::LibraryFailed, "libsigrok cannot start" + load.said());
     const std::string name = fileName(path);
 
@@ -495,10 +726,23 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
     g_hash_table_destroy(settings);
     if (!input)
         return failure(LoadProblem::Damaged, name + " cannot be read as " + format + load.said(), load.said());
+    // The input is ended on every path, so its module frees what it keeps between pieces (what it sends
+    // then after a failure or a cancel is passed over), and freed.
     struct InputGuard
     {
         const sr_input *input;
-        ~InputGuard() { sr_input_free(input); }
+        bool ended = false;
+        int end()
+        {
+            ended = true;
+            return sr_input_end(input);
+        }
+        ~InputGuard()
+        {
+            if (!ended)
+                sr_input_end(input);
+            sr_input_free(input);
+        }
     } guard{input};
 
     std::ifstream file(path, std::ios::binary);
@@ -531,6 +775,8 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
             ok = false;
             break;
         }
+        if (load.failed || load.tooWide)
+            break;
         g_string_truncate(buffer, 0);
         if (!added) {
             if (sr_dev_inst *device = sr_input_dev_inst_get(input)) {
@@ -546,7 +792,7 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
     g_string_free(buffer, TRUE);
     if (file.bad())
         return failure(LoadProblem::Unreadable, "cannot read " + name);
-    if (ok && !load.cancelled) {
+    if (ok && !load.cancelled && !load.failed && !load.tooWide) {
         if (!added) {
             // A short file: the device is ready only once all of it is in.
             if (sr_dev_inst *device = sr_input_dev_inst_get(input)) {
@@ -554,22 +800,18 @@ LoadResult loadThroughInput(const std::string &path, const LoadOptions &options)
                 added = true;
             }
         }
-        if (sr_input_end(input) != SR_OK)
+        if (guard.end() != SR_OK)
             ok = false;
-    } else if (ok && added) {
-        // Cancelled: ending the input lets its module free what it keeps between pieces; what it sends
-        // now is passed over.
-        sr_input_end(input);
     }
-    if (!ok && !load.cancelled)
+    if (!ok && !load.cancelled && !load.failed)
         return failure(LoadProblem::Damaged, name + " cannot be read as " + format + ": it is damaged or cut short" + load.said(), load.said());
-    if (!added && !load.cancelled)
+    if (!added && !load.cancelled && !load.failed)
         return failure(LoadProblem::NotCapture, name + " holds no capture that libsigrok's " + format + " input can read" + load.said());
-    LoadResult result = finish(load, path, format);
-    if (!result && id == "csv" && options.sampleRate <= 0.0 && load.sampleRate == 0 && !load.cancelled &&
-        result.error.reason.find("sample rate") != std::string::npos)
-        result.error.reason += "; give the rate the file was sampled at";
-    return result;
+    Chosen chosen = finish(load, path, format);
+    if (chosen.result && !*chosen.result && id == "csv" && options.sampleRate <= 0.0 && load.sampleRate == 0 &&
+        chosen.result->error.problem == LoadProblem::NoSampleRate)
+        chosen.result->error.reason += "; give the rate the file was sampled at";
+    return chosen;
 }
 
 // A file read a block at a time that reports the share read after each block, and ends (as at the end of
@@ -582,6 +824,8 @@ public:
     {
     }
     bool cancelled() const { return m_cancelled; }
+    // What the progress report threw, if it threw.
+    std::exception_ptr failure() const { return m_failure; }
 
 protected:
     int_type underflow() override
@@ -592,7 +836,14 @@ protected:
         if (got <= 0)
             return traits_type::eof();
         m_done += static_cast<std::uintmax_t>(got);
-        if (m_progress && !m_progress(m_size > 0 ? std::min(1.0, double(m_done) / double(m_size)) : -1.0)) {
+        try {
+            if (m_progress && !m_progress(m_size > 0 ? std::min(1.0, double(m_done) / double(m_size)) : -1.0)) {
+                m_cancelled = true;
+                return traits_type::eof();
+            }
+        } catch (...) {
+            // The stream would take it for a read error: it is kept for the load to raise again.
+            m_failure = std::current_exception();
             m_cancelled = true;
             return traits_type::eof();
         }
@@ -619,7 +870,51 @@ private:
     std::vector<char> m_block;
     std::uintmax_t m_done = 0;
     bool m_cancelled = false;
+    std::exception_ptr m_failure;
 };
+
+// A dump read by the core's reader: every wire in one pass, chosen among as a session's channels are.
+LoadResult readVcd(std::istream &file, const std::string &name, const LoadOptions &options,
+                   const std::function<bool()> &cancelled)
+{
+    VcdLinesResult read = readVcdLines(file);
+    if (cancelled())
+        return failure(LoadProblem::Cancelled, "loading " + name + " was cancelled");
+    if (file.bad())
+        return failure(LoadProblem::Unreadable, "cannot read " + name);
+    if (!read) {
+        const std::string &why = read.error.reason;
+        const LoadProblem problem = read.error.missingWire                                    ? LoadProblem::NoLogicChannel
+                                    : why == "the file is empty"                              ? LoadProblem::Empty
+                                    : why.starts_with("the file is not a Value Change Dump") ? LoadProblem::NotCapture
+                                                                                              : LoadProblem::Damaged;
+        return failure(problem, name + ": " + why, why);
+    }
+    VcdLines &vcd = *read.value;
+    ChannelLines lines;
+    for (std::size_t i = 0; i < vcd.wires.size(); ++i) {
+        Channel wire;
+        wire.name = vcd.wires[i].name;
+        wire.edges = vcd.lines[i].edges.size();
+        lines.channels.push_back(std::move(wire));
+        lines.end = std::max(lines.end, vcd.lines[i].end);
+    }
+    lines.lines = std::move(vcd.lines);
+    lines.complete.assign(lines.lines.size(), 1);
+    lines.samplePeriod = vcd.timescale;
+    std::optional<std::size_t> position;
+    if (!options.channel.empty()) {
+        const NamedChannel named = namedChannel(lines.channels, options.channel);
+        if (!named.position)
+            return failure(LoadProblem::NoSuchChannel, name + " " + named.error, options.channel, lines.channels);
+        position = named.position;
+    }
+    Capture capture;
+    capture.format = "VCD";
+    capture.timeUnit = vcd.timescale;
+    Chosen chosen = choose(lines, name, position, options, std::move(capture));
+    return std::move(*chosen.result);
+}
 
 LoadResult loadVcd(const std::string &path, const LoadOptions &options)
 {
@@ -632,71 +927,10 @@ LoadResult loadVcd(const std::string &path, const LoadOptions &options)
     const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
     ProgressBuffer buffer(raw, sizeError ? 0 : size, options.progress);
     std::istream file(&buffer);
-    const auto readWire = [&file](const std::string &wire) {
-        file.clear();
-        file.seekg(0);
-        return readVcdLine(file, wire);
-    };
-    // The core reader picks a wire by its name (or the only one). A position names a wire too; with
-    // several wires and none named, the one named like a serial line is read, else the first that
-    // changes level.
-    VcdReadResult read = readVcdLine(file, options.channel);
-    if (!read && read.error.missingWire && !read.error.wires.empty()) {
-        const std::vector<std::string> wires = read.error.wires;
-        if (options.channel.empty()) {
-            const auto serial = std::find_if(wires.begin(), wires.end(), [](const std::string &path) {
-                return looksLikeSerialLine(path.substr(path.find_last_of('.') + 1));
-            });
-            if (serial != wires.end()) {
-                read = readWire(*serial);
-            } else {
-                for (const std::string &wire : wires) {
-                    read = readWire(wire);
-                    if (!read || !read.value->line.edges.empty())
-                        break;
-                }
-                if (read && read.value->line.edges.empty())
-                    return failure(LoadProblem::NoEdges, name + ": none of its channels ever changes level");
-            }
-        } else if (const std::optional<std::size_t> index = parseIndex(options.channel);
-                   index && *index < wires.size()) {
-            read = readWire(wires[*index]);
-        }
-    }
-    if (buffer.cancelled())
-        return failure(LoadProblem::Cancelled, "loading " + name + " was cancelled");
-    if (file.bad())
-        return failure(LoadProblem::Unreadable, "cannot read " + name);
-    if (!read) {
-        const std::string &why = read.error.reason;
-        const LoadProblem problem = read.error.missingWire
-                                        ? (read.error.wires.empty() ? LoadProblem::NoLogicChannel
-                                                                    : LoadProblem::NoSuchChannel)
-                                    : why == "the file is empty"                              ? LoadProblem::Empty
-                                    : why.starts_with("the file is not a Value Change Dump") ? LoadProblem::NotCapture
-                                                                                              : LoadProblem::Damaged;
-        return failure(problem, name + ": " + why,
-                       problem == LoadProblem::NoSuchChannel ? options.channel : why);
-    }
-    VcdLine &vcd = *read.value;
-    Capture capture;
-    capture.format = "VCD";
-    for (const VcdWire &wire : vcd.wires)
-        capture.channels.push_back({wire.name, 0, false});
-    for (std::size_t i = 0; i < vcd.wires.size(); ++i)
-        if (vcd.wires[i].name == vcd.wire || vcd.wire.ends_with("." + vcd.wires[i].name)) {
-            capture.channel = i;
-            break;
-        }
-    capture.channels[capture.channel].edges = vcd.line.edges.size();
-    capture.channels[capture.channel].counted = true;
-    capture.timeUnit = vcd.timescale;
-    capture.line = std::move(vcd.line);
-    capture.duration = capture.line.end;
-    if (capture.line.edges.empty())
-        return failure(LoadProblem::NoEdges, name + ": wire " + vcd.wire + " never changes level",
-                       capture.channels[capture.channel].name);
-    return {std::move(capture), {}};
+    LoadResult read = readVcd(file, name, options, [&buffer] { return buffer.cancelled(); });
+    if (buffer.failure())
+        std::rethrow_exception(buffer.failure());
+    return read;
 }
 
 enum class Kind { Session, Vcd, Other };
@@ -754,17 +988,39 @@ LoadResult loadCapture(const std::string &path, const LoadOptions &options)
     if (!kind)
         return failure(problem, reason, detail);
     try {
-        switch (*kind) {
-        case Kind::Session:
-            return loadSession(path, options);
-        case Kind::Vcd:
+        if (*kind == Kind::Vcd)
             return loadVcd(path, options);
-        case Kind::Other:
-            break;
+        const auto load = [&](std::optional<std::size_t> forced) {
+            return *kind == Kind::Session ? loadSession(path, options, forced)
+                                          : loadThroughInput(path, options, forced);
+        };
+        Chosen chosen = load(std::nullopt);
+        if (chosen.readAgain) {
+            // The channel chosen had more edges than were kept beside the others': it is read again on
+            // its own, its survey kept from the first reading.
+            const std::size_t position = *chosen.readAgain;
+            chosen = load(position);
+            if (chosen.result && *chosen.result && (*chosen.result)->channel != position)
+                return failure(LoadProblem::Damaged, fileName(path) + " read differently the second time");
         }
-        return loadThroughInput(path, options);
+        if (!chosen.result)
+            return failure(LoadProblem::Damaged, fileName(path) + " read differently the second time");
+        return std::move(*chosen.result);
     } catch (const std::bad_alloc &) {
         return failure(LoadProblem::TooLarge, fileName(path) + " is too large to read in the memory there is");
+    } catch (const std::exception &e) {
+        // From the caller's progress report where it runs outside libsigrok (reading a dump, feeding an
+        // input module): returned as any other failure.
+        return failure(LoadProblem::Damaged, fileName(path) + " cannot be read: " + e.what(), e.what());
+    }
+}
+
+LoadResult loadVcdCapture(std::istream &in, const std::string &name, const LoadOptions &options)
+{
+    try {
+        return readVcd(in, name, options, [] { return false; });
+    } catch (const std::bad_alloc &) {
+        return failure(LoadProblem::TooLarge, name + " is too large to read in the memory there is");
     }
 }
 

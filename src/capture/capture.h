@@ -5,29 +5,63 @@
 
 // Logic-analyser captures read into the core's line: one logic channel of a sigrok session file (.sr),
 // a Value Change Dump, a CSV file or anything else libsigrok's input modules recognise. Samples are
-// read a chunk at a time and only the edges of the channel read are kept, so memory follows the number
-// of edges, not the number of samples.
+// read a chunk at a time and only edges are kept, so memory follows the number of edges, not the
+// number of samples.
+//
+// Every channel is looked at: its edges counted, the level it rests at, its rate and how many frames it
+// reads, so the channel that carries serial traffic is found whatever it is named, and a program can
+// list them all. The line read is the chosen channel's, inverted where it rests at 0.
 //
 // Value Change Dumps are read by the core's own reader (their changes already are edges); everything
-// else goes through libsigrok. This library is the only code that includes libsigrok.
+// else goes through libsigrok. This library is the only code that includes libsigrok. A load through
+// libsigrok runs its session on a GLib main context of its own, so it may run on any thread, and it
+// never lets an exception through libsigrok's callbacks.
 
+#include "stream/line_polarity.h"
+#include "stream/rate.h"
 #include "stream/stream.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace rs232::capture {
 
-// A logic channel as the file names it, and how often it changes level.
+// A logic channel as the file names it (a VCD wire by its whole scoped name, tb.dut.tx), how often it
+// changes level, and what its line shows. A long line is looked at over its first kSurveyEdges edges.
 struct Channel
 {
     std::string name;
-    std::size_t edges = 0; // counted over the whole capture (for a VCD: known only for the wire read)
+    std::size_t edges = 0; // counted over the whole capture
     bool counted = true;   // false where the count is not known
+    LinePolarity polarity; // the level it rests at
+    std::optional<RateEstimate> rate;
+    std::string rateError; // why its rate could not be told, where it could not
+    std::size_t frames = 0; // frames an 8N1 receiver at its rate reads from it without an error, read as
+                            // its polarity says
+
+    bool idle() const { return counted && edges == 0; }
+};
+
+// Edges of each channel looked at to tell its rate, polarity and frames.
+constexpr std::size_t kSurveyEdges = 1 << 16;
+
+// Why the channel read was read.
+enum class ChannelReason {
+    Named,      // the options named it
+    SerialName, // among the channels that move, its name looks like a serial line's (the most frames of those)
+    MostFrames, // of the channels that move, it reads the most frames
+};
+
+// Whether the line read is inverted.
+enum class Invert {
+    Auto, // where the channel rests at 0
+    Yes,
+    No,
 };
 
 struct Capture
@@ -35,18 +69,25 @@ struct Capture
     std::string format;            // "sigrok session", "VCD", or the libsigrok input module's name
     std::vector<Channel> channels; // every logic channel, in the file's order
     std::size_t channel = 0;       // the one read into line
+    ChannelReason reason = ChannelReason::Named;
+    bool inverted = false;         // line holds the channel's levels swapped (so that it rests at 1)
     double sampleRate = 0.0;       // samples per second; 0 for a VCD, whose changes carry their instants
     double timeUnit = 0.0;         // microseconds per sample (per time unit of a VCD)
     std::uint64_t samples = 0;     // 0 for a VCD
     double duration = 0.0;         // microseconds, the line's end
-    Line line;                     // the chosen channel from instant 0 (the first sample) to the end
+    Line line;                     // the chosen channel from instant 0 (the first sample) to the end, as read
 };
 
 struct LoadOptions
 {
-    // The channel to read: its name, else its position among the logic channels counted from 0. Empty:
-    // the first whose name looks like a serial line (TX, RX, UART, serial), else the first with edges.
+    // The channel to read: its name, else its position among the logic channels counted from 0 (a
+    // channel that never changes level too). Empty: among the channels that change level, those named
+    // like a serial line (TX, RX, UART, serial) first, then the one that reads the most frames.
     std::string channel;
+    Invert invert = Invert::Auto;
+    // Edges kept beyond each channel's first kSurveyEdges, all channels together (16 Mi: 128 MiB). Past
+    // it the channel with the most keeps its first ones only, and is read again on its own if chosen.
+    std::size_t edgeBudget = std::size_t{1} << 24;
     // Samples per second for a file that does not say (a CSV file without sigrok's rate comment); 0 to
     // take the file's own.
     double sampleRate = 0.0;
@@ -67,10 +108,10 @@ enum class LoadProblem {
     Damaged,         // the format is known but the file is damaged or cut short; detail: what the reader said
     NoLogicChannel,  // a capture without logic channels (analog only, or no device)
     NoSuchChannel,   // the channel asked for is not there; detail: its name
-    TooManyChannels, // more than 64 logic channels
+    TooManyChannels, // more than 64 logic channels (samples of more than 8 bytes)
     NoSampleRate,    // a sample rate of 0, or none given for a CSV file
     NoSamples,       // a capture with channels but not one sample
-    NoEdges,         // the channel read never changes level; detail: its name (empty: no channel does)
+    NoEdges,         // no channel changes level, and none was named; detail: the only channel's name
     LibraryFailed,   // libsigrok itself could not start
 };
 
@@ -80,6 +121,9 @@ struct LoadError
     bool cancelled = false;
     LoadProblem problem = LoadProblem::None;
     std::string detail;
+    // The file's logic channels where it was read that far (a channel not found, none that moves), for a
+    // program to offer them.
+    std::vector<Channel> channels;
 };
 
 struct LoadResult
@@ -94,8 +138,12 @@ struct LoadResult
 };
 
 // Reads the capture at path. Fails with a reason for a file that cannot be read, is no capture, is cut
-// short, has no logic channel, no such channel, no sample rate, or no edge on the channel read.
+// short, has no logic channel, no such channel, no sample rate, or (none named) no channel that changes
+// level. Any thread may call it; loads through libsigrok take turns.
 LoadResult loadCapture(const std::string &path, const LoadOptions &options = {});
+
+// Reads a Value Change Dump from a stream (standard input); name stands for the file in messages.
+LoadResult loadVcdCapture(std::istream &in, const std::string &name, const LoadOptions &options = {});
 
 // Whether a channel's name says it carries a serial line.
 bool looksLikeSerialLine(const std::string &name);

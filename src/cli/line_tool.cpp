@@ -5,6 +5,7 @@
 
 #include "capture/capture.h"
 #include "cli/record_commands.h"
+#include "stream/framing_detect.h"
 #include "stream/rate.h"
 #include "stream/line_vcd.h"
 #include "stream/receiver.h"
@@ -63,16 +64,24 @@ rs232line encode --rate BPS [--clock-error PCT] --format 8N1 [--idle BITS] [--le
   --seed N              the seed of the noise (default 1): the same seed gives the same line
   -o, --output PATH     the VCD file to write (- for standard output); 1 ns units, one wire "txd"
 
-rs232line decode --rate BPS|auto [--clock-error PCT] --format 8N1 [--receiver ideal|x16|x8] [--phase P]
-                 [--channel NAME|INDEX] [--sample-rate HZ] FILE
+rs232line decode --rate BPS|auto [--clock-error PCT] [--format 8N1|auto] [--receiver ideal|x16|x8]
+                 [--phase P] [--channel NAME|INDEX] [--invert auto|yes|no] [--sample-rate HZ] FILE
   FILE                  a VCD file, a sigrok session (.sr), a CSV file or another capture libsigrok
                         reads (- for a VCD on standard input)
   --rate auto           tell the rate from the line's pulse widths and print it first, as
                         # rate 9615 (9600), the measured rate and the standard one within 2 %
                         that the line is decoded at (the measured one when none is that close)
-  --channel NAME|INDEX  the channel to read, by name or by position from 0 (default: the one
-                        named like TX, RX, UART or serial, else the first that changes level);
-                        --wire NAME is the same
+  --format FRAMING      the receiver's framing (default 8N1); auto tells it from the line (5-9 data
+                        bits, N E O M S, 1 1.5 2 stop bits) and prints it with its evidence, as
+                        # format 7E1: 412 frames, parity right in all; read as 8N1 bit 7 would be
+                        the parity
+  --channel NAME|INDEX  the channel to read, by name or by position from 0 (default: of the
+                        channels that change level, those named like TX, RX, UART or serial
+                        first, then the one that reads the most frames); a VCD wire by its whole
+                        name (tb.dut.tx) or by its own name where no other wire has it; --wire
+                        NAME is the same
+  --invert WHEN         read the line with its levels swapped: auto (default) where it rests at 0,
+                        as behind an RS232 transceiver; yes; no. An inverted reading is said first
   --sample-rate HZ      the sample rate of a CSV file that does not state it
   --receiver KIND       ideal (mid-bit sampler), x16 or x8 (oversampling, majority of three
                         votes; default x16)
@@ -83,8 +92,9 @@ rs232line decode --rate BPS|auto [--clock-error PCT] --format 8N1 [--receiver id
   noise, break; a false start prints <instant>TAB--TABfalse-start. The last line counts them all.
 
 rs232line info [--channel NAME|INDEX] [--sample-rate HZ] FILE
-  Prints the capture's format, sample rate, samples, duration, its logic channels with the edges
-  of each, the channel read and the rate told from that channel's pulses.
+  Prints the capture's format, sample rate, samples, duration, its logic channels with the edges,
+  the level at rest, the rate and the frames of each, then the channel read, why, and its rate,
+  polarity and framing told from its line.
 
 rs232line tolerance --format 8N1 [--receiver ideal|x16|x8]
   Prints "slow <pct> fast <pct>": the range of transmitter/receiver rate ratios over which the
@@ -392,7 +402,7 @@ int encode(const std::vector<std::string> &argv, std::istream &in, std::ostream 
     return kDone;
 }
 
-// The channel and sample rate options of the commands that read a capture.
+// The channel, sample rate and polarity options of the commands that read a capture.
 capture::LoadOptions loadOptions(const Arguments &args)
 {
     capture::LoadOptions options;
@@ -404,12 +414,23 @@ capture::LoadOptions loadOptions(const Arguments &args)
         options.channel = *wire;
     if (const std::string *rate = args.get("sample-rate"))
         options.sampleRate = numberIn("sample-rate", *rate, 1.0, 1e12, "1 Hz to 1 THz");
+    if (const std::string *invert = args.get("invert")) {
+        if (*invert == "auto")
+            options.invert = capture::Invert::Auto;
+        else if (*invert == "yes")
+            options.invert = capture::Invert::Yes;
+        else if (*invert == "no")
+            options.invert = capture::Invert::No;
+        else
+            usageError("--invert must be auto, yes or no, not \"" + *invert + "\"");
+    }
     return options;
 }
 
-capture::Capture loadLine(const std::string &path, const capture::LoadOptions &options)
+capture::Capture loadLine(const std::string &path, const capture::LoadOptions &options, std::istream &in)
 {
-    capture::LoadResult loaded = capture::loadCapture(path, options);
+    capture::LoadResult loaded =
+        path == "-" ? capture::loadVcdCapture(in, path, options) : capture::loadCapture(path, options);
     if (!loaded) {
         std::string reason = loaded.error.reason;
         if (reason.ends_with("; give the rate the file was sampled at"))
@@ -444,13 +465,64 @@ std::string withPrefix(double value, const char *unit)
     return {};
 }
 
-int info(const std::vector<std::string> &argv, std::ostream &out)
+std::string count(std::size_t n, const char *one, const char *many)
 {
-    const Arguments args = parseArguments(argv, 1, {{"channel"}, {"wire"}, {"sample-rate"}});
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// "7E1: 412 frames, parity right in all; read as 8N1 bit 7 would be the parity": the framing told and
+// why.
+std::string framingEvidence(const capture::FramingDetection &found)
+{
+    const Framing &framing = found.framing;
+    std::string text = framingText(framing) + ": " + count(found.frames, "frame", "frames");
+    if (framing.parity == ParityMode::Even || framing.parity == ParityMode::Odd) {
+        text += found.parityErrors == 0 ? ", parity right in all"
+                                        : ", parity right in all but " + std::to_string(found.parityErrors);
+        if (found.withoutParity)
+            text += "; read as " + framingText(*found.withoutParity) + " bit " + std::to_string(framing.dataBits) +
+                    " would be the parity";
+    } else if (found.constantLastBit && found.withParity) {
+        const int bit = framing.dataBits - 1;
+        text += "; bit " + std::to_string(bit) + " is always " + std::to_string(*found.constantLastBit) +
+                ": data, not a " + (*found.constantLastBit ? "mark" : "space") + " parity (" +
+                framingText(*found.withParity) + ")";
+    } else if (found.framingErrors == 0) {
+        text += " without framing errors";
+    }
+    if (found.framingErrors > 0)
+        text += "; " + count(found.framingErrors, "framing error", "framing errors") + " whatever the framing";
+    if (framing.stop == StopBits::Two)
+        text += "; a second stop bit in all, " + std::to_string(found.backToBack) + " of " +
+                std::to_string(found.followed) + " frames followed right after it";
+    else if (framing.stop == StopBits::OneAndHalf)
+        text += "; half a stop bit more in all, " + std::to_string(found.backToBack) + " of " +
+                std::to_string(found.followed) + " frames followed right after it";
+    if (!found.wholeLine)
+        text += " (in the first " + std::to_string(found.edgesExamined) + " edges)";
+    return text;
+}
+
+std::string polarityWhy(const capture::LinePolarity &polarity)
+{
+    switch (polarity.evidence) {
+    case capture::PolarityEvidence::IdleStretches:
+        return "its idle stretches";
+    case capture::PolarityEvidence::Ends:
+        return "its ends";
+    case capture::PolarityEvidence::None:
+        break;
+    }
+    return "nothing tells otherwise";
+}
+
+int info(const std::vector<std::string> &argv, std::istream &in, std::ostream &out)
+{
+    const Arguments args = parseArguments(argv, 1, {{"channel"}, {"wire"}, {"sample-rate"}, {"invert"}});
     if (args.positional.size() != 1)
         usageError(args.positional.empty() ? "info needs a capture file" : "info reads one file");
     const std::string &path = args.positional.front();
-    const capture::Capture got = loadLine(path, loadOptions(args));
+    const capture::Capture got = loadLine(path, loadOptions(args), in);
 
     std::string text = "file: " + path + "\nformat: " + got.format + "\n";
     char buffer[160];
@@ -467,11 +539,42 @@ int info(const std::vector<std::string> &argv, std::ostream &out)
     for (std::size_t i = 0; i < got.channels.size(); ++i) {
         const capture::Channel &channel = got.channels[i];
         text += "  " + std::to_string(i) + " " + channel.name + ": ";
-        text += channel.counted ? std::to_string(channel.edges) + " edges" : "edges not counted";
+        if (channel.idle()) {
+            text += "idle at " + std::to_string(channel.polarity.restLevel);
+        } else {
+            text += channel.counted ? count(channel.edges, "edge", "edges") : "edges not counted";
+            text += ", rests at " + std::to_string(channel.polarity.restLevel);
+            if (channel.rate) {
+                std::snprintf(buffer, sizeof buffer, ", %.0f bit/s", channel.rate->measured);
+                text += buffer;
+                if (channel.rate->standard) {
+                    std::snprintf(buffer, sizeof buffer, " (%.0f)", *channel.rate->standard);
+                    text += buffer;
+                }
+                text += ", " + count(channel.frames, "frame", "frames");
+            } else {
+                text += ", rate unknown";
+            }
+        }
         text += i == got.channel ? " (read)\n" : "\n";
     }
-    const Outcome<capture::RateEstimate> estimate = capture::detectRate(got.line);
-    text += "rate of " + got.channels[got.channel].name + ": ";
+    const capture::Channel &read = got.channels[got.channel];
+    text += "read: " + read.name;
+    switch (got.reason) {
+    case capture::ChannelReason::Named:
+        text += read.idle() ? ", as named; it never changes level\n" : ", as named\n";
+        break;
+    case capture::ChannelReason::SerialName:
+        text += ", named like a serial line\n";
+        break;
+    case capture::ChannelReason::MostFrames:
+        text += ", the channel that reads the most frames\n";
+        break;
+    }
+    text += "polarity of " + read.name + ": rests at " + std::to_string(read.polarity.restLevel) + " (" +
+            polarityWhy(read.polarity) + "), read " + (got.inverted ? "inverted" : "as it is") + "\n";
+    const Outcome<capture::RateEstimate> estimate = capture::detectRate(got.line, got.timeUnit);
+    text += "rate of " + read.name + ": ";
     if (estimate) {
         if (estimate->standard)
             std::snprintf(buffer, sizeof buffer, "%.0f bit/s, standard %.0f bit/s\n", estimate->measured,
@@ -479,8 +582,11 @@ int info(const std::vector<std::string> &argv, std::ostream &out)
         else
             std::snprintf(buffer, sizeof buffer, "%.0f bit/s, no standard rate within 2 %%\n", estimate->measured);
         text += buffer;
+        const Outcome<capture::FramingDetection> framing = capture::detectFraming(got.line, estimate->bitTime);
+        text += "framing of " + read.name + ": " + (framing ? framingEvidence(*framing) : "unknown: " + framing.error) +
+                "\n";
     } else {
-        text += "unknown: " + estimate.error + "\n";
+        text += "unknown: " + (read.idle() ? std::string("it never changes level") : estimate.error) + "\n";
     }
     out << text;
     return kDone;
@@ -516,13 +622,17 @@ int decode(const std::vector<std::string> &argv, std::istream &in, std::ostream 
                                            {"phase"},
                                            {"wire"},
                                            {"channel"},
+                                           {"invert"},
                                            {"sample-rate"}});
     ReceiverSettings settings;
     const bool autoRate = args.required("rate") == "auto";
     if (!autoRate)
         settings.rate = rateArgument(args);
     settings.clockErrorPercent = clockErrorArgument(args);
-    settings.framing = framingArgument(args);
+    const std::string *format = args.get("format");
+    const bool autoFormat = format && *format == "auto";
+    if (format && !autoFormat)
+        settings.framing = framingArgument(args);
     settings.kind = receiverArgument(args);
     if (const std::string *phase = args.get("phase")) {
         settings.phase = number("phase", *phase);
@@ -535,24 +645,36 @@ int decode(const std::vector<std::string> &argv, std::istream &in, std::ostream 
     const std::string &path = args.positional.front();
     const capture::LoadOptions options = loadOptions(args);
 
-    Line line;
-    if (path == "-") {
-        VcdReadResult read = readVcdLine(in, options.channel);
-        if (!read)
-            throw ToolError{kFileError, path + ": " + read.error.reason};
-        line = std::move(read.value->line);
-    } else {
-        line = loadLine(path, options).line;
-    }
+    const capture::Capture got = loadLine(path, options, in);
+    const Line &line = got.line;
+    const capture::Channel &channel = got.channels[got.channel];
 
     std::string text;
     char buffer[96];
+    std::optional<double> measuredBitTime;
     if (autoRate) {
-        const Outcome<capture::RateEstimate> estimate = capture::detectRate(line);
+        if (channel.idle())
+            throw ToolError{kFileError, path + ": channel " + channel.name +
+                                            " never changes level, so its rate cannot be told"};
+        const Outcome<capture::RateEstimate> estimate = capture::detectRate(line, got.timeUnit);
         if (!estimate)
             throw ToolError{kFileError, path + ": " + estimate.error};
         settings.rate = estimate->rate();
+        measuredBitTime = estimate->bitTime;
         text = rateComment(*estimate);
+    } else if (channel.idle()) {
+        text = "# channel " + channel.name + " never changes level\n";
+    }
+    if (got.inverted)
+        text += "# inverted: the line rests at 0" +
+                std::string(options.invert == capture::Invert::Yes ? " (--invert yes)" : "") + "\n";
+    if (autoFormat) {
+        const Outcome<capture::FramingDetection> found =
+            capture::detectFraming(line, measuredBitTime.value_or(bitTimeOf(realRate(settings.rate, settings.clockErrorPercent))));
+        if (!found)
+            throw ToolError{kFileError, path + ": " + found.error};
+        settings.framing = found->framing;
+        text += "# format " + framingEvidence(*found) + "\n";
     }
     // A dump or a capture ends where its recording stopped: a frame cut off there is not reported.
     const Outcome<Reception> rx = receiveRecorded(settings, line);
@@ -633,7 +755,7 @@ int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ost
         if (command == "tolerance")
             return tolerance(args, out);
         if (command == "info")
-            return info(args, out);
+            return info(args, in, out);
         if (command == "devices")
             return runDevices(args, out, err);
         if (command == "record")

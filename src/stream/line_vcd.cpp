@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <limits>
 #include <string_view>
+#include <unordered_map>
 
 namespace rs232 {
 
@@ -114,29 +115,28 @@ VcdReadResult failure(std::string reason, bool missingWire = false)
     return {std::nullopt, {std::move(reason), missingWire, {}}};
 }
 
-} // namespace
-
-VcdReadResult readVcdLine(std::istream &in, const std::string &wireName)
+// The declarations of a dump, up to $enddefinitions: its one-bit wires and its time unit.
+struct Declarations
 {
-    WordReader words(in);
-    std::string word;
-    VcdLine result;
-    std::vector<std::string> scopes;
-    std::vector<std::string> paths; // each wire's name with its scopes, beside result.wires
-    bool timescaleSeen = false;
+    std::vector<VcdWire> wires;
+    double timescale = 0.001;
+};
 
-    // Declarations, up to $enddefinitions.
+std::optional<std::string> readDeclarations(WordReader &words, Declarations &declared)
+{
+    std::string word;
+    std::vector<std::string> scopes;
+    bool timescaleSeen = false;
     for (bool first = true;; first = false) {
         if (!words.next(word)) {
             if (words.tooLong())
-                return failure("the file is not a Value Change Dump (it holds a word of over 64 KiB)");
-            return failure(first ? "the file is empty"
-                                 : "the file ends before its declarations do (it has no $enddefinitions)");
+                return "the file is not a Value Change Dump (it holds a word of over 64 KiB)";
+            return first ? "the file is empty" : "the file ends before its declarations do (it has no $enddefinitions)";
         }
         if (word.front() != '$')
-            return failure(first ? "the file is not a Value Change Dump (it does not begin with a $ keyword)"
-                                 : "the file is not a Value Change Dump (\"" + word.substr(0, 40) +
-                                       "\" stands among its declarations)");
+            return first ? "the file is not a Value Change Dump (it does not begin with a $ keyword)"
+                         : "the file is not a Value Change Dump (\"" + word.substr(0, 40) +
+                               "\" stands among its declarations)";
         const std::string keyword = word;
         std::vector<std::string> body;
         bool ended = false;
@@ -148,7 +148,7 @@ VcdReadResult readVcdLine(std::istream &in, const std::string &wireName)
             body.push_back(word);
         }
         if (!ended)
-            return failure("the file ends inside its " + keyword.substr(0, 40) + " declaration");
+            return "the file ends inside its " + keyword.substr(0, 40) + " declaration";
         if (keyword == "$enddefinitions")
             break;
         if (keyword == "$timescale") {
@@ -157,9 +157,8 @@ VcdReadResult readVcdLine(std::istream &in, const std::string &wireName)
                 text += part;
             const std::optional<double> scale = parseTimescale(text);
             if (!scale)
-                return failure("the time scale \"" + text.substr(0, 40) +
-                               "\" is none of 1, 10 or 100 s, ms, us, ns, ps or fs");
-            result.timescale = *scale;
+                return "the time scale \"" + text.substr(0, 40) + "\" is none of 1, 10 or 100 s, ms, us, ns, ps or fs";
+            declared.timescale = *scale;
             timescaleSeen = true;
         } else if (keyword == "$scope") {
             scopes.push_back(body.size() >= 2 ? body[1] : std::string());
@@ -168,54 +167,41 @@ VcdReadResult readVcdLine(std::istream &in, const std::string &wireName)
                 scopes.pop_back();
         } else if (keyword == "$var") {
             if (body.size() < 4)
-                return failure("a $var declaration of the file lacks its width, code or name");
+                return "a $var declaration of the file lacks its width, code or name";
             if (body[1] == "1") {
                 std::string path;
                 for (const std::string &scope : scopes)
                     path += scope + '.';
-                result.wires.push_back({body[3], body[2]});
-                paths.push_back(path + body[3]);
+                declared.wires.push_back({path + body[3], body[2], body[3]});
             }
         }
     }
     if (!timescaleSeen)
-        return failure("the file does not say its time unit (it has no $timescale)");
-    // The wire to read: the one named (by its own name or its scoped path), else the only one.
-    std::vector<std::size_t> matches;
-    for (std::size_t i = 0; i < result.wires.size(); ++i)
-        if (wireName.empty() || result.wires[i].name == wireName || paths[i] == wireName)
-            matches.push_back(i);
-    auto wireList = [&] {
-        std::string list;
-        for (std::size_t i = 0; i < paths.size(); ++i) {
-            if (i)
-                list += ", ";
-            list += paths[i];
-        }
-        return list;
-    };
-    if (result.wires.empty())
-        return failure("the file declares no one-bit wire", true);
-    if (matches.size() != 1) {
-        VcdReadResult missing =
-            failure(matches.empty() ? "the file has no wire named \"" + wireName + "\" (its wires: " + wireList() + ")"
-                                    : (wireName.empty() ? std::string("the file has several wires")
-                                                        : "the file has several wires named \"" + wireName + "\"") +
-                                          "; name one of: " + wireList(),
-                    true);
-        missing.error.wires = paths;
-        return missing;
-    }
-    const VcdWire chosen = result.wires[matches.front()];
-    result.wire = paths[matches.front()];
+        return "the file does not say its time unit (it has no $timescale)";
+    return std::nullopt;
+}
 
-    // Value changes.
-    Line &line = result.line;
-    line.startLevel = 1;
-    std::uint8_t level = 1;
+// The value changes of the wires read: lines[i] receives the changes of wires[read[i]]. Every line runs
+// from instant 0 to the file's last time stamp.
+std::optional<std::string> readChanges(WordReader &words, const std::vector<VcdWire> &wires,
+                                       const std::vector<std::size_t> &read, double timescale,
+                                       std::vector<Line> &lines)
+{
+    lines.assign(read.size(), Line{});
+    std::vector<std::uint8_t> levels(read.size(), 1);
+    // The lines each identifier code feeds; one code may stand for several wires declared alike.
+    std::unordered_map<std::string, std::vector<std::size_t>> byCode;
+    for (std::size_t i = 0; i < read.size(); ++i)
+        byCode[wires[read[i]].code].push_back(i);
+    // One wire read (the usual case): its code compared directly, without a lookup per change.
+    const std::string *only = byCode.size() == 1 ? &byCode.begin()->first : nullptr;
+    const std::vector<std::size_t> *onlyLines = only ? &byCode.begin()->second : nullptr;
+
     std::uint64_t now = 0;
     double nowMicro = 0.0;
-    auto apply = [&](char value) {
+    auto apply = [&](std::size_t slot, char value) {
+        Line &line = lines[slot];
+        std::uint8_t &level = levels[slot];
         const std::uint8_t next = value == '0' ? 0 : value == '1' ? 1 : level;
         if (now == 0) {
             // Values at instant 0 say where the line starts.
@@ -231,17 +217,30 @@ VcdReadResult readVcdLine(std::istream &in, const std::string &wireName)
         else
             line.edges.push_back(nowMicro);
     };
+    auto change = [&](std::string_view code, char value) {
+        if (only) {
+            if (code == *only)
+                for (std::size_t slot : *onlyLines)
+                    apply(slot, value);
+            return;
+        }
+        const auto it = byCode.find(std::string(code));
+        if (it != byCode.end())
+            for (std::size_t slot : it->second)
+                apply(slot, value);
+    };
+    std::string word;
     while (words.next(word)) {
         const char c = word.front();
         if (c == '#') {
             std::uint64_t time = 0;
             if (!parseTime(word.substr(1), time))
-                return failure("the time stamp \"" + word.substr(0, 40) + "\" is not a whole number");
+                return "the time stamp \"" + word.substr(0, 40) + "\" is not a whole number";
             if (time < now)
-                return failure("the time stamps of the file go backwards (#" + std::to_string(time) +
-                               " after #" + std::to_string(now) + ")");
+                return "the time stamps of the file go backwards (#" + std::to_string(time) + " after #" +
+                       std::to_string(now) + ")";
             now = time;
-            nowMicro = static_cast<double>(now) * result.timescale;
+            nowMicro = static_cast<double>(now) * timescale;
         } else if (c == '$') {
             if (word == "$comment") {
                 while (words.next(word) && word != "$end") {
@@ -249,22 +248,94 @@ VcdReadResult readVcdLine(std::istream &in, const std::string &wireName)
             }
             // $dumpvars, $dumpall, $dumpon, $dumpoff and their $end only bracket ordinary changes.
         } else if (c == '0' || c == '1' || c == 'x' || c == 'X' || c == 'z' || c == 'Z') {
-            if (std::string_view(word).substr(1) == chosen.code)
-                apply(c);
+            change(std::string_view(word).substr(1), c);
         } else if (c == 'b' || c == 'B' || c == 'r' || c == 'R') {
             std::string code;
             if (!words.next(code))
-                return failure("the file ends in the middle of a value change");
-            if ((c == 'b' || c == 'B') && code == chosen.code && word.size() > 1)
-                apply(word.back());
+                return "the file ends in the middle of a value change";
+            if ((c == 'b' || c == 'B') && word.size() > 1)
+                change(code, word.back());
         } else {
-            return failure("the file is not a Value Change Dump (\"" + word.substr(0, 40) +
-                           "\" stands among its value changes)");
+            return "the file is not a Value Change Dump (\"" + word.substr(0, 40) + "\" stands among its value changes)";
         }
     }
     if (words.tooLong())
-        return failure("the file is not a Value Change Dump (it holds a word of over 64 KiB)");
-    line.end = std::max(nowMicro, line.edges.empty() ? 0.0 : line.edges.back());
+        return "the file is not a Value Change Dump (it holds a word of over 64 KiB)";
+    for (Line &line : lines)
+        line.end = std::max(nowMicro, line.edges.empty() ? 0.0 : line.edges.back());
+    return std::nullopt;
+}
+
+std::string wireList(const std::vector<VcdWire> &wires)
+{
+    std::string list;
+    for (std::size_t i = 0; i < wires.size(); ++i) {
+        if (i)
+            list += ", ";
+        list += wires[i].name;
+    }
+    return list;
+}
+
+} // namespace
+
+VcdReadResult readVcdLine(std::istream &in, const std::string &wireName)
+{
+    WordReader words(in);
+    Declarations declared;
+    if (std::optional<std::string> error = readDeclarations(words, declared))
+        return failure(std::move(*error));
+    const std::vector<VcdWire> &wires = declared.wires;
+    if (wires.empty())
+        return failure("the file declares no one-bit wire", true);
+    // The wire to read: the one named by its whole name, else the one whose own name it is, else the
+    // only one.
+    std::vector<std::size_t> matches;
+    for (std::size_t i = 0; i < wires.size(); ++i)
+        if (wireName.empty() || wires[i].name == wireName)
+            matches.push_back(i);
+    if (matches.empty())
+        for (std::size_t i = 0; i < wires.size(); ++i)
+            if (wires[i].base == wireName)
+                matches.push_back(i);
+    if (matches.size() != 1) {
+        VcdReadResult missing =
+            failure(matches.empty() ? "the file has no wire named \"" + wireName + "\" (its wires: " + wireList(wires) + ")"
+                                    : (wireName.empty() ? std::string("the file has several wires")
+                                                        : "the file has several wires named \"" + wireName + "\"") +
+                                          "; name one of: " + wireList(wires),
+                    true);
+        for (const VcdWire &wire : wires)
+            missing.error.wires.push_back(wire.name);
+        return missing;
+    }
+    VcdLine result;
+    result.wires = wires;
+    result.timescale = declared.timescale;
+    result.wire = wires[matches.front()].name;
+    std::vector<Line> lines;
+    if (std::optional<std::string> error = readChanges(words, wires, matches, declared.timescale, lines))
+        return failure(std::move(*error));
+    result.line = std::move(lines.front());
+    return {std::move(result), {}};
+}
+
+VcdLinesResult readVcdLines(std::istream &in)
+{
+    WordReader words(in);
+    Declarations declared;
+    if (std::optional<std::string> error = readDeclarations(words, declared))
+        return {std::nullopt, {std::move(*error), false, {}}};
+    if (declared.wires.empty())
+        return {std::nullopt, {"the file declares no one-bit wire", true, {}}};
+    std::vector<std::size_t> all(declared.wires.size());
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = i;
+    VcdLines result;
+    if (std::optional<std::string> error = readChanges(words, declared.wires, all, declared.timescale, result.lines))
+        return {std::nullopt, {std::move(*error), false, {}}};
+    result.wires = std::move(declared.wires);
+    result.timescale = declared.timescale;
     return {std::move(result), {}};
 }
 

@@ -18,62 +18,146 @@ constexpr std::array<double, 25> kStandardRates{
     19200,  28800,  31250,  38400,   57600,   76800,   115200,  230400,  250000,
     460800, 500000, 921600, 1000000, 1500000, 2000000, 3000000};
 
-// The longest run of one level a frame holds is 11 bit times (a start bit, nine data bits and a parity
-// bit of 0); longer pulses are idle time and say nothing about the bit time.
-constexpr double kMaxBitsInPulse = 12.5;
-// A pulse fits a bit time when it is within this share of a bit time of a whole multiple of it.
-constexpr double kFitTolerance = 0.2;
-// A bit time is taken when at least this share of the pulses it covers fit it.
-constexpr double kMinFitShare = 0.8;
-// Pulses scored per candidate bit time; a longer line is sampled evenly.
+// The longest run of one level inside a frame is 11 bit times (a start bit, nine data bits and a parity
+// bit of 0); longer pulses are idle time or a break and say nothing about the bit time.
+constexpr int kMaxBitsInPulse = 11;
+// Beyond the sample period, a pulse may be off its whole number of bit times by this share of its width
+// (the transmitter's own jitter and the drift of its clock within a frame).
+constexpr double kSlack = 0.002;
+// Pulses scored per line; a longer line is sampled evenly.
 constexpr std::size_t kScoredPulses = 4096;
-constexpr std::size_t kCandidates = 256;
+// A bit time is taken when it fits nearly as many pulses as the best one does (a half or a third of the
+// true bit time fits every pulse of up to 5 or 3 bits as well, and glitches can tip the balance there).
+constexpr double kNearBest = 0.75;
+// ...and when at least this share of the pulses of up to 11 of its bits fit it.
+constexpr double kMinFitShare = 0.6;
 
-struct Score
+double shortestBitTime()
 {
-    std::size_t considered = 0;
-    std::size_t fitting = 0;
+    return 1e6 / (kStandardRates.back() * 1.02);
+}
+double longestBitTime()
+{
+    return 1e6 / (kStandardRates.front() * 0.98);
+}
+
+// How far a pulse of width w may lie from a whole number of bit times.
+double allowance(double w, double samplePeriod)
+{
+    return samplePeriod + kSlack * w;
+}
+
+// The grid the edges lie on, told from the widths: on a sampled line every width is a whole number of
+// sample periods, so the smallest difference between two different widths is one period, unless every
+// pulse of one length is as long as every other (a bit time of a whole number of samples, or a line
+// straight from the transmitter), and then there is no grid to allow for.
+double sampleGrid(std::vector<double> widths, double epsilon)
+{
+    if (widths.size() < 2)
+        return 0.0;
+    std::sort(widths.begin(), widths.end());
+    double smallest = 0.0;
+    for (std::size_t i = 1; i < widths.size(); ++i) {
+        const double d = widths[i] - widths[i - 1];
+        if (d > epsilon && (smallest == 0.0 || d < smallest))
+            smallest = d;
+    }
+    const double median = widths[widths.size() / 2];
+    return smallest > 0.0 && smallest <= median / 3.0 ? smallest : 0.0;
+}
+
+struct Segment
+{
+    double from = 0.0, to = 0.0;
+    std::size_t count = 0;
 };
 
-// The nearest whole number to a ratio from 0 to kMaxBitsInPulse: a conversion, where std::round is a
-// library call in the loops below.
+// How many pulses fit each bit time: pulse w fits T when |w - kT| <= its allowance for some k from 1 to
+// 11, so each pulse covers a few intervals of T; sweeping their ends gives the count as a step function
+// of T, one segment per step.
+std::vector<Segment> coverage(const std::vector<double> &widths, double samplePeriod)
+{
+    const double lowest = shortestBitTime(), highest = longestBitTime();
+    struct Event
+    {
+        double at;
+        int delta;
+    };
+    std::vector<Event> events;
+    events.reserve(widths.size() * 4);
+    for (double w : widths) {
+        const double a = allowance(w, samplePeriod);
+        // Intervals for k = 11 down to 1 come in rising order; those of a short pulse overlap and merge.
+        double openFrom = -1.0, openTo = -1.0;
+        for (int k = kMaxBitsInPulse; k >= 1; --k) {
+            const double from = std::max(lowest, (w - a) / k), to = std::min(highest, (w + a) / k);
+            if (from > to)
+                continue;
+            if (openTo >= 0.0 && from <= openTo) {
+                openTo = std::max(openTo, to);
+                continue;
+            }
+            if (openTo >= 0.0) {
+                events.push_back({openFrom, +1});
+                events.push_back({openTo, -1});
+            }
+            openFrom = from;
+            openTo = to;
+        }
+        if (openTo >= 0.0) {
+            events.push_back({openFrom, +1});
+            events.push_back({openTo, -1});
+        }
+    }
+    // Where intervals touch, the one opening counts with the one closing.
+    std::sort(events.begin(), events.end(), [](const Event &a, const Event &b) {
+        return a.at < b.at || (a.at == b.at && a.delta > b.delta);
+    });
+    std::vector<Segment> segments;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        count = static_cast<std::size_t>(static_cast<long>(count) + events[i].delta);
+        if (i + 1 < events.size() && count > 0 && events[i + 1].at > events[i].at)
+            segments.push_back({events[i].at, events[i + 1].at, count});
+    }
+    return segments;
+}
+
+// The nearest whole number to a positive ratio: a conversion, where std::round is a library call in the
+// loops below.
 double nearestWhole(double r)
 {
     return static_cast<double>(static_cast<long>(r + 0.5));
 }
 
-Score scoreOf(std::span<const double> widths, double bitTime)
+struct Fit
 {
-    Score score;
-    const double perBit = 1.0 / bitTime;
-    for (double w : widths) {
-        const double r = w * perBit;
-        if (r > kMaxBitsInPulse)
-            continue;
-        ++score.considered;
-        const double k = nearestWhole(r);
-        if (k >= 1.0 && std::abs(r - k) <= kFitTolerance)
-            ++score.fitting;
-    }
-    return score;
-}
+    double bitTime = 0.0;
+    std::size_t considered = 0; // pulses of up to 11 bit times and a half
+    std::size_t fitting = 0;
+};
 
-// The bit time that fits the pulses near a guess best: total width over total bit count of the pulses
-// that fit, which weighs the long pulses by their length and so averages out sample-clock steps.
-double refine(std::span<const double> widths, double bitTime, double tolerance)
+// The least-squares bit time of the pulses that fit a guess within extra + their allowance: their total
+// width over their total number of bits, which weighs long pulses by their length and averages out the
+// sample steps (each edge is late by up to a sample, so a width is off by less than one either way).
+Fit refine(std::span<const double> widths, double bitTime, double samplePeriod, double extra)
 {
+    Fit fit;
     double sumWidth = 0.0, sumBits = 0.0;
     for (double w : widths) {
         const double r = w / bitTime;
-        if (r > kMaxBitsInPulse)
+        if (r > kMaxBitsInPulse + 0.5)
             continue;
+        ++fit.considered;
         const double k = nearestWhole(r);
-        if (k >= 1.0 && std::abs(r - k) <= tolerance) {
+        if (k >= 1.0 && std::abs(w - k * bitTime) <= allowance(w, samplePeriod) + extra * w) {
+            ++fit.fitting;
             sumWidth += w;
             sumBits += k;
         }
     }
-    return sumBits > 0.0 ? sumWidth / sumBits : bitTime;
+    fit.bitTime = sumBits > 0.0 ? sumWidth / sumBits : bitTime;
+    return fit;
 }
 
 } // namespace
@@ -94,15 +178,17 @@ std::optional<double> nearestStandardRate(double measured, double tolerancePerce
     return best;
 }
 
-Outcome<RateEstimate> detectRate(const Line &line)
+Outcome<RateEstimate> detectRate(const Line &line, double samplePeriod)
 {
     const std::size_t edges = line.edges.size();
     if (edges < kMinRateEdges)
         return Outcome<RateEstimate>::fail("the line has too few edges to tell its rate (" + std::to_string(edges) +
                                            ", at least " + std::to_string(kMinRateEdges) + " are needed)");
-    std::vector<double> widths(edges - 1);
+    std::vector<double> widths;
+    widths.reserve(edges - 1);
     for (std::size_t i = 0; i + 1 < edges; ++i)
-        widths[i] = line.edges[i + 1] - line.edges[i];
+        if (line.edges[i + 1] > line.edges[i])
+            widths.push_back(line.edges[i + 1] - line.edges[i]);
 
     std::vector<double> scored;
     if (widths.size() <= kScoredPulses) {
@@ -112,55 +198,50 @@ Outcome<RateEstimate> detectRate(const Line &line)
         for (std::size_t i = 0; i < kScoredPulses; ++i)
             scored.push_back(widths[i * widths.size() / kScoredPulses]);
     }
-    std::vector<double> sorted = scored;
-    std::sort(sorted.begin(), sorted.end());
+    const double epsilon = 1e-9 + 1e-12 * std::abs(line.edges.back());
+    const double period = samplePeriod > 0.0 ? samplePeriod : sampleGrid(scored, epsilon);
 
-    // Candidates: the pulse widths themselves (the one-bit pulses among them), and their halves and
-    // thirds for a line whose shortest pulses are two or three bits long.
-    const double shortest = 1e6 / (kStandardRates.back() * 1.02);
-    const double longest = 1e6 / (kStandardRates.front() * 0.98);
-    std::vector<double> candidates;
-    const std::size_t step = std::max<std::size_t>(1, sorted.size() / kCandidates);
-    for (std::size_t i = 0; i < sorted.size(); i += step)
-        for (double divisor : {1.0, 2.0, 3.0}) {
-            const double t = sorted[i] / divisor;
-            if (t >= shortest && t <= longest)
-                candidates.push_back(t);
-        }
-
-    // Pulses of one length differ by a sample at most: one candidate stands for those within 0.5 %.
-    std::sort(candidates.begin(), candidates.end());
-    std::vector<double> distinct;
-    for (double t : candidates)
-        if (distinct.empty() || t > distinct.back() * 1.005)
-            distinct.push_back(t);
-    candidates = std::move(distinct);
-
-    // The longest bit time that most pulses fit: its halves fit them too, twice it fits only the even ones.
-    std::optional<double> bitTime;
-    for (double t : candidates) {
-        const Score score = scoreOf(scored, t);
-        if (score.considered * 2 < scored.size() ||
-            static_cast<double>(score.fitting) < kMinFitShare * static_cast<double>(score.considered))
-            continue;
-        if (!bitTime || t > *bitTime)
-            bitTime = t;
-    }
-    if (!bitTime)
+    const std::vector<Segment> segments = coverage(scored, period);
+    std::size_t best = 0;
+    for (const Segment &s : segments)
+        best = std::max(best, s.count);
+    const auto fails = [] {
         return Outcome<RateEstimate>::fail(
             "the line's pulses are not whole multiples of one bit time from 50 to 3000000 bit/s, so its "
             "rate cannot be told");
+    };
+    if (best == 0)
+        return fails();
+    // The longest bit time that fits nearly as many pulses as the best: its half and its third fit
+    // the short pulses too, twice it fits only the even ones. Its peak lies within the reach of a
+    // one-bit pulse's allowance below the highest such bit time.
+    double highest = 0.0;
+    for (const Segment &s : segments)
+        if (static_cast<double>(s.count) >= kNearBest * static_cast<double>(best))
+            highest = std::max(highest, s.to);
+    const Segment *peak = nullptr;
+    for (const Segment &s : segments)
+        if (s.to >= highest / 1.45 && s.from <= highest && (!peak || s.count > peak->count))
+            peak = &s;
+    double t = (peak->from + peak->to) / 2.0;
 
-    double t = refine(widths, *bitTime, kFitTolerance);
-    t = refine(widths, t, kFitTolerance / 2.0);
-    t = refine(widths, t, kFitTolerance / 2.0);
+    // The whole line's pulses: first loosely (the peak may lie a little off), then within each pulse's
+    // own allowance.
+    Fit fit = refine(widths, t, period, 0.02);
+    fit = refine(widths, fit.bitTime, period, 0.0);
+    fit = refine(widths, fit.bitTime, period, 0.0);
+    t = fit.bitTime;
+    if (fit.considered * 2 < widths.size() ||
+        static_cast<double>(fit.fitting) < kMinFitShare * static_cast<double>(fit.considered))
+        return fails();
 
     RateEstimate estimate;
     estimate.bitTime = t;
     estimate.measured = 1e6 / t;
     estimate.standard = nearestStandardRate(estimate.measured);
     estimate.pulsesSeen = widths.size();
-    estimate.pulses = scoreOf(widths, t).fitting;
+    estimate.pulses = fit.fitting;
+    estimate.samplePeriod = period;
     if (estimate.measured < kMinRate * 0.98 || estimate.measured > kMaxRate * 1.02)
         return Outcome<RateEstimate>::fail("the line's bit rate, about " +
                                            std::to_string(std::lround(estimate.measured)) +

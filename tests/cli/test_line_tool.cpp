@@ -208,7 +208,7 @@ TEST_F(LineToolTest, BadArgumentsAndFilesGiveOneLineAndTheirExitCode)
         {"no such wire",
          {"decode", "--rate", "9600", "--format", "8N1", "--wire", "rxd", good},
          1,
-         "no wire named \"rxd\" (its wires: rs232line.txd)"},
+         "has no logic channel \"rxd\" (its channels: rs232line.txd)"},
     };
     for (const Row &row : rows) {
         const ToolRun got = run(row.args);

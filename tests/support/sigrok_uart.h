@@ -35,10 +35,11 @@ inline bool haveSigrokCli()
     return std::system("sigrok-cli --version >/dev/null 2>&1") == 0;
 }
 
-// Every frame the decoder reports on the channel txd of input (sigrok-cli's input arguments: "-i FILE",
-// or "-I vcd:downsample=N -i FILE"), in order, with its errors. A frame opens at "Start bit"; a "Frame
-// error" outside a frame is a start bit that did not hold.
-inline std::vector<SigrokFrame> sigrokUart(const std::string &input, double rate, const Framing &framing)
+// Every frame the decoder reports on a channel of input (sigrok-cli's input arguments: "-i FILE", or
+// "-I vcd:downsample=N -i FILE"), by default txd, read inverted where asked, in order, with its errors.
+// A frame opens at "Start bit"; a "Frame error" outside a frame is a start bit that did not hold.
+inline std::vector<SigrokFrame> sigrokUart(const std::string &input, double rate, const Framing &framing,
+                                           const std::string &channel = "txd", bool inverted = false)
 {
     const char *parity = "none";
     switch (framing.parity) {
@@ -57,9 +58,10 @@ inline std::vector<SigrokFrame> sigrokUart(const std::string &input, double rate
     case ParityMode::None:
         break;
     }
-    char options[256];
-    std::snprintf(options, sizeof options, "uart:rx=txd:baudrate=%.0f:data_bits=%d:parity=%s:stop_bits=1.0:format=dec",
-                  rate, framing.dataBits, parity);
+    char options[320];
+    std::snprintf(options, sizeof options,
+                  "uart:rx=%s:baudrate=%.0f:data_bits=%d:parity=%s:stop_bits=1.0:format=dec:invert_rx=%s",
+                  channel.c_str(), rate, framing.dataBits, parity, inverted ? "yes" : "no");
     const std::string command =
         "sigrok-cli " + input + " -P " + options + " -A uart=rx-data:rx-start:rx-stop:rx-parity-err:rx-warnings 2>&1";
     std::vector<SigrokFrame> frames;

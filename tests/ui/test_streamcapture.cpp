@@ -245,7 +245,7 @@ void StreamCaptureTest::theChannelComboReadsAnotherWire()
     QCOMPARE(find<QComboBox>("stream_rx_rate")->currentText(), QStringLiteral("4800"));
     QCOMPARE(find<QTableView>("stream_table")->model()->rowCount(), 2);
     QCOMPARE(rowText(1, 3), QStringLiteral("42"));
-    QVERIFY(summary().contains(QStringLiteral("csatorna: d0")));
+    QVERIFY(summary().contains(QStringLiteral("csatorna: la.d0")));
 }
 
 void StreamCaptureTest::aChannelNameBecomesAFileSafeSuggestion()
@@ -341,7 +341,7 @@ void StreamCaptureTest::badFilesGiveOneMessageAndChangeNothing()
         {truncated, "A(z) „trunc.sr” "},
         {timed, "A(z) „timed.csv” CSV-fájl első oszlopa az idő."},
         {folder, "A(z) „folder” mappa, nem mérésfájl."},
-        {vcd(QStringLiteral("flat.vcd"), flat), "A(z) „flat.vcd” mérés „uart_tx” csatornája egyszer sem vált szintet"},
+        {vcd(QStringLiteral("flat.vcd"), flat), "A(z) „flat.vcd” mérés „rs232line.uart_tx” csatornája egyszer sem vált szintet"},
     };
     const QString before = summary();
     for (const Case &c : cases) {
