@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
@@ -86,6 +87,8 @@ void MainWindowTest::windowFrameAndStatusBar()
     for (int i = 0; i < 2; ++i)
         QCOMPARE(form.findChild<QLabel *>(QStringLiteral("StatusBar1_panel%1").arg(i))->text(), texts[i]);
     // The three panels share the bar: a third of it each where the window is whole.
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
     const int third = form.findChild<QLabel *>(QStringLiteral("StatusBar1_panel0"))->width();
     QVERIFY2(third > 360, qPrintable(QString::number(third)));
     for (int i = 1; i < 3; ++i)
@@ -125,7 +128,7 @@ void MainWindowTest::aSmallScreenKeepsTheWindowInsideAndScrolls()
     QVERIFY(!scroll->horizontalScrollBar()->isVisible());
     QWidget *panel = form.findChild<QWidget *>(QStringLiteral("Panel6"));
     const QRect seen(panel->mapTo(scroll->viewport(), QPoint()), panel->size());
-    QVERIFY2(scroll->viewport()->rect().contains(seen),
+    QVERIFY2(seen.left() >= 0 && seen.right() < scroll->viewport()->width(),
              qPrintable(QStringLiteral("%1 %2").arg(seen.right()).arg(scroll->viewport()->width())));
     for (const char *name : {"qel_rs232_infobox", "qel_rs232_inf_re"}) {
         const QWidget *inside = form.findChild<QWidget *>(QLatin1String(name));
@@ -136,6 +139,12 @@ void MainWindowTest::aSmallScreenKeepsTheWindowInsideAndScrolls()
     QVERIFY(clock->geometry().right() <= form.statusBar()->width());
     QVERIFY2(clock->contentsRect().width() >= clock->fontMetrics().horizontalAdvance(clock->text()),
              qPrintable(clock->text()));
+    // Saved for a look when RS232_SNAPSHOT_DIR names a folder.
+    if (const QString dir = qEnvironmentVariable("RS232_SNAPSHOT_DIR"); !dir.isEmpty()) {
+        QDir().mkpath(dir);
+        form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->setCurrentIndex(3);
+        QVERIFY(form.grab().save(dir + QStringLiteral("/26_kis_kepernyo_1024x768.png")));
+    }
 
     // On a screen large enough nothing scrolls.
     FakePlatform roomy;
