@@ -98,7 +98,9 @@ rs232line info [--channel NAME|INDEX] [--invert auto|yes|no] [--sample-rate HZ] 
 
 rs232line tolerance --format 8N1 [--receiver ideal|x16|x8]
   Prints "slow <pct> fast <pct>": the range of transmitter/receiver rate ratios over which the
-  receiver decodes every frame of a back-to-back string right, found by simulating it.
+  receiver decodes every frame of a back-to-back string right, found by simulating it; a frame whose
+  votes disagreed but whose majority was right counts as right. Then "noise-free slow <pct> fast <pct>":
+  the range in which no vote disagrees either, as microcontroller datasheets count it.
 )";
 
 // A failure on the way: its exit code and its one-line message. It never leaves runLineTool.
@@ -719,8 +721,9 @@ int tolerance(const std::vector<std::string> &argv, std::ostream &out)
     if (!args.positional.empty())
         usageError("tolerance takes no file (\"" + args.positional.front() + "\")");
     const OperationalRange range = operationalRange(receiverArgument(args), framingArgument(args));
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "slow %.2f fast %.2f\n", range.slow, range.fast);
+    char buffer[96];
+    std::snprintf(buffer, sizeof buffer, "slow %.2f fast %.2f\nnoise-free slow %.2f fast %.2f\n", range.slow,
+                  range.fast, range.noiseFreeSlow, range.noiseFreeFast);
     out << buffer;
     return kDone;
 }

@@ -24,11 +24,13 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -163,16 +165,35 @@ void MainWindow::buildStatusBar()
         {"StatusBar1_panel1", QStringLiteral("V1.0"), Qt::AlignCenter},
         {"StatusBar1_panel2", QString(), Qt::AlignRight | Qt::AlignVCenter},
     };
+    // The three panels share the bar's width, whatever the window's: a third each on a screen that
+    // shows the whole window, less on a smaller one. The clock keeps room for its longest text (the
+    // longest month and day name), so the day name is never cut; the others give way first.
+    int clockWidth = 0;
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 1; day <= 7; ++day) {
+            rs232::LocalDateTime t;
+            t.year = 2000;
+            t.month = month;
+            t.day = 28;
+            t.hour = 23;
+            t.minute = 59;
+            t.second = 59;
+            t.dayOfWeek = day;
+            const QString text = fromCore(rs232::ClockText(t, CoreTexts::dayName(day).toStdString()));
+            clockWidth = std::max(clockWidth, bar->fontMetrics().horizontalAdvance(text));
+        }
     for (const auto &p : panels) {
         auto *panel = new QLabel(p.text, bar);
         panel->setObjectName(QString::fromLatin1(p.name));
-        panel->setFixedWidth(380);
         panel->setAlignment(p.alignment);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        bar->addWidget(panel);
+        panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        panel->setMinimumWidth(0);
+        bar->addWidget(panel, 1);
         m_clockPanel = panel; // the last one shows the clock
     }
+    m_clockPanel->setMinimumWidth(clockWidth + 2 * m_clockPanel->frameWidth() + 8);
 }
 
 void MainWindow::buildPages()
@@ -204,28 +225,53 @@ void MainWindow::buildPages()
 
 void MainWindow::buildInformationPanel(QWidget *client)
 {
-    QFrame *panel = form::panel(client, QStringLiteral("Panel6"), QRect(879, 3, 291, 772));
+    // On a screen narrower than the window the pages keep their width and the panel takes what is left
+    // beside them, so that it is seen whole rather than cut off at the right; its controls follow that
+    // width and its texts wrap.
+    constexpr int kFullWidth = 291, kNarrowest = 100, kLeft = 879;
+    int width = kFullWidth;
+    const QRect area = m_platform.availableScreenArea();
+    const int menuHeight = menuBar()->sizeHint().height();
+    const bool fits = area.isEmpty() || (kClientWidth <= area.width() && kClientHeight + menuHeight <= area.height());
+    if (!fits) {
+        // The window is then bounded to the screen less its frame (8) and title bar (32).
+        const bool tall = kClientHeight + menuHeight + 32 <= area.height();
+        const int scrollBar = tall ? 0 : style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        // 8: the window frame; the client keeps a margin of 7 right of the panel when it has room.
+        width = std::clamp(area.width() - 8 - scrollBar - kLeft - 3, kNarrowest, kFullWidth);
+        if (width < kFullWidth)
+            client->setFixedWidth(kLeft + width + 3);
+    }
+    QFrame *panel = form::panel(client, QStringLiteral("Panel6"), QRect(kLeft, 3, width, 772));
 
     form::picture(panel, QStringLiteral("Image6"), QStringLiteral(":/pictures/info.svg"),
-                  QRect(112, 8, 69, 73));
-    form::label(panel, QStringLiteral("Kérem válasszon egyet az alábbiak közül:"), 40, 104, false,
-                QStringLiteral("Label78"));
+                  QRect((width - 69) / 2, 8, 69, 73));
+    QLabel *choose = form::label(panel, QStringLiteral("Kérem válasszon egyet az alábbiak közül:"), 40, 104, false,
+                                 QStringLiteral("Label78"));
+    if (width < kFullWidth) {
+        choose->setWordWrap(true);
+        choose->setGeometry(8, 88, width - 16, 34);
+    }
     auto *topics = m_infoTopics = new QComboBox(panel);
     topics->setObjectName(QStringLiteral("qel_rs232_infobox"));
     topics->addItems(
         {QStringLiteral("RS232 adatcsomag felépítése"), QStringLiteral("RS232 adatátvitel beállítása"),
          QStringLiteral("RS232 bájtfolyam-szimuláció")});
-    topics->setGeometry(40, 123, 209, 19);
+    topics->setGeometry(width < kFullWidth ? QRect(8, 123, width - 16, 19) : QRect(40, 123, 209, 19));
     QPalette pal = topics->palette();
     pal.setColor(QPalette::Base, QColor(220, 234, 239));
     topics->setPalette(pal);
     topics->setCurrentIndex(0);
     // Only a pick by the user loads a topic; the selection made here at start-up does not.
     connect(topics, &QComboBox::activated, this, &MainWindow::showInformationTopic);
-    form::label(panel, QStringLiteral("A kiválasztott elem leírása"), 8, 179, false,
-                QStringLiteral("Label79"));
+    QLabel *described = form::label(panel, QStringLiteral("A kiválasztott elem leírása"), 8, 179, false,
+                                    QStringLiteral("Label79"));
+    if (width < kFullWidth) {
+        described->setWordWrap(true);
+        described->setGeometry(8, 162, width - 16, 34);
+    }
     m_infoView = form::descriptionView(panel, QStringLiteral("qel_rs232_inf_re"), QString(),
-                                 QRect(8, 198, 273, 565), QColor(220, 234, 239));
+                                 QRect(8, 198, width - 18, 565), QColor(220, 234, 239));
 }
 
 void MainWindow::loadStartupDocuments()

@@ -65,6 +65,11 @@ TEST(ToleranceTest, OversamplingRangesBesideTheClosedForm)
         const OperationalRange closed = closedFormRange(row.kind, framing);
         EXPECT_NEAR(closed.slow, row.closedSlow, 0.006) << name;
         EXPECT_NEAR(closed.fast, row.closedFast, 0.006) << name;
+        // Counting a noise flag as an error: on the slow side every vote of the stop bit must land in it,
+        // which is the closed form's slow limit; on the fast side the string already fails when the last
+        // vote leaves the stop bit, so the limit stays.
+        EXPECT_NEAR(simulated.noiseFreeSlow, row.closedSlow, 0.006) << name;
+        EXPECT_NEAR(simulated.noiseFreeFast, row.fast, 0.006) << name;
     }
 }
 
@@ -78,6 +83,9 @@ TEST(ToleranceTest, TheIdealReceiverFollowsTheMidBitRule)
         const OperationalRange simulated = operationalRange(ReceiverKind::Ideal, framing);
         EXPECT_NEAR(simulated.slow, 100.0 * (D + 1) / (D + 1.5), 0.001) << text;
         EXPECT_NEAR(simulated.fast, 100.0 * (D + 2) / (D + 1.5), 0.001) << text;
+        // One sample a bit: its votes never disagree, so no noise flag narrows the range.
+        EXPECT_EQ(simulated.noiseFreeSlow, simulated.slow) << text;
+        EXPECT_EQ(simulated.noiseFreeFast, simulated.fast) << text;
         const OperationalRange closed = closedFormRange(ReceiverKind::Ideal, framing);
         EXPECT_NEAR(closed.slow, simulated.slow, 0.001) << text;
         EXPECT_NEAR(closed.fast, simulated.fast, 0.001) << text;

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
@@ -67,6 +68,7 @@ private Q_SLOTS:
     void aSessionOpensAtItsMeasuredRateAndDecodes();
     void changingTheReceiverDecodesAgain();
     void theChannelComboReadsAnotherWire();
+    void aChannelNameBecomesAFileSafeSuggestion();
     void backToSimulationRestoresItAsItWas();
     void badFilesGiveOneMessageAndChangeNothing();
     void aLongLoadShowsItsProgressAndCanBeCancelled();
@@ -177,8 +179,9 @@ void StreamCaptureTest::changingTheReceiverDecodesAgain()
     // Read as 8N1, the parity bit becomes the eighth data bit; read as 7E1, every frame is right.
     QCOMPARE(lastRun().received.frames.size(), ascii.size());
     QCOMPARE(lastRun().received.frames[4].value, 0xF3u); // "s" has an odd number of ones: parity 1
-    find<QSpinBox>("stream_data_bits")->setValue(7);
-    find<QComboBox>("stream_parity")->setCurrentIndex(1);
+    // The framing is the receiver's own, set under the receiver.
+    find<QSpinBox>("stream_rx_data_bits")->setValue(7);
+    find<QComboBox>("stream_rx_parity")->setCurrentIndex(1);
     QCOMPARE(lastRun().received.totals.parity + lastRun().received.totals.framing, 0u);
     for (size_t i = 0; i < ascii.size(); ++i)
         QCOMPARE(lastRun().received.frames[i].value, ascii[i]);
@@ -186,7 +189,8 @@ void StreamCaptureTest::changingTheReceiverDecodesAgain()
     find<QComboBox>("stream_rx_rate")->setCurrentText(QStringLiteral("12000"));
     QVERIFY(lastRun().received.totals.framing + lastRun().received.totals.parity > 0);
     QVERIFY2(summary().contains(QStringLiteral("kívül esik")), qPrintable(summary()));
-    QVERIFY2(summary().contains(QStringLiteral("keretnél jelzett hibát a vevő")), qPrintable(summary()));
+    QVERIFY2(summary().contains(QStringLiteral("keretnél jelzett keretezési vagy paritáshibát a vevő")),
+             qPrintable(summary()));
     // A line with too few edges opens at the rate set, and says why its own rate is not known.
     open(vcd(QStringLiteral("one.vcd"), lineOf({0x00}, 4800, "8N1", 0.0)));
     QVERIFY(m_page->measuring());
@@ -244,6 +248,25 @@ void StreamCaptureTest::theChannelComboReadsAnotherWire()
     QVERIFY(summary().contains(QStringLiteral("csatorna: la.d0")));
 }
 
+void StreamCaptureTest::aChannelNameBecomesAFileSafeSuggestion()
+{
+    // Whoever recorded the capture named its channel: "/" would point the suggested name into a folder,
+    // ":" and "*" are refused by some file systems. They become "_", and the name stays one file.
+    const QString path = m_dir.filePath(QStringLiteral("weird.vcd"));
+    QVERIFY(writeFile(path, rs232::writeLineVcd(lineOf(kBytes, 9600, "8N1", 0.0), "uart/tx:*0", "test")));
+    open(path);
+    QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).second));
+    QVERIFY(m_page->measuring());
+    m_platform.saveAnswer.clear();
+    find<QAction>("stream_chart_vcd")->trigger();
+    QVERIFY(!m_platform.saveRequests.isEmpty());
+    const QString suggested = m_platform.saveRequests.last();
+    QVERIFY2(suggested.startsWith(QStringLiteral("weird_")) && suggested.endsWith(QStringLiteral("uart_tx__0.vcd")),
+             qPrintable(suggested));
+    for (const QChar refused : QStringLiteral("/\\:*?\"<>|"))
+        QVERIFY2(!suggested.contains(refused), qPrintable(suggested));
+}
+
 void StreamCaptureTest::backToSimulationRestoresItAsItWas()
 {
     find<QComboBox>("stream_rx_rate")->setCurrentText(QStringLiteral("10000"));
@@ -253,8 +276,18 @@ void StreamCaptureTest::backToSimulationRestoresItAsItWas()
 
     open(vcd(QStringLiteral("line.vcd"), lineOf(kBytes, 115200, "8N1", 0.0)));
     QVERIFY(m_page->measuring());
-    find<QComboBox>("stream_parity")->setCurrentIndex(2);
+    // A capture has no transmitter: its box is off with no rate in it, the framing is the receiver's,
+    // set under the receiver, and the table has no column of sent values.
+    QVERIFY(!find<QGroupBox>("stream_transmitter_box")->isEnabled());
+    QCOMPARE(find<QComboBox>("stream_tx_rate")->currentText(), QStringLiteral("–"));
+    QVERIFY(find<QWidget>("stream_rx_format_box")->isVisible());
+    QVERIFY(!find<QCheckBox>("stream_rx_own_format")->isVisible());
+    QVERIFY(find<QTableView>("stream_table")->isColumnHidden(2));
+    find<QComboBox>("stream_rx_parity")->setCurrentIndex(2);
+    QVERIFY(settle());
+    QCOMPARE(lastRun().received.settings.framing.parity, rs232::ParityMode::Odd);
     find<QComboBox>("stream_rx_kind")->setCurrentIndex(0);
+    QVERIFY(settle());
     QVERIFY(summary() != simulated);
 
     find<QPushButton>("stream_back_to_simulation")->click();
@@ -262,6 +295,10 @@ void StreamCaptureTest::backToSimulationRestoresItAsItWas()
     QVERIFY(find<QPushButton>("stream_run")->isVisible());
     QVERIFY(!find<QGroupBox>("stream_capture_box")->isVisible());
     QVERIFY(find<QComboBox>("stream_tx_rate")->isEnabled());
+    QCOMPARE(find<QComboBox>("stream_tx_rate")->currentText(), QStringLiteral("9600"));
+    QVERIFY(!find<QWidget>("stream_rx_format_box")->isVisible());
+    QVERIFY(!find<QCheckBox>("stream_rx_own_format")->isChecked());
+    QVERIFY(!find<QTableView>("stream_table")->isColumnHidden(2));
     QCOMPARE(find<QComboBox>("stream_rx_rate")->currentText(), QStringLiteral("10000"));
     QCOMPARE(find<QComboBox>("stream_parity")->currentIndex(), 0);
     QCOMPARE(find<QComboBox>("stream_rx_kind")->currentIndex(), 1);
@@ -292,11 +329,18 @@ void StreamCaptureTest::badFilesGiveOneMessageAndChangeNothing()
     QVERIFY(writeFile(empty, ""));
     QVERIFY(writeFile(text, "hello, world\n"));
     QVERIFY(writeFile(cut, "$timescale 1 ns $end\n$var wire 1 ! txd"));
+    // A sigrok session cut short, and a CSV file that gives each row its instant.
+    const QString truncated = m_dir.filePath(QStringLiteral("trunc.sr"));
+    QVERIFY(writeFile(truncated, std::string("PK\x03\x04\x14\x00\x00\x00\x08\x00", 10) + "metadata"));
+    const QString timed = m_dir.filePath(QStringLiteral("timed.csv"));
+    QVERIFY(writeFile(timed, "Time [s],uart_tx\n0.000000,1\n0.000104,0\n0.000208,1\n0.000312,0\n"));
     const Case cases[] = {
         {m_dir.filePath(QStringLiteral("nothere.sr")), "A(z) „nothere.sr” nem olvasható: nincs ilyen mappa vagy fájl."},
         {empty, "A(z) „empty.sr” üres fájl, nincs benne mérés."},
         {text, "A(z) „notes.txt” nem logikai analizátoros mérés"},
-        {cut, "A(z) „cut.vcd” sérült vagy csonka, nem olvasható végig.\n\nRészletek: cut.vcd: the file ends inside"},
+        {cut, "A(z) „cut.vcd” nem olvasható: a fájl egy deklaráció közepén véget ér."},
+        {truncated, "A(z) „trunc.sr” "},
+        {timed, "A(z) „timed.csv” CSV-fájl első oszlopa az idő."},
         {folder, "A(z) „folder” mappa, nem mérésfájl."},
         {vcd(QStringLiteral("flat.vcd"), flat), "A(z) „flat.vcd” mérés „rs232line.uart_tx” csatornája egyszer sem vált szintet"},
     };
@@ -306,8 +350,11 @@ void StreamCaptureTest::badFilesGiveOneMessageAndChangeNothing()
         open(c.file);
         QCOMPARE(m_platform.messages.size(), 1);
         QCOMPARE(m_platform.messages.front().first, Platform::MessageKind::Error);
-        QVERIFY2(m_platform.messages.front().second.startsWith(QString::fromUtf8(c.message)),
-                 qPrintable(m_platform.messages.front().second));
+        const QString message = m_platform.messages.front().second;
+        QVERIFY2(message.startsWith(QString::fromUtf8(c.message)), qPrintable(message));
+        // The whole message is Hungarian: no reader's or library's English words follow it.
+        for (const char *english : {" the ", " is ", " not ", "cannot", "Részletek"})
+            QVERIFY2(!message.contains(QLatin1String(english)), qPrintable(message));
         QVERIFY(!m_page->measuring());
         QCOMPARE(summary(), before);
     }

@@ -65,6 +65,8 @@ private Q_SLOTS:
     void ticksStayInsideAndBounded();
     void tickLabels_data();
     void tickLabels();
+    void timeLabelsScaleTheirUnit_data();
+    void timeLabelsScaleTheirUnit();
     void stepPolylines_data();
     void stepPolylines();
     void barShapesOnlyInViewAtLeastAPixelWithTextThatFits();
@@ -219,6 +221,32 @@ void TestStepChart::tickLabels()
     QFETCH(QString, label);
     const QLocale locale = localeName == QLatin1String("C") ? QLocale::c() : QLocale(localeName);
     QCOMPARE(stepchart::formatTickLabel(value, stepchart::parseNumberFormat(format), locale, step), label);
+}
+
+void TestStepChart::timeLabelsScaleTheirUnit_data()
+{
+    // Microseconds on the axis; the unit is chosen from the largest value on it, the decimals from the
+    // step, and thousands are grouped ("%" stands for the locale's group separator).
+    QTest::addColumn<double>("largest");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("microseconds") << 2000.0 << 850.0 << 50.0 << "850 µs";
+    QTest::newRow("fractions of a microsecond") << 20.0 << 12.5 << 0.5 << "12,5 µs";
+    QTest::newRow("milliseconds") << 60000.0 << 12500.0 << 500.0 << "12,5 ms";
+    QTest::newRow("seconds") << 13106800000.0 << 13106800000.0 << 1e9 << "13%107 s";
+    QTest::newRow("whole seconds grouped") << 2e7 << 2e7 << 5e6 << "20 s";
+}
+
+void TestStepChart::timeLabelsScaleTheirUnit()
+{
+    QFETCH(double, largest);
+    QFETCH(double, value);
+    QFETCH(double, step);
+    QFETCH(QString, label);
+    const QLocale hungarian(QLocale::Hungarian);
+    label.replace(QLatin1Char('%'), hungarian.groupSeparator());
+    QCOMPARE(stepchart::formatTimeLabel(value, stepchart::timeUnitFor(largest), hungarian, step), label);
 }
 
 void TestStepChart::stepPolylines_data()

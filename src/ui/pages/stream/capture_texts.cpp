@@ -5,7 +5,10 @@
 
 #include "ui/texts.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QLocale>
 
 using rs232::capture::LoadProblem;
@@ -29,10 +32,69 @@ QString frequencyText(double hertz)
     return {};
 }
 
+namespace {
+
+// Whether a CSV file's header names a time column: the program reads CSV files whose columns are
+// channels sampled at a fixed rate, not ones that give each row its own instant.
+bool csvHasTimeColumn(const QString &path)
+{
+    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    for (int n = 0; n < 50 && !file.atEnd(); ++n) {
+        const QString line = QString::fromUtf8(file.readLine(4096)).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
+        QString first = line.section(QRegularExpression(QStringLiteral("[,;\t]")), 0, 0).trimmed().toLower();
+        first.remove(QLatin1Char('"'));
+        return first.startsWith(QStringLiteral("time")) || first.startsWith(QStringLiteral("idő")) ||
+               first == QStringLiteral("t") || first.startsWith(QStringLiteral("t ")) ||
+               first.startsWith(QStringLiteral("t[")) || first.startsWith(QStringLiteral("t("));
+    }
+    return false;
+}
+
+// What a damaged dump's reader found, in Hungarian: the reader's own words name the fault in English,
+// and only their beginning is matched, so a reworded detail still gives the general sentence.
+QString vcdFault(const QString &detail)
+{
+    const struct
+    {
+        const char *starts;
+        const char *says;
+    } faults[] = {
+        {"the file ends before its declarations", QT_TRANSLATE_NOOP("CaptureTexts", "a fájl a deklarációk vége előtt véget ér (nincs benne $enddefinitions)")},
+        {"the file ends inside its", QT_TRANSLATE_NOOP("CaptureTexts", "a fájl egy deklaráció közepén véget ér")},
+        {"the file ends in the middle of a value change", QT_TRANSLATE_NOOP("CaptureTexts", "a fájl egy jelváltás közepén véget ér")},
+        {"the time scale", QT_TRANSLATE_NOOP("CaptureTexts", "az időegysége ($timescale) nem értelmezhető")},
+        {"the file does not say its time unit", QT_TRANSLATE_NOOP("CaptureTexts", "nem adja meg az időegységét (nincs benne $timescale)")},
+        {"a $var declaration", QT_TRANSLATE_NOOP("CaptureTexts", "egy $var deklarációjából hiányzik a szélesség, a kód vagy a név")},
+        {"the time stamps of the file go backwards", QT_TRANSLATE_NOOP("CaptureTexts", "az időbélyegei visszafelé haladnak")},
+        {"the time stamp", QT_TRANSLATE_NOOP("CaptureTexts", "egy időbélyege nem egész szám")},
+    };
+    for (const auto &fault : faults)
+        if (detail.startsWith(QLatin1String(fault.starts)))
+            return QCoreApplication::translate("CaptureTexts", fault.says);
+    return {};
+}
+
+} // namespace
+
 QString captureLoadMessage(const rs232::capture::LoadError &error, const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     const QString detail = fromCore(error.detail);
+    // A CSV file that gives every row its instant fails in libsigrok's reader in one way or another;
+    // whichever, what the program does not support is the time column.
+    if (error.problem != LoadProblem::Cancelled && error.problem != LoadProblem::Unreadable &&
+        csvHasTimeColumn(path))
+        return QStringLiteral("A(z) „%1” CSV-fájl első oszlopa az idő. A program csak olyan CSV-fájlt olvas, "
+                              "amelynek oszlopai egy-egy csatorna állandó mintavételi frekvenciával vett "
+                              "mintái (a frekvencia a fájl „; Samplerate:” megjegyzéséből vagy a "
+                              "megnyitáskor megadva); időoszlopot nem.")
+            .arg(name);
     QString text;
     switch (error.problem) {
     case LoadProblem::Unreadable:
@@ -60,9 +122,12 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
                               "nem ismer (sigrok munkamenet .sr, VCD, CSV).")
                    .arg(name);
         break;
-    case LoadProblem::Damaged:
-        text = QStringLiteral("A(z) „%1” sérült vagy csonka, nem olvasható végig.").arg(name);
+    case LoadProblem::Damaged: {
+        const QString fault = vcdFault(detail);
+        text = fault.isEmpty() ? QStringLiteral("A(z) „%1” sérült vagy csonka, nem olvasható végig.").arg(name)
+                               : QStringLiteral("A(z) „%1” nem olvasható: %2.").arg(name, fault);
         break;
+    }
     case LoadProblem::NoLogicChannel:
         text = QStringLiteral("A(z) „%1” mérésben nincs logikai csatorna.").arg(name);
         break;
@@ -98,10 +163,7 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
         text = QStringLiteral("A(z) „%1” nem nyitható meg.").arg(name);
         break;
     }
-    // The reader's own words, for whoever knows the format; the sentence above is the message.
-    if (error.problem == LoadProblem::Damaged || error.problem == LoadProblem::LibraryFailed ||
-        error.problem == LoadProblem::None)
-        text += QStringLiteral("\n\nRészletek: ") + fromCore(error.reason);
+    // libsigrok's own words stay in rs232line's English output; the window says it all in Hungarian.
     return text;
 }
 

@@ -76,6 +76,9 @@ StreamChartPanel::StreamChartPanel(Platform &platform, QWidget *parent) : QWidge
                            {kLineLane + 0.5, tr("Vonal")},
                            {kSamplesLane + 0.5, tr("Minták")},
                            {kFramesLane + 0.5, tr("Keretek")}});
+    // Time in the page's one number format, its unit growing from µs to ms and s with the line.
+    m_chart->setLocale(StreamTexts::locale());
+    m_chart->setBottomTimeAxis(true);
     m_chart->setPanningEnabled(true);
     m_chart->setWheelZoomEnabled(true);
     m_sentSeries = m_chart->addSeries(QStringLiteral("stream_sent"), Qt::black, 1);
@@ -113,11 +116,11 @@ StreamChartPanel::StreamChartPanel(Platform &platform, QWidget *parent) : QWidge
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
-    buttons->addWidget(new QLabel(tr("idő (µs) · Ctrl+görgő: nagyítás")));
-    auto *shrink = new QPushButton(QIcon(QStringLiteral(":/glyphs/axis_shrink.svg")), QString());
+    buttons->addWidget(new QLabel(tr("görgő: görgetés · Ctrl+görgő: nagyítás")));
+    auto *shrink = new QPushButton(QIcon(QStringLiteral(":/glyphs/zoom_out.svg")), QString());
     shrink->setObjectName(QStringLiteral("stream_shrink"));
     shrink->setToolTip(tr("Kétszer akkora időtartam"));
-    auto *grow = new QPushButton(QIcon(QStringLiteral(":/glyphs/axis_grow.svg")), QString());
+    auto *grow = new QPushButton(QIcon(QStringLiteral(":/glyphs/zoom_in.svg")), QString());
     grow->setObjectName(QStringLiteral("stream_grow"));
     grow->setToolTip(tr("Feleakkora időtartam"));
     for (QPushButton *button : {shrink, grow}) {

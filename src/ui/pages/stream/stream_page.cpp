@@ -217,16 +217,31 @@ void StreamPage::saveLine()
 {
     if (!m_run)
         return;
-    // A measurement's line is offered under its capture's name and channel.
+    // A measurement's line is offered under its capture's name and channel. A channel is named by
+    // whoever recorded it ("uart/tx", "a:b"): characters that a file system reads as a folder or refuses
+    // become "_", so the name stays one file in the folder the dialog opens.
+    const auto fileSafe = [](QString name) {
+        for (QChar &c : name)
+            if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c))
+                c = QLatin1Char('_');
+        name = name.trimmed();
+        while (name.startsWith(QLatin1Char('.')))
+            name.remove(0, 1);
+        return name.isEmpty() ? QStringLiteral("_") : name;
+    };
     const QString suggested =
-        measuring() ? QStringLiteral("%1_%2.vcd")
-                          .arg(QFileInfo(m_measurement->path()).completeBaseName(),
-                               fromCore(m_measurement->capture().channels.at(m_measurement->capture().channel).name))
-                    : QStringLiteral("rs232_bajtfolyam.vcd");
+        measuring()
+            ? fileSafe(QStringLiteral("%1_%2").arg(
+                  QFileInfo(m_measurement->path()).completeBaseName(),
+                  fromCore(m_measurement->capture().channels.at(m_measurement->capture().channel).name))) +
+                  QStringLiteral(".vcd")
+            : QStringLiteral("rs232_bajtfolyam.vcd");
     const QString fileName = vcdFileName(m_platform, suggested);
     if (fileName.isEmpty())
         return;
-    const std::string text = rs232::writeLineVcd(m_run->line, "txd", "ZUNT QELMOS-RS232 V1.0");
+    // The receiver's reading goes with the line, so that a sample that falls on an edge stays on the side
+    // the window shows it, whatever reads the dump.
+    const std::string text = rs232::writeLineVcd(m_run->line, "txd", "ZUNT QELMOS-RS232 V1.0", &m_run->received);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !file.commit()) {

@@ -22,8 +22,10 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -31,6 +33,7 @@ const int kPresetRates[] = {300,   600,   1200,  2400,   4800,   9600,   14400,
                             19200, 38400, 57600, 115200, 230400, 460800, 921600};
 
 const QColor kRefusedFieldColour(255, 214, 214);
+const QColor kClampedFieldColour(255, 236, 179);
 const QColor kErrorTextColour(190, 0, 0);
 
 QComboBox *rateCombo(const QString &name)
@@ -45,10 +48,66 @@ QComboBox *rateCombo(const QString &name)
     return combo;
 }
 
+// A spin box that keeps a number typed outside its range while it is being typed, instead of dropping
+// the keystroke that took it out, and on leaving the field sets the nearest value of the range and
+// remembers what was typed, so that the panel can say the value was changed.
+template <typename Base> class ClampingSpin : public Base
+{
+public:
+    // What was typed when it was last clamped, with its suffix; empty once taken.
+    QString takeClamped()
+    {
+        QString typed;
+        typed.swap(m_clamped);
+        return typed;
+    }
+
+protected:
+    QValidator::State validate(QString &input, int &pos) const override
+    {
+        const QValidator::State state = Base::validate(input, pos);
+        if (state == QValidator::Invalid && number(input))
+            return QValidator::Intermediate;
+        return state;
+    }
+    void fixup(QString &input) const override
+    {
+        const std::optional<double> typed = number(input);
+        if (typed && (*typed < Base::minimum() || *typed > Base::maximum())) {
+            m_clamped = input.trimmed();
+            const auto nearest = std::clamp(static_cast<decltype(Base::minimum())>(*typed), Base::minimum(),
+                                            Base::maximum());
+            input = Base::textFromValue(nearest);
+            return;
+        }
+        Base::fixup(input);
+    }
+
+private:
+    // The number in a text, with or without the field's suffix, in the field's locale.
+    std::optional<double> number(QString text) const
+    {
+        text = text.trimmed();
+        if (!Base::suffix().isEmpty() && text.endsWith(Base::suffix().trimmed()))
+            text.chop(Base::suffix().trimmed().size());
+        text = text.trimmed();
+        bool ok = false;
+        const double value = Base::locale().toDouble(text, &ok);
+        if (ok)
+            return value;
+        return std::nullopt;
+    }
+
+    mutable QString m_clamped;
+};
+
+using ClampingDoubleSpin = ClampingSpin<QDoubleSpinBox>;
+using ClampingIntSpin = ClampingSpin<QSpinBox>;
+
 QDoubleSpinBox *doubleSpin(const QString &name, double minimum, double maximum, int decimals, double value,
                            const QString &suffix = {})
 {
-    auto *spin = new QDoubleSpinBox;
+    auto *spin = new ClampingDoubleSpin;
     spin->setObjectName(name);
     spin->setRange(minimum, maximum);
     spin->setDecimals(decimals);
@@ -60,7 +119,7 @@ QDoubleSpinBox *doubleSpin(const QString &name, double minimum, double maximum, 
 
 QSpinBox *intSpin(const QString &name, int minimum, int maximum, int value)
 {
-    auto *spin = new QSpinBox;
+    auto *spin = new ClampingIntSpin;
     spin->setObjectName(name);
     spin->setRange(minimum, maximum);
     spin->setValue(value);
@@ -248,6 +307,8 @@ void StreamSettingsPanel::buildCapture()
 void StreamSettingsPanel::buildTransmitter(QLayout *row)
 {
     auto *tx = new QGroupBox(tr("Adó"));
+    tx->setObjectName(QStringLiteral("stream_transmitter_box"));
+    m_txBox = tx;
     auto *txGrid = new QGridLayout(tx);
     compact(txGrid);
     m_txRate = rateCombo(QStringLiteral("stream_tx_rate"));
@@ -288,14 +349,25 @@ void StreamSettingsPanel::buildReceiver(QLayout *row)
     m_rxOwnFormat = new QCheckBox(tr("Eltérő keretformátum"));
     m_rxOwnFormat->setObjectName(QStringLiteral("stream_rx_own_format"));
     m_rxFormatBox = new QWidget;
-    auto *formatRow = new QHBoxLayout(m_rxFormatBox);
-    formatRow->setContentsMargins(0, 0, 0, 0);
+    m_rxFormatBox->setObjectName(QStringLiteral("stream_rx_format_box"));
+    auto *formatGrid = new QGridLayout(m_rxFormatBox);
+    formatGrid->setContentsMargins(0, 0, 0, 0);
+    formatGrid->setVerticalSpacing(2);
     m_rxDataBits = intSpin(QStringLiteral("stream_rx_data_bits"), 5, 9, 8);
     m_rxParity = itemsCombo(QStringLiteral("stream_rx_parity"), parityNames());
     m_rxStopBits = itemsCombo(QStringLiteral("stream_rx_stop_bits"), stopNames());
-    formatRow->addWidget(m_rxDataBits);
-    formatRow->addWidget(m_rxParity);
-    formatRow->addWidget(m_rxStopBits);
+    const struct
+    {
+        QString caption;
+        QWidget *control;
+    } formatRows[] = {{tr("Adatbitek:"), m_rxDataBits}, {tr("Paritás:"), m_rxParity}, {tr("Stopbitek:"), m_rxStopBits}};
+    int f = 0;
+    for (const auto &item : formatRows) {
+        auto *caption = new QLabel(item.caption);
+        caption->setBuddy(item.control);
+        formatGrid->addWidget(caption, f, 0);
+        formatGrid->addWidget(item.control, f++, 1);
+    }
     m_rxFormatBox->setVisible(false);
     rxGrid->addWidget(new QLabel(tr("Sebesség (bit/s):")), 0, 0);
     rxGrid->addWidget(m_rxRate, 0, 1);
@@ -361,16 +433,83 @@ void StreamSettingsPanel::connectChanges()
     connect(m_hex, &QLineEdit::textEdited, this, &StreamSettingsPanel::hexEdited);
     connect(m_rxOwnFormat, &QCheckBox::toggled, this, [this](bool own) {
         m_rxFormatBox->setVisible(own);
-        Q_EMIT changed();
+        settingChanged();
     });
-    for (QSpinBox *spin : {m_repeat, m_dataBits, m_rxDataBits, m_seed})
-        connect(spin, &QSpinBox::valueChanged, this, &StreamSettingsPanel::changed);
-    for (QDoubleSpinBox *spin : {m_txClockError, m_idle, m_rxClockError, m_noise, m_noiseWidth, m_breakBits})
-        connect(spin, &QDoubleSpinBox::valueChanged, this, &StreamSettingsPanel::changed);
+    for (QSpinBox *spin : {m_repeat, m_dataBits, m_rxDataBits, m_seed}) {
+        connect(spin, &QSpinBox::valueChanged, this, &StreamSettingsPanel::settingChanged);
+        connect(spin, &QSpinBox::editingFinished, this, [this, spin] {
+            const QString typed = static_cast<ClampingIntSpin *>(spin)->takeClamped();
+            if (!typed.isEmpty())
+                showClamped(spin, typed, QString::number(spin->minimum()), QString::number(spin->maximum()),
+                            spin->text());
+        });
+    }
+    for (QDoubleSpinBox *spin : {m_txClockError, m_idle, m_rxClockError, m_noise, m_noiseWidth, m_breakBits}) {
+        connect(spin, &QDoubleSpinBox::valueChanged, this, &StreamSettingsPanel::settingChanged);
+        connect(spin, &QDoubleSpinBox::editingFinished, this, [this, spin] {
+            const QString typed = static_cast<ClampingDoubleSpin *>(spin)->takeClamped();
+            const auto bound = [spin](double value) {
+                return spin->locale().toString(value, 'f', spin->decimals()) + spin->suffix();
+            };
+            if (!typed.isEmpty())
+                showClamped(spin, typed, bound(spin->minimum()), bound(spin->maximum()), spin->text());
+        });
+    }
     for (QComboBox *combo : {m_parity, m_stopBits, m_rxKind, m_rxParity, m_rxStopBits})
-        connect(combo, &QComboBox::currentIndexChanged, this, &StreamSettingsPanel::changed);
+        connect(combo, &QComboBox::currentIndexChanged, this, &StreamSettingsPanel::settingChanged);
     for (QComboBox *combo : {m_txRate, m_rxRate})
-        connect(combo, &QComboBox::currentTextChanged, this, &StreamSettingsPanel::changed);
+        connect(combo, &QComboBox::currentTextChanged, this, &StreamSettingsPanel::settingChanged);
+}
+
+void StreamSettingsPanel::settingChanged()
+{
+    // A note on a value changed on leaving its field lasts until the next change.
+    m_notice.clear();
+    m_noticeField = nullptr;
+    Q_EMIT changed();
+}
+
+void StreamSettingsPanel::showClamped(QWidget *field, const QString &typed, const QString &minimum,
+                                      const QString &maximum, const QString &now)
+{
+    m_notice = tr("A beírt „%1” kívül esik a megengedett tartományon (%2 … %3), ezért %4 lett belőle.")
+                   .arg(typed, minimum, maximum, now);
+    m_noticeField = field;
+    showMessage();
+}
+
+void StreamSettingsPanel::showMessage()
+{
+    // A refusal comes first; a note on a changed value shows when nothing is refused.
+    const bool simulating = !m_measuring;
+    const QString text = m_lastError.isEmpty() ? m_notice : m_lastError;
+    (simulating ? m_error : m_captureError)->setText(text);
+    if (simulating)
+        m_captureError->clear();
+    m_captureError->setVisible(!simulating && !text.isEmpty());
+    // The field at fault is tinted red, a changed one amber, so the message still points at the right
+    // place.
+    QWidget *const refused = m_lastError.isEmpty() ? nullptr : m_lastErrorField;
+    QWidget *const noted = m_lastError.isEmpty() ? m_noticeField : nullptr;
+    QList<QWidget *> fields = {m_text, m_hex, m_repeat, m_txRate, m_rxRate};
+    for (QWidget *spin : {static_cast<QWidget *>(m_dataBits), static_cast<QWidget *>(m_rxDataBits),
+                          static_cast<QWidget *>(m_seed), static_cast<QWidget *>(m_txClockError),
+                          static_cast<QWidget *>(m_idle), static_cast<QWidget *>(m_rxClockError),
+                          static_cast<QWidget *>(m_noise), static_cast<QWidget *>(m_noiseWidth),
+                          static_cast<QWidget *>(m_breakBits)})
+        fields << spin;
+    for (QWidget *candidate : std::as_const(fields)) {
+        QWidget *editor = candidate;
+        if (auto *combo = qobject_cast<QComboBox *>(candidate))
+            editor = combo->lineEdit();
+        if (candidate == refused || candidate == noted) {
+            QPalette tinted = editor->palette();
+            tinted.setColor(QPalette::Base, candidate == refused ? kRefusedFieldColour : kClampedFieldColour);
+            editor->setPalette(tinted);
+        } else {
+            editor->setPalette(QPalette());
+        }
+    }
 }
 
 StreamPageSettings StreamSettingsPanel::settings() const
@@ -442,6 +581,9 @@ void StreamSettingsPanel::textEdited()
             m_bytes.clear();
             m_bytesError = tr("A(z) „%1” karakter nincs a Windows-1250 kódlapon.").arg(character);
             m_bytesField = m_text;
+            // The hex field would still hold the bytes of the text before: it is emptied rather than left
+            // showing bytes this text does not have.
+            m_hex->clear();
             Q_EMIT changed();
             return;
         }
@@ -512,23 +654,9 @@ bool StreamSettingsPanel::validate()
         refuse(m_txRate, tr("Az adó sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
     if (!StreamPageSettings::rateOf(m_rxRate->currentText()))
         refuse(m_rxRate, tr("A vevő sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
-    (simulating ? m_error : m_captureError)->setText(error);
-    m_captureError->setVisible(!simulating && !error.isEmpty());
-    // The field at fault is tinted, so the message beside the bytes still points at the right place.
-    for (QWidget *candidate : {static_cast<QWidget *>(m_text), static_cast<QWidget *>(m_hex),
-                               static_cast<QWidget *>(m_repeat), static_cast<QWidget *>(m_txRate),
-                               static_cast<QWidget *>(m_rxRate)}) {
-        QWidget *editor = candidate;
-        if (auto *combo = qobject_cast<QComboBox *>(candidate))
-            editor = combo->lineEdit();
-        if (candidate == field) {
-            QPalette tinted = editor->palette();
-            tinted.setColor(QPalette::Base, kRefusedFieldColour);
-            editor->setPalette(tinted);
-        } else {
-            editor->setPalette(QPalette());
-        }
-    }
+    m_lastError = error;
+    m_lastErrorField = field;
+    showMessage();
     m_runButton->setEnabled(error.isEmpty());
     return error.isEmpty();
 }
@@ -547,8 +675,26 @@ void StreamSettingsPanel::setMeasuring(bool measuring)
     m_backButton->setVisible(measuring);
     for (QWidget *control : std::as_const(m_simulationOnly))
         control->setEnabled(!measuring);
-    if (!measuring)
+    // A capture has no transmitter: its box is off with its rate shown as not applicable, and the framing
+    // the capture is read with is the receiver's own, set under the receiver. Going back, the page
+    // writes the simulation's settings again, the transmitter's rate and the receiver's choice included.
+    m_txBox->setEnabled(!measuring);
+    m_txBox->setTitle(measuring ? tr("Adó (mérésnél nincs)") : tr("Adó"));
+    m_rxOwnFormat->setVisible(!measuring);
+    if (measuring) {
+        const QSignalBlocker blocker(this);
+        const StreamPageSettings now = settings();
+        const rs232::Framing framing = now.receiverFraming();
+        m_rxDataBits->setValue(framing.dataBits);
+        m_rxParity->setCurrentIndex(now.ownFormat ? now.rxParity : now.parity);
+        m_rxStopBits->setCurrentIndex(now.ownFormat ? now.rxStopBits : now.stopBits);
+        m_rxOwnFormat->setChecked(true);
+        m_txRate->setCurrentText(QStringLiteral("–"));
+        m_rxFormatBox->setVisible(true);
+    } else {
+        m_rxFormatBox->setVisible(m_rxOwnFormat->isChecked());
         m_captureError->clear();
+    }
 }
 
 void StreamSettingsPanel::showCapture(const QString &fileName, const QString &path,

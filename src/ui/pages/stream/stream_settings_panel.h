@@ -78,6 +78,14 @@ private:
     void connectChanges();
     void textEdited();
     void hexEdited();
+    // Every setting's change: clears a note on a changed value and tells the page.
+    void settingChanged();
+    // A value set to the nearest end of its range on leaving its field: said under the bytes, where
+    // refusals are, and its field tinted.
+    void showClamped(QWidget *field, const QString &typed, const QString &minimum, const QString &maximum,
+                     const QString &now);
+    // The refusal found last, or else the note on a changed value, with the field it concerns tinted.
+    void showMessage();
 
     QLineEdit *m_text = nullptr;
     QLineEdit *m_hex = nullptr;
@@ -104,6 +112,7 @@ private:
     QPushButton *m_runButton = nullptr;
     QPushButton *m_backButton = nullptr;
     QGroupBox *m_bytesBox = nullptr;
+    QGroupBox *m_txBox = nullptr;
     QGroupBox *m_captureBox = nullptr;
     QLabel *m_captureFile = nullptr;
     QComboBox *m_channel = nullptr;
@@ -115,4 +124,8 @@ private:
     QString m_bytesError;            // why the field edited last gives no bytes; empty when it does
     QWidget *m_bytesField = nullptr; // that field
     bool m_measuring = false;
+    QString m_lastError; // the refusal validate found last
+    QWidget *m_lastErrorField = nullptr;
+    QString m_notice; // a value changed on leaving its field, until the next change
+    QWidget *m_noticeField = nullptr;
 };
