@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QEvent>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QSettings>
@@ -53,7 +56,55 @@ void spreadDefaultLocale()
     }
 }
 
+// Runs its function whenever its parent receives the LanguageChange event: a widget passes that event on to
+// all its children.
+class Follower : public QObject
+{
+public:
+    Follower(QObject *owner, std::function<void()> apply) : QObject(owner), m_apply(std::move(apply)) {}
+
+protected:
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QEvent::LanguageChange)
+            m_apply();
+        return QObject::event(e);
+    }
+
+private:
+    std::function<void()> m_apply;
+};
+
 } // namespace
+
+void follow(QObject *owner, std::function<void()> apply)
+{
+    apply();
+    new Follower(owner, std::move(apply));
+}
+
+void Text::bind(QObject *owner, std::function<void(const QString &)> set) const
+{
+    if (!m_make) {
+        set(m_fixed);
+        return;
+    }
+    follow(owner, [make = m_make, set = std::move(set)] { set(make()); });
+}
+
+QString documentPath(const QString &path)
+{
+    if (current == hungarian)
+        return path;
+    const QFileInfo original(path);
+    const QString translated = original.dir().filePath(current + QLatin1Char('/') + original.fileName());
+    return QFileInfo::exists(translated) ? QDir::toNativeSeparators(translated) : path;
+}
+
+QString guideFileName()
+{
+    return current == english ? QStringLiteral("rs232sim_guide.pdf") : QStringLiteral("rs232sim_sugo.pdf");
+}
 
 QStringList codes()
 {

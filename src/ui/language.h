@@ -7,6 +7,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <concepts>
+#include <functional>
+#include <utility>
+
+class QObject;
+
 // The language of the window. The texts in the source are Hungarian, so Hungarian needs no translation of our
 // own, only Qt's (qtbase_hu, for Qt's dialogs); English installs the program's English translation, compiled
 // into its resources, and leaves Qt's texts as they are. Switching installs or removes the translators, which
@@ -39,5 +45,38 @@ QString startLanguage(const QString &commandLine, const QString &remembered, con
 // Remembering the choice between runs (QSettings).
 QString rememberedLanguage();
 void rememberLanguage(const QString &code);
+
+// The description document to show for path ("inf/<name>.rtf") in the window's language: in English
+// "inf/en/<name>.rtf" when it exists, else path itself.
+QString documentPath(const QString &path);
+
+// The user's guide's file name in the window's language: "rs232sim_sugo.pdf" or "rs232sim_guide.pdf".
+QString guideFileName();
+
+// Calls apply now, and again whenever owner (a widget, or an object inside one) receives QEvent::LanguageChange;
+// the call goes with owner.
+void follow(QObject *owner, std::function<void()> apply);
+
+// A text a control shows: either fixed, or made by a function that words it in the window's language (a
+// lambda returning tr("...")), which is asked again after every switch.
+class Text
+{
+public:
+    Text() = default;
+    Text(const QString &fixed) : m_fixed(fixed) {}
+    template <typename F>
+        requires std::invocable<const F &> && std::convertible_to<std::invoke_result_t<const F &>, QString>
+    Text(F make) : m_make(std::move(make))
+    {
+    }
+
+    QString operator()() const { return m_make ? m_make() : m_fixed; }
+    // Sets the text through set now and, for a translated text, again on every language change owner sees.
+    void bind(QObject *owner, std::function<void(const QString &)> set) const;
+
+private:
+    QString m_fixed;
+    std::function<QString()> m_make;
+};
 
 } // namespace language
