@@ -350,39 +350,39 @@ ResultTabs resultTabs(QWidget *parent, const ResultTabNames &n, const QRect &geo
     const QRect samplePanel(232, 3, 158, 17);
     const int noteWidth = geometry.width() - 20;
 
-    const auto tr = [](const char *source) {
+    const auto words = [](const char *source) {
         return [source] { return QCoreApplication::translate("form", source); };
     };
-    QWidget *start = addPage(out.pages, n.startTab, tr(QT_TRANSLATE_NOOP("form", "start bit")));
-    label(start, tr(QT_TRANSLATE_NOOP("form", "Start bit értéke:")), 8, 6, true);
+    QWidget *start = addPage(out.pages, n.startTab, words(QT_TRANSLATE_NOOP("form", "start bit")));
+    label(start, words(QT_TRANSLATE_NOOP("form", "Start bit értéke:")), 8, 6, true);
     out.startBit = readOnlyEdit(start, n.startBit, QStringLiteral("0"), valueField);
-    out.startPanel = colourPanel(start, n.startPanel, tr(QT_TRANSLATE_NOOP("form", "start színminta")), samplePanel);
+    out.startPanel = colourPanel(start, n.startPanel, words(QT_TRANSLATE_NOOP("form", "start színminta")), samplePanel);
     note(start, texts::startBitNote, QRect(8, 40, noteWidth, 60));
 
-    QWidget *data = addPage(out.pages, n.dataTab, tr(QT_TRANSLATE_NOOP("form", "adat")));
-    label(data, tr(QT_TRANSLATE_NOOP("form", "Adat:")), 8, 6, true);
-    out.dataPanel = colourPanel(data, n.dataPanel, tr(QT_TRANSLATE_NOOP("form", "adat színminta")), samplePanel);
+    QWidget *data = addPage(out.pages, n.dataTab, words(QT_TRANSLATE_NOOP("form", "adat")));
+    label(data, words(QT_TRANSLATE_NOOP("form", "Adat:")), 8, 6, true);
+    out.dataPanel = colourPanel(data, n.dataPanel, words(QT_TRANSLATE_NOOP("form", "adat színminta")), samplePanel);
     out.byte = byteGroup(data, n.dataSpin, 8, 26, true);
     note(data, texts::dataNote, QRect(8, 74, noteWidth, 60));
 
-    out.parityTab = addPage(out.pages, n.parityTab, tr(QT_TRANSLATE_NOOP("form", "paritás bit")));
+    out.parityTab = addPage(out.pages, n.parityTab, words(QT_TRANSLATE_NOOP("form", "paritás bit")));
     out.parityLabel =
-        label(out.parityTab, tr(QT_TRANSLATE_NOOP("form", "Paritás bit értéke:")), 8, 6, true, n.parityLabel);
+        label(out.parityTab, words(QT_TRANSLATE_NOOP("form", "Paritás bit értéke:")), 8, 6, true, n.parityLabel);
     out.parityBit = readOnlyEdit(out.parityTab, n.parityBit, QStringLiteral("0"), valueField);
     out.parityPanel =
-        colourPanel(out.parityTab, n.parityPanel, tr(QT_TRANSLATE_NOOP("form", "paritás színminta")), samplePanel);
-    out.parityKinds = radioGroup(out.parityTab, n.parityKinds, tr(QT_TRANSLATE_NOOP("form", "paritás bit")),
+        colourPanel(out.parityTab, n.parityPanel, words(QT_TRANSLATE_NOOP("form", "paritás színminta")), samplePanel);
+    out.parityKinds = radioGroup(out.parityTab, n.parityKinds, words(QT_TRANSLATE_NOOP("form", "paritás bit")),
                                  texts::parityItems4, QRect(8, 28, 220, 60), 2, 0);
     note(out.parityTab, texts::parityBitNote, QRect(8, 92, noteWidth, 80));
 
-    QWidget *stop = addPage(out.pages, n.stopTab, tr(QT_TRANSLATE_NOOP("form", "stop bit")));
-    label(stop, tr(QT_TRANSLATE_NOOP("form", "Stop bit értéke:")), 8, 6, true);
+    QWidget *stop = addPage(out.pages, n.stopTab, words(QT_TRANSLATE_NOOP("form", "stop bit")));
+    label(stop, words(QT_TRANSLATE_NOOP("form", "Stop bit értéke:")), 8, 6, true);
     out.stopBit = readOnlyEdit(stop, n.stopBit, QStringLiteral("1"), valueField);
     out.stopPanel = colourPanel(stop, n.stopPanel, n.stopPanelCaption, samplePanel);
     if (n.stopLengths.isEmpty()) {
         note(stop, texts::stopBitNote, QRect(8, 40, noteWidth, 60));
     } else {
-        out.stopLengths = radioGroup(stop, n.stopLengths, tr(QT_TRANSLATE_NOOP("form", "stop bit hossza")),
+        out.stopLengths = radioGroup(stop, n.stopLengths, words(QT_TRANSLATE_NOOP("form", "stop bit hossza")),
                                      texts::stopItems, QRect(8, 28, 220, 78), 1, 0);
         note(stop, texts::stopBitNote, QRect(236, 28, noteWidth - 228, 130));
     }
