@@ -98,7 +98,7 @@ QString documentPath(const QString &path)
         return path;
     const QFileInfo original(path);
     const QString translated = original.dir().filePath(current + QLatin1Char('/') + original.fileName());
-    return QFileInfo::exists(translated) ? QDir::toNativeSeparators(translated) : path;
+    return QFileInfo::exists(translated) ? translated : path;
 }
 
 QString guideFileName()

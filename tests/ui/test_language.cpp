@@ -31,6 +31,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -181,6 +182,8 @@ private Q_SLOTS:
     void runsGiveTheSameResults();
     void languageMenuSwitchesAndRemembers();
     void translationIsCompleteAndInStep();
+    void nothingCutOffInEnglish_data();
+    void nothingCutOffInEnglish();
 };
 
 void LanguageTest::startLanguage_data()
@@ -435,6 +438,78 @@ void LanguageTest::translationIsCompleteAndInStep()
     }
     QVERIFY(!xml.hasError());
     QVERIFY(count > 300);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+}
+
+void LanguageTest::nothingCutOffInEnglish_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::newRow("1440x900") << QSize(1440, 900);
+    QTest::newRow("1024x768") << QSize(1024, 768);
+}
+
+// Every page and tab in English, on a large and on a small screen: no caption is wider than its control,
+// and no control reaches past the page it stands on. With RS232_SNAPSHOT_DIR set, each is saved as PNG
+// for a person to look at.
+void LanguageTest::nothingCutOffInEnglish()
+{
+    QFETCH(QSize, screen);
+    switchTo("en");
+    FakePlatform platform;
+    platform.screen = screen;
+    MainWindow window(platform);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    runEveryPage(window);
+    const QString dir = qEnvironmentVariable("RS232_SNAPSHOT_DIR");
+    if (!dir.isEmpty())
+        QDir().mkpath(dir);
+    QStringList faults;
+    int shots = 0;
+    const auto check = [&](const QString &name) {
+        QCoreApplication::processEvents();
+        const auto widgets = window.findChildren<QWidget *>();
+        for (const QWidget *w : widgets) {
+            if (!w->isVisible() || w->width() <= 0)
+                continue;
+            int needed = 0;
+            if (auto *label = qobject_cast<const QLabel *>(w); label && !label->wordWrap() && label->pixmap().isNull())
+                needed = label->sizeHint().width();
+            else if (auto *button = qobject_cast<const QPushButton *>(w); button && !button->text().isEmpty())
+                needed = button->sizeHint().width() - 8;
+            if (needed > w->width())
+                faults << name + QStringLiteral(": ") + pathOf(w) + QStringLiteral(" needs %1, has %2").arg(needed).arg(w->width());
+        }
+        if (!dir.isEmpty())
+            window.grab().save(QStringLiteral("%1/en_%2x%3_%4.png")
+                                   .arg(dir)
+                                   .arg(screen.width())
+                                   .arg(screen.height())
+                                   .arg(name));
+        ++shots;
+    };
+    // Each tab of each page control, nested ones in turn.
+    std::function<void(QTabWidget *, const QString &)> visit = [&](QTabWidget *tabs, const QString &name) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            const QString here = name + QStringLiteral("_%1").arg(i);
+            QList<QTabWidget *> nested;
+            const auto inside = tabs->widget(i)->findChildren<QTabWidget *>();
+            for (QTabWidget *t : inside) {
+                QWidget *up = t->parentWidget();
+                while (up && !qobject_cast<QTabWidget *>(up))
+                    up = up->parentWidget();
+                if (up == tabs)
+                    nested << t;
+            }
+            if (nested.isEmpty())
+                check(here);
+            for (QTabWidget *t : std::as_const(nested))
+                visit(t, here);
+        }
+    };
+    visit(window.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc")), QStringLiteral("page"));
+    QVERIFY(shots > 15);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 
