@@ -19,7 +19,7 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
 // What is shown: the file, its format, the channel read, its samples and length, and its rate as
 // measured from the pulses (or why it could not be told) beside the rate the receiver reads at.
 QString measurementHeading(const QString &path, const rs232::capture::Capture &capture,
-                           const std::optional<rs232::capture::RateEstimate> &estimate, double receiverRate);
+                           const std::optional<rs232::RateEstimate> &estimate, double receiverRate);
 
 // A sample rate with its unit: "2,3 MHz", "500 kHz".
 QString frequencyText(double hertz);
