@@ -61,11 +61,15 @@ public:
     // The receiver's rate, set from a measurement without a change signal.
     void setReceiverRate(const QString &rate);
     void showCaptureError(const QString &text);
+    // "Felvétel mentése…" shows while the capture shown is a recording not saved anywhere else.
+    void setRecordingSaveable(bool saveable);
 
 Q_SIGNALS:
     void changed();
     void runRequested();
     void openCaptureRequested();
+    void recordRequested();
+    void saveRecordingRequested();
     void backRequested();
     void channelChosen(int index);
 
@@ -111,6 +115,7 @@ private:
     QLabel *m_error = nullptr;
     QPushButton *m_runButton = nullptr;
     QPushButton *m_backButton = nullptr;
+    QPushButton *m_saveRecording = nullptr;
     QGroupBox *m_bytesBox = nullptr;
     QGroupBox *m_txBox = nullptr;
     QGroupBox *m_captureBox = nullptr;
