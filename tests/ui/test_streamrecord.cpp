@@ -104,6 +104,10 @@ void StreamRecordTest::aRecordingIsShownInMeasurementModeWhileTheWindowStaysLive
     QVERIFY(dialog);
     QVERIFY2(m_platform.messages.isEmpty(), qPrintable(messages()));
     QVERIFY(find<QCheckBox>("stream_record_trigger")->isEnabled());
+    if (const QString shots = qEnvironmentVariable("RS232_SNAPSHOT_DIR"); !shots.isEmpty()) {
+        QDir().mkpath(shots);
+        QVERIFY(dialog->grab().save(shots + QStringLiteral("/25_felvetel_ablak.png")));
+    }
     // The demo device keeps the pace of its sample rate: 300 ms take 300 ms, and the window goes on
     // meanwhile, its progress bar moving.
     int ticks = 0;

@@ -167,7 +167,6 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
     m_duration->setRange(1, kMaxMilliseconds);
     m_duration->setValue(kDefaultMilliseconds);
     m_duration->setSuffix(QStringLiteral(" ms"));
-    m_duration->setGroupSeparatorShown(true);
     m_trigger = new QCheckBox(tr("Indítás az első lefutó élre"));
     m_trigger->setObjectName(QStringLiteral("stream_record_trigger"));
     m_trigger->setToolTip(tr("A felvétel az első start bitnél (a nyugalmi 1 szintről 0-ra váltásnál) kezdődik"));
