@@ -68,7 +68,8 @@ private:
     bool waitForSamples() const
     {
         return QTest::qWaitFor(
-            [this] { return find<QLabel>("stream_record_status")->text().contains(QStringLiteral("minta")); }, 30000);
+            [this] { return find<QLabel>("stream_record_status")->text().contains(QStringLiteral("minta")); },
+            30000);
     }
     // The files left in the temporary folder by recordings.
     static QStringList recordingFolders()
@@ -117,7 +118,8 @@ void StreamRecordTest::aRecordingIsShownInMeasurementModeWhileTheWindowStaysLive
     startRecording(QStringLiteral("D1"), 100000, 300);
     QVERIFY(!find<QPushButton>("stream_record_start")->isEnabled());
     QVERIFY(find<QPushButton>("stream_record_stop")->isEnabled());
-    QVERIFY(QTest::qWaitFor([this] { return find<QProgressBar>("stream_record_progress")->value() > 0; }, 30000));
+    QVERIFY(
+        QTest::qWaitFor([this] { return find<QProgressBar>("stream_record_progress")->value() > 0; }, 30000));
     QVERIFY(settle());
     tick.stop();
     QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
@@ -224,7 +226,8 @@ void StreamRecordTest::aDeviceThatFailsGetsOneMessageAndChangesNothing()
         QVERIFY(settle());
         QCOMPARE(m_platform.messages.size(), 1);
         QCOMPARE(m_platform.messages.front().first, Platform::MessageKind::Error);
-        QVERIFY2(m_platform.messages.front().second.contains(QString::fromUtf8(c.said)), qPrintable(messages()));
+        QVERIFY2(m_platform.messages.front().second.contains(QString::fromUtf8(c.said)),
+                 qPrintable(messages()));
         // The dialog stays open for another try; the page is as it was, and nothing is left behind.
         QVERIFY(dialog->isVisible());
         QVERIFY(find<QPushButton>("stream_record_start")->isEnabled());
@@ -286,14 +289,15 @@ void StreamRecordTest::aSaveThatFailsSaysWhyAndWritesNothing()
     // A folder that is not there, and one that has the name given.
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.sr")));
-    for (const QString &where : {dir.filePath(QStringLiteral("no-such-folder/x.sr")),
-                                 dir.filePath(QStringLiteral("folder.sr"))}) {
+    for (const QString &where :
+         {dir.filePath(QStringLiteral("no-such-folder/x.sr")), dir.filePath(QStringLiteral("folder.sr"))}) {
         m_platform.messages.clear();
         m_platform.saveAnswer = where;
         find<QPushButton>("stream_record_save")->click();
         QCOMPARE(m_platform.messages.size(), 1);
-        QVERIFY2(m_platform.messages.front().second.startsWith(QStringLiteral("A felvétel nem menthető ide:")),
-                 qPrintable(messages()));
+        QVERIFY2(
+            m_platform.messages.front().second.startsWith(QStringLiteral("A felvétel nem menthető ide:")),
+            qPrintable(messages()));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("folder.sr")});
         QCOMPARE(m_page->lastRun(), shown);

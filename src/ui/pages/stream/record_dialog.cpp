@@ -54,7 +54,8 @@ std::vector<std::uint64_t> offeredRates(const rs232::capture::SampleRates &rates
 
 QString deviceCaption(const rs232::capture::DeviceInfo &device)
 {
-    QString name = QString::fromStdString(device.vendor + (device.vendor.empty() ? "" : " ") + device.model).trimmed();
+    QString name =
+        QString::fromStdString(device.vendor + (device.vendor.empty() ? "" : " ") + device.model).trimmed();
     if (name.isEmpty())
         name = QString::fromStdString(device.driver);
     QString where = QString::fromStdString(device.driver);
@@ -102,7 +103,8 @@ QString recordFailureMessage(const rs232::capture::RecordError &error)
     case RecordProblem::Cancelled:
         return {};
     case RecordProblem::LibraryFailed:
-        return withDetail(QStringLiteral("A logikai analizátorokat kezelő könyvtár (libsigrok) nem indul el."));
+        return withDetail(
+            QStringLiteral("A logikai analizátorokat kezelő könyvtár (libsigrok) nem indul el."));
     case RecordProblem::BadDriverSpec:
         return QStringLiteral("„%1” nem eszközmegadás. Alakja: MEGHAJTÓ vagy MEGHAJTÓ:kulcs=érték, "
                               "például fx2lafw vagy fx2lafw:conn=1.5.")
@@ -112,11 +114,13 @@ QString recordFailureMessage(const rs232::capture::RecordError &error)
     case RecordProblem::BadDriverOption:
         return QStringLiteral("A meghajtó nem fogadja el ezt a megadást: %1").arg(detail);
     case RecordProblem::NoDevice:
-        return QStringLiteral("Nem található eszköz: %1.\n\nCsatlakoztassa az analizátort, majd keressen újra.")
+        return QStringLiteral(
+                   "Nem található eszköz: %1.\n\nCsatlakoztassa az analizátort, majd keressen újra.")
             .arg(detail);
     case RecordProblem::OpenFailed:
-        return withDetail(QStringLiteral("Az eszköz nem nyitható meg: talán nincs jogosultság a használatához, "
-                                         "vagy egy másik program használja."));
+        return withDetail(
+            QStringLiteral("Az eszköz nem nyitható meg: talán nincs jogosultság a használatához, "
+                           "vagy egy másik program használja."));
     case RecordProblem::NoLogicChannel:
         return QStringLiteral("Az eszköznek nincs logikai csatornája.");
     case RecordProblem::NoSuchChannel:
@@ -124,7 +128,8 @@ QString recordFailureMessage(const rs232::capture::RecordError &error)
     case RecordProblem::BadSampleRate:
         return QStringLiteral("Ezt a mintavételi frekvenciát az eszköz nem támogatja: %1 Hz.").arg(detail);
     case RecordProblem::BadLimit:
-        return withDetail(QStringLiteral("Ez az időtartam ennél a mintavételi frekvenciánál nem vehető fel."));
+        return withDetail(
+            QStringLiteral("Ez az időtartam ennél a mintavételi frekvenciánál nem vehető fel."));
     case RecordProblem::BadSetting:
         return QStringLiteral("Az eszköz nem fogadja el ezt a beállítást: %1").arg(detail);
     case RecordProblem::BadTrigger:
@@ -169,7 +174,8 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
     m_duration->setSuffix(QStringLiteral(" ms"));
     m_trigger = new QCheckBox(tr("Indítás az első lefutó élre"));
     m_trigger->setObjectName(QStringLiteral("stream_record_trigger"));
-    m_trigger->setToolTip(tr("A felvétel az első start bitnél (a nyugalmi 1 szintről 0-ra váltásnál) kezdődik"));
+    m_trigger->setToolTip(
+        tr("A felvétel az első start bitnél (a nyugalmi 1 szintről 0-ra váltásnál) kezdődik"));
     m_progress = new QProgressBar;
     m_progress->setObjectName(QStringLiteral("stream_record_progress"));
     m_progress->setRange(0, 1000);
@@ -252,8 +258,9 @@ void RecordDialog::scanned(const rs232::capture::ScanResult &result)
     m_status->clear();
     if (!result) {
         updateControls();
-        m_platform.showMessage(Platform::MessageKind::Error,
-                               tr("Az eszközök keresése nem sikerült.\n\n%1").arg(recordFailureMessage(result.error)));
+        m_platform.showMessage(
+            Platform::MessageKind::Error,
+            tr("Az eszközök keresése nem sikerült.\n\n%1").arg(recordFailureMessage(result.error)));
         return;
     }
     // The device chosen stays chosen when it is found again.
@@ -270,8 +277,9 @@ void RecordDialog::scanned(const rs232::capture::ScanResult &result)
     int index = m_device->findData(chosen);
     if (index < 0) {
         // A real analyser comes before the demo device.
-        const auto real = std::find_if(m_devices.cbegin(), m_devices.cend(),
-                                       [](const rs232::capture::DeviceInfo &d) { return d.driver != "demo"; });
+        const auto real =
+            std::find_if(m_devices.cbegin(), m_devices.cend(),
+                         [](const rs232::capture::DeviceInfo &d) { return d.driver != "demo"; });
         index = real != m_devices.cend() ? int(real - m_devices.cbegin()) : (m_devices.isEmpty() ? -1 : 0);
     }
     m_device->setCurrentIndex(index);
@@ -319,16 +327,19 @@ void RecordDialog::start()
 {
     if (m_job || busy())
         return;
-    auto folder = std::make_shared<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/rs232-felvetel-XXXXXX"));
+    auto folder =
+        std::make_shared<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/rs232-felvetel-XXXXXX"));
     if (!folder->isValid()) {
-        m_platform.showMessage(Platform::MessageKind::Error,
-                               tr("A felvételhez nem hozható létre ideiglenes mappa.\n\n%1").arg(folder->errorString()));
+        m_platform.showMessage(
+            Platform::MessageKind::Error,
+            tr("A felvételhez nem hozható létre ideiglenes mappa.\n\n%1").arg(folder->errorString()));
         return;
     }
     const QString spec = driverSpec();
     m_channelName = m_channel->currentText();
-    m_path = folder->filePath(QStringLiteral("felvetel_%1_%2.sr")
-                                  .arg(fileSafeDriver(spec), m_platform.now().toString(QStringLiteral("yyyyMMdd_HHmmss"))));
+    m_path = folder->filePath(
+        QStringLiteral("felvetel_%1_%2.sr")
+            .arg(fileSafeDriver(spec), m_platform.now().toString(QStringLiteral("yyyyMMdd_HHmmss"))));
     m_folder = std::move(folder);
 
     rs232::capture::RecordOptions options;
@@ -356,7 +367,8 @@ void RecordDialog::start()
                 [this, work, job](const rs232::capture::RecordProgress &progress) {
                     const int permille = static_cast<int>(progress.share * 1000.0);
                     const bool moved = job->lastPermille.exchange(permille) != permille;
-                    const bool waitingChanged = job->lastWaiting.exchange(progress.waiting) != progress.waiting;
+                    const bool waitingChanged =
+                        job->lastWaiting.exchange(progress.waiting) != progress.waiting;
                     if (!moved && !waitingChanged)
                         return;
                     work->post([this, job, progress] {
@@ -407,8 +419,9 @@ void RecordDialog::reject()
 void RecordDialog::progressed(const rs232::capture::RecordProgress &progress)
 {
     m_progress->setValue(static_cast<int>(std::clamp(progress.share, 0.0, 1.0) * 1000.0));
-    m_status->setText(progress.waiting ? tr("Várakozás az első lefutó élre…")
-                                       : tr("Felvétel: %1 minta").arg(groupedNumber(double(progress.samples))));
+    m_status->setText(progress.waiting
+                          ? tr("Várakozás az első lefutó élre…")
+                          : tr("Felvétel: %1 minta").arg(groupedNumber(double(progress.samples))));
 }
 
 void RecordDialog::finished(const rs232::capture::RecordResult &result)
@@ -434,8 +447,9 @@ void RecordDialog::updateControls()
     for (QWidget *w : {static_cast<QWidget *>(m_device), static_cast<QWidget *>(m_channel),
                        static_cast<QWidget *>(m_rate), static_cast<QWidget *>(m_duration)})
         w->setEnabled(!recording);
-    m_trigger->setEnabled(!recording && (m_device->currentIndex() < 0 || m_device->currentIndex() >= m_devices.size() ||
-                                         m_devices.at(m_device->currentIndex()).triggers));
+    m_trigger->setEnabled(!recording &&
+                          (m_device->currentIndex() < 0 || m_device->currentIndex() >= m_devices.size() ||
+                           m_devices.at(m_device->currentIndex()).triggers));
     m_scanButton->setEnabled(!recording && !m_scanning);
     m_startButton->setEnabled(idle && !driverSpec().isEmpty());
     m_stopButton->setEnabled(recording && m_job->control.load() == RecordControl::Run);
