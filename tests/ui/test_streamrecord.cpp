@@ -29,6 +29,7 @@ class StreamRecordTest : public QObject, private StreamPageHarness
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
     void aRecordingIsShownInMeasurementModeWhileTheWindowStaysLive();
@@ -71,7 +72,7 @@ private:
             [this] { return find<QLabel>("stream_record_status")->text().contains(QStringLiteral("minta")); },
             30000);
     }
-    // The files left in the temporary folder by recordings.
+    // The folders left in the temporary folder by recordings.
     static QStringList recordingFolders()
     {
         return QDir(QDir::tempPath()).entryList({QStringLiteral("rs232-felvetel-*")}, QDir::Dirs);
@@ -85,7 +86,17 @@ private:
     }
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_temp; // the temporary folder of this test alone, where recordings go
 };
+
+void StreamRecordTest::initTestCase()
+{
+    // Recordings go to the system's temporary folder; this test counts what they leave there, so it gives
+    // the program a folder that no other program run at the same time writes into.
+    QVERIFY(m_temp.isValid());
+    qputenv("TMPDIR", QFile::encodeName(m_temp.path()));
+    QCOMPARE(QDir(QDir::tempPath()).canonicalPath(), QDir(m_temp.path()).canonicalPath());
+}
 
 void StreamRecordTest::init()
 {
