@@ -812,6 +812,173 @@
     </message>
 </context>
 <context>
+    <name>RecordDialog</name>
+    <message>
+        <source>A logikai analizátorokat kezelő könyvtár (libsigrok) nem indul el.</source>
+        <translation>The library that drives logic analysers (libsigrok) does not start.</translation>
+    </message>
+    <message>
+        <source>„%1” nem eszközmegadás. Alakja: MEGHAJTÓ vagy MEGHAJTÓ:kulcs=érték, például fx2lafw vagy fx2lafw:conn=1.5.</source>
+        <translation>“%1” does not name a device. Its form is DRIVER or DRIVER:key=value, for example fx2lafw or fx2lafw:conn=1.5.</translation>
+    </message>
+    <message>
+        <source>Nincs „%1” nevű meghajtó.</source>
+        <translation>There is no driver named “%1”.</translation>
+    </message>
+    <message>
+        <source>A meghajtó nem fogadja el ezt a megadást: %1</source>
+        <translation>The driver does not accept this setting: %1</translation>
+    </message>
+    <message>
+        <source>Nem található eszköz: %1.
+
+Csatlakoztassa az analizátort, majd keressen újra.</source>
+        <translation>No device found: %1.
+
+Connect the analyser, then search again.</translation>
+    </message>
+    <message>
+        <source>Az eszköz nem nyitható meg: talán nincs jogosultság a használatához, vagy egy másik program használja.</source>
+        <translation>The device cannot be opened: perhaps there is no permission to use it, or another program is using it.</translation>
+    </message>
+    <message>
+        <source>Az eszköznek nincs logikai csatornája.</source>
+        <translation>The device has no logic channel.</translation>
+    </message>
+    <message>
+        <source>Az eszköznek nincs „%1” nevű csatornája.</source>
+        <translation>The device has no channel named “%1”.</translation>
+    </message>
+    <message>
+        <source>Ezt a mintavételi frekvenciát az eszköz nem támogatja: %1 Hz.</source>
+        <translation>The device does not support this sample rate: %1 Hz.</translation>
+    </message>
+    <message>
+        <source>Ez az időtartam ennél a mintavételi frekvenciánál nem vehető fel.</source>
+        <translation>This duration cannot be recorded at this sample rate.</translation>
+    </message>
+    <message>
+        <source>Az eszköz nem fogadja el ezt a beállítást: %1</source>
+        <translation>The device does not accept this setting: %1</translation>
+    </message>
+    <message>
+        <source>Az eszköz nem tud az első lefutó élre indítani.</source>
+        <translation>The device cannot start on the first falling edge.</translation>
+    </message>
+    <message>
+        <source>A felvétel megszakadt: talán kihúzták az eszközt.</source>
+        <translation>The recording broke off: perhaps the device was unplugged.</translation>
+    </message>
+    <message>
+        <source>A felvételben nincs egyetlen minta sem: az indító lefutó él nem jött meg.</source>
+        <translation>The recording holds no samples at all: the falling edge that starts it never came.</translation>
+    </message>
+    <message>
+        <source>A felvétel nem írható az ideiglenes mappába.</source>
+        <translation>The recording cannot be written to the temporary folder.</translation>
+    </message>
+    <message>
+        <source>A felvétel nem sikerült.</source>
+        <translation>The recording failed.</translation>
+    </message>
+    <message>
+        <source>Felvétel logikai analizátorral</source>
+        <translation>Recording with a logic analyser</translation>
+    </message>
+    <message>
+        <source>A megtalált eszközök; más is megadható meghajtó:kulcs=érték alakban, például fx2lafw:conn=1.5</source>
+        <translation>The devices found; another can be given as driver:key=value, for example fx2lafw:conn=1.5</translation>
+    </message>
+    <message>
+        <source>Keresés</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>A csatlakoztatott eszközök keresése újra</source>
+        <translation>Search again for connected devices</translation>
+    </message>
+    <message>
+        <source>Indítás az első lefutó élre</source>
+        <translation>Start on the first falling edge</translation>
+    </message>
+    <message>
+        <source>A felvétel az első start bitnél (a nyugalmi 1 szintről 0-ra váltásnál) kezdődik</source>
+        <translation>The recording begins at the first start bit (where the line goes from the idle 1 level to 0)</translation>
+    </message>
+    <message>
+        <source>Felvétel</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>Leállítás</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>A felvétel befejezése most: ami eddig felvételre került, megmarad</source>
+        <translation>End the recording now: what has been recorded so far is kept</translation>
+    </message>
+    <message>
+        <source>Mégse</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Eszköz:</source>
+        <translation>Device:</translation>
+    </message>
+    <message>
+        <source>Csatorna:</source>
+        <translation>Channel:</translation>
+    </message>
+    <message>
+        <source>Mintavétel:</source>
+        <translation>Sample rate:</translation>
+    </message>
+    <message>
+        <source>Időtartam:</source>
+        <translation>Duration:</translation>
+    </message>
+    <message>
+        <source>Eszközök keresése…</source>
+        <translation>Searching for devices…</translation>
+    </message>
+    <message>
+        <source>Az eszközök keresése nem sikerült.
+
+%1</source>
+        <translation>The search for devices failed.
+
+%1</translation>
+    </message>
+    <message>
+        <source>Nem található eszköz.</source>
+        <translation>No device found.</translation>
+    </message>
+    <message>
+        <source>A felvételhez nem hozható létre ideiglenes mappa.
+
+%1</source>
+        <translation>No temporary folder can be made for the recording.
+
+%1</translation>
+    </message>
+    <message>
+        <source>Felvétel…</source>
+        <translation>Recording…</translation>
+    </message>
+    <message>
+        <source>Leállítás…</source>
+        <translation>Stopping…</translation>
+    </message>
+    <message>
+        <source>Várakozás az első lefutó élre…</source>
+        <translation>Waiting for the first falling edge…</translation>
+    </message>
+    <message>
+        <source>Felvétel: %1 minta</source>
+        <translation>Recording: %1 samples</translation>
+    </message>
+</context>
+<context>
     <name>StreamChartPanel</name>
     <message>
         <source>Küldött</source>
@@ -893,6 +1060,30 @@
     <message>
         <source>Mért sebesség: %1 bit/s (nem szabványos)</source>
         <translation>Measured rate: %1 bit/s (not standard)</translation>
+    </message>
+    <message>
+        <source>sigrok munkamenet (*.sr)</source>
+        <translation>sigrok session (*.sr)</translation>
+    </message>
+    <message>
+        <source>A felvétel nem olvasható az ideiglenes mappából:
+%1
+
+%2</source>
+        <translation>The recording cannot be read from the temporary folder:
+%1
+
+%2</translation>
+    </message>
+    <message>
+        <source>A felvétel nem menthető ide:
+%1
+
+%2</source>
+        <translation>The recording cannot be saved here:
+%1
+
+%2</translation>
     </message>
 </context>
 <context>
@@ -1119,6 +1310,22 @@
     <message>
         <source>A vonal az RS232 oldalon, ahogy egy logikai analizátor látja: a nyugalmi szint (1, negatív feszültség) 0-nak, a 0 (pozitív feszültség) 1-nek mérve. A vevő visszafordítva olvassa.</source>
         <translation>The line on the RS232 side, as a logic analyser sees it: the idle level (1, negative voltage) measured as 0, and 0 (positive voltage) as 1. The receiver reads it turned back.</translation>
+    </message>
+    <message>
+        <source>Felvétel…</source>
+        <translation>Record…</translation>
+    </message>
+    <message>
+        <source>Soros jel felvétele logikai analizátorral (libsigrok), majd megnyitása mérésként</source>
+        <translation>Record a serial signal with a logic analyser (libsigrok), then open it as a capture</translation>
+    </message>
+    <message>
+        <source>Felvétel mentése…</source>
+        <translation>Save recording…</translation>
+    </message>
+    <message>
+        <source>A felvétel mentése sigrok munkamenetként (.sr)</source>
+        <translation>Save the recording as a sigrok session (.sr)</translation>
     </message>
 </context>
 <context>

@@ -169,7 +169,7 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
 }
 
 QString measurementHeading(const QString &path, const rs232::capture::Capture &capture,
-                           const std::optional<rs232::capture::RateEstimate> &estimate, double receiverRate)
+                           const std::optional<rs232::RateEstimate> &estimate, double receiverRate)
 {
     QString text = QCoreApplication::translate("CaptureTexts", "Mérés: „%1” (%2), csatorna: %3")
                        .arg(QFileInfo(path).fileName(), fromCore(capture.format),
@@ -184,10 +184,10 @@ QString measurementHeading(const QString &path, const rs232::capture::Capture &c
         text += estimate->standard
                     ? QCoreApplication::translate("CaptureTexts", ", a legközelebbi szabványos sebesség %1 bit/s.").arg(groupedNumber(*estimate->standard))
                     : QCoreApplication::translate("CaptureTexts", ", 2 %-on belül nincs szabványos sebesség.");
-    } else if (capture.line.edges.size() < rs232::capture::kMinRateEdges) {
+    } else if (capture.line.edges.size() < rs232::kMinRateEdges) {
         text += QCoreApplication::translate("CaptureTexts", "A sebesség nem állapítható meg: a jelnek csak %1 éle van, legalább %2 kell.")
                     .arg(capture.line.edges.size())
-                    .arg(rs232::capture::kMinRateEdges);
+                    .arg(rs232::kMinRateEdges);
     } else {
         text += QCoreApplication::translate("CaptureTexts", "A sebesség nem állapítható meg: az impulzusok szélessége nem egy bitidő egész "
                                "számú többszöröse.");
@@ -201,8 +201,8 @@ QString measurementHeading(const QString &path, const rs232::capture::Capture &c
 
 QString polaritySentence(const rs232::capture::Capture &capture)
 {
-    using rs232::capture::PolarityEvidence;
-    const rs232::capture::LinePolarity &polarity = capture.channels.at(capture.channel).polarity;
+    using rs232::PolarityEvidence;
+    const rs232::LinePolarity &polarity = capture.channels.at(capture.channel).polarity;
     if (capture.inverted && polarity.inverted) {
         const QString why = polarity.evidence == PolarityEvidence::IdleStretches
                                 ? QCoreApplication::translate("CaptureTexts", "a hosszú szünetei 0 szinten vannak")
@@ -218,7 +218,7 @@ QString polaritySentence(const rs232::capture::Capture &capture)
     return {};
 }
 
-QString framingEvidenceText(const rs232::capture::FramingDetection &found)
+QString framingEvidenceText(const rs232::FramingDetection &found)
 {
     const rs232::Framing &framing = found.framing;
     const auto name = [](const rs232::Framing &f) { return fromCore(rs232::framingText(f)).replace(QLatin1Char('.'), language::localeFor(language::currentLanguage()).decimalPoint()); };

@@ -20,14 +20,14 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
 // What is shown: the file, its format, the channel read, its samples and length, and its rate as
 // measured from the pulses (or why it could not be told) beside the rate the receiver reads at.
 QString measurementHeading(const QString &path, const rs232::capture::Capture &capture,
-                           const std::optional<rs232::capture::RateEstimate> &estimate, double receiverRate);
+                           const std::optional<rs232::RateEstimate> &estimate, double receiverRate);
 
 // Why the line is read inverted (or, set by hand, not): empty where it rests at 1 and is read so.
 QString polaritySentence(const rs232::capture::Capture &capture);
 
 // The framing told from a line and the evidence for it: "7E1: 412 keret, a paritás mindegyikben helyes;
 // 8N1-ként olvasva a 7. bit lenne a paritás."
-QString framingEvidenceText(const rs232::capture::FramingDetection &found);
+QString framingEvidenceText(const rs232::FramingDetection &found);
 // Why no framing could be told.
 QString framingNotFoundText();
 
