@@ -366,6 +366,13 @@ void LanguageTest::languageMenuSwitchesAndRemembers()
     QCOMPARE(language::rememberedLanguage(), QStringLiteral("en"));
     QVERIFY(english->isChecked() && !hungarian->isChecked());
     QCOMPARE(window.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->tabText(0), QStringLiteral("Topology"));
+    // Help opens the English guide, or says that it is the one missing.
+    window.findChild<QAction *>(QStringLiteral("Sgmegnyitsa1"))->trigger();
+    QVERIFY(platform.openedDocuments.isEmpty() ||
+            platform.openedDocuments.constLast().endsWith(QStringLiteral("rs232sim_guide.pdf")));
+    QVERIFY(platform.openedDocuments.size() == 1 ||
+            platform.messages.constLast().second.contains(QStringLiteral("rs232sim_guide.pdf")));
+    platform.messages.clear();
     hungarian->trigger();
     settle();
     QCOMPARE(language::rememberedLanguage(), QStringLiteral("hu"));

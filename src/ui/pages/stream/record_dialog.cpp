@@ -5,6 +5,7 @@
 
 #include "ui/Platform.h"
 #include "ui/background_work.h"
+#include "ui/language.h"
 #include "ui/pages/stream/capture_texts.h"
 
 #include <QCoreApplication>
@@ -148,7 +149,6 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
     : QDialog(parent), m_platform(platform), m_work(new BackgroundWork)
 {
     setObjectName(QStringLiteral("stream_record_dialog"));
-    setWindowTitle(tr("Felvétel logikai analizátorral"));
 
     m_device = new QComboBox;
     m_device->setObjectName(QStringLiteral("stream_record_device"));
@@ -156,11 +156,8 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
     m_device->setEditable(true);
     m_device->setInsertPolicy(QComboBox::NoInsert);
     m_device->setMinimumContentsLength(28);
-    m_device->setToolTip(tr("A megtalált eszközök; más is megadható meghajtó:kulcs=érték alakban, "
-                            "például fx2lafw:conn=1.5"));
-    m_scanButton = new QPushButton(tr("Keresés"));
+    m_scanButton = new QPushButton;
     m_scanButton->setObjectName(QStringLiteral("stream_record_scan"));
-    m_scanButton->setToolTip(tr("A csatlakoztatott eszközök keresése újra"));
     m_channel = new QComboBox;
     m_channel->setObjectName(QStringLiteral("stream_record_channel"));
     m_channel->setEditable(true); // for a device typed as a spec
@@ -172,10 +169,8 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
     m_duration->setRange(1, kMaxMilliseconds);
     m_duration->setValue(kDefaultMilliseconds);
     m_duration->setSuffix(QStringLiteral(" ms"));
-    m_trigger = new QCheckBox(tr("Indítás az első lefutó élre"));
+    m_trigger = new QCheckBox;
     m_trigger->setObjectName(QStringLiteral("stream_record_trigger"));
-    m_trigger->setToolTip(
-        tr("A felvétel az első start bitnél (a nyugalmi 1 szintről 0-ra váltásnál) kezdődik"));
     m_progress = new QProgressBar;
     m_progress->setObjectName(QStringLiteral("stream_record_progress"));
     m_progress->setRange(0, 1000);
@@ -184,23 +179,41 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("stream_record_status"));
     m_status->setWordWrap(true);
-    m_startButton = new QPushButton(tr("Felvétel"));
+    m_startButton = new QPushButton;
     m_startButton->setObjectName(QStringLiteral("stream_record_start"));
     m_startButton->setDefault(true);
-    m_stopButton = new QPushButton(tr("Leállítás"));
+    m_stopButton = new QPushButton;
     m_stopButton->setObjectName(QStringLiteral("stream_record_stop"));
-    m_stopButton->setToolTip(tr("A felvétel befejezése most: ami eddig felvételre került, megmarad"));
-    m_cancelButton = new QPushButton(tr("Mégse"));
+    m_cancelButton = new QPushButton;
     m_cancelButton->setObjectName(QStringLiteral("stream_record_cancel"));
 
     auto *deviceRow = new QHBoxLayout;
     deviceRow->addWidget(m_device, 1);
     deviceRow->addWidget(m_scanButton);
     auto *form = new QFormLayout;
-    form->addRow(tr("Eszköz:"), deviceRow);
-    form->addRow(tr("Csatorna:"), m_channel);
-    form->addRow(tr("Mintavétel:"), m_rate);
-    form->addRow(tr("Időtartam:"), m_duration);
+    auto *deviceLabel = new QLabel, *channelLabel = new QLabel, *rateLabel = new QLabel, *durationLabel = new QLabel;
+    form->addRow(deviceLabel, deviceRow);
+    form->addRow(channelLabel, m_channel);
+    form->addRow(rateLabel, m_rate);
+    form->addRow(durationLabel, m_duration);
+    // The captions in the window's language, and again after every switch of it.
+    language::follow(this, [=, this] {
+        setWindowTitle(tr("Felvétel logikai analizátorral"));
+        m_device->setToolTip(tr("A megtalált eszközök; más is megadható meghajtó:kulcs=érték alakban, "
+                                "például fx2lafw:conn=1.5"));
+        m_scanButton->setText(tr("Keresés"));
+        m_scanButton->setToolTip(tr("A csatlakoztatott eszközök keresése újra"));
+        m_trigger->setText(tr("Indítás az első lefutó élre"));
+        m_trigger->setToolTip(tr("A felvétel az első start bitnél (a nyugalmi 1 szintről 0-ra váltásnál) kezdődik"));
+        m_startButton->setText(tr("Felvétel"));
+        m_stopButton->setText(tr("Leállítás"));
+        m_stopButton->setToolTip(tr("A felvétel befejezése most: ami eddig felvételre került, megmarad"));
+        m_cancelButton->setText(tr("Mégse"));
+        deviceLabel->setText(tr("Eszköz:"));
+        channelLabel->setText(tr("Csatorna:"));
+        rateLabel->setText(tr("Mintavétel:"));
+        durationLabel->setText(tr("Időtartam:"));
+    });
     form->addRow(QString(), m_trigger);
     auto *buttons = new QDialogButtonBox;
     buttons->addButton(m_startButton, QDialogButtonBox::ActionRole);
