@@ -423,7 +423,7 @@ void StreamPage::detectFraming()
     m_measurement->detectFraming(rs232::bitTimeOf(rs232::realRate(receiver.rate, receiver.clockErrorPercent)));
 }
 
-void StreamPage::framingDetected(const std::shared_ptr<const rs232::Outcome<rs232::capture::FramingDetection>> &found)
+void StreamPage::framingDetected(const std::shared_ptr<const rs232::Outcome<rs232::FramingDetection>> &found)
 {
     if (!measuring())
         return;

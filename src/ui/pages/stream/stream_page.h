@@ -68,7 +68,7 @@ private:
     void channelChosen(int index);
     // "Felismerés": tells the capture's framing on the worker at the receiver's rate, and reads with it.
     void detectFraming();
-    void framingDetected(const std::shared_ptr<const rs232::Outcome<rs232::capture::FramingDetection>> &found);
+    void framingDetected(const std::shared_ptr<const rs232::Outcome<rs232::FramingDetection>> &found);
     // "Vissza a szimulációhoz": the simulation as it was before the first capture was opened.
     void backToSimulation();
 
