@@ -181,15 +181,19 @@ SampleRates sampleRatesOf(const sr_dev_inst *device)
 {
     SampleRates rates;
     GVariant *raw = nullptr;
-    if (sr_config_list(sr_dev_inst_driver_get(device), device, nullptr, SR_CONF_SAMPLERATE, &raw) != SR_OK || !raw)
+    if (sr_config_list(sr_dev_inst_driver_get(device), device, nullptr, SR_CONF_SAMPLERATE, &raw) != SR_OK ||
+        !raw)
         return rates;
     const Variant list(raw);
     gsize count = 0;
     if (const Variant values{g_variant_lookup_value(list.get(), "samplerates", G_VARIANT_TYPE("at"))}) {
-        const auto *v = static_cast<const guint64 *>(g_variant_get_fixed_array(values.get(), &count, sizeof(guint64)));
+        const auto *v =
+            static_cast<const guint64 *>(g_variant_get_fixed_array(values.get(), &count, sizeof(guint64)));
         rates.list.assign(v, v + count);
-    } else if (const Variant steps{g_variant_lookup_value(list.get(), "samplerate-steps", G_VARIANT_TYPE("at"))}) {
-        const auto *v = static_cast<const guint64 *>(g_variant_get_fixed_array(steps.get(), &count, sizeof(guint64)));
+    } else if (const Variant steps{
+                   g_variant_lookup_value(list.get(), "samplerate-steps", G_VARIANT_TYPE("at"))}) {
+        const auto *v =
+            static_cast<const guint64 *>(g_variant_get_fixed_array(steps.get(), &count, sizeof(guint64)));
         if (count == 3 && v[1] > 0) {
             rates.low = v[0];
             rates.high = v[1];
@@ -202,11 +206,14 @@ SampleRates sampleRatesOf(const sr_dev_inst *device)
 bool takesTrigger(const sr_dev_inst *device, int kind)
 {
     GVariant *raw = nullptr;
-    if (sr_config_list(sr_dev_inst_driver_get(device), device, nullptr, SR_CONF_TRIGGER_MATCH, &raw) != SR_OK || !raw)
+    if (sr_config_list(sr_dev_inst_driver_get(device), device, nullptr, SR_CONF_TRIGGER_MATCH, &raw) !=
+            SR_OK ||
+        !raw)
         return false;
     const Variant list(raw);
     gsize count = 0;
-    const auto *kinds = static_cast<const gint32 *>(g_variant_get_fixed_array(list.get(), &count, sizeof(gint32)));
+    const auto *kinds =
+        static_cast<const gint32 *>(g_variant_get_fixed_array(list.get(), &count, sizeof(gint32)));
     return kind == 0 ? count > 0 : std::find(kinds, kinds + count, kind) != kinds + count;
 }
 

@@ -262,8 +262,8 @@ RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const
     if (samples == 0)
         return failed(RecordProblem::NoSamples);
     if (!run.stopAsked && !trigger && expected > 0 && samples < expected)
-        return failed(RecordProblem::AcquisitionFailed,
-                      "ended after " + std::to_string(samples) + " of " + std::to_string(expected) + " samples");
+        return failed(RecordProblem::AcquisitionFailed, "ended after " + std::to_string(samples) + " of " +
+                                                            std::to_string(expected) + " samples");
 
     // The session file is whole once the output is freed, with what a driver that ended without saying
     // so left gathered.
@@ -357,7 +357,8 @@ RecordResult record(const RecordOptions &options, const std::function<void(const
     std::vector<std::pair<std::string, std::string>> wanted;
     for (const std::string &entry : options.channels) {
         const std::size_t eq = entry.find('=');
-        wanted.emplace_back(entry.substr(0, eq), eq == std::string::npos ? std::string() : entry.substr(eq + 1));
+        wanted.emplace_back(entry.substr(0, eq),
+                            eq == std::string::npos ? std::string() : entry.substr(eq + 1));
     }
     for (const auto &[name, rename] : wanted) {
         bool there = false;

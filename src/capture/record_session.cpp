@@ -148,7 +148,8 @@ gboolean RecordingSession::tick(gpointer data)
     if (self->progress && *self->progress && !self->cancelAsked) {
         RecordProgress progress;
         progress.samples = self->tracker.samples();
-        progress.share = self->expected > 0 ? std::min(1.0, double(progress.samples) / double(self->expected)) : 0.0;
+        progress.share =
+            self->expected > 0 ? std::min(1.0, double(progress.samples) / double(self->expected)) : 0.0;
         progress.waiting = self->triggerSet && progress.samples == 0;
         (*self->progress)(progress);
     }

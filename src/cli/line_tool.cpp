@@ -92,7 +92,8 @@ int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ost
 {
     try {
         if (args.empty())
-            usageError("no command given (encode, decode, info, tolerance, devices or record; --help lists them)");
+            usageError(
+                "no command given (encode, decode, info, tolerance, devices or record; --help lists them)");
         const std::string &command = args.front();
         for (const std::string &arg : args)
             if (arg == "--help" || arg == "-h") {
@@ -118,7 +119,8 @@ int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ost
             return runDevices(args, out, err);
         if (command == "record")
             return runRecord(args, in, out, err);
-        usageError("unknown command \"" + command + "\" (encode, decode, info, tolerance, devices or record; --help lists them)");
+        usageError("unknown command \"" + command +
+                   "\" (encode, decode, info, tolerance, devices or record; --help lists them)");
     } catch (const ToolError &error) {
         err << "rs232line: " << error.message << '\n';
         return error.code;

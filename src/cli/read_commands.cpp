@@ -70,15 +70,17 @@ std::string rateComment(const RateEstimate &estimate)
     if (estimate.standard)
         std::snprintf(buffer, sizeof buffer, "# rate %.0f (%.0f)\n", estimate.measured, *estimate.standard);
     else
-        std::snprintf(buffer, sizeof buffer, "# rate %.0f (no standard rate within 2 %%)\n", estimate.measured);
+        std::snprintf(buffer, sizeof buffer, "# rate %.0f (no standard rate within 2 %%)\n",
+                      estimate.measured);
     return buffer;
 }
 
 // A number with an SI prefix: 1 MHz, 2.5 kHz, 400 Hz, 1 ns.
 std::string withPrefix(double value, const char *unit)
 {
-    static constexpr std::pair<double, const char *> prefixes[] = {
-        {1e9, "G"}, {1e6, "M"}, {1e3, "k"}, {1.0, ""}, {1e-3, "m"}, {1e-6, "u"}, {1e-9, "n"}, {1e-12, "p"}, {1e-15, "f"}};
+    static constexpr std::pair<double, const char *> prefixes[] = {{1e9, "G"},  {1e6, "M"},   {1e3, "k"},
+                                                                   {1.0, ""},   {1e-3, "m"},  {1e-6, "u"},
+                                                                   {1e-9, "n"}, {1e-12, "p"}, {1e-15, "f"}};
     for (const auto &[scale, prefix] : prefixes)
         if (value >= scale * (1.0 - 1e-9) || scale == 1e-15) {
             char buffer[48];
@@ -103,8 +105,8 @@ std::string framingEvidence(const FramingDetection &found)
         text += found.parityErrors == 0 ? ", parity right in all"
                                         : ", parity right in all but " + std::to_string(found.parityErrors);
         if (found.withoutParity)
-            text += "; read as " + framingText(*found.withoutParity) + " bit " + std::to_string(framing.dataBits) +
-                    " would be the parity";
+            text += "; read as " + framingText(*found.withoutParity) + " bit " +
+                    std::to_string(framing.dataBits) + " would be the parity";
     } else if (found.constantLastBit && found.withParity) {
         const int bit = framing.dataBits - 1;
         text += "; bit " + std::to_string(bit) + " is always " + std::to_string(*found.constantLastBit) +
@@ -114,7 +116,8 @@ std::string framingEvidence(const FramingDetection &found)
         text += " without framing errors";
     }
     if (found.framingErrors > 0)
-        text += "; " + count(found.framingErrors, "framing error", "framing errors") + " whatever the framing";
+        text +=
+            "; " + count(found.framingErrors, "framing error", "framing errors") + " whatever the framing";
     if (framing.stop == StopBits::Two)
         text += "; a second stop bit in all, " + std::to_string(found.backToBack) + " of " +
                 std::to_string(found.followed) + " frames followed right after it";
@@ -225,11 +228,12 @@ int runInfo(const std::vector<std::string> &argv, std::istream &in, std::ostream
             std::snprintf(buffer, sizeof buffer, "%.0f bit/s, standard %.0f bit/s\n", estimate->measured,
                           *estimate->standard);
         else
-            std::snprintf(buffer, sizeof buffer, "%.0f bit/s, no standard rate within 2 %%\n", estimate->measured);
+            std::snprintf(buffer, sizeof buffer, "%.0f bit/s, no standard rate within 2 %%\n",
+                          estimate->measured);
         text += buffer;
         const Outcome<FramingDetection> framing = detectFraming(got.line, estimate->bitTime);
-        text += "framing of " + read.name + ": " + (framing ? framingEvidence(*framing) : "unknown: " + framing.error) +
-                "\n";
+        text += "framing of " + read.name + ": " +
+                (framing ? framingEvidence(*framing) : "unknown: " + framing.error) + "\n";
     } else {
         text += "unknown: " + (read.idle() ? std::string("it never changes level") : estimate.error) + "\n";
     }
@@ -294,8 +298,8 @@ int runDecode(const std::vector<std::string> &argv, std::istream &in, std::ostre
         text += "# inverted: the line rests at 0" +
                 std::string(options.invert == capture::Invert::Yes ? " (--invert yes)" : "") + "\n";
     if (autoFormat) {
-        const Outcome<FramingDetection> found =
-            detectFraming(line, measuredBitTime.value_or(bitTimeOf(realRate(settings.rate, settings.clockErrorPercent))));
+        const Outcome<FramingDetection> found = detectFraming(
+            line, measuredBitTime.value_or(bitTimeOf(realRate(settings.rate, settings.clockErrorPercent))));
         if (!found)
             throw ToolError{kFileError, path + ": " + found.error};
         settings.framing = found->framing;
