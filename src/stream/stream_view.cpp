@@ -75,10 +75,10 @@ std::vector<SignalPoint> sentLanePoints(const Transmission &sent, const ViewWind
     return points;
 }
 
-std::vector<SignalPoint> lineLanePoints(const Line &line, const ViewWindow &window, int lane)
+std::vector<SignalPoint> lineLanePoints(const Line &line, const ViewWindow &window, int lane, bool inverted)
 {
     std::vector<SignalPoint> points;
-    std::uint8_t level = line.levelAt(window.from);
+    std::uint8_t level = static_cast<std::uint8_t>(line.levelAt(window.from) ^ (inverted ? 1u : 0u));
     points.push_back({window.from, levelY(lane, level), std::nullopt});
     const auto &edges = line.edges;
     std::size_t i = line.edgeAfter(window.from);

@@ -67,6 +67,8 @@ private Q_SLOTS:
     void cleanup();
     void aSessionOpensAtItsMeasuredRateAndDecodes();
     void changingTheReceiverDecodesAgain();
+    void aLineRestingAt0IsReadInvertedUntilTheBoxSaysOtherwise();
+    void recognitionTellsTheFramingAndReadsWithIt();
     void theChannelComboReadsAnotherWire();
     void aChannelNameBecomesAFileSafeSuggestion();
     void backToSimulationRestoresItAsItWas();
@@ -209,6 +211,83 @@ void StreamCaptureTest::changingTheReceiverDecodesAgain()
     QVERIFY(!find<QLabel>("stream_capture_error")->text().isEmpty());
     QCOMPARE(lastRun().received.frames.size(), frames);
     QVERIFY(m_platform.messages.isEmpty());
+}
+
+void StreamCaptureTest::aLineRestingAt0IsReadInvertedUntilTheBoxSaysOtherwise()
+{
+    // Recorded on the RS232 side of a transceiver: the line rests at 0. It opens read inverted, the box
+    // ticked, the line lane drawn as recorded, and the summary says why.
+    rs232::Line recorded = lineOf(kBytes, 9600, "8N1", 0.0);
+    recorded.startLevel = 0;
+    open(vcd(QStringLiteral("rs232side.vcd"), recorded));
+    QVERIFY(m_page->measuring());
+    auto *invert = find<QCheckBox>("stream_invert");
+    QVERIFY(invert->isChecked());
+    QVERIFY(invert->isEnabled());
+    const auto values = [this] {
+        std::vector<unsigned> got;
+        for (const rs232::ReceivedFrame &frame : lastRun().received.frames)
+            got.push_back(frame.value);
+        return got;
+    };
+    QCOMPARE(values(), kBytes);
+    QVERIFY2(summary().contains(QStringLiteral("A vonal 0 szinten nyugszik (a hosszú szünetei 0 szinten vannak)")),
+             qPrintable(summary()));
+    const auto lineLevelAtStart = [this] {
+        const auto points = find<StepChart>("stream_chart")->series(QStringLiteral("stream_line"))->points();
+        return points.isEmpty() ? -1.0 : points.front().y;
+    };
+    const double drawnInverted = lineLevelAtStart();
+    // Unticked, the line is read as recorded: not one byte survives, and the summary says it was by hand.
+    // The wire is drawn as recorded either way.
+    invert->click();
+    QVERIFY(settle());
+    QVERIFY(values() != kBytes);
+    QVERIFY2(summary().contains(QStringLiteral("kézzel invertálás nélkül")), qPrintable(summary()));
+    QCOMPARE(lineLevelAtStart(), drawnInverted);
+    invert->click();
+    QVERIFY(settle());
+    QCOMPARE(values(), kBytes);
+    // A line that rests at 1 opens with the box clear, and is drawn resting at the other level.
+    open(vcd(QStringLiteral("ttl.vcd"), lineOf(kBytes, 9600, "8N1", 0.0)));
+    QVERIFY(!invert->isChecked());
+    QCOMPARE(values(), kBytes);
+    QVERIFY(!summary().contains(QStringLiteral("nyugszik")));
+    QVERIFY(lineLevelAtStart() != drawnInverted);
+}
+
+void StreamCaptureTest::recognitionTellsTheFramingAndReadsWithIt()
+{
+    // Seven-bit text with even parity, read at first as 8N1: "Felismerés" finds 7E1, says why, and the
+    // receiver reads every byte with it.
+    std::vector<unsigned> ascii;
+    for (const char c : std::string("Parity tells 7E1 apart from 8N1, frame after frame."))
+        ascii.push_back(static_cast<unsigned char>(c));
+    open(vcd(QStringLiteral("seven.vcd"), lineOf(ascii, 9600, "7E1", 0.0)));
+    QVERIFY(m_page->measuring());
+    auto *detect = find<QPushButton>("stream_detect_framing");
+    QVERIFY(detect->isVisible());
+    QCOMPARE(find<QSpinBox>("stream_rx_data_bits")->value(), 8);
+    detect->click();
+    QVERIFY(settle());
+    QCOMPARE(find<QSpinBox>("stream_rx_data_bits")->value(), 7);
+    QCOMPARE(find<QComboBox>("stream_rx_parity")->currentIndex(), 1);
+    QCOMPARE(find<QComboBox>("stream_rx_stop_bits")->currentIndex(), 0);
+    const QString evidence = find<QLabel>("stream_framing_evidence")->text();
+    QVERIFY2(evidence.startsWith(QStringLiteral("Felismert keretformátum 7E1: %1 keret, a paritás mindegyikben helyes; "
+                                                "8N1-ként olvasva a 7. bit lenne a paritás")
+                                     .arg(ascii.size())),
+             qPrintable(evidence));
+    QCOMPARE(lastRun().received.frames.size(), ascii.size());
+    for (size_t i = 0; i < ascii.size(); ++i)
+        QCOMPARE(lastRun().received.frames[i].value, ascii[i]);
+    // A line with too few frames to tell says so, and leaves the framing as it was.
+    open(vcd(QStringLiteral("short.vcd"), lineOf({0x55, 0x41}, 9600, "8N1", 0.0)));
+    find<QPushButton>("stream_detect_framing")->click();
+    QVERIFY(settle());
+    QVERIFY2(find<QLabel>("stream_framing_evidence")->text().startsWith(QStringLiteral("A keretformátum nem ismerhető fel")),
+             qPrintable(find<QLabel>("stream_framing_evidence")->text()));
+    QCOMPARE(find<QSpinBox>("stream_rx_data_bits")->value(), 7);
 }
 
 void StreamCaptureTest::theChannelComboReadsAnotherWire()

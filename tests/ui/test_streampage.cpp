@@ -70,6 +70,7 @@ private Q_SLOTS:
     void aValueClampedOnLeavingItsFieldIsSaid();
     void controlCharactersByNameAndNumbersInOneFormat();
     void manyBytesStayBoundedAndTheChartDrawsOnlyWhatIsVisible();
+    void anInvertedLineIsDrawnAsTheRs232SideSeesItAndReadTheSame();
 
 };
 
@@ -448,6 +449,35 @@ void StreamPageTest::manyBytesStayBoundedAndTheChartDrawsOnlyWhatIsVisible()
     QVERIFY(chart->bars(QStringLiteral("stream_frames"))->bars().size() <= width);
     QVERIFY(chart->bars(QStringLiteral("stream_samples"))->bars().isEmpty());
     QVERIFY(!chart->toImage().isNull());
+}
+
+void StreamPageTest::anInvertedLineIsDrawnAsTheRs232SideSeesItAndReadTheSame()
+{
+    // The RS232 convention: the line lane is drawn upside down (idle at 0, as an analyser on the ±12 V
+    // side sees it), the sent lane keeps the UART's levels, and the receiver reads every frame the same.
+    find<QPushButton>("stream_run")->click();
+    const auto *chart = find<StepChart>("stream_chart");
+    const auto firstY = [chart](const char *series) {
+        return chart->series(QString::fromLatin1(series))->points().front().y;
+    };
+    const double sentIdle = firstY("stream_sent"), lineIdle = firstY("stream_line");
+    const QString summary = find<QLabel>("stream_summary")->text();
+    std::vector<unsigned> values;
+    for (const rs232::ReceivedFrame &frame : lastRun().received.frames)
+        values.push_back(frame.value);
+    find<QCheckBox>("stream_invert")->click();
+    QVERIFY(settle());
+    QCOMPARE(firstY("stream_sent"), sentIdle);
+    QVERIFY(firstY("stream_line") != lineIdle);
+    QCOMPARE(find<QLabel>("stream_summary")->text(), summary);
+    std::vector<unsigned> again;
+    for (const rs232::ReceivedFrame &frame : lastRun().received.frames)
+        again.push_back(frame.value);
+    QCOMPARE(again, values);
+    shoot(QStringLiteral("27_bajtfolyam_invertalt"));
+    find<QCheckBox>("stream_invert")->click();
+    QVERIFY(settle());
+    QCOMPARE(firstY("stream_line"), lineIdle);
 }
 
 QTEST_MAIN(StreamPageTest)

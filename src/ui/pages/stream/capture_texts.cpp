@@ -192,5 +192,68 @@ QString measurementHeading(const QString &path, const rs232::capture::Capture &c
                                "számú többszöröse.");
     }
     text += QStringLiteral(" A vevő %1 bit/s-mal olvas.").arg(groupedNumber(receiverRate));
+    const QString polarity = polaritySentence(capture);
+    if (!polarity.isEmpty())
+        text += QLatin1Char(' ') + polarity;
     return text;
+}
+
+QString polaritySentence(const rs232::capture::Capture &capture)
+{
+    using rs232::capture::PolarityEvidence;
+    const rs232::capture::LinePolarity &polarity = capture.channels.at(capture.channel).polarity;
+    if (capture.inverted && polarity.inverted) {
+        const QString why = polarity.evidence == PolarityEvidence::IdleStretches
+                                ? QCoreApplication::translate("CaptureTexts", "a hosszú szünetei 0 szinten vannak")
+                                : QCoreApplication::translate("CaptureTexts", "az eleje és a vége 0 szinten van");
+        return QCoreApplication::translate("CaptureTexts", "A vonal 0 szinten nyugszik (%1), ahogy az RS232 oldalon, egy vonalmeghajtó után mérve "
+                           "látszik: a vevő invertálva olvassa.")
+            .arg(why);
+    }
+    if (capture.inverted)
+        return QCoreApplication::translate("CaptureTexts", "A vonal 1 szinten nyugszik, de kézzel invertálva olvasva.");
+    if (polarity.inverted)
+        return QCoreApplication::translate("CaptureTexts", "A vonal 0 szinten nyugszik, de kézzel invertálás nélkül olvasva.");
+    return {};
+}
+
+QString framingEvidenceText(const rs232::capture::FramingDetection &found)
+{
+    const rs232::Framing &framing = found.framing;
+    const auto name = [](const rs232::Framing &f) { return fromCore(rs232::framingText(f)).replace(QLatin1Char('.'), QLatin1Char(',')); };
+    QString text = QCoreApplication::translate("CaptureTexts", "Felismert keretformátum %1: %2 keret").arg(name(framing), groupedNumber(double(found.frames)));
+    if (framing.parity == rs232::ParityMode::Even || framing.parity == rs232::ParityMode::Odd) {
+        text += found.parityErrors == 0
+                    ? QCoreApplication::translate("CaptureTexts", ", a paritás mindegyikben helyes")
+                    : QCoreApplication::translate("CaptureTexts", ", a paritás %1 kivételével mindegyikben helyes").arg(groupedNumber(double(found.parityErrors)));
+        if (found.withoutParity)
+            text += QCoreApplication::translate("CaptureTexts", "; %1-ként olvasva a %2. bit lenne a paritás")
+                        .arg(name(*found.withoutParity))
+                        .arg(framing.dataBits);
+    } else if (found.constantLastBit && found.withParity) {
+        text += QCoreApplication::translate("CaptureTexts", "; a %1. bit mindig %2: adat, nem %3 paritás (%4)")
+                    .arg(framing.dataBits - 1)
+                    .arg(*found.constantLastBit)
+                    .arg(*found.constantLastBit ? QCoreApplication::translate("CaptureTexts", "1 értékű") : QCoreApplication::translate("CaptureTexts", "0 értékű"),
+                         name(*found.withParity));
+    } else if (found.framingErrors == 0) {
+        text += QCoreApplication::translate("CaptureTexts", ", kerethiba nélkül");
+    }
+    if (found.framingErrors > 0)
+        text += QCoreApplication::translate("CaptureTexts", "; %1 kerethiba bármelyik formátummal").arg(groupedNumber(double(found.framingErrors)));
+    if (framing.stop == rs232::StopBits::Two || framing.stop == rs232::StopBits::OneAndHalf)
+        text += QCoreApplication::translate("CaptureTexts", "; %1 mindegyikben, %2 keretből %3 közvetlenül utána következik")
+                    .arg(framing.stop == rs232::StopBits::Two ? QCoreApplication::translate("CaptureTexts", "második stopbit")
+                                                              : QCoreApplication::translate("CaptureTexts", "fél stopbittel több"),
+                         groupedNumber(double(found.followed)), groupedNumber(double(found.backToBack)));
+    if (!found.wholeLine)
+        text += QCoreApplication::translate("CaptureTexts", " (az első %1 él alapján)").arg(groupedNumber(double(found.edgesExamined)));
+    return text + QLatin1Char('.');
+}
+
+QString framingNotFoundText()
+{
+    return QCoreApplication::translate("CaptureTexts", "A keretformátum nem ismerhető fel: egyik formátum (5–9 adatbit, paritás nélkül vagy "
+                       "paritással, 1, 1,5 vagy 2 stopbit) sem olvassa a vonalat kerethiba nélkül, vagy kevés "
+                       "keret van rajta. A vevő sebessége is lehet rossz.");
 }

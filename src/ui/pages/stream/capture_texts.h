@@ -6,6 +6,7 @@
 // The byte string page's sentences about a capture: why a file cannot be opened, and what was opened.
 
 #include "capture/capture.h"
+#include "stream/framing_detect.h"
 #include "stream/rate.h"
 
 #include <QString>
@@ -20,6 +21,15 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
 // measured from the pulses (or why it could not be told) beside the rate the receiver reads at.
 QString measurementHeading(const QString &path, const rs232::capture::Capture &capture,
                            const std::optional<rs232::capture::RateEstimate> &estimate, double receiverRate);
+
+// Why the line is read inverted (or, set by hand, not): empty where it rests at 1 and is read so.
+QString polaritySentence(const rs232::capture::Capture &capture);
+
+// The framing told from a line and the evidence for it: "7E1: 412 keret, a paritás mindegyikben helyes;
+// 8N1-ként olvasva a 7. bit lenne a paritás."
+QString framingEvidenceText(const rs232::capture::FramingDetection &found);
+// Why no framing could be told.
+QString framingNotFoundText();
 
 // A sample rate with its unit: "2,3 MHz", "500 kHz".
 QString frequencyText(double hertz);

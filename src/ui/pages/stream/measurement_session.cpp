@@ -169,3 +169,37 @@ void MeasurementSession::startDecode(const rs232::ReceiverSettings &receiver)
         };
     });
 }
+
+bool MeasurementSession::setInverted(bool inverted)
+{
+    if (!m_capture || m_capture->inverted == inverted)
+        return false;
+    // A decoding under way keeps the capture it was given; its result is for the line as it was read, so
+    // it is left unshown.
+    auto flipped = std::make_shared<rs232::capture::Capture>(*m_capture);
+    flipped->line = rs232::capture::invertedLine(std::move(flipped->line));
+    flipped->inverted = inverted;
+    m_capture = std::move(flipped);
+    ++m_generation;
+    return true;
+}
+
+void MeasurementSession::detectFraming(double bitTime)
+{
+    if (!m_capture)
+        return;
+    const int generation = m_generation;
+    m_work->run([this, capture = m_capture, bitTime, generation]() -> BackgroundWork::FollowUp {
+        using Detection = rs232::Outcome<rs232::capture::FramingDetection>;
+        std::shared_ptr<const Detection> found;
+        try {
+            found = std::make_shared<const Detection>(rs232::capture::detectFraming(capture->line, bitTime));
+        } catch (const std::bad_alloc &) {
+            found = std::make_shared<const Detection>(Detection::fail("out of memory"));
+        }
+        return [this, found, generation] {
+            if (generation == m_generation)
+                Q_EMIT framingDetected(found);
+        };
+    });
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "capture/capture.h"
+#include "stream/framing_detect.h"
 #include "stream/rate.h"
 #include "stream/stream_run.h"
 #include "ui/pages/stream/stream_page_settings.h"
@@ -60,12 +61,20 @@ public:
     // decoding asked for while one runs follows it, the last request wins. decoded or decodeFailed follows.
     void decode(const rs232::ReceiverSettings &receiver);
 
+    // Reads the capture's line inverted or not from now on (a decoding follows with decode). False when
+    // it already was.
+    bool setInverted(bool inverted);
+    // Tells the capture's framing at the bit time given (microseconds), on the worker: framingDetected
+    // follows, unless the capture changed meanwhile.
+    void detectFraming(double bitTime);
+
 Q_SIGNALS:
     void loadProgress(double share); // 0..1, or -1 when the size is not known
     void loadFinished(const QString &path, const QString &channel,
                       std::shared_ptr<rs232::capture::LoadResult> result);
     void decoded(std::shared_ptr<const rs232::StreamRun> run);
     void decodeFailed(const QString &reason);
+    void framingDetected(std::shared_ptr<const rs232::Outcome<rs232::capture::FramingDetection>> found);
 
 private:
     struct Load;

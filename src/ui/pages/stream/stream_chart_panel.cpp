@@ -72,10 +72,7 @@ StreamChartPanel::StreamChartPanel(Platform &platform, QWidget *parent) : QWidge
     m_chart->setLeftMax(4.0);
     m_chart->setLeftAxisVisible(false);
     m_chart->setRowLabelWidth(62);
-    m_chart->setRowLabels({{kSentLane + 0.5, tr("Küldött")},
-                           {kLineLane + 0.5, tr("Vonal")},
-                           {kSamplesLane + 0.5, tr("Minták")},
-                           {kFramesLane + 0.5, tr("Keretek")}});
+    m_chart->setRowLabels(rowLabels());
     // Time in the page's one number format, its unit growing from µs to ms and s with the line.
     m_chart->setLocale(StreamTexts::locale());
     m_chart->setBottomTimeAxis(true);
@@ -212,7 +209,7 @@ void StreamChartPanel::refresh()
     const double width = std::max(1.0, m_chart->plotRect().width());
     const rs232::ViewWindow window{from, to, (to - from) / width};
     const std::vector<rs232::SignalPoint> sentPoints = rs232::sentLanePoints(m_run->sent, window, kSentLane);
-    const std::vector<rs232::SignalPoint> linePoints = rs232::lineLanePoints(m_run->line, window, kLineLane);
+    const std::vector<rs232::SignalPoint> linePoints = rs232::lineLanePoints(m_run->line, window, kLineLane, m_lineInverted);
     // Two-pixel lines read best where the view is sparse; where it is dense, one-pixel lines keep the
     // picture sharp and its painting quick (Qt strokes wider lines the slow way).
     const int lineWidth = sentPoints.size() + linePoints.size() < kThinLinePoints ? 2 : 1;
@@ -242,6 +239,24 @@ void StreamChartPanel::refresh()
     m_scroll->setPageStep(std::max(1, static_cast<int>(kScrollSteps * span / end)));
     m_scroll->setValue(room > 0.0 ? static_cast<int>(std::lround(from / room * kScrollSteps)) : 0);
     m_refreshing = false;
+}
+
+void StreamChartPanel::setLineInverted(bool inverted)
+{
+    if (inverted == m_lineInverted)
+        return;
+    m_lineInverted = inverted;
+    m_chart->setRowLabels(rowLabels());
+    if (m_run)
+        setWindow(windowFrom(), windowTo());
+}
+
+QVector<StepChart::RowLabel> StreamChartPanel::rowLabels() const
+{
+    return {{kSentLane + 0.5, tr("Küldött")},
+            {kLineLane + 0.5, m_lineInverted ? tr("Vonal inv.") : tr("Vonal")},
+            {kSamplesLane + 0.5, tr("Minták")},
+            {kFramesLane + 0.5, tr("Keretek")}};
 }
 
 void StreamChartPanel::scrolled(int value)

@@ -70,6 +70,8 @@ StreamPage::StreamPage(Platform &platform, QWidget *parent) : QWidget(parent), m
     connect(m_settings, &StreamSettingsPanel::openCaptureRequested, this, &StreamPage::chooseCapture);
     connect(m_settings, &StreamSettingsPanel::backRequested, this, &StreamPage::backToSimulation);
     connect(m_settings, &StreamSettingsPanel::channelChosen, this, &StreamPage::channelChosen);
+    connect(m_settings, &StreamSettingsPanel::detectFramingRequested, this, &StreamPage::detectFraming);
+    connect(m_measurement, &MeasurementSession::framingDetected, this, &StreamPage::framingDetected);
     connect(m_chart, &StreamChartPanel::saveLineRequested, this, &StreamPage::saveLine);
     connect(m_results, &StreamResultsPanel::rowChosen, this, &StreamPage::showRow);
     connect(m_measurement, &MeasurementSession::loadFinished, this, &StreamPage::loadFinished);
@@ -109,8 +111,11 @@ bool StreamPage::measuring() const
 void StreamPage::settingChanged()
 {
     const bool acceptable = m_settings->validate();
+    const bool inverted = m_settings->settings().invert;
+    m_chart->setLineInverted(inverted);
     if (measuring()) {
-        // Decoding a capture again is quick: every change shows at once.
+        // The invert box reads the capture's line the other way up; every other change reads it again.
+        m_measurement->setInverted(inverted);
         if (acceptable)
             decodeMeasurement();
         return;
@@ -344,6 +349,8 @@ void StreamPage::showCapture()
                             static_cast<int>(capture.channel), rateText);
     if (estimate)
         m_settings->setReceiverRate(QString::number(std::llround(estimate->rate())));
+    m_settings->setInvert(capture.inverted);
+    m_chart->setLineInverted(capture.inverted);
     // The run shown so far goes; the simulation's is kept aside in the session.
     showRun(nullptr);
     m_opening = true;
@@ -400,9 +407,31 @@ void StreamPage::backToSimulation()
     m_settings->setMeasuring(false);
     m_settings->setSettings(saved->settings);
     m_settings->validate();
+    m_chart->setLineInverted(saved->settings.invert);
     showRun(saved->run);
     if (!m_run)
         return;
     m_chart->clearHighlight();
     m_chart->setWindow(saved->from, saved->to);
+}
+
+void StreamPage::detectFraming()
+{
+    if (!measuring() || !m_settings->validate())
+        return;
+    const rs232::ReceiverSettings receiver = m_settings->settings().receiver();
+    m_measurement->detectFraming(rs232::bitTimeOf(rs232::realRate(receiver.rate, receiver.clockErrorPercent)));
+}
+
+void StreamPage::framingDetected(const std::shared_ptr<const rs232::Outcome<rs232::capture::FramingDetection>> &found)
+{
+    if (!measuring())
+        return;
+    if (!*found) {
+        m_settings->showFramingEvidence(framingNotFoundText());
+        return;
+    }
+    m_settings->showFramingEvidence(framingEvidenceText(**found));
+    // The receiver reads with the framing told; the decoding follows the change.
+    m_settings->setReceiverFraming((*found)->framing);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "capture/capture.h"
+#include "stream/framing_detect.h"
 #include "stream/stream_run.h"
 
 #include <QString>
@@ -65,6 +66,9 @@ private:
     void decodeMeasurement();
     void showDecoded(std::shared_ptr<const rs232::StreamRun> run);
     void channelChosen(int index);
+    // "Felismerés": tells the capture's framing on the worker at the receiver's rate, and reads with it.
+    void detectFraming();
+    void framingDetected(const std::shared_ptr<const rs232::Outcome<rs232::capture::FramingDetection>> &found);
     // "Vissza a szimulációhoz": the simulation as it was before the first capture was opened.
     void backToSimulation();
 

@@ -5,6 +5,7 @@
 
 #include "core/byte_codes.h"
 #include "stream/stream_run.h"
+#include "ui/pages/stream/settings_fields.h"
 #include "ui/pages/stream/stream_texts.h"
 
 #include <QCheckBox>
@@ -29,139 +30,14 @@
 
 namespace {
 
-const int kPresetRates[] = {300,   600,   1200,  2400,   4800,   9600,   14400,
-                            19200, 38400, 57600, 115200, 230400, 460800, 921600};
-
 const QColor kRefusedFieldColour(255, 214, 214);
 const QColor kClampedFieldColour(255, 236, 179);
 const QColor kErrorTextColour(190, 0, 0);
-
-QComboBox *rateCombo(const QString &name)
-{
-    auto *combo = new QComboBox;
-    combo->setObjectName(name);
-    combo->setEditable(true);
-    for (int rate : kPresetRates)
-        combo->addItem(QString::number(rate));
-    combo->setCurrentText(QStringLiteral("9600"));
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    return combo;
-}
-
-// A spin box that keeps a number typed outside its range while it is being typed, instead of dropping
-// the keystroke that took it out, and on leaving the field sets the nearest value of the range and
-// remembers what was typed, so that the panel can say the value was changed.
-template <typename Base> class ClampingSpin : public Base
-{
-public:
-    // What was typed when it was last clamped, with its suffix; empty once taken.
-    QString takeClamped()
-    {
-        QString typed;
-        typed.swap(m_clamped);
-        return typed;
-    }
-
-protected:
-    QValidator::State validate(QString &input, int &pos) const override
-    {
-        const QValidator::State state = Base::validate(input, pos);
-        if (state == QValidator::Invalid && number(input))
-            return QValidator::Intermediate;
-        return state;
-    }
-    void fixup(QString &input) const override
-    {
-        const std::optional<double> typed = number(input);
-        if (typed && (*typed < Base::minimum() || *typed > Base::maximum())) {
-            m_clamped = input.trimmed();
-            const auto nearest = std::clamp(static_cast<decltype(Base::minimum())>(*typed), Base::minimum(),
-                                            Base::maximum());
-            input = Base::textFromValue(nearest);
-            return;
-        }
-        Base::fixup(input);
-    }
-
-private:
-    // The number in a text, with or without the field's suffix, in the field's locale.
-    std::optional<double> number(QString text) const
-    {
-        text = text.trimmed();
-        if (!Base::suffix().isEmpty() && text.endsWith(Base::suffix().trimmed()))
-            text.chop(Base::suffix().trimmed().size());
-        text = text.trimmed();
-        bool ok = false;
-        const double value = Base::locale().toDouble(text, &ok);
-        if (ok)
-            return value;
-        return std::nullopt;
-    }
-
-    mutable QString m_clamped;
-};
-
-using ClampingDoubleSpin = ClampingSpin<QDoubleSpinBox>;
-using ClampingIntSpin = ClampingSpin<QSpinBox>;
-
-QDoubleSpinBox *doubleSpin(const QString &name, double minimum, double maximum, int decimals, double value,
-                           const QString &suffix = {})
-{
-    auto *spin = new ClampingDoubleSpin;
-    spin->setObjectName(name);
-    spin->setRange(minimum, maximum);
-    spin->setDecimals(decimals);
-    spin->setValue(value);
-    spin->setSuffix(suffix);
-    spin->setKeyboardTracking(false);
-    return spin;
-}
-
-QSpinBox *intSpin(const QString &name, int minimum, int maximum, int value)
-{
-    auto *spin = new ClampingIntSpin;
-    spin->setObjectName(name);
-    spin->setRange(minimum, maximum);
-    spin->setValue(value);
-    spin->setKeyboardTracking(false);
-    return spin;
-}
-
-// The settings sit close together so that the chart, the table and the explanation keep their room.
-void compact(QGridLayout *grid)
-{
-    grid->setContentsMargins(6, 2, 6, 2);
-    grid->setVerticalSpacing(2);
-}
-
-QComboBox *itemsCombo(const QString &name, const QStringList &items)
-{
-    auto *combo = new QComboBox;
-    combo->setObjectName(name);
-    combo->addItems(items);
-    return combo;
-}
 
 QStringList parityNames()
 {
     return {StreamSettingsPanel::tr("nincs"), StreamSettingsPanel::tr("páros"),
             StreamSettingsPanel::tr("páratlan"), QStringLiteral("1"), QStringLiteral("0")};
-}
-
-rs232::ParityMode parityOf(int index)
-{
-    switch (index) {
-    case 1:
-        return rs232::ParityMode::Even;
-    case 2:
-        return rs232::ParityMode::Odd;
-    case 3:
-        return rs232::ParityMode::Fixed1;
-    case 4:
-        return rs232::ParityMode::Fixed0;
-    default:
-        return rs232::ParityMode::None;
-    }
 }
 
 QStringList stopNames()
@@ -182,39 +58,6 @@ void paintRed(QLabel *label)
 }
 
 } // namespace
-
-std::optional<double> StreamPageSettings::rateOf(const QString &text)
-{
-    QString digits = text;
-    digits.remove(QLatin1Char(' '));
-    bool ok = false;
-    const qlonglong rate = digits.toLongLong(&ok);
-    if (!ok || rate < static_cast<qlonglong>(rs232::kMinRate) || rate > static_cast<qlonglong>(rs232::kMaxRate))
-        return std::nullopt;
-    return static_cast<double>(rate);
-}
-
-rs232::Framing StreamPageSettings::transmitterFraming() const
-{
-    return {dataBits, parityOf(parity), static_cast<rs232::StopBits>(stopBits)};
-}
-
-rs232::Framing StreamPageSettings::receiverFraming() const
-{
-    if (!ownFormat)
-        return transmitterFraming();
-    return {rxDataBits, parityOf(rxParity), static_cast<rs232::StopBits>(rxStopBits)};
-}
-
-rs232::ReceiverSettings StreamPageSettings::receiver() const
-{
-    rs232::ReceiverSettings r;
-    r.rate = rateOf(rxRate).value_or(0.0);
-    r.clockErrorPercent = rxClockError;
-    r.framing = receiverFraming();
-    r.kind = static_cast<rs232::ReceiverKind>(rxKind);
-    return r;
-}
 
 QStringList StreamSettingsPanel::receiverKinds()
 {
@@ -298,7 +141,12 @@ void StreamSettingsPanel::buildCapture()
     captureGrid->setColumnStretch(1, 1);
     captureGrid->setColumnStretch(4, 1);
     captureGrid->setHorizontalSpacing(12);
-    captureGrid->addWidget(m_captureError, 1, 0, 1, 5);
+    m_framingEvidence = new QLabel;
+    m_framingEvidence->setObjectName(QStringLiteral("stream_framing_evidence"));
+    m_framingEvidence->setWordWrap(true);
+    m_framingEvidence->setVisible(false);
+    captureGrid->addWidget(m_framingEvidence, 1, 0, 1, 5);
+    captureGrid->addWidget(m_captureError, 2, 0, 1, 5);
     m_captureBox->setVisible(false);
     layout()->addWidget(m_captureBox);
     connect(m_channel, &QComboBox::activated, this, &StreamSettingsPanel::channelChosen);
@@ -368,6 +216,13 @@ void StreamSettingsPanel::buildReceiver(QLayout *row)
         formatGrid->addWidget(caption, f, 0);
         formatGrid->addWidget(item.control, f++, 1);
     }
+    // In measurement mode the framing can be told from the line itself.
+    m_detectFraming = new QPushButton(tr("Felismerés"));
+    m_detectFraming->setObjectName(QStringLiteral("stream_detect_framing"));
+    m_detectFraming->setToolTip(tr("A keretformátum felismerése a mért vonalból: az adatbitek száma, a paritás "
+                                   "és a stopbitek, azzal együtt, hogy mi szól mellettük"));
+    m_detectFraming->setVisible(false);
+    formatGrid->addWidget(m_detectFraming, 0, 2);
     m_rxFormatBox->setVisible(false);
     rxGrid->addWidget(new QLabel(tr("Sebesség (bit/s):")), 0, 0);
     rxGrid->addWidget(m_rxRate, 0, 1);
@@ -404,23 +259,30 @@ void StreamSettingsPanel::buildLine(QLayout *row)
     lineGrid->addWidget(newSeed, 2, 2);
     lineGrid->addWidget(new QLabel(tr("Szakadás (bitidő):")), 3, 0);
     lineGrid->addWidget(m_breakBits, 3, 1, 1, 2);
+    m_invert = new QCheckBox(tr("Invertált vonal"));
+    m_invert->setObjectName(QStringLiteral("stream_invert"));
+    m_invert->setToolTip(tr("A vonal az RS232 oldalon, ahogy egy logikai analizátor látja: a nyugalmi szint "
+                            "(1, negatív feszültség) 0-nak, a 0 (pozitív feszültség) 1-nek mérve. A vevő "
+                            "visszafordítva olvassa."));
+    lineGrid->addWidget(m_invert, 4, 0, 1, 3);
     m_runButton = new QPushButton(QIcon(QStringLiteral(":/glyphs/magnifier.svg")), tr("Szimuláció"));
     m_runButton->setObjectName(QStringLiteral("stream_run"));
     m_runButton->setIconSize(QSize(32, 32));
     m_runButton->setMinimumHeight(44);
-    lineGrid->addWidget(m_runButton, 4, 0, 1, 3);
+    lineGrid->addWidget(m_runButton, 5, 0, 1, 3);
     m_backButton = new QPushButton(tr("Vissza a szimulációhoz"));
     m_backButton->setObjectName(QStringLiteral("stream_back_to_simulation"));
     m_backButton->setMinimumHeight(44);
     m_backButton->setVisible(false);
-    lineGrid->addWidget(m_backButton, 4, 0, 1, 3);
+    lineGrid->addWidget(m_backButton, 5, 0, 1, 3);
     auto *openCapture = new QPushButton(tr("Mérés megnyitása…"));
     openCapture->setObjectName(QStringLiteral("stream_open_capture"));
     openCapture->setToolTip(tr("Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása"));
-    lineGrid->addWidget(openCapture, 5, 0, 1, 3);
+    lineGrid->addWidget(openCapture, 6, 0, 1, 3);
     static_cast<QBoxLayout *>(row)->addWidget(lineBox, 1);
     m_simulationOnly = {m_txRate, m_txClockError, m_idle, m_noise, m_noiseWidth, m_seed, newSeed, m_breakBits};
     connect(openCapture, &QPushButton::clicked, this, &StreamSettingsPanel::openCaptureRequested);
+    connect(m_detectFraming, &QPushButton::clicked, this, &StreamSettingsPanel::detectFramingRequested);
     connect(m_backButton, &QPushButton::clicked, this, &StreamSettingsPanel::backRequested);
     connect(m_runButton, &QPushButton::clicked, this, &StreamSettingsPanel::runRequested);
     connect(newSeed, &QPushButton::clicked, this,
@@ -455,6 +317,7 @@ void StreamSettingsPanel::connectChanges()
                 showClamped(spin, typed, bound(spin->minimum()), bound(spin->maximum()), spin->text());
         });
     }
+    connect(m_invert, &QCheckBox::toggled, this, &StreamSettingsPanel::settingChanged);
     for (QComboBox *combo : {m_parity, m_stopBits, m_rxKind, m_rxParity, m_rxStopBits})
         connect(combo, &QComboBox::currentIndexChanged, this, &StreamSettingsPanel::settingChanged);
     for (QComboBox *combo : {m_txRate, m_rxRate})
@@ -535,6 +398,7 @@ StreamPageSettings StreamSettingsPanel::settings() const
     s.noiseWidth = m_noiseWidth->value();
     s.seed = m_seed->value();
     s.breakBits = m_breakBits->value();
+    s.invert = m_invert->isChecked();
     return s;
 }
 
@@ -564,6 +428,7 @@ void StreamSettingsPanel::setSettings(const StreamPageSettings &s)
         m_noiseWidth->setValue(s.noiseWidth);
         m_seed->setValue(s.seed);
         m_breakBits->setValue(s.breakBits);
+        m_invert->setChecked(s.invert);
     }
     m_rxFormatBox->setVisible(s.ownFormat);
 }
@@ -681,6 +546,8 @@ void StreamSettingsPanel::setMeasuring(bool measuring)
     m_txBox->setEnabled(!measuring);
     m_txBox->setTitle(measuring ? tr("Adó (mérésnél nincs)") : tr("Adó"));
     m_rxOwnFormat->setVisible(!measuring);
+    m_detectFraming->setVisible(measuring);
+    showFramingEvidence(QString());
     if (measuring) {
         const QSignalBlocker blocker(this);
         const StreamPageSettings now = settings();
@@ -739,4 +606,27 @@ void StreamSettingsPanel::showCaptureError(const QString &text)
 {
     m_captureError->setText(text);
     m_captureError->setVisible(!text.isEmpty());
+}
+
+void StreamSettingsPanel::setInvert(bool invert)
+{
+    const QSignalBlocker blocker(m_invert);
+    m_invert->setChecked(invert);
+}
+
+void StreamSettingsPanel::setReceiverFraming(const rs232::Framing &framing)
+{
+    {
+        const QSignalBlocker blocker(this);
+        m_rxDataBits->setValue(framing.dataBits);
+        m_rxParity->setCurrentIndex(StreamPageSettings::parityIndex(framing.parity));
+        m_rxStopBits->setCurrentIndex(static_cast<int>(framing.stop));
+    }
+    settingChanged();
+}
+
+void StreamSettingsPanel::showFramingEvidence(const QString &text)
+{
+    m_framingEvidence->setText(text);
+    m_framingEvidence->setVisible(!text.isEmpty());
 }

@@ -61,6 +61,12 @@ public:
     // The receiver's rate, set from a measurement without a change signal.
     void setReceiverRate(const QString &rate);
     void showCaptureError(const QString &text);
+    // The invert box, set from a measurement without a change signal.
+    void setInvert(bool invert);
+    // The receiver's framing, told from a measured line: written, then a change signal.
+    void setReceiverFraming(const rs232::Framing &framing);
+    // What the framing was told from, under the capture's file and channel (empty: hidden).
+    void showFramingEvidence(const QString &text);
 
 Q_SIGNALS:
     void changed();
@@ -68,6 +74,7 @@ Q_SIGNALS:
     void openCaptureRequested();
     void backRequested();
     void channelChosen(int index);
+    void detectFramingRequested();
 
 private:
     void buildBytes();
@@ -108,6 +115,9 @@ private:
     QDoubleSpinBox *m_noiseWidth = nullptr;
     QSpinBox *m_seed = nullptr;
     QDoubleSpinBox *m_breakBits = nullptr;
+    QCheckBox *m_invert = nullptr;
+    QPushButton *m_detectFraming = nullptr;
+    QLabel *m_framingEvidence = nullptr;
     QLabel *m_error = nullptr;
     QPushButton *m_runButton = nullptr;
     QPushButton *m_backButton = nullptr;
