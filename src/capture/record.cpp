@@ -38,59 +38,6 @@ RecordError problem(RecordProblem kind, std::string detail = {})
     return {kind, std::move(detail)};
 }
 
-// libsigrok's messages while a scan or recording runs: the first error, else the last warning, is the
-// detail of a failure. It also keeps them off standard error.
-class LogCapture
-{
-public:
-    LogCapture() { sr_log_callback_set(&LogCapture::log, this); }
-    ~LogCapture() { sr_log_callback_set_default(); }
-    LogCapture(const LogCapture &) = delete;
-    LogCapture &operator=(const LogCapture &) = delete;
-
-    std::string said() const
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        return m_firstError.empty() ? m_lastWarning : m_firstError;
-    }
-    bool errorSaid() const
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        return !m_firstError.empty();
-    }
-    // Forgets what was said so far: a setting tried one way and then set another logs an error that is
-    // none of the recording's.
-    void clear()
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_firstError.clear();
-        m_lastWarning.clear();
-    }
-    // What libsigrok said, else the name of the code it returned.
-    std::string saidOr(int code) const
-    {
-        std::string text = said();
-        return text.empty() ? std::string(sr_strerror(code)) : text;
-    }
-
-private:
-    static int log(void *data, int level, const char *format, va_list args)
-    {
-        auto *self = static_cast<LogCapture *>(data);
-        char buffer[512];
-        std::vsnprintf(buffer, sizeof buffer, format, args);
-        std::lock_guard<std::mutex> lock(self->m_lock);
-        if (level <= SR_LOG_ERR && self->m_firstError.empty())
-            self->m_firstError = buffer;
-        else if (level == SR_LOG_WARN)
-            self->m_lastWarning = buffer;
-        return SR_OK;
-    }
-
-    mutable std::mutex m_lock; // libsigrok may log from a thread of its own (USB transfers)
-    std::string m_firstError, m_lastWarning;
-};
-
 struct VariantUnref
 {
     void operator()(GVariant *v) const { g_variant_unref(v); }
@@ -518,25 +465,6 @@ struct Session
     }
 };
 
-// The thread's own GLib main context for as long as a recording runs, so libsigrok's session loop
-// never runs the loop of a window on another thread, nor theirs this one's sources.
-class ThreadContext
-{
-public:
-    ThreadContext() : m_context(g_main_context_new()) { g_main_context_push_thread_default(m_context); }
-    ~ThreadContext()
-    {
-        g_main_context_pop_thread_default(m_context);
-        g_main_context_unref(m_context);
-    }
-    ThreadContext(const ThreadContext &) = delete;
-    ThreadContext &operator=(const ThreadContext &) = delete;
-    GMainContext *get() const { return m_context; }
-
-private:
-    GMainContext *m_context;
-};
-
 // The session file's name while it is written: beside the target, so the rename stays on one file system.
 std::string partialName(const std::string &output)
 {
@@ -606,7 +534,7 @@ RecordResult failed(RecordProblem kind, std::string detail = {})
 // The part of a recording that runs with a device open and the log captured.
 RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const Trigger *trigger,
                         const std::function<void(const RecordProgress &)> &progress,
-                        const std::atomic<RecordControl> *control, LogCapture &log)
+                        const std::atomic<RecordControl> *control, SigrokLog &log)
 {
     for (const std::string &setting : options.settings)
         if (!applySetting(device, setting))
@@ -713,7 +641,7 @@ RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const
     run.progress = &progress;
     run.control = control;
 
-    ThreadContext thread;
+    ThreadMainContext thread;
     if (sr_session_new(sigrokContext(), &run.session) != SR_OK)
         return failed(RecordProblem::LibraryFailed, log.said());
     struct SessionGuard
@@ -835,7 +763,7 @@ ScanResult scanDevices(const std::string &driverSpec)
         result.error = problem(RecordProblem::LibraryFailed);
         return result;
     }
-    LogCapture log;
+    SigrokLog log;
     std::vector<DriverSpec> specs;
     if (driverSpec.empty()) {
         for (sr_dev_driver **driver = sr_driver_list(context); driver && *driver; ++driver)
@@ -889,7 +817,7 @@ RecordResult record(const RecordOptions &options, const std::function<void(const
     sr_context *context = sigrokContext();
     if (!context)
         return failed(RecordProblem::LibraryFailed);
-    LogCapture log;
+    SigrokLog log;
     Found found = scanDriver(context, *spec);
     if (found.error.problem != RecordProblem::None)
         return {std::nullopt, found.error};

@@ -441,7 +441,7 @@ capture::Capture loadLine(const std::string &path, const capture::LoadOptions &o
 }
 
 // "# rate 9615 (9600)": the measured rate, and in brackets the standard rate decoded at.
-std::string rateComment(const capture::RateEstimate &estimate)
+std::string rateComment(const RateEstimate &estimate)
 {
     char buffer[96];
     if (estimate.standard)
@@ -472,7 +472,7 @@ std::string count(std::size_t n, const char *one, const char *many)
 
 // "7E1: 412 frames, parity right in all; read as 8N1 bit 7 would be the parity": the framing told and
 // why.
-std::string framingEvidence(const capture::FramingDetection &found)
+std::string framingEvidence(const FramingDetection &found)
 {
     const Framing &framing = found.framing;
     std::string text = framingText(framing) + ": " + count(found.frames, "frame", "frames");
@@ -503,14 +503,14 @@ std::string framingEvidence(const capture::FramingDetection &found)
     return text;
 }
 
-std::string polarityWhy(const capture::LinePolarity &polarity)
+std::string polarityWhy(const LinePolarity &polarity)
 {
     switch (polarity.evidence) {
-    case capture::PolarityEvidence::IdleStretches:
+    case PolarityEvidence::IdleStretches:
         return "its idle stretches";
-    case capture::PolarityEvidence::Ends:
+    case PolarityEvidence::Ends:
         return "its ends";
-    case capture::PolarityEvidence::None:
+    case PolarityEvidence::None:
         break;
     }
     return "nothing tells otherwise";
@@ -573,7 +573,7 @@ int info(const std::vector<std::string> &argv, std::istream &in, std::ostream &o
     }
     text += "polarity of " + read.name + ": rests at " + std::to_string(read.polarity.restLevel) + " (" +
             polarityWhy(read.polarity) + "), read " + (got.inverted ? "inverted" : "as it is") + "\n";
-    const Outcome<capture::RateEstimate> estimate = capture::detectRate(got.line, got.timeUnit);
+    const Outcome<RateEstimate> estimate = detectRate(got.line, got.timeUnit);
     text += "rate of " + read.name + ": ";
     if (estimate) {
         if (estimate->standard)
@@ -582,7 +582,7 @@ int info(const std::vector<std::string> &argv, std::istream &in, std::ostream &o
         else
             std::snprintf(buffer, sizeof buffer, "%.0f bit/s, no standard rate within 2 %%\n", estimate->measured);
         text += buffer;
-        const Outcome<capture::FramingDetection> framing = capture::detectFraming(got.line, estimate->bitTime);
+        const Outcome<FramingDetection> framing = detectFraming(got.line, estimate->bitTime);
         text += "framing of " + read.name + ": " + (framing ? framingEvidence(*framing) : "unknown: " + framing.error) +
                 "\n";
     } else {
@@ -656,7 +656,7 @@ int decode(const std::vector<std::string> &argv, std::istream &in, std::ostream 
         if (channel.idle())
             throw ToolError{kFileError, path + ": channel " + channel.name +
                                             " never changes level, so its rate cannot be told"};
-        const Outcome<capture::RateEstimate> estimate = capture::detectRate(line, got.timeUnit);
+        const Outcome<RateEstimate> estimate = detectRate(line, got.timeUnit);
         if (!estimate)
             throw ToolError{kFileError, path + ": " + estimate.error};
         settings.rate = estimate->rate();
@@ -669,8 +669,8 @@ int decode(const std::vector<std::string> &argv, std::istream &in, std::ostream 
         text += "# inverted: the line rests at 0" +
                 std::string(options.invert == capture::Invert::Yes ? " (--invert yes)" : "") + "\n";
     if (autoFormat) {
-        const Outcome<capture::FramingDetection> found =
-            capture::detectFraming(line, measuredBitTime.value_or(bitTimeOf(realRate(settings.rate, settings.clockErrorPercent))));
+        const Outcome<FramingDetection> found =
+            detectFraming(line, measuredBitTime.value_or(bitTimeOf(realRate(settings.rate, settings.clockErrorPercent))));
         if (!found)
             throw ToolError{kFileError, path + ": " + found.error};
         settings.framing = found->framing;

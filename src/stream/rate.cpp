@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace rs232::capture {
+namespace rs232 {
 
 namespace {
 
@@ -249,4 +249,4 @@ Outcome<RateEstimate> detectRate(const Line &line, double samplePeriod)
     return {estimate, {}};
 }
 
-} // namespace rs232::capture
+} // namespace rs232

@@ -14,7 +14,7 @@
 #include <optional>
 #include <span>
 
-namespace rs232::capture {
+namespace rs232 {
 
 // The rates a UART is usually set to, from 50 to 3 000 000 bit/s.
 std::span<const double> standardRates();
@@ -44,4 +44,4 @@ Outcome<RateEstimate> detectRate(const Line &line, double samplePeriod = 0.0);
 // The standard rate within tolerancePercent of a measured rate, if any.
 std::optional<double> nearestStandardRate(double measured, double tolerancePercent = 2.0);
 
-} // namespace rs232::capture
+} // namespace rs232

@@ -168,7 +168,7 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
 }
 
 QString measurementHeading(const QString &path, const rs232::capture::Capture &capture,
-                           const std::optional<rs232::capture::RateEstimate> &estimate, double receiverRate)
+                           const std::optional<rs232::RateEstimate> &estimate, double receiverRate)
 {
     QString text = QStringLiteral("Mérés: „%1” (%2), csatorna: %3")
                        .arg(QFileInfo(path).fileName(), fromCore(capture.format),
@@ -183,10 +183,10 @@ QString measurementHeading(const QString &path, const rs232::capture::Capture &c
         text += estimate->standard
                     ? QStringLiteral(", a legközelebbi szabványos sebesség %1 bit/s.").arg(groupedNumber(*estimate->standard))
                     : QStringLiteral(", 2 %-on belül nincs szabványos sebesség.");
-    } else if (capture.line.edges.size() < rs232::capture::kMinRateEdges) {
+    } else if (capture.line.edges.size() < rs232::kMinRateEdges) {
         text += QStringLiteral("A sebesség nem állapítható meg: a jelnek csak %1 éle van, legalább %2 kell.")
                     .arg(capture.line.edges.size())
-                    .arg(rs232::capture::kMinRateEdges);
+                    .arg(rs232::kMinRateEdges);
     } else {
         text += QStringLiteral("A sebesség nem állapítható meg: az impulzusok szélessége nem egy bitidő egész "
                                "számú többszöröse.");

@@ -90,7 +90,7 @@ void MeasurementSession::open(const QString &path, rs232::capture::Capture captu
     m_nextDecode.reset();
     m_path = path;
     m_estimate.reset();
-    if (rs232::Outcome<rs232::capture::RateEstimate> estimate = rs232::capture::detectRate(capture.line))
+    if (rs232::Outcome<rs232::RateEstimate> estimate = rs232::detectRate(capture.line))
         m_estimate = *estimate;
     m_capture = std::make_shared<const rs232::capture::Capture>(std::move(capture));
 }
@@ -118,7 +118,7 @@ void MeasurementSession::decode(const rs232::ReceiverSettings &receiver)
         std::optional<double> measured;
         if (m_estimate)
             measured = m_estimate->measured;
-        rs232::Outcome<rs232::StreamRun> run = rs232::capture::measurementRun(m_capture->line, receiver, measured);
+        rs232::Outcome<rs232::StreamRun> run = rs232::measurementRun(m_capture->line, receiver, measured);
         if (run)
             Q_EMIT decoded(std::make_shared<const rs232::StreamRun>(std::move(*run)));
         else
@@ -142,7 +142,7 @@ void MeasurementSession::startDecode(const rs232::ReceiverSettings &receiver)
     m_work->run([this, capture = m_capture, receiver, measured, generation]() -> BackgroundWork::FollowUp {
         auto run = std::make_shared<rs232::Outcome<rs232::StreamRun>>(rs232::Outcome<rs232::StreamRun>::fail(""));
         try {
-            *run = rs232::capture::measurementRun(capture->line, receiver, measured);
+            *run = rs232::measurementRun(capture->line, receiver, measured);
         } catch (const std::bad_alloc &) {
             *run = rs232::Outcome<rs232::StreamRun>::fail("the decoding does not fit in memory");
         }

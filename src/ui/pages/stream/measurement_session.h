@@ -55,7 +55,7 @@ public:
 
     const QString &path() const { return m_path; }
     const rs232::capture::Capture &capture() const { return *m_capture; }
-    const std::optional<rs232::capture::RateEstimate> &estimate() const { return m_estimate; }
+    const std::optional<rs232::RateEstimate> &estimate() const { return m_estimate; }
 
     // Reads the capture with the receiver given: at once for a short line, on the worker for a long one; a
     // decoding asked for while one runs follows it, the last request wins. decoded or decodeFailed follows.
@@ -84,7 +84,7 @@ private:
     std::shared_ptr<Load> m_load; // the load under way
     QString m_path;
     std::shared_ptr<const rs232::capture::Capture> m_capture; // shared with a decoding under way
-    std::optional<rs232::capture::RateEstimate> m_estimate; // none when the line's rate cannot be told
+    std::optional<rs232::RateEstimate> m_estimate; // none when the line's rate cannot be told
     std::optional<SavedSimulation> m_simulation;
     bool m_decoding = false;
     std::optional<rs232::ReceiverSettings> m_nextDecode; // asked for while a decoding ran

@@ -338,7 +338,7 @@ void StreamPage::showCapture()
         channels.append({c.counted ? tr("%1 (%2 él)").arg(fromCore(c.name), groupedNumber(double(c.edges)))
                                    : fromCore(c.name),
                          fromCore(c.name)});
-    const std::optional<rs232::capture::RateEstimate> &estimate = m_measurement->estimate();
+    const std::optional<rs232::RateEstimate> &estimate = m_measurement->estimate();
     const QString rateText =
         !estimate ? tr("A sebesség nem állapítható meg.")
         : estimate->standard
