@@ -200,8 +200,8 @@ QString measurementHeading(const QString &path, const rs232::capture::Capture &c
 
 QString polaritySentence(const rs232::capture::Capture &capture)
 {
-    using rs232::capture::PolarityEvidence;
-    const rs232::capture::LinePolarity &polarity = capture.channels.at(capture.channel).polarity;
+    using rs232::PolarityEvidence;
+    const rs232::LinePolarity &polarity = capture.channels.at(capture.channel).polarity;
     if (capture.inverted && polarity.inverted) {
         const QString why = polarity.evidence == PolarityEvidence::IdleStretches
                                 ? QCoreApplication::translate("CaptureTexts", "a hosszú szünetei 0 szinten vannak")
@@ -217,7 +217,7 @@ QString polaritySentence(const rs232::capture::Capture &capture)
     return {};
 }
 
-QString framingEvidenceText(const rs232::capture::FramingDetection &found)
+QString framingEvidenceText(const rs232::FramingDetection &found)
 {
     const rs232::Framing &framing = found.framing;
     const auto name = [](const rs232::Framing &f) { return fromCore(rs232::framingText(f)).replace(QLatin1Char('.'), QLatin1Char(',')); };

@@ -27,7 +27,7 @@ QString polaritySentence(const rs232::capture::Capture &capture);
 
 // The framing told from a line and the evidence for it: "7E1: 412 keret, a paritás mindegyikben helyes;
 // 8N1-ként olvasva a 7. bit lenne a paritás."
-QString framingEvidenceText(const rs232::capture::FramingDetection &found);
+QString framingEvidenceText(const rs232::FramingDetection &found);
 // Why no framing could be told.
 QString framingNotFoundText();
 

@@ -177,7 +177,7 @@ bool MeasurementSession::setInverted(bool inverted)
     // A decoding under way keeps the capture it was given; its result is for the line as it was read, so
     // it is left unshown.
     auto flipped = std::make_shared<rs232::capture::Capture>(*m_capture);
-    flipped->line = rs232::capture::invertedLine(std::move(flipped->line));
+    flipped->line = rs232::invertedLine(std::move(flipped->line));
     flipped->inverted = inverted;
     m_capture = std::move(flipped);
     ++m_generation;
@@ -190,10 +190,10 @@ void MeasurementSession::detectFraming(double bitTime)
         return;
     const int generation = m_generation;
     m_work->run([this, capture = m_capture, bitTime, generation]() -> BackgroundWork::FollowUp {
-        using Detection = rs232::Outcome<rs232::capture::FramingDetection>;
+        using Detection = rs232::Outcome<rs232::FramingDetection>;
         std::shared_ptr<const Detection> found;
         try {
-            found = std::make_shared<const Detection>(rs232::capture::detectFraming(capture->line, bitTime));
+            found = std::make_shared<const Detection>(rs232::detectFraming(capture->line, bitTime));
         } catch (const std::bad_alloc &) {
             found = std::make_shared<const Detection>(Detection::fail("out of memory"));
         }

@@ -74,7 +74,7 @@ Q_SIGNALS:
                       std::shared_ptr<rs232::capture::LoadResult> result);
     void decoded(std::shared_ptr<const rs232::StreamRun> run);
     void decodeFailed(const QString &reason);
-    void framingDetected(std::shared_ptr<const rs232::Outcome<rs232::capture::FramingDetection>> found);
+    void framingDetected(std::shared_ptr<const rs232::Outcome<rs232::FramingDetection>> found);
 
 private:
     struct Load;

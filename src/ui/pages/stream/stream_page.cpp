@@ -11,14 +11,17 @@
 #include "ui/file_reasons.h"
 #include "ui/pages/stream/capture_texts.h"
 #include "ui/pages/stream/measurement_session.h"
+#include "ui/pages/stream/record_dialog.h"
 #include "ui/pages/stream/stream_chart_panel.h"
 #include "ui/pages/stream/stream_results_panel.h"
 #include "ui/pages/stream/stream_settings_panel.h"
 #include "ui/texts.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -26,6 +29,7 @@
 #include <cerrno>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -72,6 +76,8 @@ StreamPage::StreamPage(Platform &platform, QWidget *parent) : QWidget(parent), m
     connect(m_settings, &StreamSettingsPanel::channelChosen, this, &StreamPage::channelChosen);
     connect(m_settings, &StreamSettingsPanel::detectFramingRequested, this, &StreamPage::detectFraming);
     connect(m_measurement, &MeasurementSession::framingDetected, this, &StreamPage::framingDetected);
+    connect(m_settings, &StreamSettingsPanel::recordRequested, this, &StreamPage::openRecordDialog);
+    connect(m_settings, &StreamSettingsPanel::saveRecordingRequested, this, &StreamPage::saveRecording);
     connect(m_chart, &StreamChartPanel::saveLineRequested, this, &StreamPage::saveLine);
     connect(m_results, &StreamResultsPanel::rowChosen, this, &StreamPage::showRow);
     connect(m_measurement, &MeasurementSession::loadFinished, this, &StreamPage::loadFinished);
@@ -94,13 +100,14 @@ StreamPage::StreamPage(Platform &platform, QWidget *parent) : QWidget(parent), m
 StreamPage::~StreamPage()
 {
     // The workers end before the page's parts that their results would reach.
+    delete m_recordDialog;
     delete m_runs;
     delete m_measurement;
 }
 
 bool StreamPage::busy() const
 {
-    return m_measurement->busy() || m_runs->pending() > 0;
+    return m_measurement->busy() || m_runs->pending() > 0 || (m_recordDialog && m_recordDialog->busy());
 }
 
 bool StreamPage::measuring() const
@@ -314,6 +321,10 @@ void StreamPage::loadFinished(const QString &path, const QString &channel,
                               const std::shared_ptr<rs232::capture::LoadResult> &result)
 {
     hideProgress();
+    // The recording being opened is the one shown once it opens; it goes when it cannot be opened.
+    RecordingFile recording;
+    if (path == m_loadingRecording.path)
+        recording = std::exchange(m_loadingRecording, {});
     if (!*result) {
         if (!result->error.cancelled)
             m_platform.showMessage(Platform::MessageKind::Error, captureLoadMessage(result->error, path));
@@ -326,12 +337,17 @@ void StreamPage::loadFinished(const QString &path, const QString &channel,
     const MeasurementSession::SavedSimulation simulation{m_run, m_settings->settings(), m_chart->windowFrom(),
                                                         m_chart->windowTo()};
     m_measurement->open(path, std::move(*result->value), simulation);
+    if (recording.folder)
+        m_recording = std::move(recording);
+    else if (!showingRecording())
+        m_recording = {};
     showCapture();
 }
 
 void StreamPage::showCapture()
 {
     m_settings->setMeasuring(true);
+    m_settings->setRecordingSaveable(showingRecording());
     const rs232::capture::Capture &capture = m_measurement->capture();
     QList<StreamSettingsPanel::CaptureChannel> channels;
     for (const rs232::capture::Channel &c : capture.channels)
@@ -404,6 +420,8 @@ void StreamPage::backToSimulation()
     if (!saved)
         return;
     m_opening = false;
+    m_recording = {};
+    m_settings->setRecordingSaveable(false);
     m_settings->setMeasuring(false);
     m_settings->setSettings(saved->settings);
     m_settings->validate();
@@ -423,7 +441,7 @@ void StreamPage::detectFraming()
     m_measurement->detectFraming(rs232::bitTimeOf(rs232::realRate(receiver.rate, receiver.clockErrorPercent)));
 }
 
-void StreamPage::framingDetected(const std::shared_ptr<const rs232::Outcome<rs232::capture::FramingDetection>> &found)
+void StreamPage::framingDetected(const std::shared_ptr<const rs232::Outcome<rs232::FramingDetection>> &found)
 {
     if (!measuring())
         return;
@@ -434,4 +452,58 @@ void StreamPage::framingDetected(const std::shared_ptr<const rs232::Outcome<rs23
     m_settings->showFramingEvidence(framingEvidenceText(**found));
     // The receiver reads with the framing told; the decoding follows the change.
     m_settings->setReceiverFraming((*found)->framing);
+}
+
+void StreamPage::openRecordDialog()
+{
+    if (!m_recordDialog) {
+        m_recordDialog = new RecordDialog(m_platform, this);
+        m_recordDialog->setWindowModality(Qt::WindowModal);
+        connect(m_recordDialog, &RecordDialog::recorded, this, &StreamPage::recordingMade);
+        m_recordDialog->scan();
+    }
+    m_recordDialog->show();
+    m_recordDialog->raise();
+    m_recordDialog->activateWindow();
+}
+
+void StreamPage::recordingMade(std::shared_ptr<QTemporaryDir> folder, const QString &path, const QString &channel)
+{
+    m_loadingRecording = {std::move(folder), path};
+    openCapture(path, channel);
+}
+
+bool StreamPage::showingRecording() const
+{
+    return m_recording.folder && measuring() && m_measurement->path() == m_recording.path;
+}
+
+void StreamPage::saveRecording()
+{
+    if (!showingRecording())
+        return;
+    QString fileName =
+        m_platform.saveFileName(QFileInfo(m_recording.path).fileName(), tr("sigrok munkamenet (*.sr)"));
+    if (fileName.isEmpty())
+        return;
+    if (QFileInfo(fileName).suffix().compare(QLatin1String("sr"), Qt::CaseInsensitive) != 0)
+        fileName += QStringLiteral(".sr");
+    // Written beside and moved into place: a failed save leaves no half file, and a file of that name
+    // stays as it was.
+    QFile source(m_recording.path);
+    if (!source.open(QIODevice::ReadOnly)) {
+        m_platform.showMessage(Platform::MessageKind::Error,
+                               tr("A felvétel nem olvasható az ideiglenes mappából:\n%1\n\n%2")
+                                   .arg(m_recording.path, source.errorString()));
+        return;
+    }
+    const QByteArray bytes = source.readAll();
+    QSaveFile file(fileName);
+    if (source.error() != QFileDevice::NoError || !file.open(QIODevice::WriteOnly) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString reason = saveFailureReason(errno, file.errorString());
+        file.cancelWriting();
+        m_platform.showMessage(Platform::MessageKind::Error,
+                               tr("A felvétel nem menthető ide:\n%1\n\n%2").arg(fileName, reason));
+    }
 }

@@ -278,11 +278,24 @@ void StreamSettingsPanel::buildLine(QLayout *row)
     auto *openCapture = new QPushButton(tr("Mérés megnyitása…"));
     openCapture->setObjectName(QStringLiteral("stream_open_capture"));
     openCapture->setToolTip(tr("Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása"));
-    lineGrid->addWidget(openCapture, 6, 0, 1, 3);
+    auto *record = new QPushButton(tr("Felvétel…"));
+    record->setObjectName(QStringLiteral("stream_record"));
+    record->setToolTip(tr("Soros jel felvétele logikai analizátorral (libsigrok), majd megnyitása mérésként"));
+    auto *captureButtons = new QHBoxLayout;
+    captureButtons->addWidget(openCapture, 1);
+    captureButtons->addWidget(record);
+    lineGrid->addLayout(captureButtons, 6, 0, 1, 3);
+    m_saveRecording = new QPushButton(tr("Felvétel mentése…"));
+    m_saveRecording->setObjectName(QStringLiteral("stream_record_save"));
+    m_saveRecording->setToolTip(tr("A felvétel mentése sigrok munkamenetként (.sr)"));
+    m_saveRecording->setVisible(false);
+    lineGrid->addWidget(m_saveRecording, 7, 0, 1, 3);
     static_cast<QBoxLayout *>(row)->addWidget(lineBox, 1);
     m_simulationOnly = {m_txRate, m_txClockError, m_idle, m_noise, m_noiseWidth, m_seed, newSeed, m_breakBits};
     connect(openCapture, &QPushButton::clicked, this, &StreamSettingsPanel::openCaptureRequested);
     connect(m_detectFraming, &QPushButton::clicked, this, &StreamSettingsPanel::detectFramingRequested);
+    connect(record, &QPushButton::clicked, this, &StreamSettingsPanel::recordRequested);
+    connect(m_saveRecording, &QPushButton::clicked, this, &StreamSettingsPanel::saveRecordingRequested);
     connect(m_backButton, &QPushButton::clicked, this, &StreamSettingsPanel::backRequested);
     connect(m_runButton, &QPushButton::clicked, this, &StreamSettingsPanel::runRequested);
     connect(newSeed, &QPushButton::clicked, this,
@@ -529,6 +542,11 @@ bool StreamSettingsPanel::validate()
 void StreamSettingsPanel::showRunError(const QString &text)
 {
     m_error->setText(text);
+}
+
+void StreamSettingsPanel::setRecordingSaveable(bool saveable)
+{
+    m_saveRecording->setVisible(saveable);
 }
 
 void StreamSettingsPanel::setMeasuring(bool measuring)

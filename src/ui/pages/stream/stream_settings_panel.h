@@ -67,11 +67,15 @@ public:
     void setReceiverFraming(const rs232::Framing &framing);
     // What the framing was told from, under the capture's file and channel (empty: hidden).
     void showFramingEvidence(const QString &text);
+    // "Felvétel mentése…" shows while the capture shown is a recording not saved anywhere else.
+    void setRecordingSaveable(bool saveable);
 
 Q_SIGNALS:
     void changed();
     void runRequested();
     void openCaptureRequested();
+    void recordRequested();
+    void saveRecordingRequested();
     void backRequested();
     void channelChosen(int index);
     void detectFramingRequested();
@@ -121,6 +125,7 @@ private:
     QLabel *m_error = nullptr;
     QPushButton *m_runButton = nullptr;
     QPushButton *m_backButton = nullptr;
+    QPushButton *m_saveRecording = nullptr;
     QGroupBox *m_bytesBox = nullptr;
     QGroupBox *m_txBox = nullptr;
     QGroupBox *m_captureBox = nullptr;
