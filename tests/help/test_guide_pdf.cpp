@@ -32,9 +32,9 @@ struct Guide
 
 const Guide kGuide = QStringLiteral(RS232_GUIDE_LANGUAGE) == QStringLiteral("en")
     ? Guide{QStringLiteral("en"),
-            QStringLiteral("RS232 simulator – user's guide"),
+            QStringLiteral("RS232 Simulator – user's guide"),
             QStringLiteral("Contents"),
-            {QStringLiteral("Topology description"), QStringLiteral("Data packet simulation"),
+            {QStringLiteral("Topology"), QStringLiteral("Data packet simulation"),
              QStringLiteral("Transmit/receive simulation"), QStringLiteral("Byte string simulation")},
             {QStringLiteral("First steps"), QStringLiteral("Try it!"), QStringLiteral("Terms")}}
     : Guide{QStringLiteral("hu"),
