@@ -22,7 +22,8 @@ namespace {
 enum class Kind { Session, Vcd, Other };
 
 // What the file is: a zip archive is a session; a file named .vcd or opening with a $ keyword is a VCD.
-std::optional<Kind> kindOf(const std::string &path, std::string &error, LoadProblem &problem, std::string &detail)
+std::optional<Kind> kindOf(const std::string &path, std::string &error, LoadProblem &problem,
+                           std::string &detail)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
@@ -78,13 +79,15 @@ LoadResult loadCapture(const std::string &path, const LoadOptions &options)
             const std::size_t position = *chosen.readAgain;
             chosen = load(position);
             if (chosen.result && *chosen.result && (*chosen.result)->channel != position)
-                return loadFailure(LoadProblem::Damaged, fileName(path) + " read differently the second time");
+                return loadFailure(LoadProblem::Damaged,
+                                   fileName(path) + " read differently the second time");
         }
         if (!chosen.result)
             return loadFailure(LoadProblem::Damaged, fileName(path) + " read differently the second time");
         return std::move(*chosen.result);
     } catch (const std::bad_alloc &) {
-        return loadFailure(LoadProblem::TooLarge, fileName(path) + " is too large to read in the memory there is");
+        return loadFailure(LoadProblem::TooLarge,
+                           fileName(path) + " is too large to read in the memory there is");
     } catch (const std::exception &e) {
         // From the caller's progress report where it runs outside libsigrok (reading a dump, feeding an
         // input module): returned as any other failure.

@@ -17,9 +17,8 @@ namespace {
 
 std::optional<std::size_t> parseIndex(const std::string &text)
 {
-    if (text.empty() || text.size() > 6 || !std::all_of(text.begin(), text.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        }))
+    if (text.empty() || text.size() > 6 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     return static_cast<std::size_t>(std::stoul(text));
 }
@@ -76,8 +75,8 @@ void survey(Channel &channel, const Line &line, double samplePeriod)
     const Outcome<Reception> rx =
         receiveRecorded(settings, channel.polarity.inverted ? invertedLine(head) : head);
     if (rx)
-        channel.frames = static_cast<std::size_t>(
-            std::count_if(rx->frames.begin(), rx->frames.end(), [](const ReceivedFrame &f) { return f.ok(); }));
+        channel.frames = static_cast<std::size_t>(std::count_if(
+            rx->frames.begin(), rx->frames.end(), [](const ReceivedFrame &f) { return f.ok(); }));
 }
 
 } // namespace
@@ -94,10 +93,12 @@ std::string fileName(const std::string &path)
     return std::filesystem::path(path).filename().string();
 }
 
-LoadResult loadFailure(LoadProblem problem, std::string reason, std::string detail, std::vector<Channel> channels)
+LoadResult loadFailure(LoadProblem problem, std::string reason, std::string detail,
+                       std::vector<Channel> channels)
 {
     return {std::nullopt,
-            {std::move(reason), problem == LoadProblem::Cancelled, problem, std::move(detail), std::move(channels)}};
+            {std::move(reason), problem == LoadProblem::Cancelled, problem, std::move(detail),
+             std::move(channels)}};
 }
 
 NamedChannel namedChannel(const std::vector<Channel> &channels, const std::string &wanted)
@@ -112,10 +113,12 @@ NamedChannel namedChannel(const std::vector<Channel> &channels, const std::strin
     if (own.size() == 1)
         return {own.front(), {}};
     if (own.size() > 1)
-        return {std::nullopt, "has several channels named \"" + wanted + "\"; name one of: " + channelList(channels)};
+        return {std::nullopt,
+                "has several channels named \"" + wanted + "\"; name one of: " + channelList(channels)};
     if (const std::optional<std::size_t> index = parseIndex(wanted); index && *index < channels.size())
         return {*index, {}};
-    return {std::nullopt, "has no logic channel \"" + wanted + "\" (its channels: " + channelList(channels) + ")"};
+    return {std::nullopt,
+            "has no logic channel \"" + wanted + "\" (its channels: " + channelList(channels) + ")"};
 }
 
 // Surveys every channel and chooses the one to read: the one named (position), else among those that
@@ -141,9 +144,9 @@ Chosen choose(ChannelLines &read, const std::string &name, std::optional<std::si
         }
         if (!position)
             return loadFailure(LoadProblem::NoEdges,
-                           name + (channels.size() == 1 ? " never changes level"
-                                                        : ": none of its channels ever changes level"),
-                           channels.size() == 1 ? channels.front().name : std::string(), channels);
+                               name + (channels.size() == 1 ? " never changes level"
+                                                            : ": none of its channels ever changes level"),
+                               channels.size() == 1 ? channels.front().name : std::string(), channels);
         reason = serial ? ChannelReason::SerialName : ChannelReason::MostFrames;
     }
     if (!read.complete[*position])
@@ -151,7 +154,8 @@ Chosen choose(ChannelLines &read, const std::string &name, std::optional<std::si
     const Channel &chosen = channels[*position];
     capture.channel = *position;
     capture.reason = reason;
-    capture.inverted = options.invert == Invert::Yes || (options.invert == Invert::Auto && chosen.polarity.inverted);
+    capture.inverted =
+        options.invert == Invert::Yes || (options.invert == Invert::Auto && chosen.polarity.inverted);
     capture.line = std::move(read.lines[*position]);
     capture.line.end = read.end;
     if (capture.inverted)

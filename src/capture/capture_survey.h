@@ -43,7 +43,7 @@ struct ChannelLines
     std::vector<Channel> channels;
     std::vector<Line> lines;
     std::vector<std::uint8_t> complete;
-    double end = 0.0;        // microseconds, where the recording stops
+    double end = 0.0;          // microseconds, where the recording stops
     double samplePeriod = 0.0; // microseconds; 0 where the edges carry their own instants
 };
 

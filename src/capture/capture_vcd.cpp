@@ -38,12 +38,14 @@ protected:
     {
         if (m_cancelled)
             return traits_type::eof();
-        const std::streamsize got = m_file.sgetn(m_block.data(), static_cast<std::streamsize>(m_block.size()));
+        const std::streamsize got =
+            m_file.sgetn(m_block.data(), static_cast<std::streamsize>(m_block.size()));
         if (got <= 0)
             return traits_type::eof();
         m_done += static_cast<std::uintmax_t>(got);
         try {
-            if (m_progress && !m_progress(m_size > 0 ? std::min(1.0, double(m_done) / double(m_size)) : -1.0)) {
+            if (m_progress &&
+                !m_progress(m_size > 0 ? std::min(1.0, double(m_done) / double(m_size)) : -1.0)) {
                 m_cancelled = true;
                 return traits_type::eof();
             }
@@ -64,7 +66,8 @@ protected:
         setg(nullptr, nullptr, nullptr);
         return position;
     }
-    pos_type seekoff(off_type offset, std::ios_base::seekdir direction, std::ios_base::openmode which) override
+    pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
+                     std::ios_base::openmode which) override
     {
         return offset == 0 && direction == std::ios_base::beg ? seekpos(0, which) : pos_type(off_type(-1));
     }
@@ -92,10 +95,11 @@ LoadResult readVcd(std::istream &file, const std::string &name, const LoadOption
         return loadFailure(LoadProblem::Unreadable, "cannot read " + name);
     if (!read) {
         const std::string &why = read.error.reason;
-        const LoadProblem problem = read.error.missingWire                                    ? LoadProblem::NoLogicChannel
-                                    : why == "the file is empty"                              ? LoadProblem::Empty
-                                    : why.starts_with("the file is not a Value Change Dump") ? LoadProblem::NotCapture
-                                                                                              : LoadProblem::Damaged;
+        const LoadProblem problem = read.error.missingWire       ? LoadProblem::NoLogicChannel
+                                    : why == "the file is empty" ? LoadProblem::Empty
+                                    : why.starts_with("the file is not a Value Change Dump")
+                                        ? LoadProblem::NotCapture
+                                        : LoadProblem::Damaged;
         return loadFailure(problem, name + ": " + why, why);
     }
     VcdLines &vcd = *read.value;
@@ -114,7 +118,8 @@ LoadResult readVcd(std::istream &file, const std::string &name, const LoadOption
     if (!options.channel.empty()) {
         const NamedChannel named = namedChannel(lines.channels, options.channel);
         if (!named.position)
-            return loadFailure(LoadProblem::NoSuchChannel, name + " " + named.error, options.channel, lines.channels);
+            return loadFailure(LoadProblem::NoSuchChannel, name + " " + named.error, options.channel,
+                               lines.channels);
         position = named.position;
     }
     Capture capture;
@@ -129,8 +134,9 @@ LoadResult loadVcd(const std::string &path, const LoadOptions &options)
     const std::string name = fileName(path);
     std::filebuf raw;
     if (!raw.open(path, std::ios::in | std::ios::binary))
-        return loadFailure(LoadProblem::Unreadable, "cannot read " + name + ": " + std::generic_category().message(errno),
-                       std::generic_category().message(errno));
+        return loadFailure(LoadProblem::Unreadable,
+                           "cannot read " + name + ": " + std::generic_category().message(errno),
+                           std::generic_category().message(errno));
     std::error_code sizeError;
     const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
     ProgressBuffer buffer(raw, sizeError ? 0 : size, options.progress);

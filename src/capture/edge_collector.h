@@ -123,7 +123,8 @@ private:
         while (changed) {
             const int bit = __builtin_ctzll(changed);
             changed &= changed - 1;
-            const std::size_t position = static_cast<std::size_t>(m_positionOfBit[static_cast<unsigned>(bit)]);
+            const std::size_t position =
+                static_cast<std::size_t>(m_positionOfBit[static_cast<unsigned>(bit)]);
             Kept &kept = m_kept[position];
             ++kept.count;
             if (!kept.complete)

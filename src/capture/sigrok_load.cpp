@@ -53,8 +53,8 @@ struct SigrokLoad
     std::string failedWhy;
     std::uint64_t logicBytes = 0;
     std::uint64_t expectedBytes = 0; // of a session file's logic data, 0 when not known
-    bool opened = false;              // the session's devices were opened by sr_session_load
-    bool sessionRunning = false;    // a session file being played, which sr_session_stop ends
+    bool opened = false;             // the session's devices were opened by sr_session_load
+    bool sessionRunning = false;     // a session file being played, which sr_session_stop ends
 
     ~SigrokLoad()
     {
@@ -179,7 +179,8 @@ struct SigrokLoad
             collector.feed(static_cast<const std::uint8_t *>(logic->data), logic->length, logic->unitsize);
             logicBytes += logic->length;
             if (sessionRunning &&
-                !progress(expectedBytes > 0 ? std::min(1.0, double(logicBytes) / double(expectedBytes)) : -1.0))
+                !progress(expectedBytes > 0 ? std::min(1.0, double(logicBytes) / double(expectedBytes))
+                                            : -1.0))
                 sr_session_stop(session);
             break;
         }
@@ -200,8 +201,9 @@ std::uint64_t sessionLogicBytes(const std::string &path)
     const zip_int64_t entries = zip_get_num_entries(archive, 0);
     for (zip_int64_t i = 0; i < entries; ++i) {
         zip_stat_t stat;
-        if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) &&
-            (stat.valid & ZIP_STAT_NAME) && std::strncmp(stat.name, "logic-1", 7) == 0)
+        if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat) == 0 &&
+            (stat.valid & ZIP_STAT_SIZE) && (stat.valid & ZIP_STAT_NAME) &&
+            std::strncmp(stat.name, "logic-1", 7) == 0)
             total += stat.size;
     }
     zip_discard(archive);
@@ -236,27 +238,34 @@ Chosen finish(SigrokLoad &load, const std::string &path, std::string format)
         return *load.failed == LoadProblem::TooLarge
                    ? loadFailure(LoadProblem::TooLarge, name + " is too large to read in the memory there is")
                    : loadFailure(LoadProblem::Damaged,
-                             name + " cannot be read" + (load.failedWhy.empty() ? "" : ": " + load.failedWhy),
-                             load.failedWhy);
+                                 name + " cannot be read" +
+                                     (load.failedWhy.empty() ? "" : ": " + load.failedWhy),
+                                 load.failedWhy);
     if (load.cancelled)
         return loadFailure(LoadProblem::Cancelled, "loading " + name + " was cancelled");
     if (load.tooWide)
         return loadFailure(LoadProblem::TooManyChannels,
-                       name + " has more than 64 logic channels, which this program does not read");
+                           name + " has more than 64 logic channels, which this program does not read");
     if (!load.channelsReady && load.collector.samples() == 0) {
         if (load.log.errorSaid())
-            return loadFailure(LoadProblem::Damaged, name + " cannot be read: it is damaged or cut short" + load.said(), load.said());
+            return loadFailure(LoadProblem::Damaged,
+                               name + " cannot be read: it is damaged or cut short" + load.said(),
+                               load.said());
         return loadFailure(LoadProblem::NoSamples, name + " holds no logic samples");
     }
     if (load.channels.empty())
         return loadFailure(LoadProblem::NoLogicChannel, name + " has no logic channel");
     if (!load.channelError.empty())
-        return loadFailure(LoadProblem::NoSuchChannel, name + " " + load.channelError, load.options->channel, load.channels);
+        return loadFailure(LoadProblem::NoSuchChannel, name + " " + load.channelError, load.options->channel,
+                           load.channels);
     const double rate = load.options->sampleRate > 0.0 ? load.options->sampleRate : double(load.sampleRate);
     if (!(rate > 0.0))
-        return loadFailure(LoadProblem::NoSampleRate, name + " does not say its sample rate (0 Hz)", {}, load.channels);
+        return loadFailure(LoadProblem::NoSampleRate, name + " does not say its sample rate (0 Hz)", {},
+                           load.channels);
     if (load.log.errorSaid())
-        return loadFailure(LoadProblem::Damaged, name + " cannot be read to its end: it is damaged or cut short" + load.said(), load.said());
+        return loadFailure(LoadProblem::Damaged,
+                           name + " cannot be read to its end: it is damaged or cut short" + load.said(),
+                           load.said());
     if (load.collector.samples() == 0)
         return loadFailure(LoadProblem::NoSamples, name + " holds no samples", {}, load.channels);
 
@@ -284,10 +293,10 @@ Chosen loadSession(const std::string &path, const LoadOptions &options, std::opt
     const std::string name = fileName(path);
     if (sr_session_load(load.context, path.c_str(), &load.session) != SR_OK) {
         load.session = nullptr;
-        return loadFailure(LoadProblem::Damaged,
-                       name + " is not a sigrok session file that can be read: it is damaged or cut short" +
-                           load.said(),
-                       load.said());
+        return loadFailure(
+            LoadProblem::Damaged,
+            name + " is not a sigrok session file that can be read: it is damaged or cut short" + load.said(),
+            load.said());
     }
     load.opened = true;
     GSList *devices = nullptr;
@@ -308,7 +317,8 @@ Chosen loadSession(const std::string &path, const LoadOptions &options, std::opt
     if (load.channels.empty())
         return loadFailure(LoadProblem::NoLogicChannel, name + " has no logic channel");
     if (!load.channelError.empty())
-        return loadFailure(LoadProblem::NoSuchChannel, name + " " + load.channelError, load.options->channel, load.channels);
+        return loadFailure(LoadProblem::NoSuchChannel, name + " " + load.channelError, load.options->channel,
+                           load.channels);
     load.expectedBytes = sessionLogicBytes(path);
     if (!load.progress(load.expectedBytes > 0 ? 0.0 : -1.0))
         return finish(load, path, "sigrok session");
@@ -321,7 +331,8 @@ Chosen loadSession(const std::string &path, const LoadOptions &options, std::opt
     return finish(load, path, "sigrok session");
 }
 
-Chosen loadThroughInput(const std::string &path, const LoadOptions &options, std::optional<std::size_t> forced)
+Chosen loadThroughInput(const std::string &path, const LoadOptions &options,
+                        std::optional<std::size_t> forced)
 {
     std::lock_guard<std::mutex> lock(g_sigrokLock);
     const ThreadMainContext ownContext;
@@ -332,8 +343,10 @@ Chosen loadThroughInput(const std::string &path, const LoadOptions &options, std
 
     const sr_input *found = nullptr;
     if (sr_input_scan_file(path.c_str(), &found) != SR_OK || !found)
-        return loadFailure(LoadProblem::NotCapture, name + " is not a capture this program reads (a sigrok session, VCD, CSV or another "
-                              "format libsigrok knows)");
+        return loadFailure(LoadProblem::NotCapture,
+                           name +
+                               " is not a capture this program reads (a sigrok session, VCD, CSV or another "
+                               "format libsigrok knows)");
     const sr_input_module *module = sr_input_module_get(found);
     const std::string id = sr_input_id_get(module);
     const std::string format = sr_input_name_get(module);
@@ -343,15 +356,18 @@ Chosen loadThroughInput(const std::string &path, const LoadOptions &options, std
     GHashTable *settings = g_hash_table_new_full(g_str_hash, g_str_equal, g_free,
                                                  reinterpret_cast<GDestroyNotify>(g_variant_unref));
     if (id == "csv") {
-        const std::uint64_t rate =
-            options.sampleRate > 0.0 ? static_cast<std::uint64_t>(std::llround(options.sampleRate)) : csvCommentRate(path);
+        const std::uint64_t rate = options.sampleRate > 0.0
+                                       ? static_cast<std::uint64_t>(std::llround(options.sampleRate))
+                                       : csvCommentRate(path);
         if (rate > 0)
-            g_hash_table_insert(settings, g_strdup("samplerate"), g_variant_ref_sink(g_variant_new_uint64(rate)));
+            g_hash_table_insert(settings, g_strdup("samplerate"),
+                                g_variant_ref_sink(g_variant_new_uint64(rate)));
     }
     const sr_input *input = sr_input_new(module, settings);
     g_hash_table_destroy(settings);
     if (!input)
-        return loadFailure(LoadProblem::Damaged, name + " cannot be read as " + format + load.said(), load.said());
+        return loadFailure(LoadProblem::Damaged, name + " cannot be read as " + format + load.said(),
+                           load.said());
     // The input is ended on every path, so its module frees what it keeps between pieces (what it sends
     // then after a failure or a cancel is passed over), and freed.
     struct InputGuard
@@ -373,7 +389,9 @@ Chosen loadThroughInput(const std::string &path, const LoadOptions &options, std
 
     std::ifstream file(path, std::ios::binary);
     if (!file)
-        return loadFailure(LoadProblem::Unreadable, "cannot read " + name + ": " + std::generic_category().message(errno), std::generic_category().message(errno));
+        return loadFailure(LoadProblem::Unreadable,
+                           "cannot read " + name + ": " + std::generic_category().message(errno),
+                           std::generic_category().message(errno));
     std::error_code sizeError;
     const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
     if (sr_session_new(load.context, &load.session) != SR_OK)
@@ -430,12 +448,16 @@ Chosen loadThroughInput(const std::string &path, const LoadOptions &options, std
             ok = false;
     }
     if (!ok && !load.cancelled && !load.failed)
-        return loadFailure(LoadProblem::Damaged, name + " cannot be read as " + format + ": it is damaged or cut short" + load.said(), load.said());
+        return loadFailure(LoadProblem::Damaged,
+                           name + " cannot be read as " + format + ": it is damaged or cut short" +
+                               load.said(),
+                           load.said());
     if (!added && !load.cancelled && !load.failed)
-        return loadFailure(LoadProblem::NotCapture, name + " holds no capture that libsigrok's " + format + " input can read" + load.said());
+        return loadFailure(LoadProblem::NotCapture, name + " holds no capture that libsigrok's " + format +
+                                                        " input can read" + load.said());
     Chosen chosen = finish(load, path, format);
-    if (chosen.result && !*chosen.result && id == "csv" && options.sampleRate <= 0.0 && load.sampleRate == 0 &&
-        chosen.result->error.problem == LoadProblem::NoSampleRate)
+    if (chosen.result && !*chosen.result && id == "csv" && options.sampleRate <= 0.0 &&
+        load.sampleRate == 0 && chosen.result->error.problem == LoadProblem::NoSampleRate)
         chosen.result->error.reason += "; give the rate the file was sampled at";
     return chosen;
 }

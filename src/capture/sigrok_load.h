@@ -17,6 +17,7 @@
 namespace rs232::capture {
 
 Chosen loadSession(const std::string &path, const LoadOptions &options, std::optional<std::size_t> forced);
-Chosen loadThroughInput(const std::string &path, const LoadOptions &options, std::optional<std::size_t> forced);
+Chosen loadThroughInput(const std::string &path, const LoadOptions &options,
+                        std::optional<std::size_t> forced);
 
 } // namespace rs232::capture

@@ -513,7 +513,6 @@ void DocumentBuilder::textWord(const RtfWordAction &action, bool hasNumber, int 
     }
 }
 
-
 int DocumentBuilder::codePage() const
 {
     const RtfCharState &ch = m_stack.back().ch;

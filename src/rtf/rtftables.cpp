@@ -191,7 +191,9 @@ std::optional<RtfImage> RtfPictureReader::finish()
         width = picture.width;
         height = picture.height;
     }
-    shown.width = std::clamp(width * std::clamp(picture.scaleX, 1, 1000) / 100.0, 1.0, double(MaxPicturePixels));
-    shown.height = std::clamp(height * std::clamp(picture.scaleY, 1, 1000) / 100.0, 1.0, double(MaxPicturePixels));
+    shown.width =
+        std::clamp(width * std::clamp(picture.scaleX, 1, 1000) / 100.0, 1.0, double(MaxPicturePixels));
+    shown.height =
+        std::clamp(height * std::clamp(picture.scaleY, 1, 1000) / 100.0, 1.0, double(MaxPicturePixels));
     return shown;
 }
