@@ -86,10 +86,11 @@ void QtPlatform::showPrinterSetup()
     auto *layout = new QVBoxLayout(&dialog);
     if (names->count() == 0) {
         names->setEnabled(false);
-        layout->addWidget(
-            new QLabel(QCoreApplication::translate("Platform", "Nincs telepített nyomtató; a nyomtatás párbeszédablakában "
-                                      "PDF fájlba is lehet nyomtatni."),
-                       &dialog));
+        layout->addWidget(new QLabel(
+            QCoreApplication::translate("Platform",
+                                        "Nincs telepített nyomtató; a nyomtatás párbeszédablakában "
+                                        "PDF fájlba is lehet nyomtatni."),
+            &dialog));
     }
     layout->addLayout(form);
     layout->addWidget(buttons);
@@ -158,8 +159,8 @@ QString dialogFolder(const QString &last)
 
 QString QtPlatform::openFileName(const QString &filter)
 {
-    const QString chosen =
-        QFileDialog::getOpenFileName(m_parent, QCoreApplication::translate("Platform", "Megnyitás"), dialogFolder(m_openFolder), filter);
+    const QString chosen = QFileDialog::getOpenFileName(
+        m_parent, QCoreApplication::translate("Platform", "Megnyitás"), dialogFolder(m_openFolder), filter);
     if (!chosen.isEmpty())
         m_openFolder = QFileInfo(chosen).absolutePath();
     return chosen;
@@ -169,8 +170,9 @@ QString QtPlatform::saveFileName(const QString &suggestedName, const QString &fi
 {
     const QString folder = dialogFolder(m_saveFolder);
     QString selected = filter.section(QStringLiteral(";;"), 0, 0);
-    QString chosen = QFileDialog::getSaveFileName(m_parent, QCoreApplication::translate("Platform", "Mentés fájlba"),
-                                                  QDir(folder).filePath(suggestedName), filter, &selected);
+    QString chosen =
+        QFileDialog::getSaveFileName(m_parent, QCoreApplication::translate("Platform", "Mentés fájlba"),
+                                     QDir(folder).filePath(suggestedName), filter, &selected);
     if (chosen.isEmpty())
         return chosen;
     // A name typed without an extension takes the one of the chosen file type: "(*.svg)" gives ".svg".

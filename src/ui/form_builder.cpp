@@ -105,7 +105,8 @@ QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &tex
     return e;
 }
 
-QFrame *colourPanel(QWidget *parent, const QString &name, const language::Text &caption, const QRect &geometry)
+QFrame *colourPanel(QWidget *parent, const QString &name, const language::Text &caption,
+                    const QRect &geometry)
 {
     QFrame *swatch = panel(parent, name, geometry);
     swatch->setAutoFillBackground(true);
@@ -128,8 +129,8 @@ QFrame *rule(QWidget *parent, int x, int y, int width)
     return line;
 }
 
-QPushButton *button(QWidget *parent, const QString &name, const language::Text &caption, const QRect &geometry,
-                    const QString &iconPath)
+QPushButton *button(QWidget *parent, const QString &name, const language::Text &caption,
+                    const QRect &geometry, const QString &iconPath)
 {
     auto *b = new QPushButton(parent);
     caption.bind(b, [b](const QString &t) { b->setText(t); });
@@ -153,7 +154,8 @@ QWidget *picture(QWidget *parent, const QString &name, const QString &resource, 
 }
 
 RadioGroup *radioGroup(QWidget *parent, const QString &name, const language::Text &caption,
-                       const std::function<QStringList()> &items, const QRect &geometry, int columns, int initial)
+                       const std::function<QStringList()> &items, const QRect &geometry, int columns,
+                       int initial)
 {
     auto *g = new RadioGroup(caption(), items(), columns, parent);
     // The buttons are renamed in place, so that the choice and the buttons themselves stay.
@@ -307,13 +309,13 @@ StepChart *byteChart(QWidget *parent, const ByteChartNames &names, int x, int y,
     chart->setLabelFont(tiny);
     group.series = chart->addSeries(names.series, kByteChartColour, 1);
 
-    group.labels.append(
-        note(parent,
-             [] {
-                 return QCoreApplication::translate("form", "Az adatok LSB...MSB (legkisebb helyértéktől a "
-                                                            "legnagyobbig) sorrendben kerülnek átküldésre.");
-             },
-             QRect(x, y + 36, 290, 30), names.labelOrder));
+    group.labels.append(note(
+        parent,
+        [] {
+            return QCoreApplication::translate("form", "Az adatok LSB...MSB (legkisebb helyértéktől a "
+                                                       "legnagyobbig) sorrendben kerülnek átküldésre.");
+        },
+        QRect(x, y + 36, 290, 30), names.labelOrder));
     return chart;
 }
 
@@ -356,23 +358,26 @@ ResultTabs resultTabs(QWidget *parent, const ResultTabNames &n, const QRect &geo
     QWidget *start = addPage(out.pages, n.startTab, words(QT_TRANSLATE_NOOP("form", "start bit")));
     label(start, words(QT_TRANSLATE_NOOP("form", "Start bit értéke:")), 8, 6, true);
     out.startBit = readOnlyEdit(start, n.startBit, QStringLiteral("0"), valueField);
-    out.startPanel = colourPanel(start, n.startPanel, words(QT_TRANSLATE_NOOP("form", "start színminta")), samplePanel);
+    out.startPanel =
+        colourPanel(start, n.startPanel, words(QT_TRANSLATE_NOOP("form", "start színminta")), samplePanel);
     note(start, texts::startBitNote, QRect(8, 40, noteWidth, 60));
 
     QWidget *data = addPage(out.pages, n.dataTab, words(QT_TRANSLATE_NOOP("form", "adat")));
     label(data, words(QT_TRANSLATE_NOOP("form", "Adat:")), 8, 6, true);
-    out.dataPanel = colourPanel(data, n.dataPanel, words(QT_TRANSLATE_NOOP("form", "adat színminta")), samplePanel);
+    out.dataPanel =
+        colourPanel(data, n.dataPanel, words(QT_TRANSLATE_NOOP("form", "adat színminta")), samplePanel);
     out.byte = byteGroup(data, n.dataSpin, 8, 26, true);
     note(data, texts::dataNote, QRect(8, 74, noteWidth, 60));
 
     out.parityTab = addPage(out.pages, n.parityTab, words(QT_TRANSLATE_NOOP("form", "paritás bit")));
-    out.parityLabel =
-        label(out.parityTab, words(QT_TRANSLATE_NOOP("form", "Paritás bit értéke:")), 8, 6, true, n.parityLabel);
+    out.parityLabel = label(out.parityTab, words(QT_TRANSLATE_NOOP("form", "Paritás bit értéke:")), 8, 6,
+                            true, n.parityLabel);
     out.parityBit = readOnlyEdit(out.parityTab, n.parityBit, QStringLiteral("0"), valueField);
-    out.parityPanel =
-        colourPanel(out.parityTab, n.parityPanel, words(QT_TRANSLATE_NOOP("form", "paritás színminta")), samplePanel);
-    out.parityKinds = radioGroup(out.parityTab, n.parityKinds, words(QT_TRANSLATE_NOOP("form", "paritás bit")),
-                                 texts::parityItems4, QRect(8, 28, 220, 60), 2, 0);
+    out.parityPanel = colourPanel(out.parityTab, n.parityPanel,
+                                  words(QT_TRANSLATE_NOOP("form", "paritás színminta")), samplePanel);
+    out.parityKinds =
+        radioGroup(out.parityTab, n.parityKinds, words(QT_TRANSLATE_NOOP("form", "paritás bit")),
+                   texts::parityItems4, QRect(8, 28, 220, 60), 2, 0);
     note(out.parityTab, texts::parityBitNote, QRect(8, 92, noteWidth, 80));
 
     QWidget *stop = addPage(out.pages, n.stopTab, words(QT_TRANSLATE_NOOP("form", "stop bit")));

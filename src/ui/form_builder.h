@@ -52,17 +52,18 @@ QLabel *note(QWidget *parent, const language::Text &text, const QRect &geometry,
 QLabel *title(QWidget *parent, const language::Text &text, int x, int y);
 QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &text, const QRect &geometry);
 // A panel painted in one colour with a centred caption.
-QFrame *colourPanel(QWidget *parent, const QString &name, const language::Text &caption, const QRect &geometry);
+QFrame *colourPanel(QWidget *parent, const QString &name, const language::Text &caption,
+                    const QRect &geometry);
 // A horizontal rule two pixels high.
 QFrame *rule(QWidget *parent, int x, int y, int width);
-QPushButton *button(QWidget *parent, const QString &name, const language::Text &caption, const QRect &geometry,
-                    const QString &iconPath = {});
+QPushButton *button(QWidget *parent, const QString &name, const language::Text &caption,
+                    const QRect &geometry, const QString &iconPath = {});
 // A picture from a vector resource; an opaque one paints the window colour behind it.
 QWidget *picture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry,
                  bool opaque = false);
 RadioGroup *radioGroup(QWidget *parent, const QString &name, const language::Text &caption,
-                       const std::function<QStringList()> &items,
-                       const QRect &geometry, int columns = 1, int initial = 0);
+                       const std::function<QStringList()> &items, const QRect &geometry, int columns = 1,
+                       int initial = 0);
 QTabWidget *pageControl(QWidget *parent, const QString &name, QTabWidget::TabPosition position);
 // A page control that fills its parent page.
 QTabWidget *fillingPageControl(QWidget *page, const QString &name, QTabWidget::TabPosition position);

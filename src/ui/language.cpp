@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QSettings>

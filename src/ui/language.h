@@ -16,8 +16,8 @@ class QObject;
 // The language of the window. The texts in the source are Hungarian, so Hungarian needs no translation of our
 // own, only Qt's (qtbase_hu, for Qt's dialogs); English installs the program's English translation, compiled
 // into its resources, and leaves Qt's texts as they are. Switching installs or removes the translators, which
-// makes Qt send QEvent::LanguageChange to every widget, and sets the default QLocale so that numbers and dates
-// follow. Needs a QCoreApplication; the guide's picture taker calls it too.
+// makes Qt send QEvent::LanguageChange to every widget, and sets the default QLocale so that numbers and
+// dates follow. Needs a QCoreApplication; the guide's picture taker calls it too.
 namespace language {
 
 // The codes the window speaks, the default first: "hu", "en".
@@ -53,8 +53,8 @@ QString documentPath(const QString &path);
 // The user's guide's file name in the window's language: "rs232sim_sugo.pdf" or "rs232sim_guide.pdf".
 QString guideFileName();
 
-// Calls apply now, and again whenever owner (a widget, or an object inside one) receives QEvent::LanguageChange;
-// the call goes with owner.
+// Calls apply now, and again whenever owner (a widget, or an object inside one) receives
+// QEvent::LanguageChange; the call goes with owner.
 void follow(QObject *owner, std::function<void()> apply);
 
 // A text a control shows: either fixed, or made by a function that words it in the window's language (a
@@ -65,7 +65,7 @@ public:
     Text() = default;
     Text(const QString &fixed) : m_fixed(fixed) {}
     template <typename F>
-        requires std::invocable<const F &> && std::convertible_to<std::invoke_result_t<const F &>, QString>
+    requires std::invocable<const F &> && std::convertible_to<std::invoke_result_t<const F &>, QString>
     Text(F make) : m_make(std::move(make))
     {
     }

@@ -16,10 +16,10 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QEvent>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QIcon>
@@ -140,18 +140,23 @@ void MainWindow::buildMenu()
     QMenu *program = bar->addMenu(QString());
     program->setObjectName(QStringLiteral("Programkezels1"));
     caption(program, [] { return tr("Program kezelés"); });
-    addItem(program, "Nyomtatbelltsai1", [] { return tr("Nyomtató beállításai"); }, &MainWindow::showPrinterSetup);
-    QAction *exit = addItem(program, "Kilps1", [] { return tr("Kilépés"); }, &MainWindow::quit);
+    addItem(
+        program, "Nyomtatbelltsai1", [] { return tr("Nyomtató beállításai"); },
+        &MainWindow::showPrinterSetup);
+    QAction *exit = addItem(
+        program, "Kilps1", [] { return tr("Kilépés"); }, &MainWindow::quit);
     exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     exit->setShortcutContext(Qt::ApplicationShortcut);
 
     QMenu *module = bar->addMenu(QString());
     module->setObjectName(QStringLiteral("RS232modul1"));
     caption(module, [] { return tr("RS232 modul"); });
-    addItem(module, "Adatcsomagszimulci1", [] { return tr("Adatcsomag szimuláció"); },
-            &MainWindow::showDataPacketPage);
-    addItem(module, "Adsvtelszimulci1", [] { return tr("Adásvétel szimuláció"); },
-            &MainWindow::showTransmitReceivePage);
+    addItem(
+        module, "Adatcsomagszimulci1", [] { return tr("Adatcsomag szimuláció"); },
+        &MainWindow::showDataPacketPage);
+    addItem(
+        module, "Adsvtelszimulci1", [] { return tr("Adásvétel szimuláció"); },
+        &MainWindow::showTransmitReceivePage);
 
     // The language menu names itself and its languages in both languages' own words, so that it is found
     // whichever the window speaks.
@@ -173,14 +178,17 @@ void MainWindow::buildMenu()
     }
     language::follow(bar, [languages] {
         for (QAction *action : languages->actions())
-            action->setChecked(action->objectName() == QStringLiteral("language_") + language::currentLanguage());
+            action->setChecked(action->objectName() ==
+                               QStringLiteral("language_") + language::currentLanguage());
     });
 
     QMenu *help = bar->addMenu(QString());
     help->setObjectName(QStringLiteral("Sg1"));
     caption(help, [] { return tr("Súgó"); });
-    addItem(help, "Sgmegnyitsa1", [] { return tr("Súgó megnyitása"); }, &MainWindow::openGuide);
-    addItem(help, "Nvjegy1", [] { return tr("Névjegy"); }, &MainWindow::showAbout);
+    addItem(
+        help, "Sgmegnyitsa1", [] { return tr("Súgó megnyitása"); }, &MainWindow::openGuide);
+    addItem(
+        help, "Nvjegy1", [] { return tr("Névjegy"); }, &MainWindow::showAbout);
 }
 
 void MainWindow::chooseLanguage(const QString &code)
@@ -188,7 +196,8 @@ void MainWindow::chooseLanguage(const QString &code)
     if (code == language::currentLanguage())
         return;
     if (!language::setLanguage(code)) {
-        m_platform.showMessage(Platform::MessageKind::Error, tr("A program angol fordítása nem tölthető be."));
+        m_platform.showMessage(Platform::MessageKind::Error,
+                               tr("A program angol fordítása nem tölthető be."));
         return;
     }
     language::rememberLanguage(code);
@@ -246,7 +255,8 @@ void MainWindow::fitClockPanel()
         for (int day = 1; day <= 7; ++day) {
             // 2000-05-28 was a Sunday; day 28 of each month gives each weekday as the day runs on.
             const QDateTime sample(QDate(2000, month, 28).addDays(day - 1), QTime(23, 59, 59));
-            clockWidth = std::max(clockWidth, m_clockPanel->fontMetrics().horizontalAdvance(clockText(sample)));
+            clockWidth =
+                std::max(clockWidth, m_clockPanel->fontMetrics().horizontalAdvance(clockText(sample)));
         }
     m_clockPanel->setMinimumWidth(clockWidth + 2 * m_clockPanel->frameWidth() + 8);
 }
@@ -286,13 +296,17 @@ void MainWindow::buildPages()
                        "QTabBar::tab:selected { border: 2px inset #a8a49c; background: #e8e6e0; }"));
 
     m_topologyPage = new TopologyPage;
-    form::addPage(m_pages, m_topologyPage, QStringLiteral("TabSheet51"), [] { return tr("Topológiai leírás"); });
+    form::addPage(m_pages, m_topologyPage, QStringLiteral("TabSheet51"),
+                  [] { return tr("Topológiai leírás"); });
     m_dataPacketPage = new DataPacketPage(m_platform);
-    form::addPage(m_pages, m_dataPacketPage, QStringLiteral("qel_rs232_pc_szim"), [] { return tr("Adatcsomag szimuláció"); });
+    form::addPage(m_pages, m_dataPacketPage, QStringLiteral("qel_rs232_pc_szim"),
+                  [] { return tr("Adatcsomag szimuláció"); });
     m_transmitReceivePage = new TransmitReceivePage(m_platform);
-    form::addPage(m_pages, m_transmitReceivePage, QStringLiteral("TabSheet43"), [] { return tr("Adásvétel szimuláció"); });
+    form::addPage(m_pages, m_transmitReceivePage, QStringLiteral("TabSheet43"),
+                  [] { return tr("Adásvétel szimuláció"); });
 
-    QWidget *stream = form::addPage(m_pages, QStringLiteral("stream_tab"), [] { return tr("Bájtfolyam szimuláció"); });
+    QWidget *stream =
+        form::addPage(m_pages, QStringLiteral("stream_tab"), [] { return tr("Bájtfolyam szimuláció"); });
     auto *streamLayout = new QVBoxLayout(stream);
     streamLayout->setContentsMargins(0, 0, 0, 0);
     m_streamPage = new StreamPage(m_platform, stream);
@@ -324,8 +338,9 @@ void MainWindow::buildInformationPanel(QWidget *client)
 
     form::picture(panel, QStringLiteral("Image6"), QStringLiteral(":/pictures/info.svg"),
                   QRect((width - 69) / 2, 8, 69, 73));
-    QLabel *choose = form::label(panel, [] { return tr("Kérem válasszon egyet az alábbiak közül:"); }, 40, 104,
-                                 false, QStringLiteral("Label78"));
+    QLabel *choose = form::label(
+        panel, [] { return tr("Kérem válasszon egyet az alábbiak közül:"); }, 40, 104, false,
+        QStringLiteral("Label78"));
     if (width < kFullWidth) {
         choose->setWordWrap(true);
         choose->setGeometry(8, 88, width - 16, 34);
@@ -347,8 +362,8 @@ void MainWindow::buildInformationPanel(QWidget *client)
     topics->setCurrentIndex(0);
     // Only a pick by the user loads a topic; the selection made here at start-up does not.
     connect(topics, &QComboBox::activated, this, &MainWindow::showInformationTopic);
-    QLabel *described = form::label(panel, [] { return tr("A kiválasztott elem leírása"); }, 8, 179, false,
-                                    QStringLiteral("Label79"));
+    QLabel *described = form::label(
+        panel, [] { return tr("A kiválasztott elem leírása"); }, 8, 179, false, QStringLiteral("Label79"));
     if (width < kFullWidth) {
         described->setWordWrap(true);
         described->setGeometry(8, 162, width - 16, 34);

@@ -20,8 +20,9 @@ namespace texts {
 
 inline QStringList parityItems5()
 {
-    return {QCoreApplication::translate("texts", "nincs"), QCoreApplication::translate("texts", "fix \"0\""), QCoreApplication::translate("texts", "fix \"1\""),
-            QCoreApplication::translate("texts", "páros"), QCoreApplication::translate("texts", "páratlan")};
+    return {QCoreApplication::translate("texts", "nincs"), QCoreApplication::translate("texts", "fix \"0\""),
+            QCoreApplication::translate("texts", "fix \"1\""), QCoreApplication::translate("texts", "páros"),
+            QCoreApplication::translate("texts", "páratlan")};
 }
 
 // The parity kinds of frames that always carry a parity bit: the list above without "nincs".
@@ -32,7 +33,8 @@ inline QStringList parityItems4()
 
 inline QStringList stopItems()
 {
-    return {QCoreApplication::translate("texts", "1 bit"), QCoreApplication::translate("texts", "1,5 bit"), QCoreApplication::translate("texts", "2 bit")};
+    return {QCoreApplication::translate("texts", "1 bit"), QCoreApplication::translate("texts", "1,5 bit"),
+            QCoreApplication::translate("texts", "2 bit")};
 }
 
 // The captions end in spaces that are part of them.
@@ -54,23 +56,25 @@ inline QString startBitNote()
 
 inline QString dataNote()
 {
-    return QCoreApplication::translate("texts", "Minden adatkeretben 1 bájtnyi (8 bit) információ kerül átküldésre. "
-                          "Az átküldött bitek sorrendje LSB...MSB.");
+    return QCoreApplication::translate("texts",
+                                       "Minden adatkeretben 1 bájtnyi (8 bit) információ kerül átküldésre. "
+                                       "Az átküldött bitek sorrendje LSB...MSB.");
 }
 
 inline QString parityBitNote()
 {
-    return QCoreApplication::translate("texts", 
-        "A paritás bit az adatátvitel biztonságát növeli. A paritás bit értékét lehet fixre és "
-        "adattól függő értékre állítani. Fix típusú paritásbit esetén lehet \"0\" vagy \"1\" az "
-        "értéke. Az adatoktól függő típus esetén az adatban található egyesek számát párosra vagy "
-        "páratlanra egészíti ki. ");
+    return QCoreApplication::translate(
+        "texts", "A paritás bit az adatátvitel biztonságát növeli. A paritás bit értékét lehet fixre és "
+                 "adattól függő értékre állítani. Fix típusú paritásbit esetén lehet \"0\" vagy \"1\" az "
+                 "értéke. Az adatoktól függő típus esetén az adatban található egyesek számát párosra vagy "
+                 "páratlanra egészíti ki. ");
 }
 
 inline QString stopBitNote()
 {
-    return QCoreApplication::translate("texts", "A stop bitnek minden esetben \"1\" szintűnek kell lennie. A stop bit hosszának "
-                          "módosításával az adatkeretek elküldése közti szünet növelhető.");
+    return QCoreApplication::translate(
+        "texts", "A stop bitnek minden esetben \"1\" szintűnek kell lennie. A stop bit hosszának "
+                 "módosításával az adatkeretek elküldése közti szünet növelhető.");
 }
 
 } // namespace texts

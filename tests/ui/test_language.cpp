@@ -115,8 +115,9 @@ bool looksHungarian(const QString &text)
 {
     static const QRegularExpression letters(QStringLiteral("[áéíóöőúüűÁÉÍÓÖŐÚÜŰ]"));
     static const QRegularExpression words(
-        QStringLiteral("\\b(adat|adatok|csatorna|keret|keretek|nincs|hiba|grafikon|vonal|zaj|mag|lap|fix|ez|az|"
-                       "van|nem|bekapcsolva|kikapcsolva|tiltott|minta|lap)\\b"),
+        QStringLiteral(
+            "\\b(adat|adatok|csatorna|keret|keretek|nincs|hiba|grafikon|vonal|zaj|mag|lap|fix|ez|az|"
+            "van|nem|bekapcsolva|kikapcsolva|tiltott|minta|lap)\\b"),
         QRegularExpression::CaseInsensitiveOption);
     return letters.match(text).hasMatch() || words.match(text).hasMatch();
 }
@@ -192,14 +193,38 @@ void LanguageTest::startLanguage_data()
     QTest::addColumn<QString>("remembered");
     QTest::addColumn<QString>("system");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("first start, Hungarian system") << "" << "" << "hu_HU" << "hu";
-    QTest::newRow("first start, English system") << "" << "" << "en_GB" << "en";
-    QTest::newRow("first start, other system") << "" << "" << "de_DE" << "hu";
-    QTest::newRow("remembered Hungarian wins over an English system") << "" << "hu" << "en_US" << "hu";
-    QTest::newRow("remembered English") << "" << "en" << "hu_HU" << "en";
-    QTest::newRow("command line wins") << "hu" << "en" << "en_US" << "hu";
-    QTest::newRow("unknown command line ignored") << "fr" << "en" << "hu_HU" << "en";
-    QTest::newRow("unknown remembered value: not a first start") << "" << "xx" << "en_US" << "hu";
+    QTest::newRow("first start, Hungarian system") << ""
+                                                   << ""
+                                                   << "hu_HU"
+                                                   << "hu";
+    QTest::newRow("first start, English system") << ""
+                                                 << ""
+                                                 << "en_GB"
+                                                 << "en";
+    QTest::newRow("first start, other system") << ""
+                                               << ""
+                                               << "de_DE"
+                                               << "hu";
+    QTest::newRow("remembered Hungarian wins over an English system") << ""
+                                                                      << "hu"
+                                                                      << "en_US"
+                                                                      << "hu";
+    QTest::newRow("remembered English") << ""
+                                        << "en"
+                                        << "hu_HU"
+                                        << "en";
+    QTest::newRow("command line wins") << "hu"
+                                       << "en"
+                                       << "en_US"
+                                       << "hu";
+    QTest::newRow("unknown command line ignored") << "fr"
+                                                  << "en"
+                                                  << "hu_HU"
+                                                  << "en";
+    QTest::newRow("unknown remembered value: not a first start") << ""
+                                                                 << "xx"
+                                                                 << "en_US"
+                                                                 << "hu";
 }
 
 void LanguageTest::startLanguage()
@@ -270,7 +295,9 @@ void LanguageTest::everyTextInEnglish()
             hungarian << shown.where + QStringLiteral(" = ") + shown.text;
     QVERIFY2(hungarian.isEmpty(), qPrintable(hungarian.join(QLatin1Char('\n'))));
     // The status bar's day and the window's menus are English too.
-    QVERIFY(window.findChild<QLabel *>(QStringLiteral("StatusBar1_panel2"))->text().contains(QStringLiteral("Wednesday")));
+    QVERIFY(window.findChild<QLabel *>(QStringLiteral("StatusBar1_panel2"))
+                ->text()
+                .contains(QStringLiteral("Wednesday")));
     QCOMPARE(window.menuBar()->actions().constLast()->text(), QStringLiteral("Help"));
     // A new run in English is worded in English as well.
     runEveryPage(window);
@@ -305,9 +332,9 @@ void LanguageTest::runsGiveTheSameResults()
     // numbers of the byte string page's summary.
     struct Result
     {
-        QStringList cells;        // the value columns of the grids and the byte table
-        QList<bool> verdicts;     // the tick and cross of each channel
-        QList<double> numbers;    // every number of the summary and the tolerance
+        QStringList cells;     // the value columns of the grids and the byte table
+        QList<bool> verdicts;  // the tick and cross of each channel
+        QList<double> numbers; // every number of the summary and the tolerance
         int memoLines = 0;
     };
     const auto runIn = [](const char *code) {
@@ -317,7 +344,8 @@ void LanguageTest::runsGiveTheSameResults()
         window.show();
         runEveryPage(window);
         Result r;
-        const QStringList grids{QStringLiteral("qel_rs232_acssz_csadatok"), QStringLiteral("qel_rs232_avsz_cs1_tabla"),
+        const QStringList grids{QStringLiteral("qel_rs232_acssz_csadatok"),
+                                QStringLiteral("qel_rs232_avsz_cs1_tabla"),
                                 QStringLiteral("qel_rs232_avsz_cs2_tabla")};
         for (const QString &name : grids) {
             const auto *grid = window.findChild<QTableView *>(name);
@@ -329,8 +357,8 @@ void LanguageTest::runsGiveTheSameResults()
         for (int row = 0; row < table->model()->rowCount(); ++row)
             for (int column : {2, 3, 4, 5})
                 r.cells << table->model()->index(row, column).data().toString();
-        for (const char *picture : {"qel_rs232_avsz_cs1_ok", "qel_rs232_avsz_cs1_hiba", "qel_rs232_avsz_cs2_ok",
-                                    "qel_rs232_avsz_cs2_hiba"})
+        for (const char *picture : {"qel_rs232_avsz_cs1_ok", "qel_rs232_avsz_cs1_hiba",
+                                    "qel_rs232_avsz_cs2_ok", "qel_rs232_avsz_cs2_hiba"})
             r.verdicts << !window.findChild<QWidget *>(QLatin1String(picture))->isHidden();
         const QLocale locale = language::localeFor(QString::fromLatin1(code));
         r.numbers = numbersIn(window.findChild<QLabel *>(QStringLiteral("stream_summary"))->text() +
@@ -365,7 +393,8 @@ void LanguageTest::languageMenuSwitchesAndRemembers()
     QCOMPARE(language::currentLanguage(), QStringLiteral("en"));
     QCOMPARE(language::rememberedLanguage(), QStringLiteral("en"));
     QVERIFY(english->isChecked() && !hungarian->isChecked());
-    QCOMPARE(window.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->tabText(0), QStringLiteral("Topology"));
+    QCOMPARE(window.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->tabText(0),
+             QStringLiteral("Topology"));
     // Help opens the English guide, or says that it is the one missing.
     window.findChild<QAction *>(QStringLiteral("Sgmegnyitsa1"))->trigger();
     QVERIFY(platform.openedDocuments.isEmpty() ||
@@ -391,8 +420,9 @@ void LanguageTest::translationIsCompleteAndInStep()
     QVERIFY(QFile::copy(QStringLiteral(RS232_TS_FILE), copy));
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     QProcess lupdate;
-    lupdate.start(QStringLiteral(RS232_LUPDATE), {QStringLiteral("-locations"), QStringLiteral("none"),
-                                                  QStringLiteral(RS232_UI_SOURCES), QStringLiteral("-ts"), copy});
+    lupdate.start(QStringLiteral(RS232_LUPDATE),
+                  {QStringLiteral("-locations"), QStringLiteral("none"), QStringLiteral(RS232_UI_SOURCES),
+                   QStringLiteral("-ts"), copy});
     QVERIFY(lupdate.waitForFinished(120000));
     QCOMPARE(lupdate.exitCode(), 0);
 
@@ -437,7 +467,8 @@ void LanguageTest::translationIsCompleteAndInStep()
                 if (form.trimmed().isEmpty())
                     faults << QStringLiteral("empty: ") + source;
                 else if (placeholders(form) != placeholders(source))
-                    faults << QStringLiteral("placeholders differ: ") + source + QStringLiteral(" -> ") + form;
+                    faults << QStringLiteral("placeholders differ: ") + source + QStringLiteral(" -> ") +
+                                  form;
                 else if (looksHungarian(form))
                     faults << QStringLiteral("still Hungarian: ") + form;
             }
@@ -480,12 +511,14 @@ void LanguageTest::nothingCutOffInEnglish()
             if (!w->isVisible() || w->width() <= 0)
                 continue;
             int needed = 0;
-            if (auto *label = qobject_cast<const QLabel *>(w); label && !label->wordWrap() && label->pixmap().isNull())
+            if (auto *label = qobject_cast<const QLabel *>(w);
+                label && !label->wordWrap() && label->pixmap().isNull())
                 needed = label->sizeHint().width();
             else if (auto *button = qobject_cast<const QPushButton *>(w); button && !button->text().isEmpty())
                 needed = button->sizeHint().width() - 8;
             if (needed > w->width())
-                faults << name + QStringLiteral(": ") + pathOf(w) + QStringLiteral(" needs %1, has %2").arg(needed).arg(w->width());
+                faults << name + QStringLiteral(": ") + pathOf(w) +
+                              QStringLiteral(" needs %1, has %2").arg(needed).arg(w->width());
         }
         if (!dir.isEmpty())
             window.grab().save(QStringLiteral("%1/en_%2x%3_%4.png")

@@ -56,7 +56,8 @@ ChannelResultPanel::ChannelResultPanel(int channel, QWidget *parent) : QWidget(p
         heading->adjustSize();
     });
 
-    form::label(this, [] { return tr("Érkezett adatok"); }, 10, 34, true);
+    form::label(
+        this, [] { return tr("Érkezett adatok"); }, 10, 34, true);
     m_grid = form::bitGrid(this, name("tabla"), 10, 52);
 
     form::ResultTabNames names;
@@ -84,7 +85,8 @@ ChannelResultPanel::ChannelResultPanel(int channel, QWidget *parent) : QWidget(p
     paintPanel(m_tabs.parityPanel, rs232::FrameSegment::Parity);
     paintPanel(m_tabs.stopPanel, rs232::FrameSegment::Stop);
 
-    form::label(this, [] { return tr("Adatkommunikáció eredménye"); }, 600, 34, true);
+    form::label(
+        this, [] { return tr("Adatkommunikáció eredménye"); }, 600, 34, true);
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(name("eredmeny"));
     m_memo->setReadOnly(true);

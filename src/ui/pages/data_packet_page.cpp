@@ -74,18 +74,23 @@ DataPacketPage::DataPacketPage(Platform &platform, QWidget *parent) : QWidget(pa
 {
     using form::addPage;
     QTabWidget *views = form::fillingPageControl(this, QStringLiteral("PageControl11"), QTabWidget::West);
-    QWidget *simplified = addPage(views, QStringLiteral("TabSheet16"), [] { return tr("Egyszerűsített nézet"); });
+    QWidget *simplified =
+        addPage(views, QStringLiteral("TabSheet16"), [] { return tr("Egyszerűsített nézet"); });
     QTabWidget *simplifiedPages =
         form::fillingPageControl(simplified, QStringLiteral("PageControl22"), QTabWidget::North);
-    buildSimplifiedView(addPage(simplifiedPages, QStringLiteral("TabSheet40"), [] { return tr("Adatcsomag (nincs paritás)"); }),
+    buildSimplifiedView(addPage(simplifiedPages, QStringLiteral("TabSheet40"),
+                                [] { return tr("Adatcsomag (nincs paritás)"); }),
                         false);
-    buildSimplifiedView(addPage(simplifiedPages, QStringLiteral("TabSheet47"), [] { return tr("Adatcsomag (van paritás)"); }),
-                        true);
+    buildSimplifiedView(
+        addPage(simplifiedPages, QStringLiteral("TabSheet47"), [] { return tr("Adatcsomag (van paritás)"); }),
+        true);
     QWidget *composite = addPage(views, QStringLiteral("TabSheet39"), [] { return tr("Összetett nézet"); });
     QTabWidget *compositePages =
         form::fillingPageControl(composite, QStringLiteral("qel_rs232_pc_acsz_pc"), QTabWidget::North);
-    buildSettingsPage(addPage(compositePages, QStringLiteral("TabSheet44"), [] { return tr("Adatcsomag adatai"); }));
-    buildResultPage(addPage(compositePages, QStringLiteral("TabSheet45"), [] { return tr("Összállított adatcsomag"); }));
+    buildSettingsPage(
+        addPage(compositePages, QStringLiteral("TabSheet44"), [] { return tr("Adatcsomag adatai"); }));
+    buildResultPage(
+        addPage(compositePages, QStringLiteral("TabSheet45"), [] { return tr("Összállított adatcsomag"); }));
 
     // The first state of the views: the placeholder byte trace, the grid's header, the colour samples and
     // the two simplified frames.
@@ -112,16 +117,20 @@ void DataPacketPage::buildSimplifiedView(QWidget *page, bool withParity)
     };
     SimplifiedView &view = withParity ? m_parityView : m_noParityView;
 
-    form::label(page, [] { return tr("Küldendő adat:"); }, 20, 14, true);
+    form::label(
+        page, [] { return tr("Küldendő adat:"); }, 20, 14, true);
     view.byte = form::byteGroup(page, name("_adat"), 20, 36, false);
-    form::label(page, [] { return tr("A stop bit fixen 1 hosszúságú."); }, 300, 56);
+    form::label(
+        page, [] { return tr("A stop bit fixen 1 hosszúságú."); }, 300, 56);
     if (withParity) {
-        view.parity = form::radioGroup(page, name("_paritastip"), [] { return tr("paritás bit"); }, texts::parityItems4,
-                                       QRect(500, 14, 260, 66), 2, 0);
+        view.parity = form::radioGroup(
+            page, name("_paritastip"), [] { return tr("paritás bit"); }, texts::parityItems4,
+            QRect(500, 14, 260, 66), 2, 0);
         connect(view.parity, &RadioGroup::itemSelected, this, [this] { drawSimplifiedView(m_parityView); });
     }
 
-    form::label(page, [] { return tr("Grafikon"); }, 20, 96, true);
+    form::label(
+        page, [] { return tr("Grafikon"); }, 20, 96, true);
     view.chart = form::packetChart(page, name("_chart"), name("_s1"), name("_sm"), QRect(20, 114, 800, 340));
     view.frame = view.chart->series(name("_s1"));
     view.markers = view.chart->series(name("_sm"));
@@ -153,37 +162,52 @@ void DataPacketPage::buildSimplifiedView(QWidget *page, bool withParity)
 
 void DataPacketPage::buildSettingsPage(QWidget *page)
 {
-    form::title(page, [] { return tr("Adatcsomag beállításai"); }, 20, 12);
+    form::title(
+        page, [] { return tr("Adatcsomag beállításai"); }, 20, 12);
 
-    form::label(page, [] { return tr("Adatcsomag adatai:"); }, 20, 56, true);
-    form::label(page, [] { return tr("Adat:"); }, 20, 98, true);
+    form::label(
+        page, [] { return tr("Adatcsomag adatai:"); }, 20, 56, true);
+    form::label(
+        page, [] { return tr("Adat:"); }, 20, 98, true);
     m_packetByte = form::byteGroup(page, QStringLiteral("qel_rs232_acssz_d"), 60, 80, false);
     form::byteChart(page, {QStringLiteral("qel_rs232_acssz_dc"), QStringLiteral("qel_rs232_acssz_ds"), {}, {}, {}},
                     340, 96, m_packetByte);
     connect(m_packetByte.spin, &SpinEdit::changed, this, [this] { showByte(m_packetByte); });
 
     form::rule(page, 10, 180, 820);
-    form::label(page, [] { return tr("Paritás bit beállításai:"); }, 20, 196, true);
-    m_parityMode = form::radioGroup(page, QStringLiteral("qel_rs232_acssz_paritasvane"), [] { return tr("paritás bit"); },
-                                    texts::parityItems5, QRect(40, 220, 180, 118), 1, 0);
-    form::note(page,
-               [] { return tr("A paritásbit az adatátviteli hibák kiszűrésére szolgál. Fix (0 vagy 1) érték esetén az adott "
-                  "érték kerül generálásra és ellenőrzésre. Páros, illetve páratlan paritás esetén a paritásbit "
-                  "az adatbitekben található egyesek számát párosra (páros paritás) vagy páratlanra (páratlan "
-                  "paritás) egészíti ki."); },
-               QRect(250, 226, 560, 70));
+    form::label(
+        page, [] { return tr("Paritás bit beállításai:"); }, 20, 196, true);
+    m_parityMode = form::radioGroup(
+        page, QStringLiteral("qel_rs232_acssz_paritasvane"), [] { return tr("paritás bit"); },
+        texts::parityItems5, QRect(40, 220, 180, 118), 1, 0);
+    form::note(
+        page,
+        [] {
+            return tr(
+                "A paritásbit az adatátviteli hibák kiszűrésére szolgál. Fix (0 vagy 1) érték esetén az "
+                "adott "
+                "érték kerül generálásra és ellenőrzésre. Páros, illetve páratlan paritás esetén a "
+                "paritásbit "
+                "az adatbitekben található egyesek számát párosra (páros paritás) vagy páratlanra (páratlan "
+                "paritás) egészíti ki.");
+        },
+        QRect(250, 226, 560, 70));
 
     form::rule(page, 10, 356, 820);
-    form::label(page, [] { return tr("Stop bit beállításai:"); }, 20, 372, true);
-    m_stopLength = form::radioGroup(page, QStringLiteral("qel_rs232_acssz_stopbittip"), [] { return tr("stop bit hossza"); },
-                                    texts::stopItems, QRect(40, 396, 180, 82), 1, 0);
-    form::note(page, [] { return tr("A stop bit hosszának állításával a keretek közti szünet hossza állítható."); },
-               QRect(250, 402, 560, 40));
+    form::label(
+        page, [] { return tr("Stop bit beállításai:"); }, 20, 372, true);
+    m_stopLength = form::radioGroup(
+        page, QStringLiteral("qel_rs232_acssz_stopbittip"), [] { return tr("stop bit hossza"); },
+        texts::stopItems, QRect(40, 396, 180, 82), 1, 0);
+    form::note(
+        page, [] { return tr("A stop bit hosszának állításával a keretek közti szünet hossza állítható."); },
+        QRect(250, 402, 560, 40));
 }
 
 void DataPacketPage::buildResultPage(QWidget *page)
 {
-    form::label(page, [] { return tr("Grafikon"); }, 20, 8, true);
+    form::label(
+        page, [] { return tr("Grafikon"); }, 20, 8, true);
     StepChart *chart =
         form::packetChart(page, QStringLiteral("qel_rs232_acsszim"), QStringLiteral("qel_rs232_acsszim_s1"),
                           QStringLiteral("qel_rs232_acsszim_sm"), QRect(20, 26, 800, 310));
@@ -207,13 +231,16 @@ void DataPacketPage::buildResultPage(QWidget *page)
     connect(print, &QPushButton::clicked, this, [this, chart] { PrintChartLandscape(m_platform, *chart); });
 
     QFrame *runPanel = form::panel(page, QString(), QRect(20, 341, 400, 62));
-    form::label(runPanel, [] { return tr("Adatcsomag szimuláció"); }, 12, 24, true);
-    QPushButton *run = form::button(runPanel, QStringLiteral("qel_rs232_acssz_szim"),
-                                    [] { return QStringLiteral("       ") + tr("Szimuláció") + QStringLiteral("              "); },
-                                    QRect(210, 5, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));
+    form::label(
+        runPanel, [] { return tr("Adatcsomag szimuláció"); }, 12, 24, true);
+    QPushButton *run = form::button(
+        runPanel, QStringLiteral("qel_rs232_acssz_szim"),
+        [] { return QStringLiteral("       ") + tr("Szimuláció") + QStringLiteral("              "); },
+        QRect(210, 5, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));
     connect(run, &QPushButton::clicked, this, &DataPacketPage::runComposite);
 
-    form::label(page, [] { return tr("Adatcsomag tartalma"); }, 20, 414, true);
+    form::label(
+        page, [] { return tr("Adatcsomag tartalma"); }, 20, 414, true);
     m_packetGrid = form::bitGrid(page, QStringLiteral("qel_rs232_acssz_csadatok"), 20, 432);
 
     const auto name = [](const char *suffix) { return QStringLiteral("qel_rs232_acssz_") + QLatin1String(suffix); };

@@ -58,7 +58,8 @@ TransmitReceivePage::TransmitReceivePage(Platform &platform, QWidget *parent) : 
 {
     using form::addPage;
     QTabWidget *pages = form::fillingPageControl(this, QStringLiteral("qel_rs232_pc_szim_pc"), QTabWidget::North);
-    buildDescriptionPage(addPage(pages, QStringLiteral("TabSheet6"), [] { return tr("Szimuláció leírása"); }));
+    buildDescriptionPage(
+        addPage(pages, QStringLiteral("TabSheet6"), [] { return tr("Szimuláció leírása"); }));
     for (int c = 0; c < 2; ++c) {
         m_settings[c] = new ChannelSettingsPanel(c + 1);
         addPage(pages, m_settings[c], QLatin1String(c == 0 ? "TabSheet1" : "TabSheet3"),
@@ -73,7 +74,8 @@ TransmitReceivePage::TransmitReceivePage(Platform &platform, QWidget *parent) : 
     tabFont.setPixelSize(10);
     runPages->tabBar()->setFont(tabFont);
     buildRunChartPages(runPages);
-    QWidget *results = addPage(runPages, QStringLiteral("TabSheet8"), [] { return tr("Adatkommunikáció eredménye"); });
+    QWidget *results =
+        addPage(runPages, QStringLiteral("TabSheet8"), [] { return tr("Adatkommunikáció eredménye"); });
     m_results[0] = new ChannelResultPanel(1, results);
     form::rule(results, 6, kSecondResultTop - 6, 800);
     m_results[1] = new ChannelResultPanel(2, results);
@@ -88,11 +90,13 @@ rs232::ChannelSettings TransmitReceivePage::channelSettings(int channel)
 
 void TransmitReceivePage::buildDescriptionPage(QWidget *page)
 {
-    form::label(page, [] { return tr("1. csatorna"); }, 212, 38, true, QStringLiteral("Label201"));
+    form::label(
+        page, [] { return tr("1. csatorna"); }, 212, 38, true, QStringLiteral("Label201"));
     form::picture(page, QStringLiteral("Image20"), QStringLiteral(":/pictures/chip.svg"), QRect(202, 62, 103, 79));
     form::picture(page, QStringLiteral("Image22"), QStringLiteral(":/pictures/link_arrows.svg"),
                   QRect(311, 71, 159, 61));
-    form::label(page, [] { return tr("2. csatorna"); }, 520, 38, true, QStringLiteral("Label202"));
+    form::label(
+        page, [] { return tr("2. csatorna"); }, 520, 38, true, QStringLiteral("Label202"));
     form::picture(page, QStringLiteral("Image21"), QStringLiteral(":/pictures/chip.svg"), QRect(478, 62, 103, 79));
     m_description = form::descriptionView(page, QStringLiteral("qel_rs232_avsz_szimleir"),
                                           tr("RS232 szimuláció leírás"), QRect(16, 160, 817, 537),
@@ -124,14 +128,30 @@ void TransmitReceivePage::buildRunChartPages(QTabWidget *runPages)
     enum { sent1, sent2, sampling1, sampling2, received1, received2, rts1, cts1 };
 
     const ChartPage pages[] = {
-        {"TabSheet104", "cs1_", [] { return tr("1. csatorna"); }, {sent2, sampling1, received1, sampling1}, "nyomtat",
+        {"TabSheet104",
+         "cs1_",
+         [] { return tr("1. csatorna"); },
+         {sent2, sampling1, received1, sampling1},
+         "nyomtat",
          &m_channelChart[0]},
-        {"TabSheet105", "cs2_", [] { return tr("2. csatorna"); }, {sent1, sampling2, received2, sampling2}, "nyomtat",
+        {"TabSheet105",
+         "cs2_",
+         [] { return tr("2. csatorna"); },
+         {sent1, sampling2, received2, sampling2},
+         "nyomtat",
          &m_channelChart[1]},
-        {"TabSheet46", "handshake_", [] { return tr("Handshake viszonyok"); },
-         {received2, sampling2, received1, sampling1}, "nezetnyomtat", &m_handshakeChart},
-        {"TabSheet7", "", [] { return tr("Adatkommunikáció összefoglalása"); },
-         {received2, sampling2, received1, sampling1}, "nyomtat", &m_summaryChart},
+        {"TabSheet46",
+         "handshake_",
+         [] { return tr("Handshake viszonyok"); },
+         {received2, sampling2, received1, sampling1},
+         "nezetnyomtat",
+         &m_handshakeChart},
+        {"TabSheet7",
+         "",
+         [] { return tr("Adatkommunikáció összefoglalása"); },
+         {received2, sampling2, received1, sampling1},
+         "nyomtat",
+         &m_summaryChart},
     };
 
     for (const ChartPage &p : pages) {
@@ -140,7 +160,8 @@ void TransmitReceivePage::buildRunChartPages(QTabWidget *runPages)
         };
         QWidget *page = form::addPage(runPages, QString::fromLatin1(p.page), p.caption);
         const bool handshake = p.view == &m_handshakeChart;
-        form::label(page, [] { return tr("Grafikon"); }, 20, 6, true);
+        form::label(
+            page, [] { return tr("Grafikon"); }, 20, 6, true);
 
         auto *chart = new StepChart(page);
         chart->setObjectName(name("chart"));
@@ -206,7 +227,8 @@ void TransmitReceivePage::buildRunChartPages(QTabWidget *runPages)
 void TransmitReceivePage::buildColourLegendStrip(QWidget *page)
 {
     QFrame *legend = form::panel(page, QStringLiteral("Panel45"), QRect(3, 639, 406, 70));
-    form::label(legend, [] { return tr("Színmagyarázat"); }, 8, 4, true, QStringLiteral("Label639"));
+    form::label(
+        legend, [] { return tr("Színmagyarázat"); }, 8, 4, true, QStringLiteral("Label639"));
     using rs232::FrameSegment;
     const struct
     {
@@ -215,7 +237,8 @@ void TransmitReceivePage::buildColourLegendStrip(QWidget *page)
         QRect geometry;
         FrameSegment segment;
     } samples[] = {
-        {"qel_rs232_avsz_szmagy_start", [] { return tr("start"); }, QRect(63, 23, 77, 17), FrameSegment::Start},
+        {"qel_rs232_avsz_szmagy_start", [] { return tr("start"); }, QRect(63, 23, 77, 17),
+         FrameSegment::Start},
         {"qel_rs232_avsz_szmagy_stop", [] { return tr("stop"); }, QRect(63, 46, 77, 17), FrameSegment::Stop},
         {"qel_rs232_avsz_szmagy_adat", [] { return tr("adat"); }, QRect(173, 46, 77, 17), FrameSegment::Data},
         {"qel_rs232_avsz_szmagy_paritas", [] { return tr("paritás"); }, QRect(173, 23, 77, 17),
@@ -238,10 +261,13 @@ void TransmitReceivePage::buildColourLegendStrip(QWidget *page)
     }
 
     QFrame *start = form::panel(page, QStringLiteral("Panel21"), QRect(424, 639, 421, 70));
-    form::label(start, [] { return tr("Szimulációs folyamat elindítása"); }, 16, 32, true, QStringLiteral("Label297"));
-    QPushButton *run = form::button(start, QStringLiteral("qel_rs232_avsz_szim"),
-                                    [] { return QStringLiteral("     ") + tr("Szimuláció") + QStringLiteral("            "); },
-                                    QRect(232, 11, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));
+    form::label(
+        start, [] { return tr("Szimulációs folyamat elindítása"); }, 16, 32, true,
+        QStringLiteral("Label297"));
+    QPushButton *run = form::button(
+        start, QStringLiteral("qel_rs232_avsz_szim"),
+        [] { return QStringLiteral("     ") + tr("Szimuláció") + QStringLiteral("            "); },
+        QRect(232, 11, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));
     connect(run, &QPushButton::clicked, this, &TransmitReceivePage::run);
 }
 

@@ -13,8 +13,8 @@
 
 #include <optional>
 
-// Why the capture at path cannot be opened, in the window's language; a technical detail from the reader follows
-// where it helps someone who knows the format.
+// Why the capture at path cannot be opened, in the window's language; a technical detail from the reader
+// follows where it helps someone who knows the format.
 QString captureLoadMessage(const rs232::capture::LoadError &error, const QString &path);
 
 // What is shown: the file, its format, the channel read, its samples and length, and its rate as

@@ -8,9 +8,9 @@
 #include "ui/language.h"
 #include "ui/pages/stream/capture_texts.h"
 
-#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -105,42 +105,54 @@ QString recordFailureMessage(const rs232::capture::RecordError &error)
     case RecordProblem::Cancelled:
         return {};
     case RecordProblem::LibraryFailed:
-        return withDetail(
-            QCoreApplication::translate("RecordDialog", "A logikai analizátorokat kezelő könyvtár (libsigrok) nem indul el."));
+        return withDetail(QCoreApplication::translate(
+            "RecordDialog", "A logikai analizátorokat kezelő könyvtár (libsigrok) nem indul el."));
     case RecordProblem::BadDriverSpec:
-        return QCoreApplication::translate("RecordDialog", "„%1” nem eszközmegadás. Alakja: MEGHAJTÓ vagy MEGHAJTÓ:kulcs=érték, "
-                              "például fx2lafw vagy fx2lafw:conn=1.5.")
+        return QCoreApplication::translate(
+                   "RecordDialog", "„%1” nem eszközmegadás. Alakja: MEGHAJTÓ vagy MEGHAJTÓ:kulcs=érték, "
+                                   "például fx2lafw vagy fx2lafw:conn=1.5.")
             .arg(detail);
     case RecordProblem::NoSuchDriver:
         return QCoreApplication::translate("RecordDialog", "Nincs „%1” nevű meghajtó.").arg(detail);
     case RecordProblem::BadDriverOption:
-        return QCoreApplication::translate("RecordDialog", "A meghajtó nem fogadja el ezt a megadást: %1").arg(detail);
+        return QCoreApplication::translate("RecordDialog", "A meghajtó nem fogadja el ezt a megadást: %1")
+            .arg(detail);
     case RecordProblem::NoDevice:
-        return QCoreApplication::translate("RecordDialog", "Nem található eszköz: %1.\n\nCsatlakoztassa az analizátort, majd keressen újra.")
+        return QCoreApplication::translate(
+                   "RecordDialog",
+                   "Nem található eszköz: %1.\n\nCsatlakoztassa az analizátort, majd keressen újra.")
             .arg(detail);
     case RecordProblem::OpenFailed:
-        return withDetail(
-            QCoreApplication::translate("RecordDialog", "Az eszköz nem nyitható meg: talán nincs jogosultság a használatához, "
-                           "vagy egy másik program használja."));
+        return withDetail(QCoreApplication::translate(
+            "RecordDialog", "Az eszköz nem nyitható meg: talán nincs jogosultság a használatához, "
+                            "vagy egy másik program használja."));
     case RecordProblem::NoLogicChannel:
         return QCoreApplication::translate("RecordDialog", "Az eszköznek nincs logikai csatornája.");
     case RecordProblem::NoSuchChannel:
-        return QCoreApplication::translate("RecordDialog", "Az eszköznek nincs „%1” nevű csatornája.").arg(detail);
+        return QCoreApplication::translate("RecordDialog", "Az eszköznek nincs „%1” nevű csatornája.")
+            .arg(detail);
     case RecordProblem::BadSampleRate:
-        return QCoreApplication::translate("RecordDialog", "Ezt a mintavételi frekvenciát az eszköz nem támogatja: %1 Hz.").arg(detail);
+        return QCoreApplication::translate("RecordDialog",
+                                           "Ezt a mintavételi frekvenciát az eszköz nem támogatja: %1 Hz.")
+            .arg(detail);
     case RecordProblem::BadLimit:
-        return withDetail(
-            QCoreApplication::translate("RecordDialog", "Ez az időtartam ennél a mintavételi frekvenciánál nem vehető fel."));
+        return withDetail(QCoreApplication::translate(
+            "RecordDialog", "Ez az időtartam ennél a mintavételi frekvenciánál nem vehető fel."));
     case RecordProblem::BadSetting:
-        return QCoreApplication::translate("RecordDialog", "Az eszköz nem fogadja el ezt a beállítást: %1").arg(detail);
+        return QCoreApplication::translate("RecordDialog", "Az eszköz nem fogadja el ezt a beállítást: %1")
+            .arg(detail);
     case RecordProblem::BadTrigger:
-        return withDetail(QCoreApplication::translate("RecordDialog", "Az eszköz nem tud az első lefutó élre indítani."));
+        return withDetail(
+            QCoreApplication::translate("RecordDialog", "Az eszköz nem tud az első lefutó élre indítani."));
     case RecordProblem::AcquisitionFailed:
-        return withDetail(QCoreApplication::translate("RecordDialog", "A felvétel megszakadt: talán kihúzták az eszközt."));
+        return withDetail(
+            QCoreApplication::translate("RecordDialog", "A felvétel megszakadt: talán kihúzták az eszközt."));
     case RecordProblem::NoSamples:
-        return QCoreApplication::translate("RecordDialog", "A felvételben nincs egyetlen minta sem: az indító lefutó él nem jött meg.");
+        return QCoreApplication::translate(
+            "RecordDialog", "A felvételben nincs egyetlen minta sem: az indító lefutó él nem jött meg.");
     case RecordProblem::FileError:
-        return withDetail(QCoreApplication::translate("RecordDialog", "A felvétel nem írható az ideiglenes mappába."));
+        return withDetail(
+            QCoreApplication::translate("RecordDialog", "A felvétel nem írható az ideiglenes mappába."));
     }
     return withDetail(QCoreApplication::translate("RecordDialog", "A felvétel nem sikerült."));
 }
@@ -191,7 +203,8 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
     deviceRow->addWidget(m_device, 1);
     deviceRow->addWidget(m_scanButton);
     auto *form = new QFormLayout;
-    auto *deviceLabel = new QLabel, *channelLabel = new QLabel, *rateLabel = new QLabel, *durationLabel = new QLabel;
+    auto *deviceLabel = new QLabel, *channelLabel = new QLabel, *rateLabel = new QLabel,
+         *durationLabel = new QLabel;
     form->addRow(deviceLabel, deviceRow);
     form->addRow(channelLabel, m_channel);
     form->addRow(rateLabel, m_rate);
@@ -204,7 +217,8 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
         m_scanButton->setText(tr("Keresés"));
         m_scanButton->setToolTip(tr("A csatlakoztatott eszközök keresése újra"));
         m_trigger->setText(tr("Indítás az első lefutó élre"));
-        m_trigger->setToolTip(tr("A felvétel az első start bitnél (a nyugalmi 1 szintről 0-ra váltásnál) kezdődik"));
+        m_trigger->setToolTip(
+            tr("A felvétel az első start bitnél (a nyugalmi 1 szintről 0-ra váltásnál) kezdődik"));
         m_startButton->setText(tr("Felvétel"));
         m_stopButton->setText(tr("Leállítás"));
         m_stopButton->setToolTip(tr("A felvétel befejezése most: ami eddig felvételre került, megmarad"));

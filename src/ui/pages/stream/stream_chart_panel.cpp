@@ -121,7 +121,8 @@ StreamChartPanel::StreamChartPanel(Platform &platform, QWidget *parent) : QWidge
     }
     buttons->addStretch(1);
     auto *wheelHint = new QLabel;
-    language::follow(wheelHint, [wheelHint] { wheelHint->setText(tr("görgő: görgetés · Ctrl+görgő: nagyítás")); });
+    language::follow(wheelHint,
+                     [wheelHint] { wheelHint->setText(tr("görgő: görgetés · Ctrl+görgő: nagyítás")); });
     buttons->addWidget(wheelHint);
     auto *shrink = new QPushButton(QIcon(QStringLiteral(":/glyphs/zoom_out.svg")), QString());
     shrink->setObjectName(QStringLiteral("stream_shrink"));

@@ -44,9 +44,9 @@ StreamResultsPanel::StreamResultsPanel(QWidget *parent) : QWidget(parent)
         const QFontMetrics cellMetrics(m_table->font());
         // The start column holds up to a thousand seconds whole ("999 999 999,999" µs); a longer run's
         // later instants are elided, whole in their tooltip.
-        const QString widest[] = {StreamTexts::count(65536), StreamTexts::number(999999999.999, 3),
-                                  QStringLiteral("1FF"), QStringLiteral("1FF"), QStringLiteral("111111111"),
-                                  QStringLiteral("NBSP")};
+        const QString widest[] = {StreamTexts::count(65536),   StreamTexts::number(999999999.999, 3),
+                                  QStringLiteral("1FF"),       QStringLiteral("1FF"),
+                                  QStringLiteral("111111111"), QStringLiteral("NBSP")};
         for (int c = 0; c < StreamTableModel::Error; ++c) {
             const QString header = m_model->headerData(c, Qt::Horizontal).toString();
             m_table->setColumnWidth(c, std::max(headerMetrics.horizontalAdvance(header),
@@ -126,7 +126,8 @@ void StreamResultsPanel::setRun(std::shared_ptr<const rs232::StreamRun> run, con
                  fromCore(rs232::framingText(receiver.framing))
                      .replace(QLatin1Char('.'), StreamTexts::locale().decimalPoint()),
                  StreamTexts::percentText(range.slow, 2), StreamTexts::percentText(range.fast, 2),
-                 StreamTexts::percentText(range.noiseFreeSlow, 2), StreamTexts::percentText(range.noiseFreeFast, 2));
+                 StreamTexts::percentText(range.noiseFreeSlow, 2),
+                 StreamTexts::percentText(range.noiseFreeFast, 2));
     if (run->ratioKnown)
         tolerance += tr(". Az órajelek aránya (adó/vevő)%1: %2 %")
                          .arg(run->measured ? tr(", mérve") : QString(), StreamTexts::percentText(run->ratioPercent, 2));

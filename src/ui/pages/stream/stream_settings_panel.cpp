@@ -12,8 +12,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QEvent>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -209,9 +209,12 @@ void StreamSettingsPanel::buildTransmitter(QLayout *row)
     {
         language::Text caption;
         QWidget *control;
-    } txRows[] = {{[] { return tr("Sebesség (bit/s):"); }, m_txRate}, {[] { return tr("Órajel hibája:"); }, m_txClockError},
-                  {[] { return tr("Adatbitek:"); }, m_dataBits},      {[] { return tr("Paritás:"); }, m_parity},
-                  {[] { return tr("Stopbitek:"); }, m_stopBits},      {[] { return tr("Szünet (bitidő):"); }, m_idle}};
+    } txRows[] = {{[] { return tr("Sebesség (bit/s):"); }, m_txRate},
+                  {[] { return tr("Órajel hibája:"); }, m_txClockError},
+                  {[] { return tr("Adatbitek:"); }, m_dataBits},
+                  {[] { return tr("Paritás:"); }, m_parity},
+                  {[] { return tr("Stopbitek:"); }, m_stopBits},
+                  {[] { return tr("Szünet (bitidő):"); }, m_idle}};
     int r = 0;
     for (const auto &item : txRows) {
         txGrid->addWidget(captionLabel(item.caption), r, 0);
@@ -286,7 +289,8 @@ void StreamSettingsPanel::buildLine(QLayout *row)
     auto *lineGrid = new QGridLayout(lineBox);
     compact(lineGrid);
     m_noise = doubleSpin(QStringLiteral("stream_noise"), 0.0, 100.0, 1, 0.0);
-    followToolTip(m_noise, [] { return tr("Zavaró impulzusok átlagos száma 100 bitidő alatt (0 = zajmentes)"); });
+    followToolTip(m_noise,
+                  [] { return tr("Zavaró impulzusok átlagos száma 100 bitidő alatt (0 = zajmentes)"); });
     m_noiseWidth = doubleSpin(QStringLiteral("stream_noise_width"), 1.0, 100.0, 0, 10.0, QStringLiteral(" %"));
     followToolTip(m_noiseWidth, [] { return tr("Egy zavaró impulzus szélessége a bitidő százalékában"); });
     m_seed = intSpin(QStringLiteral("stream_seed"), 0, 999999, 1);
@@ -294,7 +298,8 @@ void StreamSettingsPanel::buildLine(QLayout *row)
     language::follow(newSeed, [newSeed] { newSeed->setText(tr("Új")); });
     newSeed->setObjectName(QStringLiteral("stream_new_seed"));
     m_breakBits = doubleSpin(QStringLiteral("stream_break_bits"), 0.0, 1000.0, 1, 0.0);
-    followToolTip(m_breakBits, [] { return tr("A bájtok után a vonal ennyi bitidőn át 0 szinten marad (0 = nincs)"); });
+    followToolTip(m_breakBits,
+                  [] { return tr("A bájtok után a vonal ennyi bitidőn át 0 szinten marad (0 = nincs)"); });
     lineGrid->addWidget(captionLabel([] { return tr("Zaj / 100 bit:"); }), 0, 0);
     lineGrid->addWidget(m_noise, 0, 1, 1, 2);
     lineGrid->addWidget(captionLabel([] { return tr("Impulzus:"); }), 1, 0);
@@ -328,12 +333,15 @@ void StreamSettingsPanel::buildLine(QLayout *row)
     auto *openCapture = new QPushButton;
     language::follow(openCapture, [openCapture] { openCapture->setText(tr("Mérés megnyitása…")); });
     openCapture->setObjectName(QStringLiteral("stream_open_capture"));
-    followToolTip(openCapture,
-                  [] { return tr("Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása"); });
+    followToolTip(openCapture, [] {
+        return tr("Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása");
+    });
     auto *record = new QPushButton;
     language::follow(record, [record] { record->setText(tr("Felvétel…")); });
     record->setObjectName(QStringLiteral("stream_record"));
-    followToolTip(record, [] { return tr("Soros jel felvétele logikai analizátorral (libsigrok), majd megnyitása mérésként"); });
+    followToolTip(record, [] {
+        return tr("Soros jel felvétele logikai analizátorral (libsigrok), majd megnyitása mérésként");
+    });
     auto *captureButtons = new QHBoxLayout;
     captureButtons->addWidget(openCapture, 1);
     captureButtons->addWidget(record);
@@ -529,7 +537,9 @@ void StreamSettingsPanel::textEdited()
         const auto bytes = rs232::windows1250Values(character.toStdString());
         if (!bytes) {
             m_bytes.clear();
-            m_bytesErrorWords = [character] { return tr("A(z) „%1” karakter nincs a Windows-1250 kódlapon.").arg(character); };
+            m_bytesErrorWords = [character] {
+                return tr("A(z) „%1” karakter nincs a Windows-1250 kódlapon.").arg(character);
+            };
             m_bytesError = m_bytesErrorWords();
             m_bytesField = m_text;
             // The hex field would still hold the bytes of the text before: it is emptied rather than left
@@ -560,7 +570,9 @@ void StreamSettingsPanel::hexEdited()
         const unsigned value = word.toUInt(&ok, 16);
         if (!ok || word.size() > 3 || word.startsWith(QLatin1Char('+'))) {
             m_bytes.clear();
-            m_bytesErrorWords = [word = word.left(16)] { return tr("Hibás hexadecimális érték: „%1”.").arg(word); };
+            m_bytesErrorWords = [word = word.left(16)] {
+                return tr("Hibás hexadecimális érték: „%1”.").arg(word);
+            };
             m_bytesError = m_bytesErrorWords();
             m_bytesField = m_hex;
             Q_EMIT changed();
