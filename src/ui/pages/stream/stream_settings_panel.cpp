@@ -171,9 +171,9 @@ void StreamSettingsPanel::buildTransmitter(QLayout *row)
     {
         QString caption;
         QWidget *control;
-    } txRows[] = {{tr("Sebesség (bit/s):"), m_txRate}, {tr("Órajel hibája:"), m_txClockError},
+    } txRows[] = {{tr("Sebesség (bps):"), m_txRate}, {tr("Órajel hibája:"), m_txClockError},
                   {tr("Adatbitek:"), m_dataBits},      {tr("Paritás:"), m_parity},
-                  {tr("Stopbitek:"), m_stopBits},      {tr("Szünet (bitidő):"), m_idle}};
+                  {tr("Stop bitek:"), m_stopBits},      {tr("Szünet (bitidő):"), m_idle}};
     int r = 0;
     for (const auto &item : txRows) {
         txGrid->addWidget(new QLabel(item.caption), r, 0);
@@ -208,7 +208,7 @@ void StreamSettingsPanel::buildReceiver(QLayout *row)
     {
         QString caption;
         QWidget *control;
-    } formatRows[] = {{tr("Adatbitek:"), m_rxDataBits}, {tr("Paritás:"), m_rxParity}, {tr("Stopbitek:"), m_rxStopBits}};
+    } formatRows[] = {{tr("Adatbitek:"), m_rxDataBits}, {tr("Paritás:"), m_rxParity}, {tr("Stop bitek:"), m_rxStopBits}};
     int f = 0;
     for (const auto &item : formatRows) {
         auto *caption = new QLabel(item.caption);
@@ -220,11 +220,11 @@ void StreamSettingsPanel::buildReceiver(QLayout *row)
     m_detectFraming = new QPushButton(tr("Felismerés"));
     m_detectFraming->setObjectName(QStringLiteral("stream_detect_framing"));
     m_detectFraming->setToolTip(tr("A keretformátum felismerése a mért vonalból: az adatbitek száma, a paritás "
-                                   "és a stopbitek, azzal együtt, hogy mi szól mellettük"));
+                                   "és a stop bitek, azzal együtt, hogy mi szól mellettük"));
     m_detectFraming->setVisible(false);
     formatGrid->addWidget(m_detectFraming, 0, 2);
     m_rxFormatBox->setVisible(false);
-    rxGrid->addWidget(new QLabel(tr("Sebesség (bit/s):")), 0, 0);
+    rxGrid->addWidget(new QLabel(tr("Sebesség (bps):")), 0, 0);
     rxGrid->addWidget(m_rxRate, 0, 1);
     rxGrid->addWidget(new QLabel(tr("Órajel hibája:")), 1, 0);
     rxGrid->addWidget(m_rxClockError, 1, 1);
@@ -529,9 +529,9 @@ bool StreamSettingsPanel::validate()
         if (auto size = rs232::streamSizeError(m_bytes.size(), m_repeat->value()))
             refuse(m_repeat, StreamTexts::sizeProblem(*size));
     if (simulating && !StreamPageSettings::rateOf(m_txRate->currentText()))
-        refuse(m_txRate, tr("Az adó sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
+        refuse(m_txRate, tr("Az adó sebessége 50 és 3 000 000 bps közötti egész szám legyen."));
     if (!StreamPageSettings::rateOf(m_rxRate->currentText()))
-        refuse(m_rxRate, tr("A vevő sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
+        refuse(m_rxRate, tr("A vevő sebessége 50 és 3 000 000 bps közötti egész szám legyen."));
     m_lastError = error;
     m_lastErrorField = field;
     showMessage();
