@@ -3,6 +3,7 @@
 
 #include "ui/pages/stream/stream_texts.h"
 
+#include "ui/language.h"
 #include "ui/texts.h"
 
 #include <QStringList>
@@ -11,7 +12,7 @@
 
 QLocale StreamTexts::locale()
 {
-    return QLocale(QLocale::Hungarian);
+    return language::localeFor(language::currentLanguage());
 }
 
 QString StreamTexts::number(double value, int decimals)
@@ -190,37 +191,48 @@ QString StreamTexts::explanation(const rs232::StreamSummary &s)
     }
 
     if (s.glitches > 0) {
-        QString noise = tr("A vonalon %1 zavaró impulzus volt.").arg(count(s.glitches));
+        QString noise = tr("A vonalon %1 zavaró impulzus volt.", nullptr, static_cast<int>(s.glitches))
+                            .arg(count(s.glitches));
         if (s.receiver == rs232::ReceiverKind::Ideal)
             noise += QLatin1Char(' ') +
                      tr("Az ideális vevő bitenként egyetlen mintát vesz, ezért egy zavar, amely éppen a bit "
                         "közepére esik, rossz bitet ad; a túlmintavételező vevő három minta többségével dönt, "
                         "és az ilyen rövid zavart kiszűri.");
         if (s.falseStarts > 0)
-            noise += QLatin1Char(' ') + tr("A szünetben érkező zavar %1 hamis startot okozott: a vevő a start "
-                                           "bit közepén 1-et olvasott, és tovább várt.")
-                                            .arg(count(s.falseStarts));
+            noise +=
+                QLatin1Char(' ') + tr("A szünetben érkező zavar %1 hamis startot okozott: a vevő a start "
+                                      "bit közepén 1-et olvasott, és tovább várt.",
+                                      nullptr, static_cast<int>(s.falseStarts))
+                                       .arg(count(s.falseStarts));
         sentences << noise;
     }
     const std::size_t outvoted = s.noiseFromGlitches - s.noiseFromGlitchesWrong;
     if (outvoted > 0)
-        sentences << (s.measured ? tr("%1 keretben egy rövid impulzus miatt a három minta nem egyezett (zaj "
-                                      "jelzés), de a többség döntött.")
-                                 : tr("A vevő %1 keretben szavazással kiszűrte a zavart (zaj jelzés): a három "
-                                      "minta nem egyezett, de a többség a helyes bitet adta."))
-                             .arg(count(outvoted));
+        sentences << (s.measured
+                          ? tr("%1 keretben egy rövid impulzus miatt a három minta nem egyezett (zaj "
+                               "jelzés), de a többség döntött.",
+                               nullptr, static_cast<int>(outvoted))
+                          : tr("A vevő %1 keretben szavazással kiszűrte a zavart (zaj jelzés): a három "
+                               "minta nem egyezett, de a többség a helyes bitet adta.",
+                               nullptr, static_cast<int>(outvoted)))
+                         .arg(count(outvoted));
     if (s.noiseFromGlitchesWrong > 0)
-        sentences << tr("%1 keretben a vevő zajt jelzett, de a zavar a többséget is elrontotta: a keret hibás.")
-                         .arg(count(s.noiseFromGlitchesWrong));
+        sentences
+            << tr("%1 keretben a vevő zajt jelzett, de a zavar a többséget is elrontotta: a keret hibás.",
+                  nullptr, static_cast<int>(s.noiseFromGlitchesWrong))
+                   .arg(count(s.noiseFromGlitchesWrong));
     if (s.noiseAtEdges > 0)
-        sentences << (s.measured ? tr("%1 keretben a zaj jelzést nem zavar okozta, hanem a bitek határa: egy "
-                                      "bit három mintája közé a vonal egy éle esett, mert a jel bitideje nem "
-                                      "egyezik a vevőével, így a minták egy része már a szomszédos bitet "
-                                      "olvasta.")
-                                 : tr("%1 keretben a zaj jelzést nem zavar okozta, hanem a két órajel eltérése: "
-                                      "egy bit három mintája közé a bitek határa esett, így a minták egy része "
-                                      "már a szomszédos bitet olvasta."))
-                             .arg(count(s.noiseAtEdges));
+        sentences << (s.measured
+                          ? tr("%1 keretben a zaj jelzést nem zavar okozta, hanem a bitek határa: egy "
+                               "bit három mintája közé a vonal egy éle esett, mert a jel bitideje nem "
+                               "egyezik a vevőével, így a minták egy része már a szomszédos bitet "
+                               "olvasta.",
+                               nullptr, static_cast<int>(s.noiseAtEdges))
+                          : tr("%1 keretben a zaj jelzést nem zavar okozta, hanem a két órajel eltérése: "
+                               "egy bit három mintája közé a bitek határa esett, így a minták egy része "
+                               "már a szomszédos bitet olvasta.",
+                               nullptr, static_cast<int>(s.noiseAtEdges)))
+                         .arg(count(s.noiseAtEdges));
     if (s.breakSent)
         sentences << tr("A bájtok után a vonal hosszan 0 szinten maradt: ezt a vevő szakadásnak (break) ismeri "
                         "fel, mert a keret minden bitje, a stop bit is, 0. A szakadást nem számítjuk rossz "
@@ -229,25 +241,32 @@ QString StreamTexts::explanation(const rs232::StreamSummary &s)
         if (s.failedFrames == 0 && s.falseStarts == 0 && s.totals.noise == 0)
             sentences << tr("A vevő minden keretet hibátlanul vett.");
         else if (s.failedFrames > 0)
-            sentences << tr("%1 keretnél jelzett kerethibát vagy paritáshibát a vevő.").arg(count(s.failedFrames));
+            sentences << tr("%1 keretnél jelzett kerethibát vagy paritáshibát a vevő.", nullptr,
+                            static_cast<int>(s.failedFrames))
+                             .arg(count(s.failedFrames));
     } else if (s.allRight) {
         sentences << (s.totals.noise > 0 ? tr("Minden keret a helyes értékkel megérkezett.")
                                          : tr("Minden keret hibátlanul megérkezett."));
     } else if (s.wrongValues > 0) {
         const std::size_t flagged = s.wrongValues - s.wrongUnflagged;
         if (s.wrongUnflagged == 0)
-            sentences << tr("%1 keret értéke hibás; a vevő mindegyiknél jelzett valamilyen hibát.")
+            sentences << tr("%1 keret értéke hibás; a vevő mindegyiknél jelzett valamilyen hibát.", nullptr,
+                            static_cast<int>(s.wrongValues))
                              .arg(count(s.wrongValues));
         else if (flagged == 0)
             sentences << tr("%1 keret értéke hibás, és a vevő egyiknél sem jelzett hibát: ezeket a hibákat "
-                            "csak a küldött bájtokkal összevetve lehet észrevenni.")
+                            "csak a küldött bájtokkal összevetve lehet észrevenni.",
+                            nullptr, static_cast<int>(s.wrongValues))
                              .arg(count(s.wrongValues));
         else
-            sentences << tr("%1 keret értéke hibás: %2 keretnél jelzett hibát a vevő, %3 keretnél semmilyet.")
+            sentences << tr("%1 keret értéke hibás: %2 keretnél jelzett hibát a vevő, %3 keretnél semmilyet.",
+                            nullptr, static_cast<int>(s.wrongValues))
                              .arg(count(s.wrongValues), count(flagged), count(s.wrongUnflagged));
     } else if (s.failedFrames > 0) {
-        sentences << tr("Minden keret értéke helyes, de %1 keretnél kerethibát vagy paritáshibát jelzett a vevő.")
-                         .arg(count(s.failedFrames));
+        sentences
+            << tr("Minden keret értéke helyes, de %1 keretnél kerethibát vagy paritáshibát jelzett a vevő.",
+                  nullptr, static_cast<int>(s.failedFrames))
+                   .arg(count(s.failedFrames));
     }
     sentences.removeAll(QString());
     return sentences.join(QLatin1Char(' '));
