@@ -124,11 +124,11 @@
         <translation>, %1 µs long.</translation>
     </message>
     <message>
-        <source>Az impulzusszélességekből mért sebesség: %1 bit/s</source>
+        <source>Az impulzusszélességekből mért sebesség: %1 bps</source>
         <translation>Rate measured from the pulse widths: %1 bit/s</translation>
     </message>
     <message>
-        <source>, a legközelebbi szabványos sebesség %1 bit/s.</source>
+        <source>, a legközelebbi szabványos sebesség %1 bps.</source>
         <translation>, the nearest standard rate is %1 bit/s.</translation>
     </message>
     <message>
@@ -144,7 +144,7 @@
         <translation>The rate cannot be told: the pulse widths are not whole multiples of one bit time.</translation>
     </message>
     <message>
-        <source> A vevő %1 bit/s-mal olvas.</source>
+        <source> A vevő %1 bps-sel olvas.</source>
         <translation> The receiver reads at %1 bit/s.</translation>
     </message>
     <message>
@@ -208,11 +208,11 @@
         <translation>; %1 in every frame, %3 of %2 frames follow straight after it</translation>
     </message>
     <message>
-        <source>második stopbit</source>
+        <source>második stop bit</source>
         <translation>a second stop bit</translation>
     </message>
     <message>
-        <source>fél stopbittel több</source>
+        <source>fél stop bittel több</source>
         <translation>half a stop bit more</translation>
     </message>
     <message>
@@ -220,7 +220,7 @@
         <translation> (from the first %1 edges)</translation>
     </message>
     <message>
-        <source>A keretformátum nem ismerhető fel: egyik formátum (5–9 adatbit, paritás nélkül vagy paritással, 1, 1,5 vagy 2 stopbit) sem olvassa a vonalat kerethiba nélkül, vagy kevés keret van rajta. A vevő sebessége is lehet rossz.</source>
+        <source>A keretformátum nem ismerhető fel: egyik formátum (5–9 adatbit, paritás nélkül vagy paritással, 1, 1,5 vagy 2 stop bit) sem olvassa a vonalat kerethiba nélkül, vagy kevés keret van rajta. A vevő sebessége is lehet rossz.</source>
         <translation>The framing cannot be told: no framing (5–9 data bits, with or without parity, 1, 1.5 or 2 stop bits) reads the line without framing errors, or it holds too few frames. The receiver’s rate may be wrong, too.</translation>
     </message>
 </context>
@@ -1054,11 +1054,11 @@ Connect the analyser, then search again.</translation>
         <translation>The rate cannot be told.</translation>
     </message>
     <message>
-        <source>Mért sebesség: %1 bit/s (szabványos: %2 bit/s)</source>
+        <source>Mért sebesség: %1 bps (szabványos: %2 bps)</source>
         <translation>Measured rate: %1 bit/s (standard: %2 bit/s)</translation>
     </message>
     <message>
-        <source>Mért sebesség: %1 bit/s (nem szabványos)</source>
+        <source>Mért sebesség: %1 bps (nem szabványos)</source>
         <translation>Measured rate: %1 bit/s (not standard)</translation>
     </message>
     <message>
@@ -1176,7 +1176,7 @@ Connect the analyser, then search again.</translation>
         <translation>Pause between two frames, in bit times</translation>
     </message>
     <message>
-        <source>Sebesség (bit/s):</source>
+        <source>Sebesség (bps):</source>
         <translation>Rate (bit/s):</translation>
     </message>
     <message>
@@ -1192,7 +1192,7 @@ Connect the analyser, then search again.</translation>
         <translation>Parity:</translation>
     </message>
     <message>
-        <source>Stopbitek:</source>
+        <source>Stop bitek:</source>
         <translation>Stop bits:</translation>
     </message>
     <message>
@@ -1288,11 +1288,11 @@ Connect the analyser, then search again.</translation>
         <translation>The value %1 does not fit in %2 data bits.</translation>
     </message>
     <message>
-        <source>Az adó sebessége 50 és 3 000 000 bit/s közötti egész szám legyen.</source>
+        <source>Az adó sebessége 50 és 3 000 000 bps közötti egész szám legyen.</source>
         <translation>The transmitter’s rate must be a whole number from 50 to 3,000,000 bit/s.</translation>
     </message>
     <message>
-        <source>A vevő sebessége 50 és 3 000 000 bit/s közötti egész szám legyen.</source>
+        <source>A vevő sebessége 50 és 3 000 000 bps közötti egész szám legyen.</source>
         <translation>The receiver’s rate must be a whole number from 50 to 3,000,000 bit/s.</translation>
     </message>
     <message>
@@ -1300,7 +1300,7 @@ Connect the analyser, then search again.</translation>
         <translation>Detect</translation>
     </message>
     <message>
-        <source>A keretformátum felismerése a mért vonalból: az adatbitek száma, a paritás és a stopbitek, azzal együtt, hogy mi szól mellettük</source>
+        <source>A keretformátum felismerése a mért vonalból: az adatbitek száma, a paritás és a stop bitek, azzal együtt, hogy mi szól mellettük</source>
         <translation>Tell the framing from the measured line: the number of data bits, the parity and the stop bits, with what speaks for them</translation>
     </message>
     <message>
@@ -1366,7 +1366,7 @@ Connect the analyser, then search again.</translation>
         <translation>At most %1 bytes can be sent at once (now %2).</translation>
     </message>
     <message>
-        <source>keretezési hiba</source>
+        <source>kerethiba</source>
         <translation>framing error</translation>
     </message>
     <message>
@@ -1410,23 +1410,23 @@ Connect the analyser, then search again.</translation>
         <translation>Bytes sent: %1, frames received: %2, with a wrong value: %3</translation>
     </message>
     <message>
-        <source>. Keretezési hiba: %1, paritáshiba: %2, zaj: %3, szakadás: %4, hamis start: %5.</source>
+        <source>. Kerethiba: %1, paritáshiba: %2, zaj: %3, szakadás: %4, hamis start: %5.</source>
         <translation>. Framing errors: %1, parity errors: %2, noise: %3, breaks: %4, false starts: %5.</translation>
     </message>
     <message>
-        <source>A stopbit helyén %1, ezért minden keretnél keretezési hibát jelzett.</source>
+        <source>A stop bit helyén %1, ezért minden keretnél kerethibát jelzett.</source>
         <translation>In the stop bit’s place it %1, so it flagged a framing error in every frame.</translation>
     </message>
     <message>
-        <source>A stopbit helyén egyik keretnél sem olvasott 0-t (%1), ezért keretezési hibát nem jelzett.</source>
+        <source>A stop bit helyén egyik keretnél sem olvasott 0-t (%1), ezért kerethibát nem jelzett.</source>
         <translation>In the stop bit’s place it read 0 in no frame (%1), so it flagged no framing error.</translation>
     </message>
     <message>
-        <source>A stopbit helyén %1 keretnél %2 (keretezési hiba), %3 keretnél 1-et (%4).</source>
+        <source>A stop bit helyén %1 keretnél %2 (kerethiba), %3 keretnél 1-et (%4).</source>
         <translation>In the stop bit’s place, in %1 of the frames it %2 (framing error); in %3 it read 1 (%4).</translation>
     </message>
     <message>
-        <source>A vevő %1 keretet vár, az adó %2 keretet küld: a vevő a bitek egy részét más szerepben olvassa (adatbitnek, paritásnak vagy stopbitnek), mint ahogy az adó küldte.</source>
+        <source>A vevő %1 keretet vár, az adó %2 keretet küld: a vevő a bitek egy részét más szerepben olvassa (adatbitnek, paritásnak vagy stop bitnek), mint ahogy az adó küldte.</source>
         <translation>The receiver expects %1 frames, the transmitter sends %2 frames: the receiver reads some of the bits in another role (as a data bit, parity or stop bit) than the transmitter sent them in.</translation>
     </message>
     <message>
@@ -1470,19 +1470,19 @@ Connect the analyser, then search again.</translation>
         <translation>read the 0 level of the next start bit</translation>
     </message>
     <message>
-        <source>a keret utáni szünet vagy második stopbit 1 szintjét</source>
+        <source>a keret utáni szünet vagy második stop bit 1 szintjét</source>
         <translation>the 1 level of the pause or second stop bit after the frame</translation>
     </message>
     <message>
-        <source>Ez kívül esik %1 tűrési tartományán (%2): a stopbit utolsó mintája már a stopbit utánra esik, ezért ha rögtön a következő start bit jön, a vevő annak élét csak késve veszi észre, és a késés keretről keretre nő, míg egy stopbit helyén a következő start bit 0 szintjét olvassa.</source>
+        <source>Ez kívül esik %1 tűrési tartományán (%2): a stop bit utolsó mintája már a stop bit utánra esik, ezért ha rögtön a következő start bit jön, a vevő annak élét csak késve veszi észre, és a késés keretről keretre nő, míg egy stop bit helyén a következő start bit 0 szintjét olvassa.</source>
         <translation>This lies outside the tolerance range of %1 (%2): the last sample of the stop bit already falls after the stop bit, so when the next start bit comes straight away the receiver notices its edge late, and the delay grows from frame to frame until in a stop bit’s place it reads the 0 level of the next start bit.</translation>
     </message>
     <message>
-        <source>Ebben a futásban ez nem okozott hibát: a keretek közötti 1 szint (szünet vagy második stopbit) alatt a vevő minden start élt időben észrevett.</source>
+        <source>Ebben a futásban ez nem okozott hibát: a keretek közötti 1 szint (szünet vagy második stop bit) alatt a vevő minden start élt időben észrevett.</source>
         <translation>In this run it caused no error: during the 1 level between the frames (a pause or a second stop bit) the receiver noticed every start edge in time.</translation>
     </message>
     <message>
-        <source>Ez kívül esik %1 tűrési tartományán (%2): a vevő bitideje rövidebb, ezért egyre korábban mintavételez, és a keret %3. bitjétől (a start bitet is számolva) még az előző bitet olvassa, így a stopbit helyén az utolsó adat- vagy paritásbitet látja.</source>
+        <source>Ez kívül esik %1 tűrési tartományán (%2): a vevő bitideje rövidebb, ezért egyre korábban mintavételez, és a keret %3. bitjétől (a start bitet is számolva) még az előző bitet olvassa, így a stop bit helyén az utolsó adat- vagy paritásbitet látja.</source>
         <translation>This lies outside the tolerance range of %1 (%2): the receiver’s bit time is shorter, so it samples earlier and earlier, and from bit %3 of the frame (counting the start bit) it still reads the previous bit, so in the stop bit’s place it sees the last data or parity bit.</translation>
     </message>
     <message>
@@ -1551,7 +1551,7 @@ Connect the analyser, then search again.</translation>
         </translation>
     </message>
     <message>
-        <source>A bájtok után a vonal hosszan 0 szinten maradt: ezt a vevő szakadásnak (break) ismeri fel, mert a keret minden bitje, a stopbit is, 0. A szakadást nem számítjuk rossz értékű keretnek.</source>
+        <source>A bájtok után a vonal hosszan 0 szinten maradt: ezt a vevő szakadásnak (break) ismeri fel, mert a keret minden bitje, a stop bit is, 0. A szakadást nem számítjuk rossz értékű keretnek.</source>
         <translation>After the bytes the line stayed at 0 for a long time: the receiver recognises this as a break, because every bit of the frame, the stop bit too, is 0. A break is not counted as a frame with a wrong value.</translation>
     </message>
     <message>
@@ -1559,7 +1559,7 @@ Connect the analyser, then search again.</translation>
         <translation>The receiver received every frame without error.</translation>
     </message>
     <message numerus="yes">
-        <source>%1 keretnél jelzett keretezési vagy paritáshibát a vevő.</source>
+        <source>%1 keretnél jelzett kerethibát vagy paritáshibát a vevő.</source>
         <translation>
             <numerusform>The receiver flagged a framing or parity error in %1 frame.</numerusform>
             <numerusform>The receiver flagged a framing or parity error in %1 frames.</numerusform>
@@ -1595,7 +1595,7 @@ Connect the analyser, then search again.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <source>Minden keret értéke helyes, de %1 keretnél keretezési vagy paritáshibát jelzett a vevő.</source>
+        <source>Minden keret értéke helyes, de %1 keretnél kerethibát vagy paritáshibát jelzett a vevő.</source>
         <translation>
             <numerusform>Every frame has the right value, but the receiver flagged a framing or parity error in %1 frame.</numerusform>
             <numerusform>Every frame has the right value, but the receiver flagged a framing or parity error in %1 frames.</numerusform>

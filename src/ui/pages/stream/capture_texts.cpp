@@ -206,12 +206,12 @@ QString measurementHeading(const QString &path, const rs232::capture::Capture &c
     text += QLatin1Char('\n');
     if (estimate) {
         text +=
-            QCoreApplication::translate("CaptureTexts", "Az impulzusszélességekből mért sebesség: %1 bit/s")
+            QCoreApplication::translate("CaptureTexts", "Az impulzusszélességekből mért sebesség: %1 bps")
                 .arg(groupedNumber(estimate->measured));
         text +=
             estimate->standard
                 ? QCoreApplication::translate("CaptureTexts",
-                                              ", a legközelebbi szabványos sebesség %1 bit/s.")
+                                              ", a legközelebbi szabványos sebesség %1 bps.")
                       .arg(groupedNumber(*estimate->standard))
                 : QCoreApplication::translate("CaptureTexts", ", 2 %-on belül nincs szabványos sebesség.");
     } else if (capture.line.edges.size() < rs232::kMinRateEdges) {
@@ -225,7 +225,7 @@ QString measurementHeading(const QString &path, const rs232::capture::Capture &c
             "CaptureTexts", "A sebesség nem állapítható meg: az impulzusok szélessége nem egy bitidő egész "
                             "számú többszöröse.");
     }
-    text += QCoreApplication::translate("CaptureTexts", " A vevő %1 bit/s-mal olvas.")
+    text += QCoreApplication::translate("CaptureTexts", " A vevő %1 bps-sel olvas.")
                 .arg(groupedNumber(receiverRate));
     const QString polarity = polaritySentence(capture);
     if (!polarity.isEmpty())
@@ -281,8 +281,8 @@ QString framingEvidenceText(const rs232::FramingDetection &found)
         text += QCoreApplication::translate("CaptureTexts", "; %1 kerethiba bármelyik formátummal").arg(groupedNumber(double(found.framingErrors)));
     if (framing.stop == rs232::StopBits::Two || framing.stop == rs232::StopBits::OneAndHalf)
         text += QCoreApplication::translate("CaptureTexts", "; %1 mindegyikben, %2 keretből %3 közvetlenül utána következik")
-                    .arg(framing.stop == rs232::StopBits::Two ? QCoreApplication::translate("CaptureTexts", "második stopbit")
-                                                              : QCoreApplication::translate("CaptureTexts", "fél stopbittel több"),
+                    .arg(framing.stop == rs232::StopBits::Two ? QCoreApplication::translate("CaptureTexts", "második stop bit")
+                                                              : QCoreApplication::translate("CaptureTexts", "fél stop bittel több"),
                          groupedNumber(double(found.followed)), groupedNumber(double(found.backToBack)));
     if (!found.wholeLine)
         text += QCoreApplication::translate("CaptureTexts", " (az első %1 él alapján)").arg(groupedNumber(double(found.edgesExamined)));
@@ -292,6 +292,6 @@ QString framingEvidenceText(const rs232::FramingDetection &found)
 QString framingNotFoundText()
 {
     return QCoreApplication::translate("CaptureTexts", "A keretformátum nem ismerhető fel: egyik formátum (5–9 adatbit, paritás nélkül vagy "
-                       "paritással, 1, 1,5 vagy 2 stopbit) sem olvassa a vonalat kerethiba nélkül, vagy kevés "
+                       "paritással, 1, 1,5 vagy 2 stop bit) sem olvassa a vonalat kerethiba nélkül, vagy kevés "
                        "keret van rajta. A vevő sebessége is lehet rossz.");
 }

@@ -46,6 +46,7 @@ void MeasurementSession::startLoad(const QString &path, const QString &channel)
     BackgroundWork *work = m_work;
     m_work->run([this, work, load, path, channel]() -> BackgroundWork::FollowUp {
         auto result = std::make_shared<rs232::capture::LoadResult>();
+        auto estimate = std::make_shared<std::optional<rs232::RateEstimate>>();
         try {
             rs232::capture::LoadOptions options;
             options.channel = channel.toStdString();
@@ -59,17 +60,26 @@ void MeasurementSession::startLoad(const QString &path, const QString &channel)
                 return !load->cancel.load();
             };
             *result = rs232::capture::loadCapture(path.toStdString(), options);
+            // The rate is measured over the whole line here, off the GUI thread: on a long line it takes
+            // longer than a frame of the window's.
+            if (*result)
+                if (rs232::Outcome<rs232::RateEstimate> measured = rs232::detectRate((*result)->line))
+                    *estimate = *measured;
         } catch (const std::bad_alloc &) {
             result->value.reset();
             result->error.problem = rs232::capture::LoadProblem::TooLarge;
             result->error.reason = "the capture does not fit in memory";
         }
-        return [this, load, path, channel, result] {
+        return [this, load, path, channel, result, estimate] {
             // A load that was cancelled or replaced tells nothing.
             if (m_load != load)
                 return;
             m_load.reset();
+            // The capture's measured rate, for open() while loadFinished is handled.
+            m_loadedEstimate = *estimate;
+            m_loadedEstimateKnown = true;
             Q_EMIT loadFinished(path, channel, result);
+            m_loadedEstimateKnown = false;
         };
     });
 }
@@ -90,8 +100,11 @@ void MeasurementSession::open(const QString &path, rs232::capture::Capture captu
     m_nextDecode.reset();
     m_path = path;
     m_estimate.reset();
-    if (rs232::Outcome<rs232::RateEstimate> estimate = rs232::detectRate(capture.line))
+    if (m_loadedEstimateKnown) {
+        m_estimate = m_loadedEstimate;
+    } else if (rs232::Outcome<rs232::RateEstimate> estimate = rs232::detectRate(capture.line)) {
         m_estimate = *estimate;
+    }
     m_capture = std::make_shared<const rs232::capture::Capture>(std::move(capture));
 }
 

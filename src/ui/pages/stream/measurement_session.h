@@ -85,6 +85,9 @@ private:
     QString m_path;
     std::shared_ptr<const rs232::capture::Capture> m_capture; // shared with a decoding under way
     std::optional<rs232::RateEstimate> m_estimate; // none when the line's rate cannot be told
+    // The rate the finished load measured on its worker, while loadFinished is being handled.
+    std::optional<rs232::RateEstimate> m_loadedEstimate;
+    bool m_loadedEstimateKnown = false;
     std::optional<SavedSimulation> m_simulation;
     bool m_decoding = false;
     std::optional<rs232::ReceiverSettings> m_nextDecode; // asked for while a decoding ran

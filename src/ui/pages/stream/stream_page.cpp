@@ -386,9 +386,9 @@ void StreamPage::showCaptureTexts()
     const QString rateText =
         !estimate ? tr("A sebesség nem állapítható meg.")
         : estimate->standard
-            ? tr("Mért sebesség: %1 bit/s (szabványos: %2 bit/s)")
+            ? tr("Mért sebesség: %1 bps (szabványos: %2 bps)")
                   .arg(groupedNumber(estimate->measured), groupedNumber(*estimate->standard))
-            : tr("Mért sebesség: %1 bit/s (nem szabványos)").arg(groupedNumber(estimate->measured));
+            : tr("Mért sebesség: %1 bps (nem szabványos)").arg(groupedNumber(estimate->measured));
     m_settings->showCapture(QFileInfo(m_measurement->path()).fileName(), m_measurement->path(), channels,
                             static_cast<int>(capture.channel), rateText);
 }

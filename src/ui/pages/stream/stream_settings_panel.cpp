@@ -209,11 +209,11 @@ void StreamSettingsPanel::buildTransmitter(QLayout *row)
     {
         language::Text caption;
         QWidget *control;
-    } txRows[] = {{[] { return tr("Sebesség (bit/s):"); }, m_txRate},
+    } txRows[] = {{[] { return tr("Sebesség (bps):"); }, m_txRate},
                   {[] { return tr("Órajel hibája:"); }, m_txClockError},
                   {[] { return tr("Adatbitek:"); }, m_dataBits},
                   {[] { return tr("Paritás:"); }, m_parity},
-                  {[] { return tr("Stopbitek:"); }, m_stopBits},
+                  {[] { return tr("Stop bitek:"); }, m_stopBits},
                   {[] { return tr("Szünet (bitidő):"); }, m_idle}};
     int r = 0;
     for (const auto &item : txRows) {
@@ -252,7 +252,7 @@ void StreamSettingsPanel::buildReceiver(QLayout *row)
         QWidget *control;
     } formatRows[] = {{[] { return tr("Adatbitek:"); }, m_rxDataBits},
                       {[] { return tr("Paritás:"); }, m_rxParity},
-                      {[] { return tr("Stopbitek:"); }, m_rxStopBits}};
+                      {[] { return tr("Stop bitek:"); }, m_rxStopBits}};
     int f = 0;
     for (const auto &item : formatRows) {
         auto *caption = captionLabel(item.caption);
@@ -266,12 +266,12 @@ void StreamSettingsPanel::buildReceiver(QLayout *row)
     m_detectFraming->setObjectName(QStringLiteral("stream_detect_framing"));
     followToolTip(m_detectFraming, [] {
         return tr("A keretformátum felismerése a mért vonalból: az adatbitek száma, a paritás "
-                  "és a stopbitek, azzal együtt, hogy mi szól mellettük");
+                  "és a stop bitek, azzal együtt, hogy mi szól mellettük");
     });
     m_detectFraming->setVisible(false);
     formatGrid->addWidget(m_detectFraming, 0, 2);
     m_rxFormatBox->setVisible(false);
-    rxGrid->addWidget(captionLabel([] { return tr("Sebesség (bit/s):"); }), 0, 0);
+    rxGrid->addWidget(captionLabel([] { return tr("Sebesség (bps):"); }), 0, 0);
     rxGrid->addWidget(m_rxRate, 0, 1);
     rxGrid->addWidget(captionLabel([] { return tr("Órajel hibája:"); }), 1, 0);
     rxGrid->addWidget(m_rxClockError, 1, 1);
@@ -617,9 +617,9 @@ bool StreamSettingsPanel::validate()
         if (auto size = rs232::streamSizeError(m_bytes.size(), m_repeat->value()))
             refuse(m_repeat, StreamTexts::sizeProblem(*size));
     if (simulating && !StreamPageSettings::rateOf(m_txRate->currentText()))
-        refuse(m_txRate, tr("Az adó sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
+        refuse(m_txRate, tr("Az adó sebessége 50 és 3 000 000 bps közötti egész szám legyen."));
     if (!StreamPageSettings::rateOf(m_rxRate->currentText()))
-        refuse(m_rxRate, tr("A vevő sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
+        refuse(m_rxRate, tr("A vevő sebessége 50 és 3 000 000 bps közötti egész szám legyen."));
     m_lastError = error;
     m_lastErrorField = field;
     showMessage();
