@@ -154,8 +154,8 @@ void TransmitReceivePage::buildRunChartPages(QTabWidget *runPages)
         if (handshake) {
             labels.append({5.5, tr("1. csatorna RTS/         2. csatorna CTS jel")});
             labels.append({4.5, tr("1. csatorna CTS/         2. csatorna RTS jel")});
-            m_rts = chart->addSeries(QStringLiteral("qel_rs232_avsz_handshake_srts"), QColor(64, 128, 128), 2);
-            m_cts = chart->addSeries(QStringLiteral("qel_rs232_avsz_handshake_scts"), QColor(128, 128, 192), 2);
+            m_rts = chart->addSeries(QStringLiteral("qel_rs232_avsz_handshake_srts"), form::kRtsLineColour, 2);
+            m_cts = chart->addSeries(QStringLiteral("qel_rs232_avsz_handshake_scts"), form::kCtsLineColour, 2);
         }
         for (int row = 0; row < 4; ++row)
             labels.append({kLanes[row], p.labels[row]});
