@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Takes the pictures of the user's guide from the real window, offscreen, at build time:
-//   guide_pictures OUTPUT_FOLDER
+//   guide_pictures [--language hu|en] OUTPUT_FOLDER
 // Run where inf/ is (the window reads its documents from there). Each picture shows one page in a
-// state the guide talks about; the guide's RTF names the pictures by their file names.
+// state the guide talks about; the guide's RTF names the pictures by their file names, the same in
+// both languages. The window speaks the language asked for (Hungarian when none is).
 #include "ui/Platform.h"
 #include "ui/main_window.h"
 #include "widgets/radiogroup.h"
@@ -162,13 +163,20 @@ private:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: guide_pictures OUTPUT_FOLDER\n");
+    QStringList arguments = app.arguments().mid(1);
+    QString language = QStringLiteral("hu");
+    if (arguments.size() == 3 && arguments.first() == QStringLiteral("--language")) {
+        language = arguments.at(1);
+        arguments.remove(0, 2);
+    }
+    if (arguments.size() != 1 || (language != QStringLiteral("hu") && language != QStringLiteral("en"))) {
+        std::fprintf(stderr, "usage: guide_pictures [--language hu|en] OUTPUT_FOLDER\n");
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const bool english = language == QStringLiteral("en");
+    const QString folder = arguments.first();
     if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "guide_pictures: cannot make %s\n", argv[1]);
+        std::fprintf(stderr, "guide_pictures: cannot make %s\n", qPrintable(folder));
         return 1;
     }
     PicturePlatform platform;
@@ -209,7 +217,8 @@ int main(int argc, char **argv)
     pictures.open({{"qel_rs232_pc", 2}, {"qel_rs232_pc_szim_pc", 3}, {"PageControl1", 4}});
     pictures.shoot("szimulacio_eredmeny", pages);
 
-    // The byte string page: "Szia!" three times with the transmitter 4 % fast against a 16x receiver.
+    // The byte string page: "Szia!" three times with the transmitter 4 % fast against a 16x receiver (in
+    // both languages: the guide's experiments are worked out for it).
     pictures.open({{"qel_rs232_pc", 3}});
     pictures.text("stream_text", QStringLiteral("Szia!"));
     pictures.number("stream_idle", 0.0);
@@ -221,11 +230,12 @@ int main(int argc, char **argv)
 
     // Measurement mode: the line of a run saved as VCD and opened again as a capture.
     QTemporaryDir scratch;
-    platform.fileAnswer = scratch.filePath(QStringLiteral("meres.vcd"));
+    platform.fileAnswer =
+        scratch.filePath(english ? QStringLiteral("measurement.vcd") : QStringLiteral("meres.vcd"));
     pictures.number("stream_tx_clock_error", 1.0);
     if (auto *repeat = pictures.find<QSpinBox>("stream_repeat"))
         repeat->setValue(1);
-    pictures.text("stream_text", QStringLiteral("Mérés 1-2-3"));
+    pictures.text("stream_text", english ? QStringLiteral("Test 1-2-3") : QStringLiteral("Mérés 1-2-3"));
     pictures.click("stream_run");
     if (auto *save = pictures.find<QAction>("stream_chart_vcd"))
         save->trigger();

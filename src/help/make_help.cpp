@@ -1,13 +1,15 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Builds the user's guide, rs232sim_sugo.pdf, at build time: the guide's own pages and the description
-// documents, each read with the program's RTF reader and starting on a new page, laid out on A4 and
-// printed to one PDF with Qt's PDF writer.
-//   make_help [--pictures FOLDER] OUTPUT.pdf GUIDE.rtf... [--appendix DOCUMENT.rtf...]
+// Builds the user's guide at build time, in Hungarian (rs232sim_sugo.pdf) or in English
+// (rs232sim_guide.pdf): the guide's own pages and the description documents, each read with the
+// program's RTF reader and starting on a new page, laid out on A4 and printed to one PDF with Qt's PDF
+// writer.
+//   make_help [--title TITLE] [--pictures FOLDER] OUTPUT.pdf GUIDE.rtf... [--appendix DOCUMENT.rtf...]
 //
 // The RTF files hold two kinds of marker paragraph, replaced here:
 //   [[tartalom]]        the contents: every chapter and section heading with its page number
+//   [[contents]]        the same, as the English guide writes it
 //   [[NAME.png]]        a picture from FOLDER, as wide as the text (or [[NAME.png 120]]: 120 mm wide)
 // A heading is a paragraph set in bold and larger than the body text. The layout keeps a heading, a
 // picture or a table's header row on one page with what follows it, narrows any table that is wider
@@ -45,7 +47,10 @@ constexpr double kTopMargin = 16.0 * kPixelsPerMm;
 constexpr double kBottomMargin = 20.0 * kPixelsPerMm;
 constexpr double kTextWidth = 210.0 * kPixelsPerMm - 2.0 * kSideMargin;
 
-const QString kContentsMarker = QStringLiteral("[[tartalom]]");
+bool isContentsMarker(const QString &text)
+{
+    return text == QStringLiteral("[[tartalom]]") || text == QStringLiteral("[[contents]]");
+}
 
 void fail(const QString &message)
 {
@@ -199,14 +204,14 @@ struct Contents
     QList<int> levels;        // 1 for a chapter, 2 for a section or an appendix document
 };
 
-// Lists the chapters and sections that follow the [[tartalom]] paragraph; of the appendix (from the
+// Lists the chapters and sections that follow the contents marker paragraph; of the appendix (from the
 // block appendix on) only each document's title, as a section of the last chapter.
 Contents insertContents(QTextDocument &book, const QTextBlock &appendix)
 {
     Contents contents;
     QTextBlock marker;
     for (QTextBlock block = book.begin(); block.isValid(); block = block.next())
-        if (block.text().trimmed() == kContentsMarker)
+        if (isContentsMarker(block.text().trimmed()))
             marker = block;
     if (!marker.isValid())
         return contents;
@@ -472,8 +477,11 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
     QString pictures;
-    if (arguments.size() >= 2 && arguments.first() == QStringLiteral("--pictures")) {
-        pictures = arguments.at(1);
+    // The PDF's own title, which a PDF reader shows in its title bar.
+    QString title = QStringLiteral("RS232 szimulátor – felhasználói kézikönyv");
+    while (arguments.size() >= 2 && (arguments.first() == QStringLiteral("--pictures") ||
+                                     arguments.first() == QStringLiteral("--title"))) {
+        (arguments.first() == QStringLiteral("--title") ? title : pictures) = arguments.at(1);
         arguments.remove(0, 2);
     }
     // The files after --appendix are the description documents at the end of the guide.
@@ -481,7 +489,7 @@ int main(int argc, char **argv)
     if (appendixArgument >= 0)
         arguments.remove(appendixArgument);
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: make_help [--pictures FOLDER] OUTPUT.pdf GUIDE.rtf... "
+        std::fprintf(stderr, "usage: make_help [--title TITLE] [--pictures FOLDER] OUTPUT.pdf GUIDE.rtf... "
                              "[--appendix DOCUMENT.rtf...]\n");
         return 2;
     }
@@ -489,7 +497,7 @@ int main(int argc, char **argv)
     const qsizetype firstAppendixFile = appendixArgument >= 0 ? appendixArgument - 1 : -1;
 
     QPdfWriter pdf(output);
-    pdf.setTitle(QStringLiteral("RS232 szimulátor – felhasználói kézikönyv"));
+    pdf.setTitle(title);
     pdf.setCreator(QStringLiteral("ZUNT QELMOS-RS232"));
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);

@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The user's guide as built, read back with poppler's pdftotext and pdfimages: the contents page lists
-// every chapter on the page it is printed on, each page of the window has its picture in its chapter, no
-// heading ends a page, and no word stands outside the page's margins.
+// The user's guide as built, read back with poppler's pdftotext, pdfimages and pdfinfo: the contents page
+// lists every chapter on the page it is printed on, each page of the window has its picture in its chapter,
+// no heading ends a page, and no word stands outside the page's margins. Built twice, once for each
+// language's guide; the English guide also holds no Hungarian letter.
 #include <QFile>
 #include <QMap>
 #include <QProcess>
@@ -19,10 +20,30 @@ const QString kPdf = QStringLiteral(RS232_GUIDE_PDF);
 constexpr double kMargin = 18.0 / 25.4 * 72.0;
 constexpr double kSlack = 0.5;
 
-// The tabs of the window's four pages: each has a chapter of that name.
-const QStringList kWindowPages = {
-    QStringLiteral("Topológiai leírás"), QStringLiteral("Adatcsomag szimuláció"),
-    QStringLiteral("Adásvétel szimuláció"), QStringLiteral("Bájtfolyam szimuláció")};
+// What one language's guide must hold.
+struct Guide
+{
+    QString language;
+    QString title;           // the PDF's title
+    QString contentsHeading; // the heading over the contents on page 1
+    QStringList windowPages; // the tabs of the window's four pages: each has a chapter of that name
+    QStringList chapters;    // other chapters the contents must list
+};
+
+const Guide kGuide = QStringLiteral(RS232_GUIDE_LANGUAGE) == QStringLiteral("en")
+    ? Guide{QStringLiteral("en"),
+            QStringLiteral("RS232 Simulator – user's guide"),
+            QStringLiteral("Contents"),
+            {QStringLiteral("Topology"), QStringLiteral("Data packet simulation"),
+             QStringLiteral("Transmit/receive simulation"), QStringLiteral("Byte string simulation")},
+            {QStringLiteral("First steps"), QStringLiteral("Try it!"), QStringLiteral("Terms")}}
+    : Guide{QStringLiteral("hu"),
+            QStringLiteral("RS232 szimulátor – felhasználói kézikönyv"),
+            QStringLiteral("Tartalom"),
+            {QStringLiteral("Topológiai leírás"), QStringLiteral("Adatcsomag szimuláció"),
+             QStringLiteral("Adásvétel szimuláció"), QStringLiteral("Bájtfolyam szimuláció")},
+            {QStringLiteral("Első lépések"), QStringLiteral("Próbálja ki!"), QStringLiteral("Fogalmak")}};
+const QStringList &kWindowPages = kGuide.windowPages;
 
 QString run(const QString &program, const QStringList &arguments)
 {
@@ -53,6 +74,7 @@ private Q_SLOTS:
     void everyWindowPageHasItsPicture();
     void noHeadingEndsAPage();
     void wordsStayWithinTheMargins();
+    void titleAndLettersOfItsLanguage();
 
 private:
     // The text of one page (from 1), line by line, without blank lines.
@@ -95,11 +117,9 @@ void GuidePdfTest::initTestCase()
 
 void GuidePdfTest::contentsPointsAtEveryHeading()
 {
-    QVERIFY(lines(1).contains(QStringLiteral("Tartalom")));
+    QVERIFY(lines(1).contains(kGuide.contentsHeading));
     QVERIFY2(m_contents.size() >= 20, "the contents lists the chapters and their sections");
-    for (const QString &chapter :
-         kWindowPages + QStringList{QStringLiteral("Első lépések"), QStringLiteral("Próbálja ki!"),
-                                    QStringLiteral("Fogalmak")}) {
+    for (const QString &chapter : kWindowPages + kGuide.chapters) {
         const bool listed = std::any_of(m_contents.begin(), m_contents.end(),
                                         [&](const Entry &e) { return e.title == chapter; });
         QVERIFY2(listed, qPrintable(chapter));
@@ -184,6 +204,24 @@ void GuidePdfTest::wordsStayWithinTheMargins()
     }
     QCOMPARE(page, m_pageCount);
     QVERIFY(words > 5000);
+}
+
+void GuidePdfTest::titleAndLettersOfItsLanguage()
+{
+    const QString info = run(QStringLiteral("pdfinfo"), {kPdf});
+    QVERIFY2(!info.isEmpty(), "pdfinfo (poppler-utils) did not read the guide");
+    static const QRegularExpression titleLine(QStringLiteral("^Title:\\s+(.*)$"),
+                                              QRegularExpression::MultilineOption);
+    QCOMPARE(titleLine.match(info).captured(1).trimmed(), kGuide.title);
+    if (kGuide.language != QStringLiteral("en"))
+        return;
+    // A chapter, a document or a sentence left untranslated shows as a Hungarian accented letter. The
+    // pictures are images, so their texts do not count here.
+    static const QRegularExpression hungarian(QStringLiteral("[áéíóöőúüűÁÉÍÓÖŐÚÜŰ]"));
+    for (auto page = m_pages.cbegin(); page != m_pages.cend(); ++page)
+        for (const QString &line : page.value())
+            QVERIFY2(!line.contains(hungarian),
+                     qPrintable(QStringLiteral("page %1: %2").arg(page.key()).arg(line)));
 }
 
 QTEST_MAIN(GuidePdfTest)
