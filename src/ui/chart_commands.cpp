@@ -6,9 +6,11 @@
 #include "core/axis.h"
 #include "ui/Platform.h"
 #include "ui/file_reasons.h"
+#include "ui/language.h"
 #include "widgets/stepchart.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPrinter>
@@ -56,8 +58,10 @@ bool CopyChartImage(Platform &platform, const StepChart &chart)
 {
     const QImage image = chart.toImage();
     if (image.isNull()) {
-        platform.showMessage(Platform::MessageKind::Error,
-                             QStringLiteral("A grafikon képe nem készíthető el, a vágólap nem változott."));
+        platform.showMessage(
+            Platform::MessageKind::Error,
+            QCoreApplication::translate("ChartCommands",
+                                        "A grafikon képe nem készíthető el, a vágólap nem változott."));
         return false;
     }
     platform.setClipboardImage(image);
@@ -77,32 +81,37 @@ bool PrintChartLandscape(Platform &platform, const StepChart &chart)
     }
     if (!printed)
         platform.showMessage(Platform::MessageKind::Error,
-                             QStringLiteral("A nyomtatás nem sikerült: a nyomtató nem indítható, vagy "
-                                            "visszautasította a nyomtatási feladatot."));
+                             QCoreApplication::translate(
+                                 "ChartCommands", "A nyomtatás nem sikerült: a nyomtató nem indítható, vagy "
+                                                  "visszautasította a nyomtatási feladatot."));
     return printed;
 }
 
 void SaveChartToFile(Platform &platform, const StepChart &chart)
 {
-    const QString fileName =
-        platform.saveFileName(QStringLiteral("grafikon.png"),
-                              QStringLiteral("PNG kép (*.png);;SVG rajz (*.svg);;PDF dokumentum (*.pdf)"));
+    const QString fileName = platform.saveFileName(
+        QStringLiteral("grafikon.png"),
+        QCoreApplication::translate("ChartCommands",
+                                    "PNG kép (*.png);;SVG rajz (*.svg);;PDF dokumentum (*.pdf)"));
     if (fileName.isEmpty())
         return;
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf")) {
-        platform.showMessage(Platform::MessageKind::Error,
-                             QStringLiteral("A grafikon PNG, SVG vagy PDF fájlba menthető; a(z) „%1” fájl "
-                                            "kiterjesztése egyik sem.")
-                                 .arg(QFileInfo(fileName).fileName()));
+        platform.showMessage(
+            Platform::MessageKind::Error,
+            QCoreApplication::translate("ChartCommands",
+                                        "A grafikon PNG, SVG vagy PDF fájlba menthető; a(z) „%1” fájl "
+                                        "kiterjesztése egyik sem.")
+                .arg(QFileInfo(fileName).fileName()));
         return;
     }
     QString reason;
     if (!chart.saveToFile(fileName, &reason)) {
         reason = saveFailureReason(errno, reason);
-        platform.showMessage(Platform::MessageKind::Error,
-                             QStringLiteral("A grafikon nem menthető ide:\n%1\n\n%2")
-                                 .arg(QFileInfo(fileName).absoluteFilePath(), reason));
+        platform.showMessage(
+            Platform::MessageKind::Error,
+            QCoreApplication::translate("ChartCommands", "A grafikon nem menthető ide:\n%1\n\n%2")
+                .arg(QFileInfo(fileName).absoluteFilePath(), reason));
     }
 }
 
@@ -117,7 +126,9 @@ QString vcdFileName(Platform &platform, const QString &suggestedName)
 
 void addChartContextMenu(StepChart &chart, Platform &platform)
 {
-    auto *save = new QAction(QStringLiteral("Mentés fájlba…"), &chart);
+    auto *save = new QAction(&chart);
+    language::follow(
+        &chart, [save] { save->setText(QCoreApplication::translate("ChartCommands", "Mentés fájlba…")); });
     save->setObjectName(chart.objectName() + QStringLiteral("_mentes"));
     QObject::connect(save, &QAction::triggered, &chart,
                      [&chart, &platform] { SaveChartToFile(platform, chart); });

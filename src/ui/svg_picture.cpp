@@ -3,9 +3,18 @@
 
 #include "ui/svg_picture.h"
 
+#include "ui/language.h"
+
 #include <QPainter>
 
-SvgPicture::SvgPicture(const QString &resource, QWidget *parent) : QWidget(parent), m_renderer(resource) {}
+SvgPicture::SvgPicture(const QString &resource, QWidget *parent) : QWidget(parent)
+{
+    // A picture with words in it has a copy in each language's folder beside it.
+    language::follow(this, [this, resource] {
+        m_renderer.load(language::documentPath(resource));
+        update();
+    });
+}
 
 int SvgPicture::heightForWidth(int width) const
 {

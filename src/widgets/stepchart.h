@@ -79,6 +79,7 @@ public:
     void setBottomTimeAxis(bool enabled);
     // Labels in a column to the left of the plot, each level with its row.
     void setRowLabels(const QVector<RowLabel> &labels);
+    const QVector<RowLabel> &rowLabels() const { return m_rowLabels; }
     void setRowLabelWidth(int width);
     void setPanningEnabled(bool enabled);
     // Ctrl+wheel halves or doubles the visible time span around the time under the cursor; with panning

@@ -226,7 +226,7 @@ void GuideScenariosTest::byteString_data()
         << QList<Setting>{{"stream_tx_clock_error", 4.0}, {"stream_repeat", 3}}
         << QStringLiteral(
                "53 | 7A | 69 | 61 | 21 | 53:zaj | 7A:zaj | 69:zaj | 61:zaj | 21:zaj | 53:zaj | 7A:zaj | "
-               "69:keretezési hiba, zaj | 58 | C8")
+               "69:kerethiba, zaj | 58 | C8")
         << range(x16, "8N1", "94,74", "103,90", "104,00");
     QTest::newRow("transmitter 4 % fast, three times, 1 bit time idle")
         << QList<Setting>{{"stream_tx_clock_error", 4.0}, {"stream_repeat", 3}, {"stream_idle", 1.0}}
@@ -234,20 +234,20 @@ void GuideScenariosTest::byteString_data()
         << range(x16, "8N1", "94,74", "103,90", "104,00");
     QTest::newRow("transmitter 5 % fast")
         << QList<Setting>{{"stream_tx_clock_error", 5.0}}
-        << QStringLiteral("53:zaj | FA:keretezési hiba, zaj | 5A:zaj | D8:keretezési hiba, zaj | FE")
+        << QStringLiteral("53:zaj | FA:kerethiba, zaj | 5A:zaj | D8:kerethiba, zaj | FE")
         << range(x16, "8N1", "94,74", "103,90", "105,00");
     QTest::newRow("transmitter 6 % slow")
         << QList<Setting>{{"stream_tx_clock_error", -6.0}}
-        << QStringLiteral("53:keretezési hiba, zaj | 7A:keretezési hiba, zaj | E9:keretezési hiba, zaj | "
-                          "61:keretezési hiba, zaj | 21:keretezési hiba, zaj")
+        << QStringLiteral("53:kerethiba, zaj | 7A:kerethiba, zaj | E9:kerethiba, zaj | "
+                          "61:kerethiba, zaj | 21:kerethiba, zaj")
         << range(x16, "8N1", "94,74", "103,90", "94,00");
     QTest::newRow("2 % fast against 2 % slow")
         << QList<Setting>{{"stream_tx_clock_error", 2.0}, {"stream_rx_clock_error", -2.0}}
         << QStringLiteral("53 | 7A | 69 | 61:zaj | 21") << range(x16, "8N1", "94,74", "103,90", "104,08");
     QTest::newRow("receiver at 9000")
         << QList<Setting>{{"stream_rx_rate", QStringLiteral("9000")}}
-        << QStringLiteral("93:keretezési hiba, zaj | 6F:keretezési hiba, zaj | 2B:keretezési hiba, zaj | "
-                          "45:keretezési hiba, zaj")
+        << QStringLiteral("93:kerethiba, zaj | 6F:kerethiba, zaj | 2B:kerethiba, zaj | "
+                          "45:kerethiba, zaj")
         << range(x16, "8N1", "94,74", "103,90", "106,67");
     QTest::newRow("receiver at 9000, 3 bit times idle")
         << QList<Setting>{{"stream_rx_rate", QStringLiteral("9000")}, {"stream_idle", 3.0}}
@@ -270,8 +270,8 @@ void GuideScenariosTest::byteString_data()
     QTest::newRow("receiver expects 7 data bits")
         << QList<Setting>{{"stream_rx_own_format", true}, {"stream_rx_data_bits", 7}}
         << QStringLiteral(
-               "53:keretezési hiba | 7A:keretezési hiba | 69:keretezési hiba | 61:keretezési hiba | "
-               "21:keretezési hiba")
+               "53:kerethiba | 7A:kerethiba | 69:kerethiba | 61:kerethiba | "
+               "21:kerethiba")
         << range(x16, "7N1", "94,12", "104,35", "100,00");
     QTest::newRow("even parity sent, odd expected")
         << QList<Setting>{{"stream_parity", 1}, {"stream_rx_own_format", true}, {"stream_rx_parity", 2}}

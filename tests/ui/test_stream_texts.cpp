@@ -57,9 +57,9 @@ void StreamTextsTest::frameErrorsAndLaneLabels()
 {
     QCOMPARE(StreamTexts::frameErrors({}), QString());
     QCOMPARE(StreamTexts::frameErrors({true, true, true, true}),
-             QStringLiteral("keretezési hiba, paritáshiba, szakadás (break), zaj"));
+             QStringLiteral("kerethiba, paritáshiba, szakadás (break), zaj"));
     QCOMPARE(StreamTexts::laneLabel({LaneLabel::Frame, 0x6f, 2, {true, false, false, false}}),
-             QStringLiteral("6F keretezési hiba"));
+             QStringLiteral("6F kerethiba"));
     QCOMPARE(StreamTexts::laneLabel({LaneLabel::Frame, 0x1a, 3, {}}), QStringLiteral("01A"));
     QCOMPARE(StreamTexts::laneLabel({LaneLabel::FalseStart, 0, 2, {}}), QStringLiteral("hamis start"));
     QCOMPARE(StreamTexts::laneLabel({}), QString());
@@ -191,9 +191,9 @@ void StreamTextsTest::theStopBitIsExplainedFromWhatWasRead_data()
     QTest::newRow("back to back") << 0.0 << QStringLiteral("a következő start bit 0 szintjét olvasta")
                                   << QStringLiteral("egyik keretnél sem olvasott 0-t");
     QTest::newRow("three idle bits") << 3.0
-                                     << QStringLiteral("A stopbit helyén egyik keretnél sem olvasott 0-t (a keret "
-                                                       "utáni szünet vagy második stopbit 1 szintjét), ezért "
-                                                       "keretezési hibát nem jelzett.")
+                                     << QStringLiteral("A stop bit helyén egyik keretnél sem olvasott 0-t (a keret "
+                                                       "utáni szünet vagy második stop bit 1 szintjét), ezért "
+                                                       "kerethibát nem jelzett.")
                                      << QStringLiteral("start bit 0 szintjét olvasta");
 }
 

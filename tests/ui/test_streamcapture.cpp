@@ -152,7 +152,7 @@ void StreamCaptureTest::aSessionOpensAtItsMeasuredRateAndDecodes()
     // Digit groups are kept apart by no-break spaces.
     const QString plain = QString(text).replace(QChar(0xA0), QLatin1Char(' '));
     for (const char *part : {"Mérés: „mcu.sr” (sigrok session), csatorna: uart_tx", "minta, 1 MHz mintavétel",
-                             "a legközelebbi szabványos sebesség 19 200 bit/s", "A vevő 19 200 bit/s-mal olvas",
+                             "a legközelebbi szabványos sebesség 19 200 bps", "A vevő 19 200 bps-sel olvas",
                              "A vevő minden keretet hibátlanul vett.", "Vett keretek: 9."})
         QVERIFY2(plain.contains(QString::fromUtf8(part)), qPrintable(QString::fromUtf8(part) + QStringLiteral(" in ") + plain));
     QVERIFY(std::abs(lastRun().ratioPercent - 101.0) < 0.3);
@@ -191,7 +191,7 @@ void StreamCaptureTest::changingTheReceiverDecodesAgain()
     find<QComboBox>("stream_rx_rate")->setCurrentText(QStringLiteral("12000"));
     QVERIFY(lastRun().received.totals.framing + lastRun().received.totals.parity > 0);
     QVERIFY2(summary().contains(QStringLiteral("kívül esik")), qPrintable(summary()));
-    QVERIFY2(summary().contains(QStringLiteral("keretnél jelzett keretezési vagy paritáshibát a vevő")),
+    QVERIFY2(summary().contains(QStringLiteral("keretnél jelzett kerethibát vagy paritáshibát a vevő")),
              qPrintable(summary()));
     // A line with too few edges opens at the rate set, and says why its own rate is not known.
     open(vcd(QStringLiteral("one.vcd"), lineOf({0x00}, 4800, "8N1", 0.0)));

@@ -3,6 +3,7 @@
 
 #include "ui/pages/stream/capture_texts.h"
 
+#include "ui/language.h"
 #include "ui/texts.h"
 
 #include <QCoreApplication>
@@ -15,12 +16,12 @@ using rs232::capture::LoadProblem;
 
 QString groupedNumber(double value, int decimals)
 {
-    return QLocale(QLocale::Hungarian).toString(value, 'f', decimals);
+    return language::localeFor(language::currentLanguage()).toString(value, 'f', decimals);
 }
 
 QString frequencyText(double hertz)
 {
-    const QLocale hungarian(QLocale::Hungarian);
+    const QLocale locale = language::localeFor(language::currentLanguage());
     const struct
     {
         double scale;
@@ -28,7 +29,7 @@ QString frequencyText(double hertz)
     } units[] = {{1e9, "GHz"}, {1e6, "MHz"}, {1e3, "kHz"}, {1.0, "Hz"}};
     for (const auto &u : units)
         if (hertz >= u.scale || u.scale == 1.0)
-            return hungarian.toString(hertz / u.scale, 'g', 9) + QLatin1Char(' ') + QLatin1String(u.unit);
+            return locale.toString(hertz / u.scale, 'g', 9) + QLatin1Char(' ') + QLatin1String(u.unit);
     return {};
 }
 
@@ -90,10 +91,12 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
     // whichever, what the program does not support is the time column.
     if (error.problem != LoadProblem::Cancelled && error.problem != LoadProblem::Unreadable &&
         csvHasTimeColumn(path))
-        return QStringLiteral("A(z) „%1” CSV-fájl első oszlopa az idő. A program csak olyan CSV-fájlt olvas, "
-                              "amelynek oszlopai egy-egy csatorna állandó mintavételi frekvenciával vett "
-                              "mintái (a frekvencia a fájl „; Samplerate:” megjegyzéséből vagy a "
-                              "megnyitáskor megadva); időoszlopot nem.")
+        return QCoreApplication::translate(
+                   "CaptureTexts",
+                   "A(z) „%1” CSV-fájl első oszlopa az idő. A program csak olyan CSV-fájlt olvas, "
+                   "amelynek oszlopai egy-egy csatorna állandó mintavételi frekvenciával vett "
+                   "mintái (a frekvencia a fájl „; Samplerate:” megjegyzéséből vagy a "
+                   "megnyitáskor megadva); időoszlopot nem.")
             .arg(name);
     QString text;
     switch (error.problem) {
@@ -101,66 +104,87 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
     {
         // The cause is told by the file itself, not by the system's English words.
         const QFileInfo file(path);
-        const QString reason = !file.exists()      ? QStringLiteral("nincs ilyen mappa vagy fájl")
-                               : !file.isReadable() ? QStringLiteral("nincs hozzá olvasási jogosultság")
-                               : detail.isEmpty()   ? QStringLiteral("olvasási hiba")
-                                                    : detail;
-        text = QStringLiteral("A(z) „%1” nem olvasható: %2.").arg(name, reason);
+        const QString reason =
+            !file.exists() ? QCoreApplication::translate("CaptureTexts", "nincs ilyen mappa vagy fájl")
+            : !file.isReadable()
+                ? QCoreApplication::translate("CaptureTexts", "nincs hozzá olvasási jogosultság")
+            : detail.isEmpty() ? QCoreApplication::translate("CaptureTexts", "olvasási hiba")
+                               : detail;
+        text = QCoreApplication::translate("CaptureTexts", "A(z) „%1” nem olvasható: %2.").arg(name, reason);
     }
         break;
     case LoadProblem::Empty:
-        text = QStringLiteral("A(z) „%1” üres fájl, nincs benne mérés.").arg(name);
+        text =
+            QCoreApplication::translate("CaptureTexts", "A(z) „%1” üres fájl, nincs benne mérés.").arg(name);
         break;
     case LoadProblem::Folder:
-        text = QStringLiteral("A(z) „%1” mappa, nem mérésfájl.").arg(name);
+        text = QCoreApplication::translate("CaptureTexts", "A(z) „%1” mappa, nem mérésfájl.").arg(name);
         break;
     case LoadProblem::TooLarge:
-        text = QStringLiteral("A(z) „%1” túl nagy: a jelváltásai nem férnek el a memóriában.").arg(name);
+        text = QCoreApplication::translate("CaptureTexts",
+                                           "A(z) „%1” túl nagy: a jelváltásai nem férnek el a memóriában.")
+                   .arg(name);
         break;
     case LoadProblem::NotCapture:
-        text = QStringLiteral("A(z) „%1” nem logikai analizátoros mérés, vagy olyan formátumú, amelyet a program "
-                              "nem ismer (sigrok munkamenet .sr, VCD, CSV).")
+        text = QCoreApplication::translate(
+                   "CaptureTexts",
+                   "A(z) „%1” nem logikai analizátoros mérés, vagy olyan formátumú, amelyet a program "
+                   "nem ismer (sigrok munkamenet .sr, VCD, CSV).")
                    .arg(name);
         break;
     case LoadProblem::Damaged: {
         const QString fault = vcdFault(detail);
-        text = fault.isEmpty() ? QStringLiteral("A(z) „%1” sérült vagy csonka, nem olvasható végig.").arg(name)
-                               : QStringLiteral("A(z) „%1” nem olvasható: %2.").arg(name, fault);
+        text = fault.isEmpty() ? QCoreApplication::translate(
+                                     "CaptureTexts", "A(z) „%1” sérült vagy csonka, nem olvasható végig.")
+                                     .arg(name)
+                               : QCoreApplication::translate("CaptureTexts", "A(z) „%1” nem olvasható: %2.")
+                                     .arg(name, fault);
         break;
     }
     case LoadProblem::NoLogicChannel:
-        text = QStringLiteral("A(z) „%1” mérésben nincs logikai csatorna.").arg(name);
+        text = QCoreApplication::translate("CaptureTexts", "A(z) „%1” mérésben nincs logikai csatorna.")
+                   .arg(name);
         break;
     case LoadProblem::NoSuchChannel:
-        text = QStringLiteral("A(z) „%1” mérésben nincs „%2” nevű csatorna.").arg(name, detail);
+        text = QCoreApplication::translate("CaptureTexts", "A(z) „%1” mérésben nincs „%2” nevű csatorna.")
+                   .arg(name, detail);
         break;
     case LoadProblem::TooManyChannels:
-        text = QStringLiteral("A(z) „%1” mérésnek 64-nél több logikai csatornája van, a program legfeljebb 64-et "
-                              "olvas.")
+        text = QCoreApplication::translate(
+                   "CaptureTexts",
+                   "A(z) „%1” mérésnek 64-nél több logikai csatornája van, a program legfeljebb 64-et "
+                   "olvas.")
                    .arg(name);
         break;
     case LoadProblem::NoSampleRate:
-        text = QStringLiteral("A(z) „%1” nem adja meg a mintavételi frekvenciát (0 Hz), így a jelváltások ideje "
-                              "nem számolható ki.")
+        text = QCoreApplication::translate(
+                   "CaptureTexts",
+                   "A(z) „%1” nem adja meg a mintavételi frekvenciát (0 Hz), így a jelváltások ideje "
+                   "nem számolható ki.")
                    .arg(name);
         break;
     case LoadProblem::NoSamples:
-        text = QStringLiteral("A(z) „%1” mérésben nincs egyetlen minta sem.").arg(name);
+        text = QCoreApplication::translate("CaptureTexts", "A(z) „%1” mérésben nincs egyetlen minta sem.")
+                   .arg(name);
         break;
     case LoadProblem::NoEdges:
         text = detail.isEmpty()
-                   ? QStringLiteral("A(z) „%1” mérés egyik csatornája sem vált szintet: nincs benne soros jel.")
+                   ? QCoreApplication::translate(
+                         "CaptureTexts",
+                         "A(z) „%1” mérés egyik csatornája sem vált szintet: nincs benne soros jel.")
                          .arg(name)
-                   : QStringLiteral("A(z) „%1” mérés „%2” csatornája egyszer sem vált szintet: nincs rajta soros "
-                                    "jel.")
+                   : QCoreApplication::translate(
+                         "CaptureTexts",
+                         "A(z) „%1” mérés „%2” csatornája egyszer sem vált szintet: nincs rajta soros "
+                         "jel.")
                          .arg(name, detail);
         break;
     case LoadProblem::Cancelled:
-        text = QStringLiteral("A(z) „%1” beolvasása megszakadt.").arg(name);
+        text = QCoreApplication::translate("CaptureTexts", "A(z) „%1” beolvasása megszakadt.").arg(name);
         break;
     case LoadProblem::LibraryFailed:
     case LoadProblem::None:
-        text = QStringLiteral("A(z) „%1” nem nyitható meg.").arg(name);
+        text = QCoreApplication::translate("CaptureTexts", "A(z) „%1” nem nyitható meg.").arg(name);
         break;
     }
     // libsigrok's own words stay in rs232line's English output; the window says it all in Hungarian.
@@ -170,28 +194,39 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
 QString measurementHeading(const QString &path, const rs232::capture::Capture &capture,
                            const std::optional<rs232::RateEstimate> &estimate, double receiverRate)
 {
-    QString text = QStringLiteral("Mérés: „%1” (%2), csatorna: %3")
+    QString text = QCoreApplication::translate("CaptureTexts", "Mérés: „%1” (%2), csatorna: %3")
                        .arg(QFileInfo(path).fileName(), fromCore(capture.format),
                             fromCore(capture.channels.at(capture.channel).name));
     if (capture.sampleRate > 0.0)
-        text += QStringLiteral(", %1 minta, %2 mintavétel")
-                    .arg(groupedNumber(static_cast<double>(capture.samples)), frequencyText(capture.sampleRate));
-    text += QStringLiteral(", hossza %1 µs.").arg(groupedNumber(capture.duration, 3));
+        text +=
+            QCoreApplication::translate("CaptureTexts", ", %1 minta, %2 mintavétel")
+                .arg(groupedNumber(static_cast<double>(capture.samples)), frequencyText(capture.sampleRate));
+    text += QCoreApplication::translate("CaptureTexts", ", hossza %1 µs.")
+                .arg(groupedNumber(capture.duration, 3));
     text += QLatin1Char('\n');
     if (estimate) {
-        text += QStringLiteral("Az impulzusszélességekből mért sebesség: %1 bit/s").arg(groupedNumber(estimate->measured));
-        text += estimate->standard
-                    ? QStringLiteral(", a legközelebbi szabványos sebesség %1 bit/s.").arg(groupedNumber(*estimate->standard))
-                    : QStringLiteral(", 2 %-on belül nincs szabványos sebesség.");
+        text +=
+            QCoreApplication::translate("CaptureTexts", "Az impulzusszélességekből mért sebesség: %1 bps")
+                .arg(groupedNumber(estimate->measured));
+        text +=
+            estimate->standard
+                ? QCoreApplication::translate("CaptureTexts",
+                                              ", a legközelebbi szabványos sebesség %1 bps.")
+                      .arg(groupedNumber(*estimate->standard))
+                : QCoreApplication::translate("CaptureTexts", ", 2 %-on belül nincs szabványos sebesség.");
     } else if (capture.line.edges.size() < rs232::kMinRateEdges) {
-        text += QStringLiteral("A sebesség nem állapítható meg: a jelnek csak %1 éle van, legalább %2 kell.")
-                    .arg(capture.line.edges.size())
-                    .arg(rs232::kMinRateEdges);
+        text +=
+            QCoreApplication::translate(
+                "CaptureTexts", "A sebesség nem állapítható meg: a jelnek csak %1 éle van, legalább %2 kell.")
+                .arg(capture.line.edges.size())
+                .arg(rs232::kMinRateEdges);
     } else {
-        text += QStringLiteral("A sebesség nem állapítható meg: az impulzusok szélessége nem egy bitidő egész "
-                               "számú többszöröse.");
+        text += QCoreApplication::translate(
+            "CaptureTexts", "A sebesség nem állapítható meg: az impulzusok szélessége nem egy bitidő egész "
+                            "számú többszöröse.");
     }
-    text += QStringLiteral(" A vevő %1 bit/s-mal olvas.").arg(groupedNumber(receiverRate));
+    text += QCoreApplication::translate("CaptureTexts", " A vevő %1 bps-sel olvas.")
+                .arg(groupedNumber(receiverRate));
     const QString polarity = polaritySentence(capture);
     if (!polarity.isEmpty())
         text += QLatin1Char(' ') + polarity;
@@ -220,7 +255,10 @@ QString polaritySentence(const rs232::capture::Capture &capture)
 QString framingEvidenceText(const rs232::FramingDetection &found)
 {
     const rs232::Framing &framing = found.framing;
-    const auto name = [](const rs232::Framing &f) { return fromCore(rs232::framingText(f)).replace(QLatin1Char('.'), QLatin1Char(',')); };
+    const auto name = [](const rs232::Framing &f) {
+        return fromCore(rs232::framingText(f))
+            .replace(QLatin1Char('.'), language::localeFor(language::currentLanguage()).decimalPoint());
+    };
     QString text = QCoreApplication::translate("CaptureTexts", "Felismert keretformátum %1: %2 keret").arg(name(framing), groupedNumber(double(found.frames)));
     if (framing.parity == rs232::ParityMode::Even || framing.parity == rs232::ParityMode::Odd) {
         text += found.parityErrors == 0
@@ -243,8 +281,8 @@ QString framingEvidenceText(const rs232::FramingDetection &found)
         text += QCoreApplication::translate("CaptureTexts", "; %1 kerethiba bármelyik formátummal").arg(groupedNumber(double(found.framingErrors)));
     if (framing.stop == rs232::StopBits::Two || framing.stop == rs232::StopBits::OneAndHalf)
         text += QCoreApplication::translate("CaptureTexts", "; %1 mindegyikben, %2 keretből %3 közvetlenül utána következik")
-                    .arg(framing.stop == rs232::StopBits::Two ? QCoreApplication::translate("CaptureTexts", "második stopbit")
-                                                              : QCoreApplication::translate("CaptureTexts", "fél stopbittel több"),
+                    .arg(framing.stop == rs232::StopBits::Two ? QCoreApplication::translate("CaptureTexts", "második stop bit")
+                                                              : QCoreApplication::translate("CaptureTexts", "fél stop bittel több"),
                          groupedNumber(double(found.followed)), groupedNumber(double(found.backToBack)));
     if (!found.wholeLine)
         text += QCoreApplication::translate("CaptureTexts", " (az első %1 él alapján)").arg(groupedNumber(double(found.edgesExamined)));
@@ -254,6 +292,6 @@ QString framingEvidenceText(const rs232::FramingDetection &found)
 QString framingNotFoundText()
 {
     return QCoreApplication::translate("CaptureTexts", "A keretformátum nem ismerhető fel: egyik formátum (5–9 adatbit, paritás nélkül vagy "
-                       "paritással, 1, 1,5 vagy 2 stopbit) sem olvassa a vonalat kerethiba nélkül, vagy kevés "
+                       "paritással, 1, 1,5 vagy 2 stop bit) sem olvassa a vonalat kerethiba nélkül, vagy kevés "
                        "keret van rajta. A vevő sebessége is lehet rossz.");
 }

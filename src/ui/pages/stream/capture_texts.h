@@ -13,8 +13,8 @@
 
 #include <optional>
 
-// Why the capture at path cannot be opened, in Hungarian; a technical detail from the reader follows
-// where it helps someone who knows the format.
+// Why the capture at path cannot be opened, in the window's language; a technical detail from the reader
+// follows where it helps someone who knows the format.
 QString captureLoadMessage(const rs232::capture::LoadError &error, const QString &path);
 
 // What is shown: the file, its format, the channel read, its samples and length, and its rate as
@@ -34,5 +34,5 @@ QString framingNotFoundText();
 // A sample rate with its unit: "2,3 MHz", "500 kHz".
 QString frequencyText(double hertz);
 
-// "1 000 000" with Hungarian digit groups.
+// "1 000 000" with the digit groups of the window's language.
 QString groupedNumber(double value, int decimals = 0);

@@ -5,10 +5,12 @@
 
 #include "ui/Platform.h"
 #include "ui/background_work.h"
+#include "ui/language.h"
 #include "ui/pages/stream/capture_texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -103,52 +105,62 @@ QString recordFailureMessage(const rs232::capture::RecordError &error)
     case RecordProblem::Cancelled:
         return {};
     case RecordProblem::LibraryFailed:
-        return withDetail(
-            QStringLiteral("A logikai analizátorokat kezelő könyvtár (libsigrok) nem indul el."));
+        return withDetail(QCoreApplication::translate(
+            "RecordDialog", "A logikai analizátorokat kezelő könyvtár (libsigrok) nem indul el."));
     case RecordProblem::BadDriverSpec:
-        return QStringLiteral("„%1” nem eszközmegadás. Alakja: MEGHAJTÓ vagy MEGHAJTÓ:kulcs=érték, "
-                              "például fx2lafw vagy fx2lafw:conn=1.5.")
+        return QCoreApplication::translate(
+                   "RecordDialog", "„%1” nem eszközmegadás. Alakja: MEGHAJTÓ vagy MEGHAJTÓ:kulcs=érték, "
+                                   "például fx2lafw vagy fx2lafw:conn=1.5.")
             .arg(detail);
     case RecordProblem::NoSuchDriver:
-        return QStringLiteral("Nincs „%1” nevű meghajtó.").arg(detail);
+        return QCoreApplication::translate("RecordDialog", "Nincs „%1” nevű meghajtó.").arg(detail);
     case RecordProblem::BadDriverOption:
-        return QStringLiteral("A meghajtó nem fogadja el ezt a megadást: %1").arg(detail);
+        return QCoreApplication::translate("RecordDialog", "A meghajtó nem fogadja el ezt a megadást: %1")
+            .arg(detail);
     case RecordProblem::NoDevice:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "RecordDialog",
                    "Nem található eszköz: %1.\n\nCsatlakoztassa az analizátort, majd keressen újra.")
             .arg(detail);
     case RecordProblem::OpenFailed:
-        return withDetail(
-            QStringLiteral("Az eszköz nem nyitható meg: talán nincs jogosultság a használatához, "
-                           "vagy egy másik program használja."));
+        return withDetail(QCoreApplication::translate(
+            "RecordDialog", "Az eszköz nem nyitható meg: talán nincs jogosultság a használatához, "
+                            "vagy egy másik program használja."));
     case RecordProblem::NoLogicChannel:
-        return QStringLiteral("Az eszköznek nincs logikai csatornája.");
+        return QCoreApplication::translate("RecordDialog", "Az eszköznek nincs logikai csatornája.");
     case RecordProblem::NoSuchChannel:
-        return QStringLiteral("Az eszköznek nincs „%1” nevű csatornája.").arg(detail);
+        return QCoreApplication::translate("RecordDialog", "Az eszköznek nincs „%1” nevű csatornája.")
+            .arg(detail);
     case RecordProblem::BadSampleRate:
-        return QStringLiteral("Ezt a mintavételi frekvenciát az eszköz nem támogatja: %1 Hz.").arg(detail);
+        return QCoreApplication::translate("RecordDialog",
+                                           "Ezt a mintavételi frekvenciát az eszköz nem támogatja: %1 Hz.")
+            .arg(detail);
     case RecordProblem::BadLimit:
-        return withDetail(
-            QStringLiteral("Ez az időtartam ennél a mintavételi frekvenciánál nem vehető fel."));
+        return withDetail(QCoreApplication::translate(
+            "RecordDialog", "Ez az időtartam ennél a mintavételi frekvenciánál nem vehető fel."));
     case RecordProblem::BadSetting:
-        return QStringLiteral("Az eszköz nem fogadja el ezt a beállítást: %1").arg(detail);
+        return QCoreApplication::translate("RecordDialog", "Az eszköz nem fogadja el ezt a beállítást: %1")
+            .arg(detail);
     case RecordProblem::BadTrigger:
-        return withDetail(QStringLiteral("Az eszköz nem tud az első lefutó élre indítani."));
+        return withDetail(
+            QCoreApplication::translate("RecordDialog", "Az eszköz nem tud az első lefutó élre indítani."));
     case RecordProblem::AcquisitionFailed:
-        return withDetail(QStringLiteral("A felvétel megszakadt: talán kihúzták az eszközt."));
+        return withDetail(
+            QCoreApplication::translate("RecordDialog", "A felvétel megszakadt: talán kihúzták az eszközt."));
     case RecordProblem::NoSamples:
-        return QStringLiteral("A felvételben nincs egyetlen minta sem: az indító lefutó él nem jött meg.");
+        return QCoreApplication::translate(
+            "RecordDialog", "A felvételben nincs egyetlen minta sem: az indító lefutó él nem jött meg.");
     case RecordProblem::FileError:
-        return withDetail(QStringLiteral("A felvétel nem írható az ideiglenes mappába."));
+        return withDetail(
+            QCoreApplication::translate("RecordDialog", "A felvétel nem írható az ideiglenes mappába."));
     }
-    return withDetail(QStringLiteral("A felvétel nem sikerült."));
+    return withDetail(QCoreApplication::translate("RecordDialog", "A felvétel nem sikerült."));
 }
 
 RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
     : QDialog(parent), m_platform(platform), m_work(new BackgroundWork)
 {
     setObjectName(QStringLiteral("stream_record_dialog"));
-    setWindowTitle(tr("Felvétel logikai analizátorral"));
 
     m_device = new QComboBox;
     m_device->setObjectName(QStringLiteral("stream_record_device"));
@@ -156,11 +168,8 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
     m_device->setEditable(true);
     m_device->setInsertPolicy(QComboBox::NoInsert);
     m_device->setMinimumContentsLength(28);
-    m_device->setToolTip(tr("A megtalált eszközök; más is megadható meghajtó:kulcs=érték alakban, "
-                            "például fx2lafw:conn=1.5"));
-    m_scanButton = new QPushButton(tr("Keresés"));
+    m_scanButton = new QPushButton;
     m_scanButton->setObjectName(QStringLiteral("stream_record_scan"));
-    m_scanButton->setToolTip(tr("A csatlakoztatott eszközök keresése újra"));
     m_channel = new QComboBox;
     m_channel->setObjectName(QStringLiteral("stream_record_channel"));
     m_channel->setEditable(true); // for a device typed as a spec
@@ -172,10 +181,8 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
     m_duration->setRange(1, kMaxMilliseconds);
     m_duration->setValue(kDefaultMilliseconds);
     m_duration->setSuffix(QStringLiteral(" ms"));
-    m_trigger = new QCheckBox(tr("Indítás az első lefutó élre"));
+    m_trigger = new QCheckBox;
     m_trigger->setObjectName(QStringLiteral("stream_record_trigger"));
-    m_trigger->setToolTip(
-        tr("A felvétel az első start bitnél (a nyugalmi 1 szintről 0-ra váltásnál) kezdődik"));
     m_progress = new QProgressBar;
     m_progress->setObjectName(QStringLiteral("stream_record_progress"));
     m_progress->setRange(0, 1000);
@@ -184,23 +191,43 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("stream_record_status"));
     m_status->setWordWrap(true);
-    m_startButton = new QPushButton(tr("Felvétel"));
+    m_startButton = new QPushButton;
     m_startButton->setObjectName(QStringLiteral("stream_record_start"));
     m_startButton->setDefault(true);
-    m_stopButton = new QPushButton(tr("Leállítás"));
+    m_stopButton = new QPushButton;
     m_stopButton->setObjectName(QStringLiteral("stream_record_stop"));
-    m_stopButton->setToolTip(tr("A felvétel befejezése most: ami eddig felvételre került, megmarad"));
-    m_cancelButton = new QPushButton(tr("Mégse"));
+    m_cancelButton = new QPushButton;
     m_cancelButton->setObjectName(QStringLiteral("stream_record_cancel"));
 
     auto *deviceRow = new QHBoxLayout;
     deviceRow->addWidget(m_device, 1);
     deviceRow->addWidget(m_scanButton);
     auto *form = new QFormLayout;
-    form->addRow(tr("Eszköz:"), deviceRow);
-    form->addRow(tr("Csatorna:"), m_channel);
-    form->addRow(tr("Mintavétel:"), m_rate);
-    form->addRow(tr("Időtartam:"), m_duration);
+    auto *deviceLabel = new QLabel, *channelLabel = new QLabel, *rateLabel = new QLabel,
+         *durationLabel = new QLabel;
+    form->addRow(deviceLabel, deviceRow);
+    form->addRow(channelLabel, m_channel);
+    form->addRow(rateLabel, m_rate);
+    form->addRow(durationLabel, m_duration);
+    // The captions in the window's language, and again after every switch of it.
+    language::follow(this, [=, this] {
+        setWindowTitle(tr("Felvétel logikai analizátorral"));
+        m_device->setToolTip(tr("A megtalált eszközök; más is megadható meghajtó:kulcs=érték alakban, "
+                                "például fx2lafw:conn=1.5"));
+        m_scanButton->setText(tr("Keresés"));
+        m_scanButton->setToolTip(tr("A csatlakoztatott eszközök keresése újra"));
+        m_trigger->setText(tr("Indítás az első lefutó élre"));
+        m_trigger->setToolTip(
+            tr("A felvétel az első start bitnél (a nyugalmi 1 szintről 0-ra váltásnál) kezdődik"));
+        m_startButton->setText(tr("Felvétel"));
+        m_stopButton->setText(tr("Leállítás"));
+        m_stopButton->setToolTip(tr("A felvétel befejezése most: ami eddig felvételre került, megmarad"));
+        m_cancelButton->setText(tr("Mégse"));
+        deviceLabel->setText(tr("Eszköz:"));
+        channelLabel->setText(tr("Csatorna:"));
+        rateLabel->setText(tr("Mintavétel:"));
+        durationLabel->setText(tr("Időtartam:"));
+    });
     form->addRow(QString(), m_trigger);
     auto *buttons = new QDialogButtonBox;
     buttons->addButton(m_startButton, QDialogButtonBox::ActionRole);

@@ -7,6 +7,7 @@
 #include "stream/stream_view.h"
 #include "ui/Platform.h"
 #include "ui/chart_commands.h"
+#include "ui/language.h"
 #include "ui/pages/stream/stream_texts.h"
 #include "ui/texts.h"
 #include "widgets/chartbars.h"
@@ -72,9 +73,13 @@ StreamChartPanel::StreamChartPanel(Platform &platform, QWidget *parent) : QWidge
     m_chart->setLeftMax(4.0);
     m_chart->setLeftAxisVisible(false);
     m_chart->setRowLabelWidth(62);
-    m_chart->setRowLabels(rowLabels());
-    // Time in the page's one number format, its unit growing from µs to ms and s with the line.
-    m_chart->setLocale(StreamTexts::locale());
+    // The lanes' names, the time's number format (its unit growing from µs to ms and s with the line) and
+    // the frames' labels, in the window's language.
+    language::follow(m_chart, [this] {
+        m_chart->setRowLabels(rowLabels());
+        m_chart->setLocale(StreamTexts::locale());
+        refresh();
+    });
     m_chart->setBottomTimeAxis(true);
     m_chart->setPanningEnabled(true);
     m_chart->setWheelZoomEnabled(true);
@@ -84,7 +89,8 @@ StreamChartPanel::StreamChartPanel(Platform &platform, QWidget *parent) : QWidge
     m_samples = m_chart->addBars(QStringLiteral("stream_samples"));
     m_frames = m_chart->addBars(QStringLiteral("stream_frames"));
     addChartContextMenu(*m_chart, m_platform);
-    auto *saveLine = new QAction(tr("A vonal mentése (VCD)…"), m_chart);
+    auto *saveLine = new QAction(m_chart);
+    language::follow(m_chart, [saveLine] { saveLine->setText(tr("A vonal mentése (VCD)…")); });
     saveLine->setObjectName(QStringLiteral("stream_chart_vcd"));
     connect(saveLine, &QAction::triggered, this, &StreamChartPanel::saveLineRequested);
     m_chart->addAction(saveLine);
@@ -98,28 +104,32 @@ StreamChartPanel::StreamChartPanel(Platform &platform, QWidget *parent) : QWidge
     const struct
     {
         const char *name;
-        QString caption;
+        QString (*caption)();
         const char *glyph;
         bool (*command)(Platform &, const StepChart &);
     } commands[] = {
-        {"stream_copy", texts::copyView(), ":/glyphs/camera.svg", &CopyChartImage},
-        {"stream_print", texts::printView(), ":/glyphs/printer.svg", &PrintChartLandscape},
+        {"stream_copy", texts::copyView, ":/glyphs/camera.svg", &CopyChartImage},
+        {"stream_print", texts::printView, ":/glyphs/printer.svg", &PrintChartLandscape},
     };
     for (const auto &c : commands) {
-        auto *button = new QPushButton(QIcon(QString::fromLatin1(c.glyph)), c.caption.trimmed());
+        auto *button = new QPushButton(QIcon(QString::fromLatin1(c.glyph)), QString());
+        language::follow(button, [button, caption = c.caption] { button->setText(caption().trimmed()); });
         button->setObjectName(QString::fromLatin1(c.name));
         button->setIconSize(QSize(24, 24));
         connect(button, &QPushButton::clicked, this, [this, command = c.command] { command(m_platform, *m_chart); });
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
-    buttons->addWidget(new QLabel(tr("görgő: görgetés · Ctrl+görgő: nagyítás")));
+    auto *wheelHint = new QLabel;
+    language::follow(wheelHint,
+                     [wheelHint] { wheelHint->setText(tr("görgő: görgetés · Ctrl+görgő: nagyítás")); });
+    buttons->addWidget(wheelHint);
     auto *shrink = new QPushButton(QIcon(QStringLiteral(":/glyphs/zoom_out.svg")), QString());
     shrink->setObjectName(QStringLiteral("stream_shrink"));
-    shrink->setToolTip(tr("Kétszer akkora időtartam"));
+    language::follow(shrink, [shrink] { shrink->setToolTip(tr("Kétszer akkora időtartam")); });
     auto *grow = new QPushButton(QIcon(QStringLiteral(":/glyphs/zoom_in.svg")), QString());
     grow->setObjectName(QStringLiteral("stream_grow"));
-    grow->setToolTip(tr("Feleakkora időtartam"));
+    language::follow(grow, [grow] { grow->setToolTip(tr("Feleakkora időtartam")); });
     for (QPushButton *button : {shrink, grow}) {
         button->setIconSize(QSize(24, 24));
         buttons->addWidget(button);

@@ -17,6 +17,7 @@
 #include "ui/pages/stream/stream_settings_panel.h"
 #include "ui/texts.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
@@ -344,10 +345,37 @@ void StreamPage::loadFinished(const QString &path, const QString &channel,
     showCapture();
 }
 
+void StreamPage::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    // The capture's channels and rate, the summary and the explanation in the new language; the run and
+    // the view stay as they are.
+    if (measuring())
+        showCaptureTexts();
+    if (m_run)
+        showRun(m_run);
+}
+
 void StreamPage::showCapture()
 {
     m_settings->setMeasuring(true);
     m_settings->setRecordingSaveable(showingRecording());
+    showCaptureTexts();
+    const std::optional<rs232::RateEstimate> &estimate = m_measurement->estimate();
+    if (estimate)
+        m_settings->setReceiverRate(QString::number(std::llround(estimate->rate())));
+    m_settings->setInvert(m_measurement->capture().inverted);
+    m_chart->setLineInverted(m_measurement->capture().inverted);
+    // The run shown so far goes; the simulation's is kept aside in the session.
+    showRun(nullptr);
+    m_opening = true;
+    decodeMeasurement();
+}
+
+void StreamPage::showCaptureTexts()
+{
     const rs232::capture::Capture &capture = m_measurement->capture();
     QList<StreamSettingsPanel::CaptureChannel> channels;
     for (const rs232::capture::Channel &c : capture.channels)
@@ -358,19 +386,11 @@ void StreamPage::showCapture()
     const QString rateText =
         !estimate ? tr("A sebesség nem állapítható meg.")
         : estimate->standard
-            ? tr("Mért sebesség: %1 bit/s (szabványos: %2 bit/s)")
+            ? tr("Mért sebesség: %1 bps (szabványos: %2 bps)")
                   .arg(groupedNumber(estimate->measured), groupedNumber(*estimate->standard))
-            : tr("Mért sebesség: %1 bit/s (nem szabványos)").arg(groupedNumber(estimate->measured));
+            : tr("Mért sebesség: %1 bps (nem szabványos)").arg(groupedNumber(estimate->measured));
     m_settings->showCapture(QFileInfo(m_measurement->path()).fileName(), m_measurement->path(), channels,
                             static_cast<int>(capture.channel), rateText);
-    if (estimate)
-        m_settings->setReceiverRate(QString::number(std::llround(estimate->rate())));
-    m_settings->setInvert(capture.inverted);
-    m_chart->setLineInverted(capture.inverted);
-    // The run shown so far goes; the simulation's is kept aside in the session.
-    showRun(nullptr);
-    m_opening = true;
-    decodeMeasurement();
 }
 
 void StreamPage::decodeMeasurement()

@@ -43,6 +43,9 @@ public:
     // A run, a load or a decoding is under way on a worker; the last result stays shown meanwhile.
     bool busy() const;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     // "Szimuláció": reads the settings, runs, and shows the result. Does nothing while a setting is
     // refused (the button is off then).
@@ -65,6 +68,8 @@ private:
     void showProgress();
     void hideProgress();
     void showCapture();
+    // The capture's file, channels and rate in the settings, in the window's language.
+    void showCaptureTexts();
     void decodeMeasurement();
     void showDecoded(std::shared_ptr<const rs232::StreamRun> run);
     void channelChosen(int index);

@@ -5,6 +5,7 @@
 
 #include "core/byte_codes.h"
 #include "stream/stream_run.h"
+#include "ui/language.h"
 #include "ui/pages/stream/settings_fields.h"
 #include "ui/pages/stream/stream_texts.h"
 
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,6 +28,7 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -42,12 +45,46 @@ QStringList parityNames()
 
 QStringList stopNames()
 {
-    return {QStringLiteral("1"), QStringLiteral("1,5"), QStringLiteral("2")};
+    return {QStringLiteral("1"), StreamTexts::number(1.5, 1), QStringLiteral("2")};
 }
 
 QString hexOf(unsigned value, int dataBits)
 {
     return QStringLiteral("%1").arg(value, dataBits > 8 ? 3 : 2, 16, QLatin1Char('0')).toUpper();
+}
+
+// A caption worded again whenever the window's language changes.
+QLabel *captionLabel(const language::Text &text)
+{
+    auto *label = new QLabel;
+    text.bind(label, [label](const QString &t) { label->setText(t); });
+    return label;
+}
+
+QGroupBox *groupBox(const language::Text &title)
+{
+    auto *box = new QGroupBox;
+    title.bind(box, [box](const QString &t) { box->setTitle(t); });
+    return box;
+}
+
+void followToolTip(QWidget *widget, const language::Text &text)
+{
+    text.bind(widget, [widget](const QString &t) { widget->setToolTip(t); });
+}
+
+// A combo box's items worded again, keeping the one chosen.
+QComboBox *wordedCombo(const QString &name, const std::function<QStringList()> &items)
+{
+    auto *combo = new QComboBox;
+    combo->setObjectName(name);
+    combo->addItems(items());
+    language::follow(combo, [combo, items] {
+        const QStringList words = items();
+        for (int i = 0; i < words.size() && i < combo->count(); ++i)
+            combo->setItemText(i, words.at(i));
+    });
+    return combo;
 }
 
 void paintRed(QLabel *label)
@@ -84,7 +121,7 @@ StreamSettingsPanel::StreamSettingsPanel(QWidget *parent) : QWidget(parent)
 
 void StreamSettingsPanel::buildBytes()
 {
-    auto *bytes = new QGroupBox(tr("Bájtok"));
+    auto *bytes = groupBox([] { return tr("Bájtok"); });
     m_bytesBox = bytes;
     auto *bytesGrid = new QGridLayout(bytes);
     compact(bytesGrid);
@@ -95,12 +132,12 @@ void StreamSettingsPanel::buildBytes()
     m_hex->setObjectName(QStringLiteral("stream_hex"));
     m_hex->setMaxLength(65536 * 4);
     m_repeat = intSpin(QStringLiteral("stream_repeat"), 1, 65536, 1);
-    m_repeat->setToolTip(tr("A bájtok ennyiszer mennek el egymás után"));
-    bytesGrid->addWidget(new QLabel(tr("Szöveg:")), 0, 0);
+    followToolTip(m_repeat, [] { return tr("A bájtok ennyiszer mennek el egymás után"); });
+    bytesGrid->addWidget(captionLabel([] { return tr("Szöveg:"); }), 0, 0);
     bytesGrid->addWidget(m_text, 0, 1);
-    bytesGrid->addWidget(new QLabel(tr("Hex:")), 0, 2);
+    bytesGrid->addWidget(captionLabel([] { return tr("Hex:"); }), 0, 2);
     bytesGrid->addWidget(m_hex, 0, 3);
-    bytesGrid->addWidget(new QLabel(tr("Ismétlés:")), 0, 4);
+    bytesGrid->addWidget(captionLabel([] { return tr("Ismétlés:"); }), 0, 4);
     bytesGrid->addWidget(m_repeat, 0, 5);
     bytesGrid->setColumnStretch(1, 2);
     bytesGrid->setColumnStretch(3, 3);
@@ -115,7 +152,7 @@ void StreamSettingsPanel::buildBytes()
 void StreamSettingsPanel::buildCapture()
 {
     // In measurement mode a capture stands where the bytes were.
-    m_captureBox = new QGroupBox(tr("Mérés"));
+    m_captureBox = groupBox([] { return tr("Mérés"); });
     m_captureBox->setObjectName(QStringLiteral("stream_capture_box"));
     auto *captureGrid = new QGridLayout(m_captureBox);
     compact(captureGrid);
@@ -124,7 +161,7 @@ void StreamSettingsPanel::buildCapture()
     m_captureFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_channel = new QComboBox;
     m_channel->setObjectName(QStringLiteral("stream_capture_channel"));
-    m_channel->setToolTip(tr("A mérés melyik csatornáján van a soros jel"));
+    followToolTip(m_channel, [] { return tr("A mérés melyik csatornáján van a soros jel"); });
     m_channel->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_captureRate = new QLabel;
     m_captureRate->setObjectName(QStringLiteral("stream_capture_rate"));
@@ -133,9 +170,9 @@ void StreamSettingsPanel::buildCapture()
     m_captureError->setWordWrap(true);
     paintRed(m_captureError);
     m_captureError->setVisible(false);
-    captureGrid->addWidget(new QLabel(tr("Fájl:")), 0, 0);
+    captureGrid->addWidget(captionLabel([] { return tr("Fájl:"); }), 0, 0);
     captureGrid->addWidget(m_captureFile, 0, 1);
-    captureGrid->addWidget(new QLabel(tr("Csatorna:")), 0, 2);
+    captureGrid->addWidget(captionLabel([] { return tr("Csatorna:"); }), 0, 2);
     captureGrid->addWidget(m_channel, 0, 3);
     captureGrid->addWidget(m_captureRate, 0, 4);
     captureGrid->setColumnStretch(1, 1);
@@ -154,29 +191,33 @@ void StreamSettingsPanel::buildCapture()
 
 void StreamSettingsPanel::buildTransmitter(QLayout *row)
 {
-    auto *tx = new QGroupBox(tr("Adó"));
+    auto *tx = new QGroupBox;
     tx->setObjectName(QStringLiteral("stream_transmitter_box"));
     m_txBox = tx;
+    tx->setTitle(tr("Adó"));
     auto *txGrid = new QGridLayout(tx);
     compact(txGrid);
     m_txRate = rateCombo(QStringLiteral("stream_tx_rate"));
     m_txClockError =
         doubleSpin(QStringLiteral("stream_tx_clock_error"), -10.0, 10.0, 1, 0.0, QStringLiteral(" %"));
     m_dataBits = intSpin(QStringLiteral("stream_data_bits"), 5, 9, 8);
-    m_parity = itemsCombo(QStringLiteral("stream_parity"), parityNames());
-    m_stopBits = itemsCombo(QStringLiteral("stream_stop_bits"), stopNames());
+    m_parity = wordedCombo(QStringLiteral("stream_parity"), parityNames);
+    m_stopBits = wordedCombo(QStringLiteral("stream_stop_bits"), stopNames);
     m_idle = doubleSpin(QStringLiteral("stream_idle"), 0.0, 1000.0, 2, 0.0);
-    m_idle->setToolTip(tr("Szünet két keret között, bitidőben"));
+    followToolTip(m_idle, [] { return tr("Szünet két keret között, bitidőben"); });
     const struct
     {
-        QString caption;
+        language::Text caption;
         QWidget *control;
-    } txRows[] = {{tr("Sebesség (bit/s):"), m_txRate}, {tr("Órajel hibája:"), m_txClockError},
-                  {tr("Adatbitek:"), m_dataBits},      {tr("Paritás:"), m_parity},
-                  {tr("Stopbitek:"), m_stopBits},      {tr("Szünet (bitidő):"), m_idle}};
+    } txRows[] = {{[] { return tr("Sebesség (bps):"); }, m_txRate},
+                  {[] { return tr("Órajel hibája:"); }, m_txClockError},
+                  {[] { return tr("Adatbitek:"); }, m_dataBits},
+                  {[] { return tr("Paritás:"); }, m_parity},
+                  {[] { return tr("Stop bitek:"); }, m_stopBits},
+                  {[] { return tr("Szünet (bitidő):"); }, m_idle}};
     int r = 0;
     for (const auto &item : txRows) {
-        txGrid->addWidget(new QLabel(item.caption), r, 0);
+        txGrid->addWidget(captionLabel(item.caption), r, 0);
         txGrid->addWidget(item.control, r++, 1);
     }
     static_cast<QBoxLayout *>(row)->addWidget(tx, 1);
@@ -184,17 +225,18 @@ void StreamSettingsPanel::buildTransmitter(QLayout *row)
 
 void StreamSettingsPanel::buildReceiver(QLayout *row)
 {
-    auto *rx = new QGroupBox(tr("Vevő"));
+    auto *rx = groupBox([] { return tr("Vevő"); });
     auto *rxGrid = new QGridLayout(rx);
     compact(rxGrid);
     m_rxRate = rateCombo(QStringLiteral("stream_rx_rate"));
     m_rxClockError =
         doubleSpin(QStringLiteral("stream_rx_clock_error"), -10.0, 10.0, 1, 0.0, QStringLiteral(" %"));
-    m_rxKind = itemsCombo(QStringLiteral("stream_rx_kind"), receiverKinds());
+    m_rxKind = wordedCombo(QStringLiteral("stream_rx_kind"), &StreamSettingsPanel::receiverKinds);
     m_rxKind->setCurrentIndex(1);
     m_rxKind->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_rxKind->setMinimumContentsLength(16);
-    m_rxOwnFormat = new QCheckBox(tr("Eltérő keretformátum"));
+    m_rxOwnFormat = new QCheckBox;
+    language::follow(m_rxOwnFormat, [this] { m_rxOwnFormat->setText(tr("Eltérő keretformátum")); });
     m_rxOwnFormat->setObjectName(QStringLiteral("stream_rx_own_format"));
     m_rxFormatBox = new QWidget;
     m_rxFormatBox->setObjectName(QStringLiteral("stream_rx_format_box"));
@@ -202,33 +244,38 @@ void StreamSettingsPanel::buildReceiver(QLayout *row)
     formatGrid->setContentsMargins(0, 0, 0, 0);
     formatGrid->setVerticalSpacing(2);
     m_rxDataBits = intSpin(QStringLiteral("stream_rx_data_bits"), 5, 9, 8);
-    m_rxParity = itemsCombo(QStringLiteral("stream_rx_parity"), parityNames());
-    m_rxStopBits = itemsCombo(QStringLiteral("stream_rx_stop_bits"), stopNames());
+    m_rxParity = wordedCombo(QStringLiteral("stream_rx_parity"), parityNames);
+    m_rxStopBits = wordedCombo(QStringLiteral("stream_rx_stop_bits"), stopNames);
     const struct
     {
-        QString caption;
+        language::Text caption;
         QWidget *control;
-    } formatRows[] = {{tr("Adatbitek:"), m_rxDataBits}, {tr("Paritás:"), m_rxParity}, {tr("Stopbitek:"), m_rxStopBits}};
+    } formatRows[] = {{[] { return tr("Adatbitek:"); }, m_rxDataBits},
+                      {[] { return tr("Paritás:"); }, m_rxParity},
+                      {[] { return tr("Stop bitek:"); }, m_rxStopBits}};
     int f = 0;
     for (const auto &item : formatRows) {
-        auto *caption = new QLabel(item.caption);
+        auto *caption = captionLabel(item.caption);
         caption->setBuddy(item.control);
         formatGrid->addWidget(caption, f, 0);
         formatGrid->addWidget(item.control, f++, 1);
     }
     // In measurement mode the framing can be told from the line itself.
-    m_detectFraming = new QPushButton(tr("Felismerés"));
+    m_detectFraming = new QPushButton;
+    language::follow(m_detectFraming, [this] { m_detectFraming->setText(tr("Felismerés")); });
     m_detectFraming->setObjectName(QStringLiteral("stream_detect_framing"));
-    m_detectFraming->setToolTip(tr("A keretformátum felismerése a mért vonalból: az adatbitek száma, a paritás "
-                                   "és a stopbitek, azzal együtt, hogy mi szól mellettük"));
+    followToolTip(m_detectFraming, [] {
+        return tr("A keretformátum felismerése a mért vonalból: az adatbitek száma, a paritás "
+                  "és a stop bitek, azzal együtt, hogy mi szól mellettük");
+    });
     m_detectFraming->setVisible(false);
     formatGrid->addWidget(m_detectFraming, 0, 2);
     m_rxFormatBox->setVisible(false);
-    rxGrid->addWidget(new QLabel(tr("Sebesség (bit/s):")), 0, 0);
+    rxGrid->addWidget(captionLabel([] { return tr("Sebesség (bps):"); }), 0, 0);
     rxGrid->addWidget(m_rxRate, 0, 1);
-    rxGrid->addWidget(new QLabel(tr("Órajel hibája:")), 1, 0);
+    rxGrid->addWidget(captionLabel([] { return tr("Órajel hibája:"); }), 1, 0);
     rxGrid->addWidget(m_rxClockError, 1, 1);
-    rxGrid->addWidget(new QLabel(tr("Fajta:")), 2, 0);
+    rxGrid->addWidget(captionLabel([] { return tr("Fajta:"); }), 2, 0);
     rxGrid->addWidget(m_rxKind, 2, 1);
     rxGrid->addWidget(m_rxOwnFormat, 3, 0, 1, 2);
     rxGrid->addWidget(m_rxFormatBox, 4, 0, 1, 2);
@@ -238,56 +285,71 @@ void StreamSettingsPanel::buildReceiver(QLayout *row)
 
 void StreamSettingsPanel::buildLine(QLayout *row)
 {
-    auto *lineBox = new QGroupBox(tr("Vonal"));
+    auto *lineBox = groupBox([] { return tr("Vonal"); });
     auto *lineGrid = new QGridLayout(lineBox);
     compact(lineGrid);
     m_noise = doubleSpin(QStringLiteral("stream_noise"), 0.0, 100.0, 1, 0.0);
-    m_noise->setToolTip(tr("Zavaró impulzusok átlagos száma 100 bitidő alatt (0 = zajmentes)"));
+    followToolTip(m_noise,
+                  [] { return tr("Zavaró impulzusok átlagos száma 100 bitidő alatt (0 = zajmentes)"); });
     m_noiseWidth = doubleSpin(QStringLiteral("stream_noise_width"), 1.0, 100.0, 0, 10.0, QStringLiteral(" %"));
-    m_noiseWidth->setToolTip(tr("Egy zavaró impulzus szélessége a bitidő százalékában"));
+    followToolTip(m_noiseWidth, [] { return tr("Egy zavaró impulzus szélessége a bitidő százalékában"); });
     m_seed = intSpin(QStringLiteral("stream_seed"), 0, 999999, 1);
-    auto *newSeed = new QPushButton(tr("Új"));
+    auto *newSeed = new QPushButton;
+    language::follow(newSeed, [newSeed] { newSeed->setText(tr("Új")); });
     newSeed->setObjectName(QStringLiteral("stream_new_seed"));
     m_breakBits = doubleSpin(QStringLiteral("stream_break_bits"), 0.0, 1000.0, 1, 0.0);
-    m_breakBits->setToolTip(tr("A bájtok után a vonal ennyi bitidőn át 0 szinten marad (0 = nincs)"));
-    lineGrid->addWidget(new QLabel(tr("Zaj / 100 bit:")), 0, 0);
+    followToolTip(m_breakBits,
+                  [] { return tr("A bájtok után a vonal ennyi bitidőn át 0 szinten marad (0 = nincs)"); });
+    lineGrid->addWidget(captionLabel([] { return tr("Zaj / 100 bit:"); }), 0, 0);
     lineGrid->addWidget(m_noise, 0, 1, 1, 2);
-    lineGrid->addWidget(new QLabel(tr("Impulzus:")), 1, 0);
+    lineGrid->addWidget(captionLabel([] { return tr("Impulzus:"); }), 1, 0);
     lineGrid->addWidget(m_noiseWidth, 1, 1, 1, 2);
-    lineGrid->addWidget(new QLabel(tr("Mag:")), 2, 0);
+    lineGrid->addWidget(captionLabel([] { return tr("Mag:"); }), 2, 0);
     lineGrid->addWidget(m_seed, 2, 1);
     lineGrid->addWidget(newSeed, 2, 2);
-    lineGrid->addWidget(new QLabel(tr("Szakadás (bitidő):")), 3, 0);
+    lineGrid->addWidget(captionLabel([] { return tr("Szakadás (bitidő):"); }), 3, 0);
     lineGrid->addWidget(m_breakBits, 3, 1, 1, 2);
-    m_invert = new QCheckBox(tr("Invertált vonal"));
+    m_invert = new QCheckBox;
+    language::follow(m_invert, [this] { m_invert->setText(tr("Invertált vonal")); });
     m_invert->setObjectName(QStringLiteral("stream_invert"));
-    m_invert->setToolTip(tr("A vonal az RS232 oldalon, ahogy egy logikai analizátor látja: a nyugalmi szint "
-                            "(1, negatív feszültség) 0-nak, a 0 (pozitív feszültség) 1-nek mérve. A vevő "
-                            "visszafordítva olvassa."));
+    followToolTip(m_invert, [] {
+        return tr("A vonal az RS232 oldalon, ahogy egy logikai analizátor látja: a nyugalmi szint "
+                  "(1, negatív feszültség) 0-nak, a 0 (pozitív feszültség) 1-nek mérve. A vevő "
+                  "visszafordítva olvassa.");
+    });
     lineGrid->addWidget(m_invert, 4, 0, 1, 3);
-    m_runButton = new QPushButton(QIcon(QStringLiteral(":/glyphs/magnifier.svg")), tr("Szimuláció"));
+    m_runButton = new QPushButton(QIcon(QStringLiteral(":/glyphs/magnifier.svg")), QString());
+    language::follow(m_runButton, [this] { m_runButton->setText(tr("Szimuláció")); });
     m_runButton->setObjectName(QStringLiteral("stream_run"));
     m_runButton->setIconSize(QSize(32, 32));
     m_runButton->setMinimumHeight(44);
     lineGrid->addWidget(m_runButton, 5, 0, 1, 3);
-    m_backButton = new QPushButton(tr("Vissza a szimulációhoz"));
+    m_backButton = new QPushButton;
+    language::follow(m_backButton, [this] { m_backButton->setText(tr("Vissza a szimulációhoz")); });
     m_backButton->setObjectName(QStringLiteral("stream_back_to_simulation"));
     m_backButton->setMinimumHeight(44);
     m_backButton->setVisible(false);
     lineGrid->addWidget(m_backButton, 5, 0, 1, 3);
-    auto *openCapture = new QPushButton(tr("Mérés megnyitása…"));
+    auto *openCapture = new QPushButton;
+    language::follow(openCapture, [openCapture] { openCapture->setText(tr("Mérés megnyitása…")); });
     openCapture->setObjectName(QStringLiteral("stream_open_capture"));
-    openCapture->setToolTip(tr("Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása"));
-    auto *record = new QPushButton(tr("Felvétel…"));
+    followToolTip(openCapture, [] {
+        return tr("Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása");
+    });
+    auto *record = new QPushButton;
+    language::follow(record, [record] { record->setText(tr("Felvétel…")); });
     record->setObjectName(QStringLiteral("stream_record"));
-    record->setToolTip(tr("Soros jel felvétele logikai analizátorral (libsigrok), majd megnyitása mérésként"));
+    followToolTip(record, [] {
+        return tr("Soros jel felvétele logikai analizátorral (libsigrok), majd megnyitása mérésként");
+    });
     auto *captureButtons = new QHBoxLayout;
     captureButtons->addWidget(openCapture, 1);
     captureButtons->addWidget(record);
     lineGrid->addLayout(captureButtons, 6, 0, 1, 3);
-    m_saveRecording = new QPushButton(tr("Felvétel mentése…"));
+    m_saveRecording = new QPushButton;
+    language::follow(m_saveRecording, [this] { m_saveRecording->setText(tr("Felvétel mentése…")); });
     m_saveRecording->setObjectName(QStringLiteral("stream_record_save"));
-    m_saveRecording->setToolTip(tr("A felvétel mentése sigrok munkamenetként (.sr)"));
+    followToolTip(m_saveRecording, [] { return tr("A felvétel mentése sigrok munkamenetként (.sr)"); });
     m_saveRecording->setVisible(false);
     lineGrid->addWidget(m_saveRecording, 7, 0, 1, 3);
     static_cast<QBoxLayout *>(row)->addWidget(lineBox, 1);
@@ -337,10 +399,25 @@ void StreamSettingsPanel::connectChanges()
         connect(combo, &QComboBox::currentTextChanged, this, &StreamSettingsPanel::settingChanged);
 }
 
+void StreamSettingsPanel::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    // The captions follow by themselves; the texts that depend on the state are worded here again.
+    m_txBox->setTitle(m_measuring ? tr("Adó (mérésnél nincs)") : tr("Adó"));
+    if (m_bytesErrorWords)
+        m_bytesError = m_bytesErrorWords();
+    if (m_noticeWords)
+        m_notice = m_noticeWords();
+    validate();
+}
+
 void StreamSettingsPanel::settingChanged()
 {
     // A note on a value changed on leaving its field lasts until the next change.
     m_notice.clear();
+    m_noticeWords = nullptr;
     m_noticeField = nullptr;
     Q_EMIT changed();
 }
@@ -348,8 +425,11 @@ void StreamSettingsPanel::settingChanged()
 void StreamSettingsPanel::showClamped(QWidget *field, const QString &typed, const QString &minimum,
                                       const QString &maximum, const QString &now)
 {
-    m_notice = tr("A beírt „%1” kívül esik a megengedett tartományon (%2 … %3), ezért %4 lett belőle.")
-                   .arg(typed, minimum, maximum, now);
+    m_noticeWords = [=] {
+        return tr("A beírt „%1” kívül esik a megengedett tartományon (%2 … %3), ezért %4 lett belőle.")
+            .arg(typed, minimum, maximum, now);
+    };
+    m_notice = m_noticeWords();
     m_noticeField = field;
     showMessage();
 }
@@ -457,7 +537,10 @@ void StreamSettingsPanel::textEdited()
         const auto bytes = rs232::windows1250Values(character.toStdString());
         if (!bytes) {
             m_bytes.clear();
-            m_bytesError = tr("A(z) „%1” karakter nincs a Windows-1250 kódlapon.").arg(character);
+            m_bytesErrorWords = [character] {
+                return tr("A(z) „%1” karakter nincs a Windows-1250 kódlapon.").arg(character);
+            };
+            m_bytesError = m_bytesErrorWords();
             m_bytesField = m_text;
             // The hex field would still hold the bytes of the text before: it is emptied rather than left
             // showing bytes this text does not have.
@@ -470,6 +553,7 @@ void StreamSettingsPanel::textEdited()
     }
     m_bytes = std::move(values);
     m_bytesError.clear();
+    m_bytesErrorWords = nullptr;
     QStringList hex;
     for (unsigned v : m_bytes)
         hex << hexOf(v, 8);
@@ -486,7 +570,10 @@ void StreamSettingsPanel::hexEdited()
         const unsigned value = word.toUInt(&ok, 16);
         if (!ok || word.size() > 3 || word.startsWith(QLatin1Char('+'))) {
             m_bytes.clear();
-            m_bytesError = tr("Hibás hexadecimális érték: „%1”.").arg(word.left(16));
+            m_bytesErrorWords = [word = word.left(16)] {
+                return tr("Hibás hexadecimális érték: „%1”.").arg(word);
+            };
+            m_bytesError = m_bytesErrorWords();
             m_bytesField = m_hex;
             Q_EMIT changed();
             return;
@@ -495,6 +582,7 @@ void StreamSettingsPanel::hexEdited()
     }
     m_bytes = std::move(values);
     m_bytesError.clear();
+    m_bytesErrorWords = nullptr;
     // The text field shows the bytes as Windows-1250 characters; values above FF have none.
     QString text;
     for (unsigned v : m_bytes)
@@ -529,9 +617,9 @@ bool StreamSettingsPanel::validate()
         if (auto size = rs232::streamSizeError(m_bytes.size(), m_repeat->value()))
             refuse(m_repeat, StreamTexts::sizeProblem(*size));
     if (simulating && !StreamPageSettings::rateOf(m_txRate->currentText()))
-        refuse(m_txRate, tr("Az adó sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
+        refuse(m_txRate, tr("Az adó sebessége 50 és 3 000 000 bps közötti egész szám legyen."));
     if (!StreamPageSettings::rateOf(m_rxRate->currentText()))
-        refuse(m_rxRate, tr("A vevő sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
+        refuse(m_rxRate, tr("A vevő sebessége 50 és 3 000 000 bps közötti egész szám legyen."));
     m_lastError = error;
     m_lastErrorField = field;
     showMessage();

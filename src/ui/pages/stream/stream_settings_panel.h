@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -80,6 +81,9 @@ Q_SIGNALS:
     void channelChosen(int index);
     void detectFramingRequested();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void buildBytes();
     void buildCapture();
@@ -137,10 +141,12 @@ private:
 
     std::vector<unsigned> m_bytes;   // the bytes of one pass, from whichever field was edited last
     QString m_bytesError;            // why the field edited last gives no bytes; empty when it does
+    std::function<QString()> m_bytesErrorWords; // the same, worded in the window's language
     QWidget *m_bytesField = nullptr; // that field
     bool m_measuring = false;
     QString m_lastError; // the refusal validate found last
     QWidget *m_lastErrorField = nullptr;
     QString m_notice; // a value changed on leaving its field, until the next change
+    std::function<QString()> m_noticeWords; // the same, worded in the window's language
     QWidget *m_noticeField = nullptr;
 };

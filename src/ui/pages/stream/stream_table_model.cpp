@@ -34,6 +34,13 @@ void StreamTableModel::setRun(std::shared_ptr<const rs232::StreamRun> run)
     endResetModel();
 }
 
+void StreamTableModel::retranslate()
+{
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
 int StreamTableModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_entries.size());
@@ -102,7 +109,7 @@ QVariant StreamTableModel::data(const QModelIndex &index, int role) const
         case Received:
             return QStringLiteral("--");
         case Error:
-            return QStringLiteral("hamis start");
+            return tr("hamis start");
         default:
             return QString();
         }
@@ -139,19 +146,19 @@ QVariant StreamTableModel::headerData(int section, Qt::Orientation orientation, 
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case Number:
-        return QStringLiteral("Nr.");
+        return tr("Nr.");
     case Start:
-        return QStringLiteral("Kezdet (µs)");
+        return tr("Kezdet (µs)");
     case Sent:
-        return QStringLiteral("Küldött (hex)");
+        return tr("Küldött (hex)");
     case Received:
-        return QStringLiteral("Vett (hex)");
+        return tr("Vett (hex)");
     case Bin:
         return QStringLiteral("BIN");
     case Ascii:
         return QStringLiteral("ASCII");
     case Error:
-        return QStringLiteral("Hiba");
+        return tr("Hiba");
     default:
         return {};
     }

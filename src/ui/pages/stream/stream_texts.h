@@ -16,7 +16,8 @@ class StreamTexts
     Q_DECLARE_TR_FUNCTIONS(StreamTexts)
 
 public:
-    // The page's one number format, Hungarian: a decimal comma and grouped thousands ("1 149,089").
+    // The page's one number format, the window language's: in Hungarian a decimal comma and grouped
+    // thousands ("1 149,089"), in English "1,149.089".
     static QLocale locale();
     static QString number(double value, int decimals);
     // A count: "65 535".
