@@ -24,9 +24,6 @@ struct RateEstimate
     double bitTime = 0.0;  // microseconds
     double measured = 0.0; // bit/s, 1e6 / bitTime
     std::optional<double> standard; // the standard rate within 2 % of the measured one, if any
-    std::size_t pulses = 0;         // pulses that fit whole bit times, out of all those between edges
-    std::size_t pulsesSeen = 0;
-    double samplePeriod = 0.0;      // microseconds: the grid the edges lie on (given, or told from them)
 
     // The rate to receive at: the standard one when there is one, else the measured one.
     double rate() const { return standard.value_or(measured); }

@@ -121,20 +121,4 @@ OperationalRange operationalRange(ReceiverKind kind, const Framing &framing)
     return range;
 }
 
-OperationalRange closedFormRange(ReceiverKind kind, const Framing &framing)
-{
-    const double stopBit = framing.frameBits() + 1; // bits before the stop bit
-    if (kind == ReceiverKind::Ideal) {
-        const double slow = 100.0 * stopBit / (stopBit + 0.5), fast = 100.0 * (stopBit + 1.0) / (stopBit + 0.5);
-        return {slow, fast, slow, fast};
-    }
-    const double S = samplesPerBit(kind);
-    const double SF = firstVoteSample(kind);
-    // Ticks from sample 1 to the stop bit's first vote are stopBit * S + SF - 1; to its middle vote one
-    // more, plus the tick by which sample 1 may follow the start edge.
-    const double slow = 100.0 * stopBit * S / (stopBit * S + SF - 1.0);
-    const double fast = 100.0 * (stopBit + 1.0) * S / (stopBit * S + SF + 1.0);
-    return {slow, fast, slow, fast};
-}
-
 } // namespace rs232

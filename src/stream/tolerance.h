@@ -30,10 +30,4 @@ struct OperationalRange
 // and, back to back, lags more with every frame, so a long enough string would lose a frame.
 OperationalRange operationalRange(ReceiverKind kind, const Framing &framing);
 
-// The closed forms of a single frame. For an oversampling receiver, as microcontroller datasheets give
-// it: slow when the stop bit's first vote falls on the stop bit's start with sample 1 on the start edge,
-// fast when its middle vote falls on the stop bit's end with sample 1 one tick after the edge. For the
-// ideal receiver, when the stop sample falls on either end of the stop bit.
-OperationalRange closedFormRange(ReceiverKind kind, const Framing &framing);
-
 } // namespace rs232

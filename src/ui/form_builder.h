@@ -38,8 +38,13 @@ inline const QColor kWindowColour{212, 208, 200};
 // (window and buttons in the window colour): set on the application by main, and on the window itself.
 QFont programFont();
 QPalette programPalette(QPalette base);
+// The colours of the window's panels and charts, all here.
 inline const QColor kFieldColour{244, 249, 255};
 inline const QColor kByteChartColour{9, 135, 183};
+inline const QColor kInfoPanelColour{220, 234, 239};   // the information panel's topic list and text
+inline const QColor kResultMemoColour{254, 254, 214};  // the transmit/receive page's result memo
+inline const QColor kRtsLineColour{64, 128, 128};      // the handshake lines of the transmit chart
+inline const QColor kCtsLineColour{128, 128, 192};
 
 QColor colourOf(rs232::Rgb rgb);
 QColor colourOf(rs232::FrameSegment segment);

@@ -357,7 +357,7 @@ void MainWindow::buildInformationPanel(QWidget *client)
     });
     topics->setGeometry(width < kFullWidth ? QRect(8, 123, width - 16, 19) : QRect(40, 123, 209, 19));
     QPalette pal = topics->palette();
-    pal.setColor(QPalette::Base, QColor(220, 234, 239));
+    pal.setColor(QPalette::Base, form::kInfoPanelColour);
     topics->setPalette(pal);
     topics->setCurrentIndex(0);
     // Only a pick by the user loads a topic; the selection made here at start-up does not.
@@ -369,7 +369,7 @@ void MainWindow::buildInformationPanel(QWidget *client)
         described->setGeometry(8, 162, width - 16, 34);
     }
     m_infoView = form::descriptionView(panel, QStringLiteral("qel_rs232_inf_re"), QString(),
-                                 QRect(8, 198, width - 18, 565), QColor(220, 234, 239));
+                                 QRect(8, 198, width - 18, 565), form::kInfoPanelColour);
 }
 
 void MainWindow::loadStartupDocuments()

@@ -1,12 +1,34 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "stream/receiver.h"
 #include "stream/tolerance.h"
 
 #include <gtest/gtest.h>
 
 namespace rs232 {
 namespace {
+
+// The closed forms of a single frame. For an oversampling receiver, as microcontroller datasheets give
+// it: slow when the stop bit's first vote falls on the stop bit's start with sample 1 on the start edge,
+// fast when its middle vote falls on the stop bit's end with sample 1 one tick after the edge. For the
+// ideal receiver, when the stop sample falls on either end of the stop bit. The simulated ranges are
+// checked against them.
+OperationalRange closedFormRange(ReceiverKind kind, const Framing &framing)
+{
+    const double stopBit = framing.frameBits() + 1; // bits before the stop bit
+    if (kind == ReceiverKind::Ideal) {
+        const double slow = 100.0 * stopBit / (stopBit + 0.5), fast = 100.0 * (stopBit + 1.0) / (stopBit + 0.5);
+        return {slow, fast, slow, fast};
+    }
+    const double S = samplesPerBit(kind);
+    const double SF = firstVoteSample(kind);
+    // Ticks from sample 1 to the stop bit's first vote are stopBit * S + SF - 1; to its middle vote one
+    // more, plus the tick by which sample 1 may follow the start edge.
+    const double slow = 100.0 * stopBit * S / (stopBit * S + SF - 1.0);
+    const double fast = 100.0 * (stopBit + 1.0) * S / (stopBit * S + SF + 1.0);
+    return {slow, fast, slow, fast};
+}
 
 Framing framingOfD(int frameBits)
 {

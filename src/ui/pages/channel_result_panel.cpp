@@ -92,7 +92,7 @@ ChannelResultPanel::ChannelResultPanel(int channel, QWidget *parent) : QWidget(p
     m_memo->setReadOnly(true);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette pal = m_memo->palette();
-    pal.setColor(QPalette::Base, QColor(254, 254, 214));
+    pal.setColor(QPalette::Base, form::kResultMemoColour);
     m_memo->setPalette(pal);
     m_memo->setGeometry(600, 52, 180, 178);
     // Both pictures share one place; the OK picture lies over the error picture until a run decides.

@@ -179,8 +179,8 @@ void TransmitReceivePage::buildRunChartPages(QTabWidget *runPages)
         chart->setRowLabelWidth(116);
 
         if (handshake) {
-            m_rts = chart->addSeries(QStringLiteral("qel_rs232_avsz_handshake_srts"), QColor(64, 128, 128), 2);
-            m_cts = chart->addSeries(QStringLiteral("qel_rs232_avsz_handshake_scts"), QColor(128, 128, 192), 2);
+            m_rts = chart->addSeries(QStringLiteral("qel_rs232_avsz_handshake_srts"), form::kRtsLineColour, 2);
+            m_cts = chart->addSeries(QStringLiteral("qel_rs232_avsz_handshake_scts"), form::kCtsLineColour, 2);
         }
         language::follow(chart, [chart, handshake, rowWords, rows = std::to_array(p.labels)] {
             const QStringList words = rowWords();
