@@ -7,6 +7,7 @@
 // state the guide talks about; the guide's RTF names the pictures by their file names, the same in
 // both languages. The window speaks the language asked for (Hungarian when none is).
 #include "ui/Platform.h"
+#include "ui/language.h"
 #include "ui/main_window.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
@@ -177,6 +178,11 @@ int main(int argc, char **argv)
     const QString folder = arguments.first();
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "guide_pictures: cannot make %s\n", qPrintable(folder));
+        return 1;
+    }
+    // The window is made in the language asked for, as a user who chose it would see it on a start.
+    if (!language::setLanguage(language)) {
+        std::fprintf(stderr, "guide_pictures: the window cannot speak %s\n", qPrintable(language));
         return 1;
     }
     PicturePlatform platform;
