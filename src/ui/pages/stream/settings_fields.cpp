@@ -5,6 +5,8 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
 
 namespace {
 
@@ -60,4 +62,44 @@ QComboBox *itemsCombo(const QString &name, const QStringList &items)
     combo->setObjectName(name);
     combo->addItems(items);
     return combo;
+}
+
+QLabel *captionLabel(const language::Text &text)
+{
+    auto *label = new QLabel;
+    text.bind(label, [label](const QString &t) { label->setText(t); });
+    return label;
+}
+
+QGroupBox *groupBox(const language::Text &title)
+{
+    auto *box = new QGroupBox;
+    title.bind(box, [box](const QString &t) { box->setTitle(t); });
+    return box;
+}
+
+void followToolTip(QWidget *widget, const language::Text &text)
+{
+    text.bind(widget, [widget](const QString &t) { widget->setToolTip(t); });
+}
+
+QComboBox *wordedCombo(const QString &name, const std::function<QStringList()> &items)
+{
+    auto *combo = new QComboBox;
+    combo->setObjectName(name);
+    combo->addItems(items());
+    language::follow(combo, [combo, items] {
+        const QStringList words = items();
+        for (int i = 0; i < words.size() && i < combo->count(); ++i)
+            combo->setItemText(i, words.at(i));
+    });
+    return combo;
+}
+
+void paintRed(QLabel *label)
+{
+    static const QColor kErrorTextColour(190, 0, 0);
+    QPalette red = label->palette();
+    red.setColor(QPalette::WindowText, kErrorTextColour);
+    label->setPalette(red);
 }

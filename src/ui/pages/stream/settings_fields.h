@@ -6,6 +6,8 @@
 // The fields the byte string page's settings are made of: rate combos with the usual rates, and spin
 // boxes that say when a value typed outside their range was set to its nearest end.
 
+#include "ui/language.h"
+
 #include <QDoubleSpinBox>
 #include <QLocale>
 #include <QSpinBox>
@@ -14,10 +16,14 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 class QComboBox;
 class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QWidget;
 
 // A spin box that keeps a number typed outside its range while it is being typed, instead of dropping
 // the keystroke that took it out, and on leaving the field sets the nearest value of the range and
@@ -83,3 +89,12 @@ QSpinBox *intSpin(const QString &name, int minimum, int maximum, int value);
 QComboBox *itemsCombo(const QString &name, const QStringList &items);
 // The settings sit close together so that the chart, the table and the explanation keep their room.
 void compact(QGridLayout *grid);
+
+// A caption, a group box's title and a tooltip worded again whenever the window's language changes.
+QLabel *captionLabel(const language::Text &text);
+QGroupBox *groupBox(const language::Text &title);
+void followToolTip(QWidget *widget, const language::Text &text);
+// A combo box's items worded again, keeping the one chosen.
+QComboBox *wordedCombo(const QString &name, const std::function<QStringList()> &items);
+// A label in the page's error colour.
+void paintRed(QLabel *label);

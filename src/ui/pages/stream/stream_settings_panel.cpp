@@ -6,6 +6,7 @@
 #include "core/byte_codes.h"
 #include "stream/stream_run.h"
 #include "ui/language.h"
+#include "ui/pages/stream/capture_box.h"
 #include "ui/pages/stream/settings_fields.h"
 #include "ui/pages/stream/stream_texts.h"
 
@@ -35,7 +36,6 @@ namespace {
 
 const QColor kRefusedFieldColour(255, 214, 214);
 const QColor kClampedFieldColour(255, 236, 179);
-const QColor kErrorTextColour(190, 0, 0);
 
 QStringList parityNames()
 {
@@ -51,47 +51,6 @@ QStringList stopNames()
 QString hexOf(unsigned value, int dataBits)
 {
     return QStringLiteral("%1").arg(value, dataBits > 8 ? 3 : 2, 16, QLatin1Char('0')).toUpper();
-}
-
-// A caption worded again whenever the window's language changes.
-QLabel *captionLabel(const language::Text &text)
-{
-    auto *label = new QLabel;
-    text.bind(label, [label](const QString &t) { label->setText(t); });
-    return label;
-}
-
-QGroupBox *groupBox(const language::Text &title)
-{
-    auto *box = new QGroupBox;
-    title.bind(box, [box](const QString &t) { box->setTitle(t); });
-    return box;
-}
-
-void followToolTip(QWidget *widget, const language::Text &text)
-{
-    text.bind(widget, [widget](const QString &t) { widget->setToolTip(t); });
-}
-
-// A combo box's items worded again, keeping the one chosen.
-QComboBox *wordedCombo(const QString &name, const std::function<QStringList()> &items)
-{
-    auto *combo = new QComboBox;
-    combo->setObjectName(name);
-    combo->addItems(items());
-    language::follow(combo, [combo, items] {
-        const QStringList words = items();
-        for (int i = 0; i < words.size() && i < combo->count(); ++i)
-            combo->setItemText(i, words.at(i));
-    });
-    return combo;
-}
-
-void paintRed(QLabel *label)
-{
-    QPalette red = label->palette();
-    red.setColor(QPalette::WindowText, kErrorTextColour);
-    label->setPalette(red);
 }
 
 } // namespace
@@ -152,41 +111,10 @@ void StreamSettingsPanel::buildBytes()
 void StreamSettingsPanel::buildCapture()
 {
     // In measurement mode a capture stands where the bytes were.
-    m_captureBox = groupBox([] { return tr("Mérés"); });
-    m_captureBox->setObjectName(QStringLiteral("stream_capture_box"));
-    auto *captureGrid = new QGridLayout(m_captureBox);
-    compact(captureGrid);
-    m_captureFile = new QLabel;
-    m_captureFile->setObjectName(QStringLiteral("stream_capture_file"));
-    m_captureFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_channel = new QComboBox;
-    m_channel->setObjectName(QStringLiteral("stream_capture_channel"));
-    followToolTip(m_channel, [] { return tr("A mérés melyik csatornáján van a soros jel"); });
-    m_channel->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    m_captureRate = new QLabel;
-    m_captureRate->setObjectName(QStringLiteral("stream_capture_rate"));
-    m_captureError = new QLabel;
-    m_captureError->setObjectName(QStringLiteral("stream_capture_error"));
-    m_captureError->setWordWrap(true);
-    paintRed(m_captureError);
-    m_captureError->setVisible(false);
-    captureGrid->addWidget(captionLabel([] { return tr("Fájl:"); }), 0, 0);
-    captureGrid->addWidget(m_captureFile, 0, 1);
-    captureGrid->addWidget(captionLabel([] { return tr("Csatorna:"); }), 0, 2);
-    captureGrid->addWidget(m_channel, 0, 3);
-    captureGrid->addWidget(m_captureRate, 0, 4);
-    captureGrid->setColumnStretch(1, 1);
-    captureGrid->setColumnStretch(4, 1);
-    captureGrid->setHorizontalSpacing(12);
-    m_framingEvidence = new QLabel;
-    m_framingEvidence->setObjectName(QStringLiteral("stream_framing_evidence"));
-    m_framingEvidence->setWordWrap(true);
-    m_framingEvidence->setVisible(false);
-    captureGrid->addWidget(m_framingEvidence, 1, 0, 1, 5);
-    captureGrid->addWidget(m_captureError, 2, 0, 1, 5);
+    m_captureBox = new CaptureBox;
     m_captureBox->setVisible(false);
     layout()->addWidget(m_captureBox);
-    connect(m_channel, &QComboBox::activated, this, &StreamSettingsPanel::channelChosen);
+    connect(m_captureBox, &CaptureBox::channelChosen, this, &StreamSettingsPanel::channelChosen);
 }
 
 void StreamSettingsPanel::buildTransmitter(QLayout *row)
@@ -439,10 +367,8 @@ void StreamSettingsPanel::showMessage()
     // A refusal comes first; a note on a changed value shows when nothing is refused.
     const bool simulating = !m_measuring;
     const QString text = m_lastError.isEmpty() ? m_notice : m_lastError;
-    (simulating ? m_error : m_captureError)->setText(text);
-    if (simulating)
-        m_captureError->clear();
-    m_captureError->setVisible(!simulating && !text.isEmpty());
+    m_error->setText(simulating ? text : QString());
+    m_captureBox->showError(simulating ? QString() : text);
     // The field at fault is tinted red, a changed one amber, so the message still points at the right
     // place.
     QWidget *const refused = m_lastError.isEmpty() ? nullptr : m_lastErrorField;
@@ -666,40 +592,24 @@ void StreamSettingsPanel::setMeasuring(bool measuring)
         m_rxFormatBox->setVisible(true);
     } else {
         m_rxFormatBox->setVisible(m_rxOwnFormat->isChecked());
-        m_captureError->clear();
+        m_captureBox->showError(QString());
     }
 }
 
 void StreamSettingsPanel::showCapture(const QString &fileName, const QString &path,
                                       const QList<CaptureChannel> &channels, int current, const QString &rateText)
 {
-    m_captureFile->setText(fileName);
-    m_captureFile->setToolTip(QDir::toNativeSeparators(path));
-    {
-        const QSignalBlocker blocker(m_channel);
-        m_channel->clear();
-        for (const CaptureChannel &c : channels)
-            m_channel->addItem(c.caption, c.name);
-        m_channel->setCurrentIndex(current);
-        // As wide as its longest name with its edge count.
-        int widest = 0;
-        for (int i = 0; i < m_channel->count(); ++i)
-            widest = std::max(widest, m_channel->fontMetrics().horizontalAdvance(m_channel->itemText(i)));
-        m_channel->setMinimumWidth(widest + 40);
-    }
-    m_captureBox->layout()->activate();
-    m_captureRate->setText(rateText);
+    m_captureBox->showCapture(fileName, path, channels, current, rateText);
 }
 
 void StreamSettingsPanel::selectChannel(int index)
 {
-    const QSignalBlocker blocker(m_channel);
-    m_channel->setCurrentIndex(index);
+    m_captureBox->selectChannel(index);
 }
 
 QString StreamSettingsPanel::channelName(int index) const
 {
-    return m_channel->itemData(index).toString();
+    return m_captureBox->channelName(index);
 }
 
 void StreamSettingsPanel::setReceiverRate(const QString &rate)
@@ -710,8 +620,7 @@ void StreamSettingsPanel::setReceiverRate(const QString &rate)
 
 void StreamSettingsPanel::showCaptureError(const QString &text)
 {
-    m_captureError->setText(text);
-    m_captureError->setVisible(!text.isEmpty());
+    m_captureBox->showError(text);
 }
 
 void StreamSettingsPanel::setInvert(bool invert)
@@ -733,6 +642,5 @@ void StreamSettingsPanel::setReceiverFraming(const rs232::Framing &framing)
 
 void StreamSettingsPanel::showFramingEvidence(const QString &text)
 {
-    m_framingEvidence->setText(text);
-    m_framingEvidence->setVisible(!text.isEmpty());
+    m_captureBox->showFramingEvidence(text);
 }

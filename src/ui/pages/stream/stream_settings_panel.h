@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "ui/pages/stream/capture_box.h"
 #include "ui/pages/stream/stream_page_settings.h"
 
 #include <QList>
@@ -50,11 +51,7 @@ public:
     // run button was, and the settings a capture has no use for are off.
     void setMeasuring(bool measuring);
     bool measuring() const { return m_measuring; }
-    struct CaptureChannel
-    {
-        QString caption; // with its edge count where it is known
-        QString name;
-    };
+    using CaptureChannel = CaptureBox::Channel;
     void showCapture(const QString &fileName, const QString &path, const QList<CaptureChannel> &channels,
                      int current, const QString &rateText);
     void selectChannel(int index);
@@ -125,18 +122,13 @@ private:
     QDoubleSpinBox *m_breakBits = nullptr;
     QCheckBox *m_invert = nullptr;
     QPushButton *m_detectFraming = nullptr;
-    QLabel *m_framingEvidence = nullptr;
     QLabel *m_error = nullptr;
     QPushButton *m_runButton = nullptr;
     QPushButton *m_backButton = nullptr;
     QPushButton *m_saveRecording = nullptr;
     QGroupBox *m_bytesBox = nullptr;
     QGroupBox *m_txBox = nullptr;
-    QGroupBox *m_captureBox = nullptr;
-    QLabel *m_captureFile = nullptr;
-    QComboBox *m_channel = nullptr;
-    QLabel *m_captureRate = nullptr;
-    QLabel *m_captureError = nullptr;
+    CaptureBox *m_captureBox = nullptr;
     QList<QWidget *> m_simulationOnly; // settings a measurement has no use for
 
     std::vector<unsigned> m_bytes;   // the bytes of one pass, from whichever field was edited last
