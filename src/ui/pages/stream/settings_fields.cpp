@@ -3,10 +3,14 @@
 
 #include "ui/pages/stream/settings_fields.h"
 
+#include "core/byte_codes.h"
+#include "stream/stream.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QRegularExpression>
 
 namespace {
 
@@ -102,4 +106,51 @@ void paintRed(QLabel *label)
     QPalette red = label->palette();
     red.setColor(QPalette::WindowText, kErrorTextColour);
     label->setPalette(red);
+}
+
+BytesReading bytesOfText(const QString &text)
+{
+    BytesReading read;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        const auto bytes = rs232::windows1250Values(character.toStdString());
+        if (!bytes)
+            return {{}, character};
+        read.bytes.insert(read.bytes.end(), bytes->begin(), bytes->end());
+        i += length;
+    }
+    return read;
+}
+
+BytesReading bytesOfHex(const QString &text)
+{
+    BytesReading read;
+    const QStringList words = text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    for (const QString &word : words) {
+        bool ok = false;
+        const unsigned value = word.toUInt(&ok, 16);
+        if (!ok || word.size() > 3 || word.startsWith(QLatin1Char('+')))
+            return {{}, word.left(16)};
+        read.bytes.push_back(value);
+    }
+    return read;
+}
+
+QString hexOfBytes(const std::vector<unsigned> &bytes)
+{
+    QStringList hex;
+    for (unsigned v : bytes)
+        hex << QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper();
+    return hex.join(QLatin1Char(' '));
+}
+
+QString textOfBytes(const std::vector<unsigned> &bytes)
+{
+    QString text;
+    for (unsigned v : bytes)
+        text += v <= 0xFF
+                    ? QString::fromStdString(rs232::Utf8Of(rs232::Windows1250CodePoint(static_cast<std::uint8_t>(v))))
+                    : QStringLiteral("?");
+    return text;
 }

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QComboBox;
 class QGridLayout;
@@ -98,3 +99,19 @@ void followToolTip(QWidget *widget, const language::Text &text);
 QComboBox *wordedCombo(const QString &name, const std::function<QStringList()> &items);
 // A label in the page's error colour.
 void paintRed(QLabel *label);
+
+// The bytes of one pass as the bytes fields give them, or the first piece that gives none (cut to 16
+// characters).
+struct BytesReading
+{
+    std::vector<unsigned> bytes;
+    std::optional<QString> refused;
+};
+// Each character of a text in its Windows-1250 byte.
+BytesReading bytesOfText(const QString &text);
+// Hexadecimal values of up to three digits, apart by white space.
+BytesReading bytesOfHex(const QString &text);
+// "53 7A 69": two digits a byte.
+QString hexOfBytes(const std::vector<unsigned> &bytes);
+// The bytes as Windows-1250 characters; a value above FF, which has none, as "?".
+QString textOfBytes(const std::vector<unsigned> &bytes);

@@ -48,11 +48,6 @@ QStringList stopNames()
     return {QStringLiteral("1"), StreamTexts::number(1.5, 1), QStringLiteral("2")};
 }
 
-QString hexOf(unsigned value, int dataBits)
-{
-    return QStringLiteral("%1").arg(value, dataBits > 8 ? 3 : 2, 16, QLatin1Char('0')).toUpper();
-}
-
 } // namespace
 
 QStringList StreamSettingsPanel::receiverKinds()
@@ -454,68 +449,42 @@ void StreamSettingsPanel::setSettings(const StreamPageSettings &s)
 
 void StreamSettingsPanel::textEdited()
 {
-    // Each character in its Windows-1250 byte; the first that has none is named.
-    std::vector<unsigned> values;
-    const QString text = m_text->text();
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString character = text.mid(i, length);
-        const auto bytes = rs232::windows1250Values(character.toStdString());
-        if (!bytes) {
-            m_bytes.clear();
-            m_bytesErrorWords = [character] {
-                return tr("A(z) „%1” karakter nincs a Windows-1250 kódlapon.").arg(character);
-            };
-            m_bytesError = m_bytesErrorWords();
-            m_bytesField = m_text;
-            // The hex field would still hold the bytes of the text before: it is emptied rather than left
-            // showing bytes this text does not have.
-            m_hex->clear();
-            Q_EMIT changed();
-            return;
-        }
-        values.insert(values.end(), bytes->begin(), bytes->end());
-        i += length;
+    BytesReading read = bytesOfText(m_text->text());
+    if (read.refused) {
+        m_bytes.clear();
+        m_bytesErrorWords = [character = *read.refused] {
+            return tr("A(z) „%1” karakter nincs a Windows-1250 kódlapon.").arg(character);
+        };
+        m_bytesError = m_bytesErrorWords();
+        m_bytesField = m_text;
+        // The hex field would still hold the bytes of the text before: it is emptied rather than left
+        // showing bytes this text does not have.
+        m_hex->clear();
+        Q_EMIT changed();
+        return;
     }
-    m_bytes = std::move(values);
+    m_bytes = std::move(read.bytes);
     m_bytesError.clear();
     m_bytesErrorWords = nullptr;
-    QStringList hex;
-    for (unsigned v : m_bytes)
-        hex << hexOf(v, 8);
-    m_hex->setText(hex.join(QLatin1Char(' ')));
+    m_hex->setText(hexOfBytes(m_bytes));
     Q_EMIT changed();
 }
 
 void StreamSettingsPanel::hexEdited()
 {
-    std::vector<unsigned> values;
-    const QStringList words = m_hex->text().split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    for (const QString &word : words) {
-        bool ok = false;
-        const unsigned value = word.toUInt(&ok, 16);
-        if (!ok || word.size() > 3 || word.startsWith(QLatin1Char('+'))) {
-            m_bytes.clear();
-            m_bytesErrorWords = [word = word.left(16)] {
-                return tr("Hibás hexadecimális érték: „%1”.").arg(word);
-            };
-            m_bytesError = m_bytesErrorWords();
-            m_bytesField = m_hex;
-            Q_EMIT changed();
-            return;
-        }
-        values.push_back(value);
+    BytesReading read = bytesOfHex(m_hex->text());
+    if (read.refused) {
+        m_bytes.clear();
+        m_bytesErrorWords = [word = *read.refused] { return tr("Hibás hexadecimális érték: „%1”.").arg(word); };
+        m_bytesError = m_bytesErrorWords();
+        m_bytesField = m_hex;
+        Q_EMIT changed();
+        return;
     }
-    m_bytes = std::move(values);
+    m_bytes = std::move(read.bytes);
     m_bytesError.clear();
     m_bytesErrorWords = nullptr;
-    // The text field shows the bytes as Windows-1250 characters; values above FF have none.
-    QString text;
-    for (unsigned v : m_bytes)
-        text += v <= 0xFF
-                    ? QString::fromStdString(rs232::Utf8Of(rs232::Windows1250CodePoint(static_cast<std::uint8_t>(v))))
-                    : QStringLiteral("?");
-    m_text->setText(text);
+    m_text->setText(textOfBytes(m_bytes));
     Q_EMIT changed();
 }
 
@@ -536,7 +505,7 @@ bool StreamSettingsPanel::validate()
     const rs232::Framing tx = settings().transmitterFraming();
     for (unsigned v : simulating ? m_bytes : std::vector<unsigned>{})
         if (v > tx.maxValue()) {
-            refuse(m_hex, tr("A(z) %1 érték nem fér el %2 adatbitben.").arg(hexOf(v, 9)).arg(tx.dataBits));
+            refuse(m_hex, tr("A(z) %1 érték nem fér el %2 adatbitben.").arg(QStringLiteral("%1").arg(v, 3, 16, QLatin1Char('0')).toUpper()).arg(tx.dataBits));
             break;
         }
     if (simulating && !m_bytes.empty())
