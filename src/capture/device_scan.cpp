@@ -28,7 +28,7 @@ bool startDriver(sr_context *context, sr_dev_driver *driver)
     return driver->context || sr_driver_init(context, driver) == SR_OK;
 }
 
-// The scan options of a spec as libsigrok takes them; a key the driver does not scan with is an error.
+// The scan options of a argument as libsigrok takes them; a key the driver does not scan with is an error.
 struct ScanOptions
 {
     GSList *list = nullptr;
@@ -43,10 +43,10 @@ struct ScanOptions
     }
 };
 
-RecordError scanOptions(sr_dev_driver *driver, const DriverSpec &spec, ScanOptions &options)
+RecordError scanOptions(sr_dev_driver *driver, const DriverArgument &argument, ScanOptions &options)
 {
     GArray *keys = sr_driver_scan_options_list(driver);
-    for (const auto &[key, value] : spec.options) {
+    for (const auto &[key, value] : argument.options) {
         const sr_key_info *info = sr_key_info_name_get(SR_KEY_CONFIG, key.c_str());
         bool taken = false;
         for (guint i = 0; info && keys && i < keys->len; ++i)
@@ -96,9 +96,9 @@ RecordError recordError(RecordProblem kind, std::string detail)
     return {kind, std::move(detail)};
 }
 
-std::optional<DriverSpec> parseDriverSpec(const std::string &text)
+std::optional<DriverArgument> parseDriverArgument(const std::string &text)
 {
-    DriverSpec spec;
+    DriverArgument argument;
     std::size_t at = 0;
     bool first = true;
     while (true) {
@@ -109,19 +109,19 @@ std::optional<DriverSpec> parseDriverSpec(const std::string &text)
                     return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
                 }))
                 return std::nullopt;
-            spec.name = part;
+            argument.name = part;
             first = false;
         } else {
             const std::size_t eq = part.find('=');
             if (eq == std::string::npos || eq == 0)
                 return std::nullopt;
-            spec.options.emplace_back(part.substr(0, eq), part.substr(eq + 1));
+            argument.options.emplace_back(part.substr(0, eq), part.substr(eq + 1));
         }
         if (colon == std::string::npos)
             break;
         at = colon + 1;
     }
-    return spec;
+    return argument;
 }
 
 // A value for a configuration key, read as libsigrok's own front ends read one ("1M", "on", "10ms").
@@ -228,20 +228,20 @@ std::vector<const sr_channel *> logicChannels(const sr_dev_inst *device)
     return channels;
 }
 
-Found scanDriver(sr_context *context, const DriverSpec &spec)
+Found scanDriver(sr_context *context, const DriverArgument &argument)
 {
     Found found;
-    found.driver = findDriver(context, spec.name);
+    found.driver = findDriver(context, argument.name);
     if (!found.driver) {
-        found.error = recordError(RecordProblem::NoSuchDriver, spec.name);
+        found.error = recordError(RecordProblem::NoSuchDriver, argument.name);
         return found;
     }
     if (!startDriver(context, found.driver)) {
-        found.error = recordError(RecordProblem::LibraryFailed, spec.name);
+        found.error = recordError(RecordProblem::LibraryFailed, argument.name);
         return found;
     }
     ScanOptions options;
-    found.error = scanOptions(found.driver, spec, options);
+    found.error = scanOptions(found.driver, argument, options);
     if (found.error.problem != RecordProblem::None)
         return found;
     GSList *devices = sr_driver_scan(found.driver, options.list);
@@ -264,7 +264,7 @@ std::uint64_t SampleRates::highest() const
     return std::max(listed, high);
 }
 
-ScanResult scanDevices(const std::string &driverSpec)
+ScanResult scanDevices(const std::string &driverArgument)
 {
     std::lock_guard<std::mutex> lock(driverLock());
     ScanResult result;
@@ -274,23 +274,23 @@ ScanResult scanDevices(const std::string &driverSpec)
         return result;
     }
     SigrokLog log;
-    std::vector<DriverSpec> specs;
-    if (driverSpec.empty()) {
+    std::vector<DriverArgument> arguments;
+    if (driverArgument.empty()) {
         for (sr_dev_driver **driver = sr_driver_list(context); driver && *driver; ++driver)
-            specs.push_back({(*driver)->name, {}});
+            arguments.push_back({(*driver)->name, {}});
     } else {
-        const std::optional<DriverSpec> spec = parseDriverSpec(driverSpec);
-        if (!spec) {
-            result.error = recordError(RecordProblem::BadDriverSpec, driverSpec);
+        const std::optional<DriverArgument> argument = parseDriverArgument(driverArgument);
+        if (!argument) {
+            result.error = recordError(RecordProblem::BadDriverArgument, driverArgument);
             return result;
         }
-        specs.push_back(*spec);
+        arguments.push_back(*argument);
     }
-    for (const DriverSpec &spec : specs) {
-        Found found = scanDriver(context, spec);
+    for (const DriverArgument &argument : arguments) {
+        Found found = scanDriver(context, argument);
         if (found.error.problem != RecordProblem::None) {
             // Scanning every driver passes over one that cannot start; one named must start.
-            if (!driverSpec.empty()) {
+            if (!driverArgument.empty()) {
                 result.error = found.error;
                 return result;
             }

@@ -4,7 +4,7 @@
 #pragma once
 
 // Inside the capture library: libsigrok's drivers and the devices they find, for scanning and for
-// recording: driver specs, setting values read from text, and what a device offers.
+// recording: driver arguments, setting values read from text, and what a device offers.
 
 #include "capture/record.h"
 
@@ -31,14 +31,14 @@ struct VariantUnref
 };
 using Variant = std::unique_ptr<GVariant, VariantUnref>;
 
-// A driver spec: NAME[:key=value]...
-struct DriverSpec
+// A driver argument: NAME[:key=value]...
+struct DriverArgument
 {
     std::string name;
     std::vector<std::pair<std::string, std::string>> options;
 };
 
-std::optional<DriverSpec> parseDriverSpec(const std::string &text);
+std::optional<DriverArgument> parseDriverArgument(const std::string &text);
 
 // A value for a configuration key, read as libsigrok's own front ends read one ("1M", "on", "10ms").
 Variant settingValue(const sr_key_info *info, const std::string &text);
@@ -49,7 +49,7 @@ bool takesTrigger(const sr_dev_inst *device, int kind);
 // The device's logic channels that a sample of 64 bits holds.
 std::vector<const sr_channel *> logicChannels(const sr_dev_inst *device);
 
-// Scans one driver with the options of a spec; the devices stay the driver's (sr_dev_clear frees them).
+// Scans one driver with the options of a argument; the devices stay the driver's (sr_dev_clear frees them).
 struct Found
 {
     sr_dev_driver *driver = nullptr;
@@ -57,6 +57,6 @@ struct Found
     RecordError error;
 };
 
-Found scanDriver(sr_context *context, const DriverSpec &spec);
+Found scanDriver(sr_context *context, const DriverArgument &argument);
 
 } // namespace rs232::capture

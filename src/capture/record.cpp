@@ -310,9 +310,9 @@ RecordResult record(const RecordOptions &options, const std::function<void(const
                     const std::atomic<RecordControl> *control)
 {
     // What can be told from the options alone is told before any device is touched.
-    const std::optional<DriverSpec> spec = parseDriverSpec(options.driver);
-    if (!spec)
-        return failed(RecordProblem::BadDriverSpec, options.driver);
+    const std::optional<DriverArgument> argument = parseDriverArgument(options.driver);
+    if (!argument)
+        return failed(RecordProblem::BadDriverArgument, options.driver);
     if (options.sampleRate == 0)
         return failed(RecordProblem::BadSampleRate, "0");
     if ((options.samples > 0) == (options.milliseconds > 0))
@@ -329,7 +329,7 @@ RecordResult record(const RecordOptions &options, const std::function<void(const
     if (!context)
         return failed(RecordProblem::LibraryFailed);
     SigrokLog log;
-    Found found = scanDriver(context, *spec);
+    Found found = scanDriver(context, *argument);
     if (found.error.problem != RecordProblem::None)
         return {std::nullopt, found.error};
     struct DriverGuard

@@ -21,7 +21,7 @@ void usageError(const std::string &message)
 }
 
 Arguments parseArguments(const std::vector<std::string> &args, std::size_t from,
-                         std::initializer_list<OptionSpec> specs)
+                         std::initializer_list<OptionRule> rules)
 {
     Arguments parsed;
     for (std::size_t i = from; i < args.size(); ++i) {
@@ -40,11 +40,11 @@ Arguments parseArguments(const std::vector<std::string> &args, std::size_t from,
             value = name.substr(eq + 1);
             name = name.substr(0, eq);
         }
-        const OptionSpec *spec = nullptr;
-        for (const OptionSpec &s : specs)
+        const OptionRule *rule = nullptr;
+        for (const OptionRule &s : rules)
             if (name == s.name)
-                spec = &s;
-        if (!spec)
+                rule = &s;
+        if (!rule)
             usageError("unknown option --" + name);
         if (!value) {
             if (i + 1 >= args.size())
@@ -52,7 +52,7 @@ Arguments parseArguments(const std::vector<std::string> &args, std::size_t from,
             value = args[++i];
         }
         auto &slot = parsed.values[name];
-        if (!slot.empty() && !spec->repeatable)
+        if (!slot.empty() && !rule->repeatable)
             usageError("--" + name + " is given twice");
         slot.push_back(*value);
     }

@@ -32,7 +32,7 @@ struct ToolError
 [[noreturn]] void usageError(const std::string &message);
 
 // The options of one command: each name says whether it takes a value and whether it may repeat.
-struct OptionSpec
+struct OptionRule
 {
     const char *name;
     bool repeatable = false;
@@ -58,10 +58,10 @@ struct Arguments
     }
 };
 
-// Reads the options of argv from position from on; an option not in specs, one without its value
+// Reads the options of argv from position from on; an option not in rules, one without its value
 // and one given twice that may not repeat are usage errors. Words that are no option are positional.
 Arguments parseArguments(const std::vector<std::string> &args, std::size_t from,
-                         std::initializer_list<OptionSpec> specs);
+                         std::initializer_list<OptionRule> rules);
 
 // The option's value as a number, within [low, high] (range words the bounds), or as A:B.
 double number(const std::string &option, const std::string &text);

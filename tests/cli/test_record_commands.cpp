@@ -78,7 +78,7 @@ TEST_F(RecordCommandTest, EveryMistakeIsOneLineAnExitCodeAndNoFile)
         {"no driver", {"--samplerate", "1M", "--samples", "100"}, kUsageError, "--driver is missing"},
         {"a driver libsigrok does not have", {"--driver", "nosuch", "--samplerate", "1M", "--samples", "100"},
          kUsageError, "libsigrok has no driver \"nosuch\""},
-        {"a spec that is no spec", {"--driver", "demo:", "--samplerate", "1M", "--samples", "100"}, kUsageError,
+        {"a driver argument that names no driver", {"--driver", "demo:", "--samplerate", "1M", "--samples", "100"}, kUsageError,
          "--driver must be NAME[:key=value]"},
         {"a scan option the driver does not take",
          {"--driver", "demo:conn=x", "--samplerate", "1M", "--samples", "100"}, kUsageError,

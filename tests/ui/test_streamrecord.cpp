@@ -218,10 +218,10 @@ void StreamRecordTest::aDeviceThatFailsGetsOneMessageAndChangesNothing()
     RecordDialog *dialog = openDialog();
     QVERIFY(dialog);
     const rs232::StreamRun *simulation = m_page->lastRun();
-    // A device is typed as a driver spec where the search does not find it.
+    // A device is typed as a driver argument where the search does not find it.
     const struct
     {
-        const char *spec;
+        const char *argument;
         const char *said;
     } cases[] = {
         {"no-such-analyser", "Nincs „no-such-analyser” nevű meghajtó."},
@@ -232,7 +232,7 @@ void StreamRecordTest::aDeviceThatFailsGetsOneMessageAndChangesNothing()
     auto *device = find<QComboBox>("stream_record_device");
     for (const auto &c : cases) {
         m_platform.messages.clear();
-        device->setEditText(QString::fromUtf8(c.spec));
+        device->setEditText(QString::fromUtf8(c.argument));
         find<QPushButton>("stream_record_start")->click();
         QVERIFY(settle());
         QCOMPARE(m_platform.messages.size(), 1);

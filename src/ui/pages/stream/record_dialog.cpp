@@ -68,16 +68,16 @@ QString deviceCaption(const rs232::capture::DeviceInfo &device)
 
 QString specOf(const rs232::capture::DeviceInfo &device)
 {
-    QString spec = QString::fromStdString(device.driver);
+    QString argument = QString::fromStdString(device.driver);
     if (!device.connection.empty())
-        spec += QStringLiteral(":conn=") + QString::fromStdString(device.connection);
-    return spec;
+        argument += QStringLiteral(":conn=") + QString::fromStdString(device.connection);
+    return argument;
 }
 
-// A name a file system takes: the driver's part of a spec, letters, digits and "-" only.
-QString fileSafeDriver(const QString &spec)
+// A name a file system takes: the driver's part of a argument, letters, digits and "-" only.
+QString fileSafeDriver(const QString &argument)
 {
-    QString name = spec.section(QLatin1Char(':'), 0, 0);
+    QString name = argument.section(QLatin1Char(':'), 0, 0);
     for (QChar &c : name)
         if (!c.isLetterOrNumber() && c != QLatin1Char('-'))
             c = QLatin1Char('_');
@@ -107,7 +107,7 @@ QString recordFailureMessage(const rs232::capture::RecordError &error)
     case RecordProblem::LibraryFailed:
         return withDetail(QCoreApplication::translate(
             "RecordDialog", "A logikai analizátorokat kezelő könyvtár (libsigrok) nem indul el."));
-    case RecordProblem::BadDriverSpec:
+    case RecordProblem::BadDriverArgument:
         return QCoreApplication::translate(
                    "RecordDialog", "„%1” nem eszközmegadás. Alakja: MEGHAJTÓ vagy MEGHAJTÓ:kulcs=érték, "
                                    "például fx2lafw vagy fx2lafw:conn=1.5.")
@@ -164,7 +164,7 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
 
     m_device = new QComboBox;
     m_device->setObjectName(QStringLiteral("stream_record_device"));
-    // A device that is found only where it is told to look (a serial one) is typed as a driver spec.
+    // A device that is found only where it is told to look (a serial one) is typed as a driver argument.
     m_device->setEditable(true);
     m_device->setInsertPolicy(QComboBox::NoInsert);
     m_device->setMinimumContentsLength(28);
@@ -172,7 +172,7 @@ RecordDialog::RecordDialog(Platform &platform, QWidget *parent)
     m_scanButton->setObjectName(QStringLiteral("stream_record_scan"));
     m_channel = new QComboBox;
     m_channel->setObjectName(QStringLiteral("stream_record_channel"));
-    m_channel->setEditable(true); // for a device typed as a spec
+    m_channel->setEditable(true); // for a device typed as a argument
     m_channel->setInsertPolicy(QComboBox::NoInsert);
     m_rate = new QComboBox;
     m_rate->setObjectName(QStringLiteral("stream_record_rate"));
@@ -291,7 +291,7 @@ void RecordDialog::scanned(const rs232::capture::ScanResult &result)
         return;
     }
     // The device chosen stays chosen when it is found again.
-    const QString chosen = driverSpec();
+    const QString chosen = driverArgument();
     {
         const QSignalBlocker blocker(m_device);
         m_device->clear();
@@ -341,7 +341,7 @@ void RecordDialog::deviceChosen(int index)
         m_trigger->setChecked(false);
 }
 
-QString RecordDialog::driverSpec() const
+QString RecordDialog::driverArgument() const
 {
     const QString typed = m_device->currentText().trimmed();
     const int index = m_device->currentIndex();
@@ -362,15 +362,15 @@ void RecordDialog::start()
             tr("A felvételhez nem hozható létre ideiglenes mappa.\n\n%1").arg(folder->errorString()));
         return;
     }
-    const QString spec = driverSpec();
+    const QString argument = driverArgument();
     m_channelName = m_channel->currentText();
     m_path = folder->filePath(
         QStringLiteral("felvetel_%1_%2.sr")
-            .arg(fileSafeDriver(spec), m_platform.now().toString(QStringLiteral("yyyyMMdd_HHmmss"))));
+            .arg(fileSafeDriver(argument), m_platform.now().toString(QStringLiteral("yyyyMMdd_HHmmss"))));
     m_folder = std::move(folder);
 
     rs232::capture::RecordOptions options;
-    options.driver = spec.toStdString();
+    options.driver = argument.toStdString();
     if (!m_channelName.isEmpty())
         options.channels = {m_channelName.toStdString()};
     options.sampleRate = m_rate->currentData().toULongLong();
@@ -478,6 +478,6 @@ void RecordDialog::updateControls()
                           (m_device->currentIndex() < 0 || m_device->currentIndex() >= m_devices.size() ||
                            m_devices.at(m_device->currentIndex()).triggers));
     m_scanButton->setEnabled(!recording && !m_scanning);
-    m_startButton->setEnabled(idle && !driverSpec().isEmpty());
+    m_startButton->setEnabled(idle && !driverArgument().isEmpty());
     m_stopButton->setEnabled(recording && m_job->control.load() == RecordControl::Run);
 }

@@ -52,8 +52,8 @@ private:
     struct Job;
     void scanned(const rs232::capture::ScanResult &result);
     void deviceChosen(int index);
-    // The driver spec of the device chosen, or the one typed.
-    QString driverSpec() const;
+    // The driver argument of the device chosen, or the one typed.
+    QString driverArgument() const;
     void start();
     void stop();
     void progressed(const rs232::capture::RecordProgress &progress);
