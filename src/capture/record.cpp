@@ -3,18 +3,15 @@
 
 #include "capture/record.h"
 
+#include "capture/device_scan.h"
+#include "capture/record_session.h"
 #include "capture/sigrok_context.h"
 
 #include <libsigrok/libsigrok.h>
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <cerrno>
-#include <cstdarg>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -26,516 +23,8 @@ namespace rs232::capture {
 
 namespace {
 
-// Drivers keep the devices they found in lists of their own, and libsigrok's log handler is one per
-// process: one scan or recording at a time.
-std::mutex g_recordLock;
-
 // Names the session files being written, so that two recordings never share one.
 std::atomic<unsigned> g_partCounter{0};
-
-RecordError problem(RecordProblem kind, std::string detail = {})
-{
-    return {kind, std::move(detail)};
-}
-
-// libsigrok's messages while a scan or recording runs: the first error, else the last warning, is the
-// detail of a failure. It also keeps them off standard error.
-class LogCapture
-{
-public:
-    LogCapture() { sr_log_callback_set(&LogCapture::log, this); }
-    ~LogCapture() { sr_log_callback_set_default(); }
-    LogCapture(const LogCapture &) = delete;
-    LogCapture &operator=(const LogCapture &) = delete;
-
-    std::string said() const
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        return m_firstError.empty() ? m_lastWarning : m_firstError;
-    }
-    bool errorSaid() const
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        return !m_firstError.empty();
-    }
-    // Forgets what was said so far: a setting tried one way and then set another logs an error that is
-    // none of the recording's.
-    void clear()
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_firstError.clear();
-        m_lastWarning.clear();
-    }
-    // What libsigrok said, else the name of the code it returned.
-    std::string saidOr(int code) const
-    {
-        std::string text = said();
-        return text.empty() ? std::string(sr_strerror(code)) : text;
-    }
-
-private:
-    static int log(void *data, int level, const char *format, va_list args)
-    {
-        auto *self = static_cast<LogCapture *>(data);
-        char buffer[512];
-        std::vsnprintf(buffer, sizeof buffer, format, args);
-        std::lock_guard<std::mutex> lock(self->m_lock);
-        if (level <= SR_LOG_ERR && self->m_firstError.empty())
-            self->m_firstError = buffer;
-        else if (level == SR_LOG_WARN)
-            self->m_lastWarning = buffer;
-        return SR_OK;
-    }
-
-    mutable std::mutex m_lock; // libsigrok may log from a thread of its own (USB transfers)
-    std::string m_firstError, m_lastWarning;
-};
-
-struct VariantUnref
-{
-    void operator()(GVariant *v) const { g_variant_unref(v); }
-};
-using Variant = std::unique_ptr<GVariant, VariantUnref>;
-
-// A driver spec: NAME[:key=value]...
-struct DriverSpec
-{
-    std::string name;
-    std::vector<std::pair<std::string, std::string>> options;
-};
-
-std::optional<DriverSpec> parseDriverSpec(const std::string &text)
-{
-    DriverSpec spec;
-    std::size_t at = 0;
-    bool first = true;
-    while (true) {
-        const std::size_t colon = text.find(':', at);
-        const std::string part = text.substr(at, colon == std::string::npos ? std::string::npos : colon - at);
-        if (first) {
-            if (part.empty() || !std::all_of(part.begin(), part.end(), [](char c) {
-                    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
-                }))
-                return std::nullopt;
-            spec.name = part;
-            first = false;
-        } else {
-            const std::size_t eq = part.find('=');
-            if (eq == std::string::npos || eq == 0)
-                return std::nullopt;
-            spec.options.emplace_back(part.substr(0, eq), part.substr(eq + 1));
-        }
-        if (colon == std::string::npos)
-            break;
-        at = colon + 1;
-    }
-    return spec;
-}
-
-// A value for a configuration key, read as libsigrok's own front ends read one ("1M", "on", "10ms").
-Variant settingValue(const sr_key_info *info, const std::string &text)
-{
-    switch (info->datatype) {
-    case SR_T_STRING:
-        return Variant(g_variant_ref_sink(g_variant_new_string(text.c_str())));
-    case SR_T_UINT64: {
-        std::uint64_t value = 0;
-        if (text.empty() || sr_parse_sizestring(text.c_str(), &value) != SR_OK)
-            return nullptr;
-        return Variant(g_variant_ref_sink(g_variant_new_uint64(value)));
-    }
-    case SR_T_BOOL: {
-        static const char *const yes[] = {"", "1", "true", "yes", "on"};
-        static const char *const no[] = {"0", "false", "no", "off"};
-        for (const char *word : yes)
-            if (g_ascii_strcasecmp(text.c_str(), word) == 0)
-                return Variant(g_variant_ref_sink(g_variant_new_boolean(TRUE)));
-        for (const char *word : no)
-            if (g_ascii_strcasecmp(text.c_str(), word) == 0)
-                return Variant(g_variant_ref_sink(g_variant_new_boolean(FALSE)));
-        return nullptr;
-    }
-    case SR_T_FLOAT: {
-        char *end = nullptr;
-        const double value = g_ascii_strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0')
-            return nullptr;
-        return Variant(g_variant_ref_sink(g_variant_new_double(value)));
-    }
-    case SR_T_INT32: {
-        char *end = nullptr;
-        errno = 0;
-        const long value = std::strtol(text.c_str(), &end, 10);
-        if (text.empty() || *end != '\0' || errno == ERANGE || value < std::numeric_limits<gint32>::min() ||
-            value > std::numeric_limits<gint32>::max())
-            return nullptr;
-        return Variant(g_variant_ref_sink(g_variant_new_int32(static_cast<gint32>(value))));
-    }
-    case SR_T_RATIONAL_PERIOD:
-    case SR_T_RATIONAL_VOLT: {
-        std::uint64_t p = 0, q = 0;
-        const int ok = info->datatype == SR_T_RATIONAL_PERIOD ? sr_parse_period(text.c_str(), &p, &q)
-                                                              : sr_parse_voltage(text.c_str(), &p, &q);
-        if (ok != SR_OK)
-            return nullptr;
-        return Variant(g_variant_ref_sink(g_variant_new("(tt)", p, q)));
-    }
-    default:
-        return nullptr;
-    }
-}
-
-sr_dev_driver *findDriver(sr_context *context, const std::string &name)
-{
-    for (sr_dev_driver **driver = sr_driver_list(context); driver && *driver; ++driver)
-        if (name == (*driver)->name)
-            return *driver;
-    return nullptr;
-}
-
-// A driver is started once per process: starting it again would drop the devices it knows.
-bool startDriver(sr_context *context, sr_dev_driver *driver)
-{
-    return driver->context || sr_driver_init(context, driver) == SR_OK;
-}
-
-// The scan options of a spec as libsigrok takes them; a key the driver does not scan with is an error.
-struct ScanOptions
-{
-    GSList *list = nullptr;
-    ~ScanOptions()
-    {
-        for (GSList *l = list; l; l = l->next) {
-            auto *config = static_cast<sr_config *>(l->data);
-            g_variant_unref(config->data);
-            g_free(config);
-        }
-        g_slist_free(list);
-    }
-};
-
-RecordError scanOptions(sr_dev_driver *driver, const DriverSpec &spec, ScanOptions &options)
-{
-    GArray *keys = sr_driver_scan_options_list(driver);
-    for (const auto &[key, value] : spec.options) {
-        const sr_key_info *info = sr_key_info_name_get(SR_KEY_CONFIG, key.c_str());
-        bool taken = false;
-        for (guint i = 0; info && keys && i < keys->len; ++i)
-            taken = taken || g_array_index(keys, uint32_t, i) == info->key;
-        Variant data = taken ? settingValue(info, value) : nullptr;
-        if (!data) {
-            if (keys)
-                g_array_free(keys, TRUE);
-            return problem(RecordProblem::BadDriverOption, key + "=" + value);
-        }
-        auto *config = g_new0(sr_config, 1);
-        config->key = info->key;
-        config->data = data.release();
-        options.list = g_slist_append(options.list, config);
-    }
-    if (keys)
-        g_array_free(keys, TRUE);
-    return {};
-}
-
-SampleRates sampleRatesOf(const sr_dev_inst *device)
-{
-    SampleRates rates;
-    GVariant *raw = nullptr;
-    if (sr_config_list(sr_dev_inst_driver_get(device), device, nullptr, SR_CONF_SAMPLERATE, &raw) != SR_OK || !raw)
-        return rates;
-    const Variant list(raw);
-    gsize count = 0;
-    if (const Variant values{g_variant_lookup_value(list.get(), "samplerates", G_VARIANT_TYPE("at"))}) {
-        const auto *v = static_cast<const guint64 *>(g_variant_get_fixed_array(values.get(), &count, sizeof(guint64)));
-        rates.list.assign(v, v + count);
-    } else if (const Variant steps{g_variant_lookup_value(list.get(), "samplerate-steps", G_VARIANT_TYPE("at"))}) {
-        const auto *v = static_cast<const guint64 *>(g_variant_get_fixed_array(steps.get(), &count, sizeof(guint64)));
-        if (count == 3 && v[1] > 0) {
-            rates.low = v[0];
-            rates.high = v[1];
-            rates.step = v[2];
-        }
-    }
-    return rates;
-}
-
-bool takesTrigger(const sr_dev_inst *device, int kind)
-{
-    GVariant *raw = nullptr;
-    if (sr_config_list(sr_dev_inst_driver_get(device), device, nullptr, SR_CONF_TRIGGER_MATCH, &raw) != SR_OK || !raw)
-        return false;
-    const Variant list(raw);
-    gsize count = 0;
-    const auto *kinds = static_cast<const gint32 *>(g_variant_get_fixed_array(list.get(), &count, sizeof(gint32)));
-    return kind == 0 ? count > 0 : std::find(kinds, kinds + count, kind) != kinds + count;
-}
-
-std::vector<const sr_channel *> logicChannels(const sr_dev_inst *device)
-{
-    std::vector<const sr_channel *> channels;
-    for (GSList *l = sr_dev_inst_channels_get(device); l; l = l->next) {
-        const auto *channel = static_cast<const sr_channel *>(l->data);
-        if (channel->type == SR_CHANNEL_LOGIC && channel->index >= 0 && channel->index < 64 && channel->name)
-            channels.push_back(channel);
-    }
-    return channels;
-}
-
-DeviceInfo infoOf(const sr_dev_driver *driver, const sr_dev_inst *device)
-{
-    auto text = [](const char *s) { return s ? std::string(s) : std::string(); };
-    DeviceInfo info;
-    info.driver = driver->name;
-    info.connection = text(sr_dev_inst_connid_get(device));
-    info.vendor = text(sr_dev_inst_vendor_get(device));
-    info.model = text(sr_dev_inst_model_get(device));
-    info.version = text(sr_dev_inst_version_get(device));
-    for (const sr_channel *channel : logicChannels(device))
-        info.logicChannels.push_back(channel->name);
-    info.sampleRates = sampleRatesOf(device);
-    info.triggers = takesTrigger(device, 0);
-    return info;
-}
-
-// Scans one driver with the options of a spec; the devices stay the driver's (sr_dev_clear frees them).
-struct Found
-{
-    sr_dev_driver *driver = nullptr;
-    std::vector<sr_dev_inst *> devices;
-    RecordError error;
-};
-
-Found scanDriver(sr_context *context, const DriverSpec &spec)
-{
-    Found found;
-    found.driver = findDriver(context, spec.name);
-    if (!found.driver) {
-        found.error = problem(RecordProblem::NoSuchDriver, spec.name);
-        return found;
-    }
-    if (!startDriver(context, found.driver)) {
-        found.error = problem(RecordProblem::LibraryFailed, spec.name);
-        return found;
-    }
-    ScanOptions options;
-    found.error = scanOptions(found.driver, spec, options);
-    if (found.error.problem != RecordProblem::None)
-        return found;
-    GSList *devices = sr_driver_scan(found.driver, options.list);
-    for (GSList *l = devices; l; l = l->next)
-        found.devices.push_back(static_cast<sr_dev_inst *>(l->data));
-    g_slist_free(devices);
-    return found;
-}
-
-// The samples of a recording as they arrive: how many, every recorded channel's edges, and the line of
-// the channel to keep.
-class EdgeTracker
-{
-public:
-    void setChannels(const std::vector<unsigned> &bits, std::optional<std::size_t> keep)
-    {
-        m_bits = bits;
-        m_edges.assign(bits.size(), 0);
-        m_keep = keep;
-        m_mask = 0;
-        for (unsigned bit : bits)
-            m_mask |= std::uint64_t{1} << bit;
-        m_channelOfBit.fill(-1);
-        for (std::size_t i = 0; i < bits.size(); ++i)
-            m_channelOfBit[bits[i]] = static_cast<int>(i);
-    }
-
-    void feed(const std::uint8_t *data, std::uint64_t bytes, unsigned unitsize)
-    {
-        if (unitsize == 0 || unitsize > 8)
-            return;
-        const std::uint64_t count = bytes / unitsize;
-        std::uint64_t i = 0;
-        if (m_samples == 0 && count > 0) {
-            m_previous = load(data, unitsize) & m_mask;
-            if (m_keep)
-                m_line.startLevel = static_cast<int>((m_previous >> m_bits[*m_keep]) & 1u);
-            i = 1;
-        }
-        for (; i < count; ++i) {
-            const std::uint64_t value = load(data + i * unitsize, unitsize) & m_mask;
-            if (value == m_previous)
-                continue;
-            std::uint64_t changed = value ^ m_previous;
-            m_previous = value;
-            while (changed) {
-                const int bit = __builtin_ctzll(changed);
-                changed &= changed - 1;
-                const auto channel = static_cast<std::size_t>(m_channelOfBit[static_cast<std::size_t>(bit)]);
-                ++m_edges[channel];
-                if (m_keep && channel == *m_keep)
-                    m_line.edges.push_back(static_cast<double>(m_samples + i));
-            }
-        }
-        m_samples += count;
-    }
-
-    std::uint64_t samples() const { return m_samples; }
-    const std::vector<std::size_t> &edges() const { return m_edges; }
-    Line takeLine(double microsecondsPerSample)
-    {
-        for (double &edge : m_line.edges)
-            edge *= microsecondsPerSample;
-        m_line.end = static_cast<double>(m_samples) * microsecondsPerSample;
-        return std::move(m_line);
-    }
-
-private:
-    static std::uint64_t load(const std::uint8_t *sample, unsigned unitsize)
-    {
-        if (unitsize == 1)
-            return sample[0];
-        std::uint64_t value = 0;
-        for (unsigned b = 0; b < unitsize; ++b)
-            value |= std::uint64_t{sample[b]} << (8 * b);
-        return value;
-    }
-
-    std::vector<unsigned> m_bits;
-    std::array<int, 64> m_channelOfBit{};
-    std::uint64_t m_mask = 0;
-    std::vector<std::size_t> m_edges;
-    std::optional<std::size_t> m_keep;
-    std::uint64_t m_samples = 0;
-    std::uint64_t m_previous = 0;
-    Line m_line; // edges as sample numbers until takeLine
-};
-
-// One recording's session: its packets, the session file being written, the control and the progress.
-struct Session
-{
-    sr_session *session = nullptr;
-    const sr_output *output = nullptr;
-    EdgeTracker tracker;
-    std::uint64_t sampleRate = 0;
-    std::uint64_t expected = 0; // samples asked for, 0 when only a time was given to the device
-    bool triggerSet = false;
-    std::vector<std::uint8_t> pending; // logic data not yet given to the session file
-    unsigned pendingUnit = 0;
-    bool outputFailed = false;
-    bool stopAsked = false;
-    bool cancelAsked = false;
-    const std::function<void(const RecordProgress &)> *progress = nullptr;
-    const std::atomic<RecordControl> *control = nullptr;
-
-    static void feed(const sr_dev_inst *, const sr_datafeed_packet *packet, void *data)
-    {
-        auto *self = static_cast<Session *>(data);
-        if (self->cancelAsked)
-            return;
-        if (self->output && !self->outputFailed) {
-            if (packet->type == SR_DF_LOGIC) {
-                const auto *logic = static_cast<const sr_datafeed_logic *>(packet->payload);
-                if (logic->unitsize != self->pendingUnit)
-                    self->flush();
-                self->pendingUnit = logic->unitsize;
-                const auto *bytes = static_cast<const std::uint8_t *>(logic->data);
-                self->pending.insert(self->pending.end(), bytes, bytes + logic->length);
-                if (self->pending.size() >= kWriteChunk)
-                    self->flush();
-            } else {
-                self->flush();
-                self->send(packet);
-            }
-        }
-        if (packet->type == SR_DF_LOGIC) {
-            const auto *logic = static_cast<const sr_datafeed_logic *>(packet->payload);
-            self->tracker.feed(static_cast<const std::uint8_t *>(logic->data), logic->length, logic->unitsize);
-        } else if (packet->type == SR_DF_META) {
-            const auto *meta = static_cast<const sr_datafeed_meta *>(packet->payload);
-            for (GSList *l = meta->config; l; l = l->next) {
-                const auto *config = static_cast<const sr_config *>(l->data);
-                if (config->key == SR_CONF_SAMPLERATE && config->data &&
-                    g_variant_is_of_type(config->data, G_VARIANT_TYPE_UINT64))
-                    self->sampleRate = g_variant_get_uint64(config->data);
-            }
-        }
-    }
-
-    // The session file takes a zip entry per logic packet and rewrites the archive for each, so a
-    // recording's packets (a few KiB each from most drivers) go to it gathered into large ones: with
-    // the packets as they come, 10 million samples take minutes to write instead of a second.
-    static constexpr std::size_t kWriteChunk = std::size_t{4} << 20;
-
-    void send(const sr_datafeed_packet *packet)
-    {
-        GString *out = nullptr;
-        if (sr_output_send(output, packet, &out) != SR_OK) {
-            outputFailed = true;
-            stop();
-        }
-        if (out)
-            g_string_free(out, TRUE);
-    }
-
-    void flush()
-    {
-        if (pending.empty() || outputFailed)
-            return;
-        sr_datafeed_logic logic{};
-        logic.length = pending.size();
-        logic.unitsize = static_cast<uint16_t>(pendingUnit);
-        logic.data = pending.data();
-        sr_datafeed_packet packet{};
-        packet.type = SR_DF_LOGIC;
-        packet.payload = &logic;
-        send(&packet);
-        pending.clear();
-    }
-
-    void stop()
-    {
-        if (!stopAsked) {
-            stopAsked = true;
-            sr_session_stop(session);
-        }
-    }
-
-    // Every 50 ms on the recording's own main context: the control, then the progress.
-    static gboolean tick(gpointer data)
-    {
-        auto *self = static_cast<Session *>(data);
-        const RecordControl control = self->control ? self->control->load() : RecordControl::Run;
-        if (control == RecordControl::Cancel)
-            self->cancelAsked = true;
-        if (control != RecordControl::Run)
-            self->stop();
-        if (self->progress && *self->progress && !self->cancelAsked) {
-            RecordProgress progress;
-            progress.samples = self->tracker.samples();
-            progress.share = self->expected > 0 ? std::min(1.0, double(progress.samples) / double(self->expected)) : 0.0;
-            progress.waiting = self->triggerSet && progress.samples == 0;
-            (*self->progress)(progress);
-        }
-        return G_SOURCE_CONTINUE;
-    }
-};
-
-// The thread's own GLib main context for as long as a recording runs, so libsigrok's session loop
-// never runs the loop of a window on another thread, nor theirs this one's sources.
-class ThreadContext
-{
-public:
-    ThreadContext() : m_context(g_main_context_new()) { g_main_context_push_thread_default(m_context); }
-    ~ThreadContext()
-    {
-        g_main_context_pop_thread_default(m_context);
-        g_main_context_unref(m_context);
-    }
-    ThreadContext(const ThreadContext &) = delete;
-    ThreadContext &operator=(const ThreadContext &) = delete;
-    GMainContext *get() const { return m_context; }
-
-private:
-    GMainContext *m_context;
-};
 
 // The session file's name while it is written: beside the target, so the rename stays on one file system.
 std::string partialName(const std::string &output)
@@ -600,13 +89,13 @@ bool applySetting(const sr_dev_inst *device, const std::string &setting)
 
 RecordResult failed(RecordProblem kind, std::string detail = {})
 {
-    return {std::nullopt, problem(kind, std::move(detail))};
+    return {std::nullopt, recordError(kind, std::move(detail))};
 }
 
 // The part of a recording that runs with a device open and the log captured.
 RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const Trigger *trigger,
                         const std::function<void(const RecordProgress &)> &progress,
-                        const std::atomic<RecordControl> *control, LogCapture &log)
+                        const std::atomic<RecordControl> *control, SigrokLog &log)
 {
     for (const std::string &setting : options.settings)
         if (!applySetting(device, setting))
@@ -705,7 +194,7 @@ RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const
         }
     } partialGuard{partial};
 
-    Session run;
+    RecordingSession run;
     run.tracker.setChannels(bits, keep);
     run.sampleRate = options.sampleRate;
     run.expected = expected;
@@ -713,12 +202,12 @@ RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const
     run.progress = &progress;
     run.control = control;
 
-    ThreadContext thread;
+    ThreadMainContext thread;
     if (sr_session_new(sigrokContext(), &run.session) != SR_OK)
         return failed(RecordProblem::LibraryFailed, log.said());
     struct SessionGuard
     {
-        Session &run;
+        RecordingSession &run;
         ~SessionGuard()
         {
             if (run.output)
@@ -738,7 +227,7 @@ RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const
         if (!run.output)
             return failed(RecordProblem::FileError, log.said());
     }
-    sr_session_datafeed_callback_add(run.session, &Session::feed, &run);
+    sr_session_datafeed_callback_add(run.session, &RecordingSession::feed, &run);
 
     // A Stop or Cancel that came while the device was being set up ends the recording before it starts.
     const RecordControl before = control ? control->load() : RecordControl::Run;
@@ -750,8 +239,8 @@ RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const
     log.clear();
     if (const int started = sr_session_start(run.session); started != SR_OK)
         return failed(RecordProblem::AcquisitionFailed, log.saidOr(started));
-    GSource *timer = g_timeout_source_new(50);
-    g_source_set_callback(timer, &Session::tick, &run, nullptr);
+    GSource *timer = g_timeout_source_new(RecordingSession::kTickMilliseconds);
+    g_source_set_callback(timer, &RecordingSession::tick, &run, nullptr);
     g_source_attach(timer, thread.get());
     sr_session_run(run.session);
     g_source_destroy(timer);
@@ -773,8 +262,8 @@ RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const
     if (samples == 0)
         return failed(RecordProblem::NoSamples);
     if (!run.stopAsked && !trigger && expected > 0 && samples < expected)
-        return failed(RecordProblem::AcquisitionFailed,
-                      "ended after " + std::to_string(samples) + " of " + std::to_string(expected) + " samples");
+        return failed(RecordProblem::AcquisitionFailed, "ended after " + std::to_string(samples) + " of " +
+                                                            std::to_string(expected) + " samples");
 
     // The session file is whole once the output is freed, with what a driver that ended without saying
     // so left gathered.
@@ -798,8 +287,12 @@ RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const
     if (keep) {
         Capture capture;
         capture.format = "recording";
-        for (std::size_t i = 0; i < names.size(); ++i)
-            capture.channels.push_back({names[i], recording.edges[i], true});
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            Channel channel;
+            channel.name = names[i];
+            channel.edges = recording.edges[i];
+            capture.channels.push_back(std::move(channel));
+        }
         capture.channel = *keep;
         capture.sampleRate = double(run.sampleRate);
         capture.timeUnit = 1e6 / capture.sampleRate;
@@ -813,67 +306,13 @@ RecordResult recordFrom(sr_dev_inst *device, const RecordOptions &options, const
 
 } // namespace
 
-bool SampleRates::offers(std::uint64_t rate) const
-{
-    if (std::find(list.begin(), list.end(), rate) != list.end())
-        return true;
-    return high > 0 && rate >= low && rate <= high && (step == 0 || (rate - low) % step == 0);
-}
-
-std::uint64_t SampleRates::highest() const
-{
-    const std::uint64_t listed = list.empty() ? 0 : *std::max_element(list.begin(), list.end());
-    return std::max(listed, high);
-}
-
-ScanResult scanDevices(const std::string &driverSpec)
-{
-    std::lock_guard<std::mutex> lock(g_recordLock);
-    ScanResult result;
-    sr_context *context = sigrokContext();
-    if (!context) {
-        result.error = problem(RecordProblem::LibraryFailed);
-        return result;
-    }
-    LogCapture log;
-    std::vector<DriverSpec> specs;
-    if (driverSpec.empty()) {
-        for (sr_dev_driver **driver = sr_driver_list(context); driver && *driver; ++driver)
-            specs.push_back({(*driver)->name, {}});
-    } else {
-        const std::optional<DriverSpec> spec = parseDriverSpec(driverSpec);
-        if (!spec) {
-            result.error = problem(RecordProblem::BadDriverSpec, driverSpec);
-            return result;
-        }
-        specs.push_back(*spec);
-    }
-    for (const DriverSpec &spec : specs) {
-        Found found = scanDriver(context, spec);
-        if (found.error.problem != RecordProblem::None) {
-            // Scanning every driver passes over one that cannot start; one named must start.
-            if (!driverSpec.empty()) {
-                result.error = found.error;
-                return result;
-            }
-            continue;
-        }
-        for (const sr_dev_inst *device : found.devices)
-            if (!logicChannels(device).empty())
-                result.devices.push_back(infoOf(found.driver, device));
-        if (!found.devices.empty())
-            sr_dev_clear(found.driver);
-    }
-    return result;
-}
-
 RecordResult record(const RecordOptions &options, const std::function<void(const RecordProgress &)> &progress,
                     const std::atomic<RecordControl> *control)
 {
     // What can be told from the options alone is told before any device is touched.
-    const std::optional<DriverSpec> spec = parseDriverSpec(options.driver);
-    if (!spec)
-        return failed(RecordProblem::BadDriverSpec, options.driver);
+    const std::optional<DriverArgument> argument = parseDriverArgument(options.driver);
+    if (!argument)
+        return failed(RecordProblem::BadDriverArgument, options.driver);
     if (options.sampleRate == 0)
         return failed(RecordProblem::BadSampleRate, "0");
     if ((options.samples > 0) == (options.milliseconds > 0))
@@ -885,12 +324,12 @@ RecordResult record(const RecordOptions &options, const std::function<void(const
             return failed(RecordProblem::BadTrigger, options.trigger);
     }
 
-    std::lock_guard<std::mutex> lock(g_recordLock);
+    std::lock_guard<std::mutex> lock(driverLock());
     sr_context *context = sigrokContext();
     if (!context)
         return failed(RecordProblem::LibraryFailed);
-    LogCapture log;
-    Found found = scanDriver(context, *spec);
+    SigrokLog log;
+    Found found = scanDriver(context, *argument);
     if (found.error.problem != RecordProblem::None)
         return {std::nullopt, found.error};
     struct DriverGuard
@@ -918,7 +357,8 @@ RecordResult record(const RecordOptions &options, const std::function<void(const
     std::vector<std::pair<std::string, std::string>> wanted;
     for (const std::string &entry : options.channels) {
         const std::size_t eq = entry.find('=');
-        wanted.emplace_back(entry.substr(0, eq), eq == std::string::npos ? std::string() : entry.substr(eq + 1));
+        wanted.emplace_back(entry.substr(0, eq),
+                            eq == std::string::npos ? std::string() : entry.substr(eq + 1));
     }
     for (const auto &[name, rename] : wanted) {
         bool there = false;

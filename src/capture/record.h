@@ -37,7 +37,7 @@ struct SampleRates
 // A device a driver found.
 struct DeviceInfo
 {
-    std::string driver;     // the driver's name, as a driver spec starts ("demo", "fx2lafw")
+    std::string driver;     // the driver's name, as a driver argument starts ("demo", "fx2lafw")
     std::string connection; // where it is ("1.5" on USB, a serial port), empty when the driver does not say
     std::string vendor, model, version;
     std::vector<std::string> logicChannels;
@@ -50,10 +50,10 @@ enum class RecordProblem {
     None,
     Cancelled,          // the caller cancelled it; nothing was kept
     LibraryFailed,      // libsigrok could not start; detail: what it said
-    BadDriverSpec,      // not NAME[:key=value]...; detail: the spec
+    BadDriverArgument,  // not NAME[:key=value]...; detail: the argument
     NoSuchDriver,       // libsigrok has no driver of that name; detail: the name
-    BadDriverOption,    // a key of the spec the driver does not take, or a bad value; detail: key=value
-    NoDevice,           // the driver found no device (none plugged in, or not at conn=); detail: the spec
+    BadDriverOption,    // a key of the argument the driver does not take, or a bad value; detail: key=value
+    NoDevice,           // the driver found no device (none plugged in, or not at conn=); detail: the argument
     OpenFailed,         // the device would not open (permissions, busy); detail: what libsigrok said
     NoLogicChannel,     // the device has no logic channel
     NoSuchChannel,      // detail: the channel named that the device does not have
@@ -73,14 +73,15 @@ struct RecordError
 };
 
 // The devices libsigrok's drivers find: every driver that scans without being told where to look, or
-// one driver spec. Devices that need a connection (serial ones) appear only when the spec gives conn=.
+// one driver argument. Devices that need a connection (serial ones) appear only when the argument
+// gives conn=.
 struct ScanResult
 {
     std::vector<DeviceInfo> devices;
-    RecordError error; // a failure of the scan itself (a bad spec, no such driver, no library)
+    RecordError error; // a failure of the scan itself (a bad argument, no such driver, no library)
     explicit operator bool() const { return error.problem == RecordProblem::None; }
 };
-ScanResult scanDevices(const std::string &driverSpec = {});
+ScanResult scanDevices(const std::string &driverArgument = {});
 
 enum class RecordControl { Run, Stop, Cancel };
 

@@ -6,8 +6,6 @@
 
 #include "capture/record.h"
 
-#include <algorithm>
-
 namespace rs232::capture {
 
 namespace {
@@ -15,19 +13,6 @@ namespace {
 constexpr const char *kNoLibrary = "this build has no libsigrok (it reads captures as VCD only)";
 
 } // namespace
-
-bool SampleRates::offers(std::uint64_t rate) const
-{
-    if (std::find(list.begin(), list.end(), rate) != list.end())
-        return true;
-    return high > 0 && rate >= low && rate <= high && (step == 0 || (rate - low) % step == 0);
-}
-
-std::uint64_t SampleRates::highest() const
-{
-    const std::uint64_t listed = list.empty() ? 0 : *std::max_element(list.begin(), list.end());
-    return std::max(listed, high);
-}
 
 ScanResult scanDevices(const std::string &)
 {

@@ -23,7 +23,7 @@ namespace rs232::cli {
 
 const char *const kRecordUsage = R"(rs232line devices [--driver NAME[:conn=WHERE]]
   Prints one line per device that libsigrok's drivers find and that has logic channels: its driver
-  spec (for --driver), vendor and model, logic channels and sample rates, separated by tabs. The demo
+  argument (for --driver), vendor and model, logic channels and sample rates, separated by tabs. The demo
   device is always there. Without --driver every driver scans where it can look by itself; a serial
   device is found only with its driver and conn=PORT.
 
@@ -31,7 +31,7 @@ rs232line record --driver NAME[:conn=WHERE] [--channels D0,D1=tx] --samplerate H
                  (--time MS | --samples N) [--trigger CH=f] [--config KEY=VALUE]... -o FILE.sr
                  [--decode --rate BPS|auto --format 8N1 [--receiver ...] [--phase P]
                   [--clock-error PCT] [--channel NAME]]
-  --driver SPEC         a libsigrok driver and its scan options: demo, fx2lafw, fx2lafw:conn=1.5
+  --driver DRIVER       a libsigrok driver and its scan options: demo, fx2lafw, fx2lafw:conn=1.5
   --channels LIST       the logic channels to record (default: all); D0=tx records D0 named tx
   --samplerate HZ       samples per second, one the device offers (1000000, 1M, 24M)
   --time MS             how long, in milliseconds (or with a unit: 500ms, 2s): a count of samples
@@ -198,7 +198,7 @@ Failure failureOf(const capture::RecordError &error, const capture::RecordOption
         return {kFileError, "the recording was cancelled"};
     case RecordProblem::LibraryFailed:
         return {kFileError, "libsigrok cannot start" + (d.empty() ? std::string() : ": " + d)};
-    case RecordProblem::BadDriverSpec:
+    case RecordProblem::BadDriverArgument:
         return {kUsageError, "--driver must be NAME[:key=value]..., such as demo or fx2lafw:conn=1.5, not \"" + d +
                                  "\""};
     case RecordProblem::NoSuchDriver:

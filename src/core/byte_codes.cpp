@@ -67,6 +67,36 @@ char32_t Windows1250CodePoint(std::uint8_t code)
     return kWindows1250[code];
 }
 
+std::string_view ControlName(std::uint8_t code)
+{
+    static constexpr std::string_view kC0[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
+                                                 "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
+                                                 "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
+                                                 "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
+    if (code < 32)
+        return kC0[code];
+    switch (Windows1250CodePoint(code)) {
+    case 0x7F:
+        return "DEL";
+    case 0x81:
+        return "HOP";
+    case 0x83:
+        return "NBH";
+    case 0x88:
+        return "HTS";
+    case 0x90:
+        return "DCS";
+    case 0x98:
+        return "SOS";
+    case 0xA0:
+        return "NBSP";
+    case 0xAD:
+        return "SHY";
+    default:
+        return {};
+    }
+}
+
 std::string Utf8Of(char32_t cp)
 {
     std::string out;

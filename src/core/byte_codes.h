@@ -30,6 +30,11 @@ ByteCodes ByteCodesOf(std::int32_t reported);
 // the control code of the same number, so every byte gives exactly one character.
 char32_t Windows1250CodePoint(std::uint8_t code);
 
+// The name of a Windows-1250 byte that shows no glyph of its own: the control codes ("NUL" .. "US",
+// "DEL", and the five undefined codes by their control names), the no-break space ("NBSP") and the soft
+// hyphen ("SHY"). Empty for a byte with a glyph.
+std::string_view ControlName(std::uint8_t code);
+
 // UTF-8 text of one code point.
 std::string Utf8Of(char32_t codePoint);
 

@@ -44,6 +44,8 @@ std::optional<std::string> InfoTopicDocument(int itemIndex)
         return DocumentPath(DataPacketDocument);
     case 1:
         return DocumentPath(TransmissionSettingsDocument);
+    case 2:
+        return DocumentPath(ByteStringDocument);
     default:
         return std::nullopt;
     }

@@ -29,12 +29,13 @@ inline constexpr std::string_view DataPacketDocument = "rs232_adatcsomag.rtf";
 inline constexpr std::string_view TransmissionSettingsDocument = "rs232_adatatvitelbeall.rtf";
 inline constexpr std::string_view TopologyDocument = "rs232_topologia.rtf";
 inline constexpr std::string_view SimulationDocument = "rs232_szimulacio.rtf";
+inline constexpr std::string_view ByteStringDocument = "rs232_bajtfolyam.rtf";
 
 // "inf" and the file name joined with the platform's directory separator.
 std::string DocumentPath(std::string_view fileName);
 
 // The document of a topic of the information panel: item 0 the data packet, item 1 the transmission
-// settings; no document for any other index.
+// settings, item 2 the byte string page; no document for any other index.
 std::optional<std::string> InfoTopicDocument(int itemIndex);
 
 // Loads one document into one view; false when it cannot.

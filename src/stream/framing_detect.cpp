@@ -11,7 +11,7 @@
 #include <cmath>
 #include <limits>
 
-namespace rs232::capture {
+namespace rs232 {
 
 namespace {
 
@@ -228,4 +228,4 @@ Outcome<FramingDetection> detectFraming(const Line &line, double bitTime)
     return {std::move(found), {}};
 }
 
-} // namespace rs232::capture
+} // namespace rs232

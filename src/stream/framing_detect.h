@@ -22,7 +22,7 @@
 #include <optional>
 #include <vector>
 
-namespace rs232::capture {
+namespace rs232 {
 
 // How one framing reads the part of the line examined.
 struct FramingReading
@@ -73,4 +73,4 @@ constexpr std::size_t kFramingEdges = 1 << 15;
 // fewer than 4 frames.
 Outcome<FramingDetection> detectFraming(const Line &line, double bitTime);
 
-} // namespace rs232::capture
+} // namespace rs232

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace rs232::capture {
+namespace rs232 {
 
 namespace {
 
@@ -82,4 +82,4 @@ Line invertedLine(Line line)
     return line;
 }
 
-} // namespace rs232::capture
+} // namespace rs232

@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace rs232::capture {
+namespace rs232 {
 
 // What the level at rest was told from.
 enum class PolarityEvidence {
@@ -44,4 +44,4 @@ LinePolarity detectPolarity(const Line &line, double bitTime = 0.0);
 // The line with its levels swapped (edges stay where they are).
 Line invertedLine(Line line);
 
-} // namespace rs232::capture
+} // namespace rs232

@@ -339,7 +339,149 @@ VcdLinesResult readVcdLines(std::istream &in)
     return {std::move(result), {}};
 }
 
-std::string writeLineVcd(const Line &line, const std::string &wireName, const std::string &version)
+namespace {
+
+// How far, in nanoseconds, an edge of a dump is kept from an instant at which the receiver read the line:
+// readers compute their sample instants each in their own arithmetic (a tool that turns the dump into
+// samples at 1 GHz rounds them to whole nanoseconds), and none of them may land on the other side.
+constexpr long long kReadMargin = 2;
+
+// The dump's edges, each the nanosecond of an edge of the line; the receiver's reads, when given, move the
+// ones that lie too close to a read.
+class DumpEdges
+{
+public:
+    explicit DumpEdges(const Line &line) : m_line(line)
+    {
+        m_stamps.reserve(line.edges.size());
+        for (double edge : line.edges)
+            m_stamps.push_back(std::llround(edge * 1000.0));
+    }
+
+    // Keeps every read of the reception on its side: the level the dump has at each read instant is the
+    // level the receiver read there, with no edge nearer to it than kReadMargin.
+    void keepReads(const Reception &rx)
+    {
+        const int votes = rx.votesPerBit();
+        const bool ideal = rx.settings.kind == ReceiverKind::Ideal;
+        const VoteClock clock = rx.clock();
+        double lastVote = -1e300; // the last vote of the frame or false start before
+        std::size_t f = 0, s = 0;
+        const auto &frames = rx.frames;
+        const auto &falseStarts = rx.falseStarts;
+        while (f < frames.size() || s < falseStarts.size()) {
+            const bool frame = s == falseStarts.size() || (f < frames.size() && frames[f].start <= falseStarts[s].start);
+            const double start = frame ? frames[f].start : falseStarts[s].start;
+            const std::size_t bits = frame ? frames[f].bitCount : 1;
+            // The ideal receiver samples from its start edge, wherever the dump puts it; an oversampling
+            // one on its own clock, and found the edge between a tick that read 1 and one that read 0.
+            double origin = start * 1000.0;
+            if (ideal) {
+                const std::optional<std::size_t> edge = edgeAt(start);
+                if (!edge) {
+                    frame ? ++f : ++s;
+                    continue;
+                }
+                origin = static_cast<double>(m_stamps[*edge]);
+            } else {
+                // The 1 before sample 1 is the tick before it, unless that tick is the last vote of the
+                // frame or false start before, whose level, decided by its votes, counts as that 1.
+                const double before = start - rx.tick;
+                if (!(std::abs(before - lastVote) < rx.tick / 2.0))
+                    keep(before * 1000.0, 1);
+                keep(origin, 0);
+            }
+            const FrameOrigin from = clock.originOf(start);
+            lastVote = frame ? frames[f].end : falseStarts[s].end;
+            for (std::size_t bit = 0; bit < bits; ++bit) {
+                const std::uint8_t read = frame ? frames[f].votes[bit] : falseStarts[s].votes;
+                for (int v = 0; v < votes; ++v)
+                    keep(origin + (clock.voteInstant(from, bit, v) - start) * 1000.0,
+                         static_cast<std::uint8_t>((read >> v) & 1u));
+            }
+            frame ? ++f : ++s;
+        }
+    }
+
+    // The dump's level at instant 0 and its edges after it, strictly increasing: edges at or before 0 flip
+    // the level at 0, and two that meet in one nanosecond cancel.
+    std::pair<std::uint8_t, std::vector<long long>> stamps() const
+    {
+        std::uint8_t start = m_line.startLevel;
+        std::vector<long long> out;
+        out.reserve(m_stamps.size());
+        for (long long ns : m_stamps) {
+            if (ns <= 0) {
+                start ^= 1u;
+                continue;
+            }
+            if (!out.empty() && out.back() == ns)
+                out.pop_back();
+            else
+                out.push_back(ns);
+        }
+        return {start, std::move(out)};
+    }
+
+    // The latest read, in nanoseconds: the dump reaches past it, so a reader that stops at the dump's
+    // end still reads the frame it belongs to.
+    double lastRead() const { return m_lastRead; }
+
+private:
+    std::optional<std::size_t> edgeAt(double t) const
+    {
+        const auto it = std::lower_bound(m_line.edges.begin(), m_line.edges.end(), t);
+        if (it == m_line.edges.end() || *it != t)
+            return std::nullopt;
+        return static_cast<std::size_t>(it - m_line.edges.begin());
+    }
+
+    // Index of the first stamp after t (nanoseconds): the level at t has flipped once for each before it.
+    std::size_t after(double t) const
+    {
+        return static_cast<std::size_t>(
+            std::upper_bound(m_stamps.begin(), m_stamps.end(), t,
+                             [](double x, long long ns) { return x < static_cast<double>(ns); }) -
+            m_stamps.begin());
+    }
+
+    std::uint8_t levelAt(double t) const { return static_cast<std::uint8_t>(m_line.startLevel ^ (after(t) & 1u)); }
+
+    // Makes the dump read `level` at t (nanoseconds), with its edges kept kReadMargin from t: an edge on
+    // the wrong side of t, the nearest one, crosses it; the others near it move away from it on their side.
+    void keep(double t, std::uint8_t level)
+    {
+        m_lastRead = std::max(m_lastRead, t);
+        const long long below = static_cast<long long>(std::floor(t)) - kReadMargin;
+        const long long above = static_cast<long long>(std::ceil(t)) + kReadMargin;
+        std::size_t i = after(t); // stamps[i - 1] <= t < stamps[i]
+        if (levelAt(t) != level) {
+            const bool before = i > 0, later = i < m_stamps.size();
+            if (!before && !later)
+                return;
+            const bool takeBefore =
+                before && (!later || t - static_cast<double>(m_stamps[i - 1]) <= static_cast<double>(m_stamps[i]) - t);
+            if (takeBefore)
+                m_stamps[--i] = above; // now after t
+            else
+                m_stamps[i++] = below; // now at or before t
+        }
+        // Edges that end up on one nanosecond cancel in pairs when written, as any that meet do.
+        for (std::size_t j = i; j < m_stamps.size() && m_stamps[j] <= above; ++j)
+            m_stamps[j] = above;
+        for (std::size_t j = i; j > 0 && m_stamps[j - 1] >= below; --j)
+            m_stamps[j - 1] = below;
+    }
+
+    const Line &m_line;
+    std::vector<long long> m_stamps; // one per edge of the line, in its order
+    double m_lastRead = 0.0;
+};
+
+} // namespace
+
+std::string writeLineVcd(const Line &line, const std::string &wireName, const std::string &version,
+                         const Reception *reading)
 {
     std::string out;
     out.reserve(256 + line.edges.size() * 14);
@@ -348,21 +490,10 @@ std::string writeLineVcd(const Line &line, const std::string &wireName, const st
     out += "$scope module rs232line $end\n";
     out += "$var wire 1 ! " + wireName + " $end\n";
     out += "$upscope $end\n$enddefinitions $end\n";
-    // Edges rounded to whole nanoseconds; two that meet in one nanosecond cancel.
-    std::vector<long long> stamps;
-    stamps.reserve(line.edges.size());
-    std::uint8_t start = line.startLevel;
-    for (double edge : line.edges) {
-        const long long ns = std::llround(edge * 1000.0);
-        if (ns <= 0) {
-            start ^= 1u;
-            continue;
-        }
-        if (!stamps.empty() && stamps.back() == ns)
-            stamps.pop_back();
-        else
-            stamps.push_back(ns);
-    }
+    DumpEdges edges(line);
+    if (reading)
+        edges.keepReads(*reading);
+    const auto [start, stamps] = edges.stamps();
     out += "#0\n$dumpvars\n";
     out += start ? "1!\n" : "0!\n";
     out += "$end\n";
@@ -374,7 +505,8 @@ std::string writeLineVcd(const Line &line, const std::string &wireName, const st
         out.append(buffer, static_cast<std::size_t>(n));
     }
     // The end rounded up: the dump holds the whole line, and a reader of it sees every frame end in it.
-    const long long end = static_cast<long long>(std::ceil(line.end * 1000.0 - 1e-6));
+    const long long end = std::max(static_cast<long long>(std::ceil(line.end * 1000.0 - 1e-6)),
+                                   static_cast<long long>(std::ceil(edges.lastRead())) + kReadMargin);
     if (end > (stamps.empty() ? 0 : stamps.back())) {
         const int n = std::snprintf(buffer, sizeof buffer, "#%lld\n", end);
         out.append(buffer, static_cast<std::size_t>(n));

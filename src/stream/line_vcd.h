@@ -6,6 +6,7 @@
 // Lines in Value Change Dump files: reading one wire or every one-bit wire of any tool's dump, and writing
 // a line as a dump.
 
+#include "stream/receiver.h"
 #include "stream/stream.h"
 
 #include <cstdint>
@@ -69,7 +70,11 @@ VcdLinesResult readVcdLines(std::istream &in);
 
 // A line as a dump with a 1 ns timescale and one wire: every edge at its instant rounded to the nearest
 // nanosecond (two edges that meet in one nanosecond vanish together), from instant 0 to the line's end
-// (rounded up to the next nanosecond).
-std::string writeLineVcd(const Line &line, const std::string &wireName, const std::string &version);
+// (rounded up to the next nanosecond). Given the reception the window shows of the line, the dump decodes
+// as that reception, ties included: where one of the receiver's samples falls on an edge (or within a
+// rounding of it), the edge is put a few nanoseconds on the side the receiver saw it, so that a reader of
+// the dump, whatever its arithmetic, reads the level the window shows there.
+std::string writeLineVcd(const Line &line, const std::string &wireName, const std::string &version,
+                         const Reception *reading = nullptr);
 
 } // namespace rs232

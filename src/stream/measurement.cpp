@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace rs232::capture {
+namespace rs232 {
 
 Outcome<StreamRun> measurementRun(const Line &line, const ReceiverSettings &settings,
                                   std::optional<double> measuredRate)
@@ -55,4 +55,4 @@ Outcome<StreamRun> measurementRun(const Line &line, const ReceiverSettings &sett
     return {std::move(run), {}};
 }
 
-} // namespace rs232::capture
+} // namespace rs232

@@ -12,7 +12,7 @@
 
 #include <optional>
 
-namespace rs232::capture {
+namespace rs232 {
 
 // Reads the line with the receiver and builds the run: sent holds the decoded bytes re-encoded at the
 // receiver's real bit time, each from the start edge of its frame; every received frame is matched to
@@ -21,4 +21,4 @@ namespace rs232::capture {
 Outcome<StreamRun> measurementRun(const Line &line, const ReceiverSettings &settings,
                                   std::optional<double> measuredRate = std::nullopt);
 
-} // namespace rs232::capture
+} // namespace rs232

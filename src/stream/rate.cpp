@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace rs232::capture {
+namespace rs232 {
 
 namespace {
 
@@ -239,9 +239,6 @@ Outcome<RateEstimate> detectRate(const Line &line, double samplePeriod)
     estimate.bitTime = t;
     estimate.measured = 1e6 / t;
     estimate.standard = nearestStandardRate(estimate.measured);
-    estimate.pulsesSeen = widths.size();
-    estimate.pulses = fit.fitting;
-    estimate.samplePeriod = period;
     if (estimate.measured < kMinRate * 0.98 || estimate.measured > kMaxRate * 1.02)
         return Outcome<RateEstimate>::fail("the line's bit rate, about " +
                                            std::to_string(std::lround(estimate.measured)) +
@@ -249,4 +246,4 @@ Outcome<RateEstimate> detectRate(const Line &line, double samplePeriod)
     return {estimate, {}};
 }
 
-} // namespace rs232::capture
+} // namespace rs232

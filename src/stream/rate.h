@@ -14,7 +14,7 @@
 #include <optional>
 #include <span>
 
-namespace rs232::capture {
+namespace rs232 {
 
 // The rates a UART is usually set to, from 50 to 3 000 000 bit/s.
 std::span<const double> standardRates();
@@ -24,9 +24,6 @@ struct RateEstimate
     double bitTime = 0.0;  // microseconds
     double measured = 0.0; // bit/s, 1e6 / bitTime
     std::optional<double> standard; // the standard rate within 2 % of the measured one, if any
-    std::size_t pulses = 0;         // pulses that fit whole bit times, out of all those between edges
-    std::size_t pulsesSeen = 0;
-    double samplePeriod = 0.0;      // microseconds: the grid the edges lie on (given, or told from them)
 
     // The rate to receive at: the standard one when there is one, else the measured one.
     double rate() const { return standard.value_or(measured); }
@@ -44,4 +41,4 @@ Outcome<RateEstimate> detectRate(const Line &line, double samplePeriod = 0.0);
 // The standard rate within tolerancePercent of a measured rate, if any.
 std::optional<double> nearestStandardRate(double measured, double tolerancePercent = 2.0);
 
-} // namespace rs232::capture
+} // namespace rs232

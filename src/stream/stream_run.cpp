@@ -71,6 +71,32 @@ Outcome<StreamRun> runStream(const StreamSettings &settings)
     return {std::move(run), {}};
 }
 
+namespace {
+
+// Whether every bit of a frame whose votes disagree has an odd number of the clean line's edges among its
+// votes: a bit boundary between them, not a pulse that came and went.
+bool noiseAtEdgesOnly(const Reception &rx, const ReceivedFrame &frame, const Line &clean)
+{
+    const int votes = rx.votesPerBit();
+    if (votes < 2)
+        return false;
+    const std::uint8_t all = static_cast<std::uint8_t>((1u << votes) - 1u);
+    const VoteClock clock = rx.clock();
+    const FrameOrigin origin = clock.originOf(frame.start);
+    for (std::size_t bit = 0; bit < frame.bitCount; ++bit) {
+        const std::uint8_t read = frame.votes[bit] & all;
+        if (read == 0 || read == all)
+            continue;
+        const std::size_t edges = clean.edgeAfter(clock.voteInstant(origin, bit, votes - 1)) -
+                                  clean.edgeAfter(clock.voteInstant(origin, bit, 0));
+        if (edges % 2 == 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 OperationalRange RangeCache::get(ReceiverKind kind, const Framing &framing)
 {
     const auto key = std::make_tuple(static_cast<int>(kind), framing.dataBits,
@@ -89,13 +115,31 @@ StreamSummary summarizeStreamRun(const StreamRun &run, const OperationalRange &r
     s.sentBytes = run.sent.frames.size();
     s.frames = rx.totals.frames;
     s.totals = rx.totals;
+    // The line without the glitches and the break: a simulation's line as sent; a capture has only the
+    // line it recorded.
+    const Line &clean = run.measured ? run.line : run.sent.line;
+    std::size_t rightFrames = 0;
     for (const ReceivedFrame &frame : rx.frames) {
-        s.failedFrames += frame.failed();
-        if (!frame.sentFrame || frame.value != run.sent.frames[*frame.sentFrame].value)
-            ++s.wrongValues;
+        if (frame.brk)
+            continue;
+        const bool failed = frame.framing || frame.parity;
+        const bool wrong = !frame.sentFrame || frame.value != run.sent.frames[*frame.sentFrame].value;
+        s.failedFrames += failed;
+        s.wrongValues += wrong;
+        s.wrongUnflagged += wrong && frame.ok();
+        rightFrames += !wrong && !failed;
+        (frame.framing ? s.stopReadLow : s.stopReadHigh) += 1;
+        if (frame.noise) {
+            if (noiseAtEdgesOnly(rx, frame, clean)) {
+                ++s.noiseAtEdges;
+            } else {
+                ++s.noiseFromGlitches;
+                s.noiseFromGlitchesWrong += wrong || failed;
+            }
+        }
     }
     s.allRight = s.failedFrames == 0 && s.wrongValues == 0 && rx.falseStarts.empty() &&
-                 rx.frames.size() == run.sent.frames.size();
+                 rightFrames == run.sent.frames.size();
 
     s.transmitterFraming = run.sent.settings.framing;
     s.receiverFraming = rx.settings.framing;
@@ -108,6 +152,8 @@ StreamSummary summarizeStreamRun(const StreamRun &run, const OperationalRange &r
     const double r = run.ratioPercent;
     const double q = r / 100.0;
     s.clocksEqual = std::abs(r - 100.0) < 0.005;
+    s.transmitterFaster = r > 100.0;
+    s.fasterByPercent = s.transmitterFaster ? r - 100.0 : (r > 0.0 ? 10000.0 / r - 100.0 : 0.0);
     if (!run.ratioKnown) {
         s.rangePosition = RangePosition::NotJudged;
     } else if (r > range.fast) {

@@ -82,10 +82,25 @@ struct StreamSummary
     bool measured = false;
     std::size_t sentBytes = 0;
     std::size_t frames = 0;
-    std::size_t wrongValues = 0; // received frames whose value differs from the sent frame's, or that match none
-    std::size_t failedFrames = 0; // frames with a framing, parity or break flag
-    ReceptionTotals totals;
-    bool allRight = false; // every sent frame received, none failed, none wrong, no false start
+    ReceptionTotals totals; // the receiver's flags, frame by frame as the table shows them
+    // Received frames, breaks aside, whose value differs from the sent frame's or that match none; of
+    // them, those on which the receiver flagged nothing at all (not even noise).
+    std::size_t wrongValues = 0;
+    std::size_t wrongUnflagged = 0;
+    std::size_t failedFrames = 0; // frames with a framing or parity flag, breaks aside
+    // Every sent frame received with its value and no flag but noise, no false start; a break the
+    // receiver saw is counted apart (breakSent) and does not make a run wrong.
+    bool allRight = false;
+
+    // What the first stop bit read, breaks aside: 0 (a framing error) or 1.
+    std::size_t stopReadLow = 0, stopReadHigh = 0;
+    // Frames with a noise flag, by what made their votes disagree. At an edge: the line as sent (a
+    // capture: the line itself) has one edge among a bit's votes, so they straddle a bit boundary; that
+    // comes from the clocks, not from noise. From a glitch: a short pulse among the votes; of these, the
+    // frames read wrong all the same (wrong value, framing or parity flag), the majority having lost.
+    std::size_t noiseAtEdges = 0;
+    std::size_t noiseFromGlitches = 0;
+    std::size_t noiseFromGlitchesWrong = 0;
 
     bool framingDiffers = false;
     Framing transmitterFraming, receiverFraming;
@@ -94,6 +109,11 @@ struct StreamSummary
     bool ratioKnown = true;
     double ratioPercent = 100.0; // transmitter rate / receiver rate, real clocks
     bool clocksEqual = false;    // within half a hundredth of a per cent
+    // How much faster the faster clock is than the other, in percent of the slower one's rate: the
+    // transmitter's when ratioPercent is above 100 (ratioPercent - 100), else the receiver's
+    // (10000 / ratioPercent - 100).
+    bool transmitterFaster = false;
+    double fasterByPercent = 0.0;
     OperationalRange range;
     RangePosition rangePosition = RangePosition::NotJudged;
     int driftBit = 0; // FastWithinFrame and Slow: the first bit (the start bit counted as 1) read wrong

@@ -46,7 +46,11 @@ std::vector<SignalPoint> sentLanePoints(const Transmission &sent, const ViewWind
     std::vector<FrameCell> cells;
     while (it != frames.end() && it->start <= window.to) {
         const TransmittedFrame &frame = *it;
-        points.push_back({frame.start, hi, idle});
+        // Idle up to the start edge, when there is any: back to back, the previous frame's stop cell ends
+        // on the start edge, computed from its own start, and may round a hair past it. An idle point
+        // there would be sorted before that stop point and paint the whole stop cell in the idle colour.
+        if (frame.start > points.back().x)
+            points.push_back({frame.start, hi, idle});
         if (framePixels < 1.0) {
             // Frames narrower than a pixel: one stroke across the lane for all that start in this column.
             points.push_back({frame.start, lo, segmentColour(FrameSegment::Data)});
@@ -71,10 +75,10 @@ std::vector<SignalPoint> sentLanePoints(const Transmission &sent, const ViewWind
     return points;
 }
 
-std::vector<SignalPoint> lineLanePoints(const Line &line, const ViewWindow &window, int lane)
+std::vector<SignalPoint> lineLanePoints(const Line &line, const ViewWindow &window, int lane, bool inverted)
 {
     std::vector<SignalPoint> points;
-    std::uint8_t level = line.levelAt(window.from);
+    std::uint8_t level = static_cast<std::uint8_t>(line.levelAt(window.from) ^ (inverted ? 1u : 0u));
     points.push_back({window.from, levelY(lane, level), std::nullopt});
     const auto &edges = line.edges;
     std::size_t i = line.edgeAfter(window.from);

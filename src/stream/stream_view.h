@@ -32,8 +32,9 @@ struct ViewWindow
 std::vector<SignalPoint> sentLanePoints(const Transmission &sent, const ViewWindow &window, int lane);
 
 // A line on a lane as inverted-stairs points in the series' own colour; where several edges fall in one
-// pixel column, one stroke across the lane stands for them.
-std::vector<SignalPoint> lineLanePoints(const Line &line, const ViewWindow &window, int lane);
+// pixel column, one stroke across the lane stands for them. Inverted, each level is drawn as its
+// opposite: the wire as an analyser on the RS232 side of a transceiver sees it (idle at 0).
+std::vector<SignalPoint> lineLanePoints(const Line &line, const ViewWindow &window, int lane, bool inverted = false);
 
 // The errors a receiver flagged on one frame.
 struct FrameErrors

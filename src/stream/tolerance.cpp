@@ -3,6 +3,9 @@
 
 #include "stream/tolerance.h"
 
+#include <algorithm>
+#include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace rs232 {
@@ -24,27 +27,34 @@ std::vector<unsigned> everyValue(const Framing &framing)
     return values;
 }
 
-bool receivedRight(const Reception &rx, const Transmission &tx)
+// How a reception of a string went: lost or wrong somewhere, right with votes that disagreed somewhere
+// (a noise flag), or right with every vote agreeing.
+enum Grade { Failed, RightWithNoise, NoiseFree };
+
+Grade gradeOf(const Reception &rx, const Transmission &tx)
 {
     if (!rx.falseStarts.empty() || rx.frames.size() != tx.frames.size())
-        return false;
+        return Failed;
+    Grade grade = NoiseFree;
     for (std::size_t i = 0; i < rx.frames.size(); ++i) {
         const ReceivedFrame &frame = rx.frames[i];
         if (frame.failed() || frame.value != tx.frames[i].value || frame.sentFrame != i)
-            return false;
+            return Failed;
         // Sample 1 comes at most a tick after the start edge when hunting found the edge. When it comes
         // later, hunting resumed after the edge had passed (the stop bit's votes outlasted it), and in a
         // back-to-back string the receiver then falls further behind with every frame until a stop bit
         // reads the next start bit: a longer string would fail, so this one counts as failed already.
         if (rx.settings.kind != ReceiverKind::Ideal &&
             frame.start - tx.frames[i].start >= rx.tick * (1.0 - 1e-9))
-            return false;
+            return Failed;
+        if (frame.noise)
+            grade = RightWithNoise;
     }
-    return true;
+    return grade;
 }
 
-// Whether the receiver reads the string right at a ratio (percent) at every phase of the grid.
-bool passes(ReceiverKind kind, const Framing &framing, const std::vector<unsigned> &values, double ratio)
+// How the receiver reads the string at a ratio (percent): the worst grade over every phase of the grid.
+Grade grade(ReceiverKind kind, const Framing &framing, const std::vector<unsigned> &values, double ratio)
 {
     TransmitterSettings txSettings;
     txSettings.rate = kNominalRate * ratio / 100.0;
@@ -52,19 +62,47 @@ bool passes(ReceiverKind kind, const Framing &framing, const std::vector<unsigne
     txSettings.leadBits = 1.0;
     const Outcome<Transmission> tx = transmit(txSettings, values);
     if (!tx)
-        return false;
+        return Failed;
     ReceiverSettings rxSettings;
     rxSettings.kind = kind;
     rxSettings.rate = kNominalRate;
     rxSettings.framing = framing;
     const int phases = kind == ReceiverKind::Ideal ? 1 : kPhases;
+    Grade worst = NoiseFree;
     for (int p = 0; p < phases; ++p) {
         rxSettings.phase = static_cast<double>(p) / phases;
         const Outcome<Reception> rx = receive(rxSettings, tx->line, tx->frames);
-        if (!rx || !receivedRight(*rx, *tx))
-            return false;
+        const Grade g = rx ? gradeOf(*rx, *tx) : Failed;
+        if (g == Failed)
+            return Failed;
+        worst = std::min(worst, g);
     }
-    return true;
+    return worst;
+}
+
+// One side of the range, from 100 % towards `limit` (120 or 80): the ratio furthest from 100 % at which
+// the string is still received right, and the one at which it is also noise-free. The second bisection
+// starts from what the first one learnt on the way.
+std::pair<double, double> side(ReceiverKind kind, const Framing &framing, const std::vector<unsigned> &values,
+                               double limit)
+{
+    const auto further = [limit](double a, double b) { return limit > 100.0 ? a > b : a < b; };
+    double pass = 100.0, fail = limit;
+    double quietPass = 100.0, quietFail = limit;
+    while (std::abs(fail - pass) > kPrecision) {
+        const double mid = (pass + fail) / 2.0;
+        const Grade g = grade(kind, framing, values, mid);
+        (g != Failed ? pass : fail) = mid;
+        if (g == NoiseFree && further(mid, quietPass))
+            quietPass = mid;
+        if (g != NoiseFree && further(quietFail, mid))
+            quietFail = mid;
+    }
+    while (std::abs(quietFail - quietPass) > kPrecision) {
+        const double mid = (quietPass + quietFail) / 2.0;
+        (grade(kind, framing, values, mid) == NoiseFree ? quietPass : quietFail) = mid;
+    }
+    return {pass, quietPass};
 }
 
 } // namespace
@@ -72,37 +110,15 @@ bool passes(ReceiverKind kind, const Framing &framing, const std::vector<unsigne
 OperationalRange operationalRange(ReceiverKind kind, const Framing &framing)
 {
     const std::vector<unsigned> values = everyValue(framing);
+    const Grade centre = grade(kind, framing, values, 100.0);
+    if (centre == Failed)
+        return {100.0, 100.0, 100.0, 100.0};
     OperationalRange range;
-    if (!passes(kind, framing, values, 100.0))
-        return {100.0, 100.0};
-    // Each side: the largest step from 100 % that still passes, bracketed and halved.
-    double pass = 100.0, fail = 120.0;
-    while (fail - pass > kPrecision) {
-        const double mid = (pass + fail) / 2.0;
-        (passes(kind, framing, values, mid) ? pass : fail) = mid;
-    }
-    range.fast = pass;
-    pass = 100.0;
-    fail = 80.0;
-    while (pass - fail > kPrecision) {
-        const double mid = (pass + fail) / 2.0;
-        (passes(kind, framing, values, mid) ? pass : fail) = mid;
-    }
-    range.slow = pass;
+    std::tie(range.fast, range.noiseFreeFast) = side(kind, framing, values, 120.0);
+    std::tie(range.slow, range.noiseFreeSlow) = side(kind, framing, values, 80.0);
+    if (centre != NoiseFree)
+        range.noiseFreeSlow = range.noiseFreeFast = 100.0;
     return range;
-}
-
-OperationalRange closedFormRange(ReceiverKind kind, const Framing &framing)
-{
-    const double stopBit = framing.frameBits() + 1; // bits before the stop bit
-    if (kind == ReceiverKind::Ideal)
-        return {100.0 * stopBit / (stopBit + 0.5), 100.0 * (stopBit + 1.0) / (stopBit + 0.5)};
-    const double S = samplesPerBit(kind);
-    const double SF = firstVoteSample(kind);
-    // Ticks from sample 1 to the stop bit's first vote are stopBit * S + SF - 1; to its middle vote one
-    // more, plus the tick by which sample 1 may follow the start edge.
-    return {100.0 * stopBit * S / (stopBit * S + SF - 1.0),
-            100.0 * (stopBit + 1.0) * S / (stopBit * S + SF + 1.0)};
 }
 
 } // namespace rs232

@@ -14,20 +14,20 @@ struct OperationalRange
 {
     double slow = 100.0; // percent: the slowest transmitter, relative to the receiver
     double fast = 100.0; // percent: the fastest
+    // The same with a noise flag counted as an error too (every vote of every bit agrees), as
+    // microcontroller datasheets count it; never wider than slow .. fast. The closed forms give one
+    // range and set these to slow and fast.
+    double noiseFreeSlow = 100.0;
+    double noiseFreeFast = 100.0;
 };
 
 // Found by simulating the receiver: a bisection over the ratio on each side, where a ratio passes when
 // strings of the byte patterns that matter, sent back to back, are received right (every byte, no
 // framing, parity or break error, no false start) at every phase of a fine grid of the sample clock.
-// A noise flag alone (votes that disagree while the majority is right) still counts as right. A receiver
+// A noise flag alone (votes that disagree while the majority is right) still counts as right in slow and
+// fast, and as an error in noiseFreeSlow and noiseFreeFast. A receiver
 // whose sample 1 falls a whole tick or more behind a start edge counts as failed: it has missed the edge
 // and, back to back, lags more with every frame, so a long enough string would lose a frame.
 OperationalRange operationalRange(ReceiverKind kind, const Framing &framing);
-
-// The closed forms of a single frame. For an oversampling receiver, as microcontroller datasheets give
-// it: slow when the stop bit's first vote falls on the stop bit's start with sample 1 on the start edge,
-// fast when its middle vote falls on the stop bit's end with sample 1 one tick after the edge. For the
-// ideal receiver, when the stop sample falls on either end of the stop bit.
-OperationalRange closedFormRange(ReceiverKind kind, const Framing &framing);
 
 } // namespace rs232

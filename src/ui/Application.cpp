@@ -5,10 +5,7 @@
 
 #include "ui/Platform.h"
 #include "ui/form_builder.h"
-
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+#include "ui/language.h"
 
 #include <exception>
 
@@ -16,18 +13,14 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     setFont(form::programFont());
     setPalette(form::programPalette(palette()));
-    // Qt's own dialogs and messages (file, print and page set-up dialogs) in Hungarian, like the rest.
-    auto *translator = new QTranslator(this);
-    if (translator->load(QLocale(QLocale::Hungarian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(translator);
-    else
-        delete translator;
+    // Hungarian until the program chooses otherwise: Qt's own dialogs and messages (file, print and page
+    // set-up dialogs) in Hungarian, like the rest.
+    language::setLanguage(QStringLiteral("hu"));
 }
 
 bool Application::qtTranslationLoaded() const
 {
-    return findChild<QTranslator *>() != nullptr;
+    return language::qtTranslationLoaded();
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -7,9 +7,9 @@
 
 class Platform;
 
-// The application object: the program's font, palette and Qt's Hungarian translation. An exception that
-// escapes an event handler is caught here and shown as an error message (an exception of another type with an
-// empty message); the event loop goes on.
+// The application object: the program's font, palette and language (Hungarian until main chooses). An
+// exception that escapes an event handler is caught here and shown as an error message (an exception of
+// another type with an empty message); the event loop goes on.
 class Application : public QApplication
 {
 public:

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -33,13 +34,13 @@ void QtPlatform::showMessage(MessageKind kind, const QString &text)
 {
     switch (kind) {
     case MessageKind::Error:
-        QMessageBox::critical(m_parent, QStringLiteral("Hiba"), text);
+        QMessageBox::critical(m_parent, QCoreApplication::translate("Platform", "Hiba"), text);
         break;
     case MessageKind::Warning:
-        QMessageBox::warning(m_parent, QStringLiteral("Figyelmeztetés"), text);
+        QMessageBox::warning(m_parent, QCoreApplication::translate("Platform", "Figyelmeztetés"), text);
         break;
     case MessageKind::Information:
-        QMessageBox::information(m_parent, QStringLiteral("Információ"), text);
+        QMessageBox::information(m_parent, QCoreApplication::translate("Platform", "Információ"), text);
         break;
     }
 }
@@ -56,7 +57,7 @@ void QtPlatform::showPrinterSetup()
 
     QDialog dialog(m_parent);
     dialog.setObjectName(QStringLiteral("PrinterSetupDialog1"));
-    dialog.setWindowTitle(QStringLiteral("Nyomtató beállításai"));
+    dialog.setWindowTitle(QCoreApplication::translate("Platform", "Nyomtató beállításai"));
     auto *names = new QComboBox(&dialog);
     names->setObjectName(QStringLiteral("nyomtato"));
     names->addItems(QPrinterInfo::availablePrinterNames());
@@ -69,26 +70,27 @@ void QtPlatform::showPrinterSetup()
     };
     choose();
     QObject::connect(names, &QComboBox::currentIndexChanged, &dialog, choose);
-    auto *page = new QPushButton(QStringLiteral("Oldalbeállítás…"), &dialog);
+    auto *page = new QPushButton(QCoreApplication::translate("Platform", "Oldalbeállítás…"), &dialog);
     QObject::connect(page, &QPushButton::clicked, &dialog, [&target, &dialog] {
         QPageSetupDialog pageDialog(&target, &dialog);
         pageDialog.exec();
     });
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Mégse"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QCoreApplication::translate("Platform", "Mégse"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Nyomtató:"), names);
+    form->addRow(QCoreApplication::translate("Platform", "Nyomtató:"), names);
     form->addRow(QString(), page);
     auto *layout = new QVBoxLayout(&dialog);
     if (names->count() == 0) {
         names->setEnabled(false);
-        layout->addWidget(
-            new QLabel(QStringLiteral("Nincs telepített nyomtató; a nyomtatás párbeszédablakában "
-                                      "PDF fájlba is lehet nyomtatni."),
-                       &dialog));
+        layout->addWidget(new QLabel(
+            QCoreApplication::translate("Platform",
+                                        "Nincs telepített nyomtató; a nyomtatás párbeszédablakában "
+                                        "PDF fájlba is lehet nyomtatni."),
+            &dialog));
     }
     layout->addLayout(form);
     layout->addWidget(buttons);
@@ -157,8 +159,8 @@ QString dialogFolder(const QString &last)
 
 QString QtPlatform::openFileName(const QString &filter)
 {
-    const QString chosen =
-        QFileDialog::getOpenFileName(m_parent, QStringLiteral("Megnyitás"), dialogFolder(m_openFolder), filter);
+    const QString chosen = QFileDialog::getOpenFileName(
+        m_parent, QCoreApplication::translate("Platform", "Megnyitás"), dialogFolder(m_openFolder), filter);
     if (!chosen.isEmpty())
         m_openFolder = QFileInfo(chosen).absolutePath();
     return chosen;
@@ -168,8 +170,9 @@ QString QtPlatform::saveFileName(const QString &suggestedName, const QString &fi
 {
     const QString folder = dialogFolder(m_saveFolder);
     QString selected = filter.section(QStringLiteral(";;"), 0, 0);
-    QString chosen = QFileDialog::getSaveFileName(m_parent, QStringLiteral("Mentés fájlba"),
-                                                  QDir(folder).filePath(suggestedName), filter, &selected);
+    QString chosen =
+        QFileDialog::getSaveFileName(m_parent, QCoreApplication::translate("Platform", "Mentés fájlba"),
+                                     QDir(folder).filePath(suggestedName), filter, &selected);
     if (chosen.isEmpty())
         return chosen;
     // A name typed without an extension takes the one of the chosen file type: "(*.svg)" gives ".svg".

@@ -6,9 +6,11 @@
 #include "core/axis.h"
 #include "ui/Platform.h"
 #include "ui/file_reasons.h"
+#include "ui/language.h"
 #include "widgets/stepchart.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPrinter>
@@ -55,8 +57,10 @@ bool CopyChartImage(Platform &platform, const StepChart &chart)
 {
     const QImage image = chart.toImage();
     if (image.isNull()) {
-        platform.showMessage(Platform::MessageKind::Error,
-                             QStringLiteral("A grafikon képe nem készíthető el, a vágólap nem változott."));
+        platform.showMessage(
+            Platform::MessageKind::Error,
+            QCoreApplication::translate("ChartCommands",
+                                        "A grafikon képe nem készíthető el, a vágólap nem változott."));
         return false;
     }
     platform.setClipboardImage(image);
@@ -76,8 +80,9 @@ bool PrintChartLandscape(Platform &platform, const StepChart &chart)
     }
     if (!printed)
         platform.showMessage(Platform::MessageKind::Error,
-                             QStringLiteral("A nyomtatás nem sikerült: a nyomtató nem indítható, vagy "
-                                            "visszautasította a nyomtatási feladatot."));
+                             QCoreApplication::translate(
+                                 "ChartCommands", "A nyomtatás nem sikerült: a nyomtató nem indítható, vagy "
+                                                  "visszautasította a nyomtatási feladatot."));
     return printed;
 }
 
@@ -86,25 +91,31 @@ void SaveChartToFile(Platform &platform, const StepChart &chart)
     // A Qt without its SVG module (the Windows one) saves no SVG.
     const bool svg = StepChart::savedFormats().contains(QLatin1String("svg"));
     const QString fileName = platform.saveFileName(
-        QStringLiteral("grafikon.png"), svg ? QStringLiteral("PNG kép (*.png);;SVG rajz (*.svg);;PDF dokumentum (*.pdf)")
-                                            : QStringLiteral("PNG kép (*.png);;PDF dokumentum (*.pdf)"));
+        QStringLiteral("grafikon.png"),
+        svg ? QCoreApplication::translate("ChartCommands",
+                                          "PNG kép (*.png);;SVG rajz (*.svg);;PDF dokumentum (*.pdf)")
+            : QCoreApplication::translate("ChartCommands", "PNG kép (*.png);;PDF dokumentum (*.pdf)"));
     if (fileName.isEmpty())
         return;
     if (!StepChart::savedFormats().contains(QFileInfo(fileName).suffix().toLower())) {
-        platform.showMessage(Platform::MessageKind::Error,
-                             (svg ? QStringLiteral("A grafikon PNG, SVG vagy PDF fájlba menthető; a(z) „%1” fájl "
-                                                   "kiterjesztése egyik sem.")
-                                  : QStringLiteral("A grafikon PNG vagy PDF fájlba menthető; a(z) „%1” fájl "
-                                                   "kiterjesztése egyik sem."))
-                                 .arg(QFileInfo(fileName).fileName()));
+        platform.showMessage(
+            Platform::MessageKind::Error,
+            (svg ? QCoreApplication::translate("ChartCommands",
+                                               "A grafikon PNG, SVG vagy PDF fájlba menthető; a(z) „%1” fájl "
+                                               "kiterjesztése egyik sem.")
+                 : QCoreApplication::translate("ChartCommands",
+                                               "A grafikon PNG vagy PDF fájlba menthető; a(z) „%1” fájl "
+                                               "kiterjesztése egyik sem."))
+                .arg(QFileInfo(fileName).fileName()));
         return;
     }
     QString reason;
     if (!chart.saveToFile(fileName, &reason)) {
         reason = saveFailureReason(lastFileError(), reason);
-        platform.showMessage(Platform::MessageKind::Error,
-                             QStringLiteral("A grafikon nem menthető ide:\n%1\n\n%2")
-                                 .arg(QFileInfo(fileName).absoluteFilePath(), reason));
+        platform.showMessage(
+            Platform::MessageKind::Error,
+            QCoreApplication::translate("ChartCommands", "A grafikon nem menthető ide:\n%1\n\n%2")
+                .arg(QFileInfo(fileName).absoluteFilePath(), reason));
     }
 }
 
@@ -119,7 +130,9 @@ QString vcdFileName(Platform &platform, const QString &suggestedName)
 
 void addChartContextMenu(StepChart &chart, Platform &platform)
 {
-    auto *save = new QAction(QStringLiteral("Mentés fájlba…"), &chart);
+    auto *save = new QAction(&chart);
+    language::follow(
+        &chart, [save] { save->setText(QCoreApplication::translate("ChartCommands", "Mentés fájlba…")); });
     save->setObjectName(chart.objectName() + QStringLiteral("_mentes"));
     QObject::connect(save, &QAction::triggered, &chart,
                      [&chart, &platform] { SaveChartToFile(platform, chart); });

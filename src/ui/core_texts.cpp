@@ -87,7 +87,8 @@ QString CoreTexts::packetRowKindText(const rs232::PacketGridRow &row, double sto
         break;
     }
     const std::string length = rs232::ShortestNumberText(stopLength, decimalPoint.toStdString());
-    return tr("stop bit (%1 bit)").arg(QString::fromStdString(length));
+    // One bit time, or more (1,5 and 2): the count picks the word's form in a language that has plurals.
+    return tr("stop bit (%1 bit)", nullptr, stopLength == 1.0 ? 1 : 2).arg(QString::fromStdString(length));
 }
 
 QString CoreTexts::dayName(int dayOfWeek)

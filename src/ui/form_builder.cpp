@@ -14,12 +14,14 @@
 #include "widgets/spinedit.h"
 #include "widgets/stepchart.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -44,9 +46,9 @@ QVector<StepPoint> stepPointsOf(const std::vector<rs232::SignalPoint> &points)
     return out;
 }
 
-QLabel *label(QWidget *parent, const QString &text, int x, int y, bool bold, const QString &name)
+QLabel *label(QWidget *parent, const language::Text &text, int x, int y, bool bold, const QString &name)
 {
-    auto *l = new QLabel(text, parent);
+    auto *l = new QLabel(parent);
     if (!name.isEmpty())
         l->setObjectName(name);
     if (bold) {
@@ -55,14 +57,20 @@ QLabel *label(QWidget *parent, const QString &text, int x, int y, bool bold, con
         f.setBold(true);
         l->setFont(f);
     }
-    l->adjustSize();
     l->move(x, y);
+    // A caption in another language is as wide as its own text.
+    text.bind(l, [l](const QString &t) {
+        l->setText(t);
+        if (!l->wordWrap())
+            l->adjustSize();
+    });
     return l;
 }
 
-QLabel *note(QWidget *parent, const QString &text, const QRect &geometry, const QString &name)
+QLabel *note(QWidget *parent, const language::Text &text, const QRect &geometry, const QString &name)
 {
-    auto *l = new QLabel(text, parent);
+    auto *l = new QLabel(parent);
+    text.bind(l, [l](const QString &t) { l->setText(t); });
     if (!name.isEmpty())
         l->setObjectName(name);
     l->setWordWrap(true);
@@ -71,15 +79,18 @@ QLabel *note(QWidget *parent, const QString &text, const QRect &geometry, const 
     return l;
 }
 
-QLabel *title(QWidget *parent, const QString &text, int x, int y)
+QLabel *title(QWidget *parent, const language::Text &text, int x, int y)
 {
-    auto *l = new QLabel(text, parent);
+    auto *l = new QLabel(parent);
     QFont f(QStringList{QStringLiteral("Times New Roman"), QStringLiteral("DejaVu Serif")});
     f.setPixelSize(20);
     f.setBold(true);
     l->setFont(f);
-    l->adjustSize();
     l->move(x, y);
+    text.bind(l, [l](const QString &t) {
+        l->setText(t);
+        l->adjustSize();
+    });
     return l;
 }
 
@@ -95,13 +106,15 @@ QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &tex
     return e;
 }
 
-QFrame *colourPanel(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
+QFrame *colourPanel(QWidget *parent, const QString &name, const language::Text &caption,
+                    const QRect &geometry)
 {
     QFrame *swatch = panel(parent, name, geometry);
     swatch->setAutoFillBackground(true);
     auto *layout = new QVBoxLayout(swatch);
     layout->setContentsMargins(1, 0, 1, 0);
-    auto *text = new QLabel(caption, swatch);
+    auto *text = new QLabel(swatch);
+    caption.bind(text, [text](const QString &t) { text->setText(t); });
     text->setObjectName(name + QStringLiteral("_caption"));
     text->setAlignment(Qt::AlignCenter);
     layout->addWidget(text);
@@ -117,10 +130,11 @@ QFrame *rule(QWidget *parent, int x, int y, int width)
     return line;
 }
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry,
-                    const QString &icon)
+QPushButton *button(QWidget *parent, const QString &name, const language::Text &caption,
+                    const QRect &geometry, const QString &icon)
 {
-    auto *b = new QPushButton(caption, parent);
+    auto *b = new QPushButton(parent);
+    caption.bind(b, [b](const QString &t) { b->setText(t); });
     b->setObjectName(name);
     b->setGeometry(geometry);
     if (!icon.isEmpty()) {
@@ -140,10 +154,19 @@ QWidget *picture(QWidget *parent, const QString &name, const QString &pictureNam
     return picture;
 }
 
-RadioGroup *radioGroup(QWidget *parent, const QString &name, const QString &caption, const QStringList &items,
-                       const QRect &geometry, int columns, int initial)
+RadioGroup *radioGroup(QWidget *parent, const QString &name, const language::Text &caption,
+                       const std::function<QStringList()> &items, const QRect &geometry, int columns,
+                       int initial)
 {
-    auto *g = new RadioGroup(caption, items, columns, parent);
+    auto *g = new RadioGroup(caption(), items(), columns, parent);
+    // The buttons are renamed in place, so that the choice and the buttons themselves stay.
+    language::follow(g, [g, caption, items] {
+        g->setCaption(caption());
+        const QStringList words = items();
+        for (int i = 0; i < words.size(); ++i)
+            if (QRadioButton *b = g->button(i))
+                b->setText(words.at(i));
+    });
     g->setObjectName(name);
     g->setGeometry(geometry);
     g->setItemIndex(initial);
@@ -169,16 +192,17 @@ QTabWidget *fillingPageControl(QWidget *page, const QString &name, QTabWidget::T
     return pages;
 }
 
-QWidget *addPage(QTabWidget *pages, const QString &name, const QString &caption)
+QWidget *addPage(QTabWidget *pages, const QString &name, const language::Text &caption)
 {
     return addPage(pages, new QWidget, name, caption);
 }
 
-QWidget *addPage(QTabWidget *pages, QWidget *page, const QString &name, const QString &caption)
+QWidget *addPage(QTabWidget *pages, QWidget *page, const QString &name, const language::Text &caption)
 {
     page->setObjectName(name);
     page->setAutoFillBackground(true);
-    pages->addTab(page, caption);
+    pages->addTab(page, caption());
+    caption.bind(page, [pages, page](const QString &t) { pages->setTabText(pages->indexOf(page), t); });
     return page;
 }
 
@@ -212,7 +236,9 @@ QTableWidget *bitGrid(QWidget *parent, const QString &name, int x, int y)
     // The given widths were meant for a narrower font: a column that cannot hold its longest text in the
     // font in use grows to it (cells keep a few pixels of margin).
     const QFontMetrics metrics(grid->font());
-    const int typeWidth = std::max(83, metrics.horizontalAdvance(QStringLiteral("stop bit (1,5 bit)")) + 8);
+    // The longest kind in either language.
+    const int typeWidth = std::max({83, metrics.horizontalAdvance(QStringLiteral("stop bit (1,5 bit)")) + 8,
+                                    metrics.horizontalAdvance(QStringLiteral("stop bit (1.5 bits)")) + 8});
     grid->setColumnWidth(0, 28);
     grid->setColumnWidth(1, typeWidth);
     grid->setColumnWidth(2, 27);
@@ -284,11 +310,13 @@ StepChart *byteChart(QWidget *parent, const ByteChartNames &names, int x, int y,
     chart->setLabelFont(tiny);
     group.series = chart->addSeries(names.series, kByteChartColour, 1);
 
-    group.labels.append(
-        note(parent,
-             QStringLiteral("Az adatok LSB...MSB (legkisebb helyértéktől a legnagyobbig) sorrendben kerülnek "
-                            "átküldésre."),
-             QRect(x, y + 36, 290, 30), names.labelOrder));
+    group.labels.append(note(
+        parent,
+        [] {
+            return QCoreApplication::translate("form", "Az adatok LSB...MSB (legkisebb helyértéktől a "
+                                                       "legnagyobbig) sorrendben kerülnek átküldésre.");
+        },
+        QRect(x, y + 36, 290, 30), names.labelOrder));
     return chart;
 }
 
@@ -306,7 +334,10 @@ StepChart *packetChart(QWidget *parent, const QString &name, const QString &fram
     chart->setLabelFont(tiny);
     chart->setBackgroundColor(kWindowColour);
     chart->setPlotBackground(Qt::white);
-    chart->setRowLabels({{1.5, QStringLiteral("adatcsomag")}, {0.5, QStringLiteral("mintavétel")}});
+    language::follow(chart, [chart] {
+        chart->setRowLabels({{1.5, QCoreApplication::translate("form", "adatcsomag")},
+                             {0.5, QCoreApplication::translate("form", "mintavétel")}});
+    });
     chart->setRowLabelWidth(80);
     chart->addSeries(frameSeries, Qt::black, 2);
     chart->addSeries(markerSeries, Qt::black, 2);
@@ -322,37 +353,44 @@ ResultTabs resultTabs(QWidget *parent, const ResultTabNames &n, const QRect &geo
     const QRect samplePanel(232, 3, 158, 17);
     const int noteWidth = geometry.width() - 20;
 
-    QWidget *start = addPage(out.pages, n.startTab, QStringLiteral("start bit"));
-    label(start, QStringLiteral("Start bit értéke:"), 8, 6, true);
+    const auto words = [](const char *source) {
+        return [source] { return QCoreApplication::translate("form", source); };
+    };
+    QWidget *start = addPage(out.pages, n.startTab, words(QT_TRANSLATE_NOOP("form", "start bit")));
+    label(start, words(QT_TRANSLATE_NOOP("form", "Start bit értéke:")), 8, 6, true);
     out.startBit = readOnlyEdit(start, n.startBit, QStringLiteral("0"), valueField);
-    out.startPanel = colourPanel(start, n.startPanel, QStringLiteral("start színminta"), samplePanel);
-    note(start, texts::startBitNote(), QRect(8, 40, noteWidth, 60));
+    out.startPanel =
+        colourPanel(start, n.startPanel, words(QT_TRANSLATE_NOOP("form", "start színminta")), samplePanel);
+    note(start, texts::startBitNote, QRect(8, 40, noteWidth, 60));
 
-    QWidget *data = addPage(out.pages, n.dataTab, QStringLiteral("adat"));
-    label(data, QStringLiteral("Adat:"), 8, 6, true);
-    out.dataPanel = colourPanel(data, n.dataPanel, QStringLiteral("adat színminta"), samplePanel);
+    QWidget *data = addPage(out.pages, n.dataTab, words(QT_TRANSLATE_NOOP("form", "adat")));
+    label(data, words(QT_TRANSLATE_NOOP("form", "Adat:")), 8, 6, true);
+    out.dataPanel =
+        colourPanel(data, n.dataPanel, words(QT_TRANSLATE_NOOP("form", "adat színminta")), samplePanel);
     out.byte = byteGroup(data, n.dataSpin, 8, 26, true);
-    note(data, texts::dataNote(), QRect(8, 74, noteWidth, 60));
+    note(data, texts::dataNote, QRect(8, 74, noteWidth, 60));
 
-    out.parityTab = addPage(out.pages, n.parityTab, QStringLiteral("paritás bit"));
-    out.parityLabel = label(out.parityTab, QStringLiteral("Paritás bit értéke:"), 8, 6, true, n.parityLabel);
+    out.parityTab = addPage(out.pages, n.parityTab, words(QT_TRANSLATE_NOOP("form", "paritás bit")));
+    out.parityLabel = label(out.parityTab, words(QT_TRANSLATE_NOOP("form", "Paritás bit értéke:")), 8, 6,
+                            true, n.parityLabel);
     out.parityBit = readOnlyEdit(out.parityTab, n.parityBit, QStringLiteral("0"), valueField);
-    out.parityPanel =
-        colourPanel(out.parityTab, n.parityPanel, QStringLiteral("paritás színminta"), samplePanel);
-    out.parityKinds = radioGroup(out.parityTab, n.parityKinds, QStringLiteral("paritás bit"),
-                                 texts::parityItems4(), QRect(8, 28, 220, 60), 2, 0);
-    note(out.parityTab, texts::parityBitNote(), QRect(8, 92, noteWidth, 80));
+    out.parityPanel = colourPanel(out.parityTab, n.parityPanel,
+                                  words(QT_TRANSLATE_NOOP("form", "paritás színminta")), samplePanel);
+    out.parityKinds =
+        radioGroup(out.parityTab, n.parityKinds, words(QT_TRANSLATE_NOOP("form", "paritás bit")),
+                   texts::parityItems4, QRect(8, 28, 220, 60), 2, 0);
+    note(out.parityTab, texts::parityBitNote, QRect(8, 92, noteWidth, 80));
 
-    QWidget *stop = addPage(out.pages, n.stopTab, QStringLiteral("stop bit"));
-    label(stop, QStringLiteral("Stop bit értéke:"), 8, 6, true);
+    QWidget *stop = addPage(out.pages, n.stopTab, words(QT_TRANSLATE_NOOP("form", "stop bit")));
+    label(stop, words(QT_TRANSLATE_NOOP("form", "Stop bit értéke:")), 8, 6, true);
     out.stopBit = readOnlyEdit(stop, n.stopBit, QStringLiteral("1"), valueField);
     out.stopPanel = colourPanel(stop, n.stopPanel, n.stopPanelCaption, samplePanel);
     if (n.stopLengths.isEmpty()) {
-        note(stop, texts::stopBitNote(), QRect(8, 40, noteWidth, 60));
+        note(stop, texts::stopBitNote, QRect(8, 40, noteWidth, 60));
     } else {
-        out.stopLengths = radioGroup(stop, n.stopLengths, QStringLiteral("stop bit hossza"),
-                                     texts::stopItems(), QRect(8, 28, 220, 78), 1, 0);
-        note(stop, texts::stopBitNote(), QRect(236, 28, noteWidth - 228, 130));
+        out.stopLengths = radioGroup(stop, n.stopLengths, words(QT_TRANSLATE_NOOP("form", "stop bit hossza")),
+                                     texts::stopItems, QRect(8, 28, 220, 78), 1, 0);
+        note(stop, texts::stopBitNote, QRect(236, 28, noteWidth - 228, 130));
     }
     return out;
 }

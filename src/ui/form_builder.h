@@ -5,6 +5,7 @@
 
 #include "core/frame.h"
 #include "ui/byte_group.h"
+#include "ui/language.h"
 #include "widgets/stepseries.h"
 
 #include <QColor>
@@ -14,6 +15,7 @@
 #include <QString>
 #include <QTabWidget>
 #include <QVector>
+#include <functional>
 #include <vector>
 
 class QFrame;
@@ -36,36 +38,43 @@ inline const QColor kWindowColour{212, 208, 200};
 // (window and buttons in the window colour): set on the application by main, and on the window itself.
 QFont programFont();
 QPalette programPalette(QPalette base);
+// The colours of the window's panels and charts, all here.
 inline const QColor kFieldColour{244, 249, 255};
 inline const QColor kByteChartColour{9, 135, 183};
+inline const QColor kInfoPanelColour{220, 234, 239};   // the information panel's topic list and text
+inline const QColor kResultMemoColour{254, 254, 214};  // the transmit/receive page's result memo
+inline const QColor kRtsLineColour{64, 128, 128};      // the handshake lines of the transmit chart
+inline const QColor kCtsLineColour{128, 128, 192};
 
 QColor colourOf(rs232::Rgb rgb);
 QColor colourOf(rs232::FrameSegment segment);
 QVector<StepPoint> stepPointsOf(const std::vector<rs232::SignalPoint> &points);
 
-QLabel *label(QWidget *parent, const QString &text, int x, int y, bool bold = false,
+QLabel *label(QWidget *parent, const language::Text &text, int x, int y, bool bold = false,
               const QString &name = {});
 // A word-wrapped label in a fixed rectangle.
-QLabel *note(QWidget *parent, const QString &text, const QRect &geometry, const QString &name = {});
-QLabel *title(QWidget *parent, const QString &text, int x, int y);
+QLabel *note(QWidget *parent, const language::Text &text, const QRect &geometry, const QString &name = {});
+QLabel *title(QWidget *parent, const language::Text &text, int x, int y);
 QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &text, const QRect &geometry);
 // A panel painted in one colour with a centred caption.
-QFrame *colourPanel(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry);
+QFrame *colourPanel(QWidget *parent, const QString &name, const language::Text &caption,
+                    const QRect &geometry);
 // A horizontal rule two pixels high.
 QFrame *rule(QWidget *parent, int x, int y, int width);
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry,
-                    const QString &icon = {});
+QPushButton *button(QWidget *parent, const QString &name, const language::Text &caption,
+                    const QRect &geometry, const QString &icon = {});
 // One of the program's pictures (ui/pictures.h); an opaque one paints the window colour behind it.
 QWidget *picture(QWidget *parent, const QString &name, const QString &picture, const QRect &geometry,
                  bool opaque = false);
-RadioGroup *radioGroup(QWidget *parent, const QString &name, const QString &caption, const QStringList &items,
-                       const QRect &geometry, int columns = 1, int initial = 0);
+RadioGroup *radioGroup(QWidget *parent, const QString &name, const language::Text &caption,
+                       const std::function<QStringList()> &items, const QRect &geometry, int columns = 1,
+                       int initial = 0);
 QTabWidget *pageControl(QWidget *parent, const QString &name, QTabWidget::TabPosition position);
 // A page control that fills its parent page.
 QTabWidget *fillingPageControl(QWidget *page, const QString &name, QTabWidget::TabPosition position);
-QWidget *addPage(QTabWidget *pages, const QString &name, const QString &caption);
+QWidget *addPage(QTabWidget *pages, const QString &name, const language::Text &caption);
 // The same for a page built by a class of its own.
-QWidget *addPage(QTabWidget *pages, QWidget *page, const QString &name, const QString &caption);
+QWidget *addPage(QTabWidget *pages, QWidget *page, const QString &name, const language::Text &caption);
 // A three-column bit grid with a fixed header row and twelve rows.
 QTableWidget *bitGrid(QWidget *parent, const QString &name, int x, int y);
 
@@ -95,7 +104,8 @@ struct ResultTabNames
     QString startBit, startPanel;
     QString dataSpin, dataPanel;
     QString parityLabel, parityBit, parityPanel, parityKinds;
-    QString stopBit, stopPanel, stopPanelCaption, stopLengths;
+    QString stopBit, stopPanel, stopLengths;
+    language::Text stopPanelCaption;
 };
 
 struct ResultTabs

@@ -2,22 +2,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "ui/main_window.h"
-#include "ui/pictures.h"
 
 #include "core/shell.h"
 #include "ui/core_texts.h"
 #include "ui/form_builder.h"
+#include "ui/language.h"
 #include "ui/pages/data_packet_page.h"
 #include "ui/pages/stream/stream_page.h"
 #include "ui/pages/topology_page.h"
 #include "ui/pages/transmit_receive_page.h"
+#include "ui/pictures.h"
 #include "ui/texts.h"
 #include "widgets/rtfview.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QIcon>
@@ -25,11 +28,13 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -48,9 +53,9 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent) : QMainWindow(parent
     const QSize screen = m_platform.primaryScreenSize();
     if (rs232::ScreenTooSmall(screen.width(), screen.height()))
         m_platform.showMessage(Platform::MessageKind::Error,
-                               QStringLiteral("A képernyő felbontás nem megfelelő! A program működéséhez "
-                                              "minimálisan szükséges: 1280x1024 vagy 1440x900 (16 bit) "
-                                              "képernyőfelbontás."));
+                               tr("A képernyő felbontás nem megfelelő! A program működéséhez "
+                                  "minimálisan szükséges: 1280x1024 vagy 1440x900 (16 bit) "
+                                  "képernyőfelbontás."));
 
     loadStartupDocuments();
     updateClock();
@@ -120,32 +125,94 @@ void MainWindow::buildMenu()
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    auto addItem = [this](QMenu *menu, const char *name, const QString &caption, void (MainWindow::*handler)()) {
-        QAction *action = menu->addAction(caption);
+    // Menus and items are worded again whenever the language changes.
+    const auto caption = [bar](QMenu *menu, const language::Text &text) {
+        text.bind(bar, [menu](const QString &t) { menu->setTitle(t); });
+    };
+    auto addItem = [this, bar](QMenu *menu, const char *name, const language::Text &text,
+                               void (MainWindow::*handler)()) {
+        QAction *action = menu->addAction(QString());
         action->setObjectName(QString::fromLatin1(name));
+        text.bind(bar, [action](const QString &t) { action->setText(t); });
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
 
-    QMenu *program = bar->addMenu(QStringLiteral("Program kezelés"));
+    QMenu *program = bar->addMenu(QString());
     program->setObjectName(QStringLiteral("Programkezels1"));
-    addItem(program, "Nyomtatbelltsai1", QStringLiteral("Nyomtató beállításai"),
-            &MainWindow::showPrinterSetup);
-    QAction *exit = addItem(program, "Kilps1", QStringLiteral("Kilépés"), &MainWindow::quit);
+    caption(program, [] { return tr("Program kezelés"); });
+    addItem(
+        program, "Nyomtatbelltsai1", [] { return tr("Nyomtató beállításai"); },
+        &MainWindow::showPrinterSetup);
+    QAction *exit = addItem(
+        program, "Kilps1", [] { return tr("Kilépés"); }, &MainWindow::quit);
     exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     exit->setShortcutContext(Qt::ApplicationShortcut);
 
-    QMenu *module = bar->addMenu(QStringLiteral("RS232 modul"));
+    QMenu *module = bar->addMenu(QString());
     module->setObjectName(QStringLiteral("RS232modul1"));
-    addItem(module, "Adatcsomagszimulci1", QStringLiteral("Adatcsomag szimuláció"),
-            &MainWindow::showDataPacketPage);
-    addItem(module, "Adsvtelszimulci1", QStringLiteral("Adásvétel szimuláció"),
-            &MainWindow::showTransmitReceivePage);
+    caption(module, [] { return tr("RS232 modul"); });
+    addItem(
+        module, "Adatcsomagszimulci1", [] { return tr("Adatcsomag szimuláció"); },
+        &MainWindow::showDataPacketPage);
+    addItem(
+        module, "Adsvtelszimulci1", [] { return tr("Adásvétel szimuláció"); },
+        &MainWindow::showTransmitReceivePage);
 
-    QMenu *help = bar->addMenu(QStringLiteral("Súgó"));
+    // The language menu names itself and its languages in both languages' own words, so that it is found
+    // whichever the window speaks.
+    QMenu *languages = bar->addMenu(QStringLiteral("Nyelv / Language"));
+    languages->setObjectName(QStringLiteral("language_menu"));
+    auto *choice = new QActionGroup(languages);
+    const struct
+    {
+        const char *code;
+        QString name;
+    } items[] = {{"hu", QStringLiteral("Magyar")}, {"en", QStringLiteral("English")}};
+    for (const auto &item : items) {
+        const QString code = QString::fromLatin1(item.code);
+        QAction *action = languages->addAction(item.name);
+        action->setObjectName(QStringLiteral("language_") + code);
+        action->setCheckable(true);
+        action->setActionGroup(choice);
+        connect(action, &QAction::triggered, this, [this, code] { chooseLanguage(code); });
+    }
+    language::follow(bar, [languages] {
+        for (QAction *action : languages->actions())
+            action->setChecked(action->objectName() ==
+                               QStringLiteral("language_") + language::currentLanguage());
+    });
+
+    QMenu *help = bar->addMenu(QString());
     help->setObjectName(QStringLiteral("Sg1"));
-    addItem(help, "Sgmegnyitsa1", QStringLiteral("Súgó megnyitása"), &MainWindow::openGuide);
-    addItem(help, "Nvjegy1", QStringLiteral("Névjegy"), &MainWindow::showAbout);
+    caption(help, [] { return tr("Súgó"); });
+    addItem(
+        help, "Sgmegnyitsa1", [] { return tr("Súgó megnyitása"); }, &MainWindow::openGuide);
+    addItem(
+        help, "Nvjegy1", [] { return tr("Névjegy"); }, &MainWindow::showAbout);
+}
+
+void MainWindow::chooseLanguage(const QString &code)
+{
+    if (code == language::currentLanguage())
+        return;
+    if (!language::setLanguage(code)) {
+        m_platform.showMessage(Platform::MessageKind::Error,
+                               tr("A program angol fordítása nem tölthető be."));
+        return;
+    }
+    language::rememberLanguage(code);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange && m_clockPanel) {
+        // The documents in the new language, the clock's room and text in its words.
+        reloadDocuments();
+        fitClockPanel();
+        updateClock();
+    }
 }
 
 void MainWindow::buildStatusBar()
@@ -167,13 +234,55 @@ void MainWindow::buildStatusBar()
     for (const auto &p : panels) {
         auto *panel = new QLabel(p.text, bar);
         panel->setObjectName(QString::fromLatin1(p.name));
-        panel->setFixedWidth(380);
         panel->setAlignment(p.alignment);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        bar->addWidget(panel);
+        panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        panel->setMinimumWidth(0);
+        bar->addWidget(panel, 1);
         m_clockPanel = panel; // the last one shows the clock
     }
+    fitClockPanel();
+}
+
+void MainWindow::fitClockPanel()
+{
+    // The three panels share the bar's width, whatever the window's: a third each on a screen that
+    // shows the whole window, less on a smaller one. The clock keeps room for its longest text (the
+    // longest month and day name, in the window's language), so the day name is never cut; the others
+    // give way first.
+    int clockWidth = 0;
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 1; day <= 7; ++day) {
+            // 2000-05-28 was a Sunday; day 28 of each month gives each weekday as the day runs on.
+            const QDateTime sample(QDate(2000, month, 28).addDays(day - 1), QTime(23, 59, 59));
+            clockWidth =
+                std::max(clockWidth, m_clockPanel->fontMetrics().horizontalAdvance(clockText(sample)));
+        }
+    m_clockPanel->setMinimumWidth(clockWidth + 2 * m_clockPanel->frameWidth() + 8);
+}
+
+QString MainWindow::clockText(const QDateTime &now)
+{
+    const QDate date = now.date();
+    const QTime time = now.time();
+    // Qt counts Monday = 1 .. Sunday = 7; the day names count Sunday = 1 .. Saturday = 7.
+    const int dayOfWeek = date.dayOfWeek() % 7 + 1;
+    if (language::currentLanguage() != QStringLiteral("hu")) {
+        // The date in the language's own words: "28 May 2000 23:59:59    Sunday  ".
+        const QLocale locale = language::localeFor(language::currentLanguage());
+        return locale.toString(now, QStringLiteral("d MMM yyyy HH:mm:ss")) + QStringLiteral("    ") +
+               CoreTexts::dayName(dayOfWeek) + QStringLiteral("  ");
+    }
+    rs232::LocalDateTime t;
+    t.year = date.year();
+    t.month = date.month();
+    t.day = date.day();
+    t.hour = time.hour();
+    t.minute = time.minute();
+    t.second = time.second();
+    t.dayOfWeek = dayOfWeek;
+    return fromCore(rs232::ClockText(t, CoreTexts::dayName(t.dayOfWeek).toStdString()));
 }
 
 void MainWindow::buildPages()
@@ -188,13 +297,17 @@ void MainWindow::buildPages()
                        "QTabBar::tab:selected { border: 2px inset #a8a49c; background: #e8e6e0; }"));
 
     m_topologyPage = new TopologyPage;
-    form::addPage(m_pages, m_topologyPage, QStringLiteral("TabSheet51"), tr("Topológiai leírás"));
+    form::addPage(m_pages, m_topologyPage, QStringLiteral("TabSheet51"),
+                  [] { return tr("Topológiai leírás"); });
     m_dataPacketPage = new DataPacketPage(m_platform);
-    form::addPage(m_pages, m_dataPacketPage, QStringLiteral("qel_rs232_pc_szim"), tr("Adatcsomag szimuláció"));
+    form::addPage(m_pages, m_dataPacketPage, QStringLiteral("qel_rs232_pc_szim"),
+                  [] { return tr("Adatcsomag szimuláció"); });
     m_transmitReceivePage = new TransmitReceivePage(m_platform);
-    form::addPage(m_pages, m_transmitReceivePage, QStringLiteral("TabSheet43"), tr("Adásvétel szimuláció"));
+    form::addPage(m_pages, m_transmitReceivePage, QStringLiteral("TabSheet43"),
+                  [] { return tr("Adásvétel szimuláció"); });
 
-    QWidget *stream = form::addPage(m_pages, QStringLiteral("stream_tab"), tr("Bájtfolyam szimuláció"));
+    QWidget *stream =
+        form::addPage(m_pages, QStringLiteral("stream_tab"), [] { return tr("Bájtfolyam szimuláció"); });
     auto *streamLayout = new QVBoxLayout(stream);
     streamLayout->setContentsMargins(0, 0, 0, 0);
     m_streamPage = new StreamPage(m_platform, stream);
@@ -205,33 +318,67 @@ void MainWindow::buildPages()
 
 void MainWindow::buildInformationPanel(QWidget *client)
 {
-    QFrame *panel = form::panel(client, QStringLiteral("Panel6"), QRect(879, 3, 291, 772));
+    // On a screen narrower than the window the pages keep their width and the panel takes what is left
+    // beside them, so that it is seen whole rather than cut off at the right; its controls follow that
+    // width and its texts wrap.
+    constexpr int kFullWidth = 291, kNarrowest = 100, kLeft = 879;
+    int width = kFullWidth;
+    const QRect area = m_platform.availableScreenArea();
+    const int menuHeight = menuBar()->sizeHint().height();
+    const bool fits = area.isEmpty() || (kClientWidth <= area.width() && kClientHeight + menuHeight <= area.height());
+    if (!fits) {
+        // The window is then bounded to the screen less its frame (8) and title bar (32).
+        const bool tall = kClientHeight + menuHeight + 32 <= area.height();
+        const int scrollBar = tall ? 0 : style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        // 8: the window frame; the client keeps a margin of 7 right of the panel when it has room.
+        width = std::clamp(area.width() - 8 - scrollBar - kLeft - 3, kNarrowest, kFullWidth);
+        if (width < kFullWidth)
+            client->setFixedWidth(kLeft + width + 3);
+    }
+    QFrame *panel = form::panel(client, QStringLiteral("Panel6"), QRect(kLeft, 3, width, 772));
 
     form::picture(panel, QStringLiteral("Image6"), QStringLiteral("info"),
-                  QRect(112, 8, 69, 73));
-    form::label(panel, QStringLiteral("Kérem válasszon egyet az alábbiak közül:"), 40, 104, false,
-                QStringLiteral("Label78"));
+                  QRect((width - 69) / 2, 8, 69, 73));
+    QLabel *choose = form::label(
+        panel, [] { return tr("Kérem válasszon egyet az alábbiak közül:"); }, 40, 104, false,
+        QStringLiteral("Label78"));
+    if (width < kFullWidth) {
+        choose->setWordWrap(true);
+        choose->setGeometry(8, 88, width - 16, 34);
+    }
     auto *topics = m_infoTopics = new QComboBox(panel);
     topics->setObjectName(QStringLiteral("qel_rs232_infobox"));
-    topics->addItems(
-        {QStringLiteral("RS232 adatcsomag felépítése"), QStringLiteral("RS232 adatátvitel beállítása")});
-    topics->setGeometry(40, 123, 209, 19);
+    topics->addItems({QString(), QString(), QString()});
+    // The topics keep their order, and the one chosen, in either language.
+    language::follow(topics, [topics] {
+        const QString names[] = {tr("RS232 adatcsomag felépítése"), tr("RS232 adatátvitel beállítása"),
+                                 tr("RS232 bájtfolyam-szimuláció")};
+        for (int i = 0; i < 3; ++i)
+            topics->setItemText(i, names[i]);
+    });
+    topics->setGeometry(width < kFullWidth ? QRect(8, 123, width - 16, 19) : QRect(40, 123, 209, 19));
     QPalette pal = topics->palette();
-    pal.setColor(QPalette::Base, QColor(220, 234, 239));
+    pal.setColor(QPalette::Base, form::kInfoPanelColour);
     topics->setPalette(pal);
     topics->setCurrentIndex(0);
     // Only a pick by the user loads a topic; the selection made here at start-up does not.
     connect(topics, &QComboBox::activated, this, &MainWindow::showInformationTopic);
-    form::label(panel, QStringLiteral("A kiválasztott elem leírása"), 8, 179, false,
-                QStringLiteral("Label79"));
+    QLabel *described = form::label(
+        panel, [] { return tr("A kiválasztott elem leírása"); }, 8, 179, false, QStringLiteral("Label79"));
+    if (width < kFullWidth) {
+        described->setWordWrap(true);
+        described->setGeometry(8, 162, width - 16, 34);
+    }
     m_infoView = form::descriptionView(panel, QStringLiteral("qel_rs232_inf_re"), QString(),
-                                 QRect(8, 198, 273, 565), QColor(220, 234, 239));
+                                 QRect(8, 198, width - 18, 565), form::kInfoPanelColour);
 }
 
 void MainWindow::loadStartupDocuments()
 {
     const auto loaderOf = [](RtfView *view) {
-        return [view](const std::string &path) { return view->loadFile(QString::fromStdString(path)); };
+        return [view](const std::string &path) {
+            return view->loadFile(language::documentPath(QString::fromStdString(path)));
+        };
     };
     bool loaded = false;
     try {
@@ -251,7 +398,7 @@ void MainWindow::showInformationTopic()
         const int index = m_infoTopics->currentIndex();
         m_infoView->clear();
         if (const auto document = rs232::InfoTopicDocument(index))
-            loaded = m_infoView->loadFile(QString::fromStdString(*document));
+            loaded = m_infoView->loadFile(language::documentPath(QString::fromStdString(*document)));
     } catch (const std::exception &) {
         loaded = false;
     }
@@ -261,19 +408,23 @@ void MainWindow::showInformationTopic()
 
 void MainWindow::updateClock()
 {
-    const QDateTime now = m_platform.now();
-    const QDate date = now.date();
-    const QTime time = now.time();
-    rs232::LocalDateTime t;
-    t.year = date.year();
-    t.month = date.month();
-    t.day = date.day();
-    t.hour = time.hour();
-    t.minute = time.minute();
-    t.second = time.second();
-    // Qt counts Monday = 1 .. Sunday = 7; the day names count Sunday = 1 .. Saturday = 7.
-    t.dayOfWeek = date.dayOfWeek() % 7 + 1;
-    m_clockPanel->setText(fromCore(rs232::ClockText(t, CoreTexts::dayName(t.dayOfWeek).toStdString())));
+    m_clockPanel->setText(clockText(m_platform.now()));
+}
+
+void MainWindow::reloadDocuments()
+{
+    // The documents of the pages, and the topic shown in the information panel, in the new language. A
+    // topic the user has not picked yet is the data packet document loaded at start-up.
+    const auto load = [](RtfView *view, std::string_view name) {
+        return view->loadFile(language::documentPath(QString::fromStdString(rs232::DocumentPath(name))));
+    };
+    bool loaded = load(m_topologyPage->descriptionView(), rs232::TopologyDocument) &&
+                  load(m_transmitReceivePage->descriptionView(), rs232::SimulationDocument);
+    const auto topic = rs232::InfoTopicDocument(m_infoTopics->currentIndex());
+    if (loaded && topic)
+        loaded = m_infoView->loadFile(language::documentPath(QString::fromStdString(*topic)));
+    if (!loaded)
+        m_platform.showMessage(Platform::MessageKind::Warning, CoreTexts::documentMissingMessage());
 }
 
 void MainWindow::showPrinterSetup()
@@ -302,28 +453,28 @@ void MainWindow::showTransmitReceivePage()
 void MainWindow::openGuide()
 {
     m_platform.showMessage(Platform::MessageKind::Information,
-                           QStringLiteral("A súgót a programhoz mellékelt pdf fájl tartalmazza."));
+                           tr("A súgót a programhoz mellékelt pdf fájl tartalmazza."));
     // The guide lies where inf/ lies (the working directory the menu entry starts in), or beside the
-    // program.
-    const QString name = QStringLiteral("rs232sim_sugo.pdf");
+    // program; one file in each language.
+    const QString name = language::guideFileName();
     QString path = QFileInfo(name).absoluteFilePath();
     if (!QFileInfo::exists(path))
         path = QDir(QCoreApplication::applicationDirPath()).filePath(name);
     if (!QFileInfo::exists(path)) {
         m_platform.showMessage(Platform::MessageKind::Error,
-                               QStringLiteral("A súgó fájl (%1) nem található sem itt: %2, sem a program "
-                                              "mellett: %3.")
+                               tr("A súgó fájl (%1) nem található sem itt: %2, sem a program "
+                                  "mellett: %3.")
                                    .arg(name, QDir::currentPath(), QCoreApplication::applicationDirPath()));
         return;
     }
     if (!m_platform.openDocument(path))
         m_platform.showMessage(Platform::MessageKind::Warning,
-                               QStringLiteral("A súgót nem sikerült megnyitni. A fájl itt található:\n%1")
+                               tr("A súgót nem sikerült megnyitni. A fájl itt található:\n%1")
                                    .arg(QDir::toNativeSeparators(path)));
 }
 
 void MainWindow::showAbout()
 {
     m_platform.showMessage(Platform::MessageKind::Information,
-                           QStringLiteral("ZUNT QELMOS-RS232 V1.00 RS232 kommunikációs szimulátor"));
+                           tr("ZUNT QELMOS-RS232 V1.00 RS232 kommunikációs szimulátor"));
 }

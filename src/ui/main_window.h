@@ -5,6 +5,7 @@
 
 #include "ui/Platform.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 
 class DataPacketPage;
@@ -30,14 +31,22 @@ public:
 
     // Writes the local time into the status bar; the clock timer calls it every second.
     void updateClock();
+    // The clock's text for a moment, in the window's language.
+    static QString clockText(const QDateTime &now);
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildWindow();
     void buildMenu();
     void buildStatusBar();
+    void fitClockPanel();
     void buildPages();
     void buildInformationPanel(QWidget *client);
     void loadStartupDocuments();
+    // The documents again, in the window's language.
+    void reloadDocuments();
     // A topic picked in the information panel: its document in the panel's view.
     void showInformationTopic();
 
@@ -48,6 +57,8 @@ private:
     void showTransmitReceivePage();
     void openGuide();
     void showAbout();
+    // The language menu: switches the window and remembers the choice.
+    void chooseLanguage(const QString &code);
 
     Platform &m_platform;
     QTimer *m_clockTimer = nullptr;

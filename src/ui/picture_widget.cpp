@@ -3,11 +3,16 @@
 
 #include "ui/picture_widget.h"
 
+#include "ui/language.h"
 #include "ui/pictures.h"
 
 #include <QPainter>
 
-PictureWidget::PictureWidget(const QString &picture, QWidget *parent) : QWidget(parent), m_picture(picture) {}
+PictureWidget::PictureWidget(const QString &picture, QWidget *parent) : QWidget(parent), m_picture(picture)
+{
+    // The words in a picture are painted in the window's language: painted again after a switch.
+    language::follow(this, [this] { update(); });
+}
 
 int PictureWidget::heightForWidth(int width) const
 {

@@ -4,6 +4,7 @@
 #include "ui/pictures.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
@@ -110,6 +111,26 @@ void magnifier(QPainter &p)
     p.drawLine(QPointF(19.5, 19.5), QPointF(29, 29));
 }
 
+// The magnifier with a plus (zoom in) or a minus (zoom out) in its glass.
+void zoomGlyph(QPainter &p, bool in)
+{
+    magnifier(p);
+    p.setPen(pen(kNavy, 3));
+    p.drawLine(QPointF(8.5, 13), QPointF(17.5, 13));
+    if (in)
+        p.drawLine(QPointF(13, 8.5), QPointF(13, 17.5));
+}
+
+void zoomIn(QPainter &p)
+{
+    zoomGlyph(p, true);
+}
+
+void zoomOut(QPainter &p)
+{
+    zoomGlyph(p, false);
+}
+
 void printer(QPainter &p)
 {
     box(p, QRectF(8, 3, 16, 10), 0, Qt::white, kDark, 1.5);
@@ -211,14 +232,15 @@ void frameCells(QPainter &p, bool parity)
         QColor fill;
         qreal size;
     };
-    QList<Cell> cells{{QStringLiteral("tétlen"), QStringLiteral("1"), QColor(0xc8, 0xc8, 0xc8), 24},
+    const QString idle = QCoreApplication::translate("pictures", "tétlen");
+    QList<Cell> cells{{idle, QStringLiteral("1"), QColor(0xc8, 0xc8, 0xc8), 24},
                       {QStringLiteral("start"), QStringLiteral("0"), QColor(0xb8, 0xf5, 0xb8), 26}};
     for (int bit = 0; bit < 8; ++bit)
         cells.append({QStringLiteral("D%1").arg(bit), QString(), QColor(0xd8, 0xe4, 0xe4), 30});
     if (parity)
-        cells.append({QStringLiteral("paritás"), QStringLiteral("P"), QColor(0xa9, 0xcf, 0xd4), 22});
+        cells.append({QCoreApplication::translate("pictures", "paritás"), QStringLiteral("P"), QColor(0xa9, 0xcf, 0xd4), 22});
     cells.append({QStringLiteral("stop"), QStringLiteral("1"), QColor(0xff, 0xc4, 0xc4), 26});
-    cells.append({QStringLiteral("tétlen"), QStringLiteral("1"), QColor(0xc8, 0xc8, 0xc8), 24});
+    cells.append({idle, QStringLiteral("1"), QColor(0xc8, 0xc8, 0xc8), 24});
     const QColor outline(0x33, 0x33, 0x33);
     for (int i = 0; i < cells.size(); ++i) {
         const qreal x = 100 * i;
@@ -298,7 +320,7 @@ void topology(QPainter &p)
         p.save();
         p.translate(x, 90);
         p.rotate(-90);
-        text(p, QPointF(0, 0), QStringLiteral("RS232 modul %1.").arg(number), 14, Anchor::Middle, true);
+        text(p, QPointF(0, 0), QCoreApplication::translate("pictures", "RS232 modul %1.").arg(number), 14, Anchor::Middle, true);
         p.restore();
     }
     text(p, QPointF(96, 52), QStringLiteral("Tx"), 12);
@@ -324,6 +346,8 @@ const std::map<QString, Entry> &catalogue()
         {QStringLiteral("camera"), {{32, 32}, camera}},
         {QStringLiteral("magnifier"), {{32, 32}, magnifier}},
         {QStringLiteral("printer"), {{32, 32}, printer}},
+        {QStringLiteral("zoom_in"), {{32, 32}, zoomIn}},
+        {QStringLiteral("zoom_out"), {{32, 32}, zoomOut}},
         {QStringLiteral("rs232"), {{128, 128}, programIcon}},
         {QStringLiteral("chip"), {{103, 79}, chip}},
         {QStringLiteral("error"), {{28, 30}, errorMark}},

@@ -19,7 +19,8 @@ namespace pictures {
 
 // Names: the pictures "chip", "error", "frame_channel", "frame_noparity", "frame_parity", "info",
 // "link_arrows", "ok", "topology"; the glyphs "axis_grow", "axis_shrink", "camera", "magnifier",
-// "printer"; and the program's icon "rs232".
+// "printer", "zoom_in", "zoom_out"; and the program's icon "rs232". Words in a picture are the program's
+// own texts, painted in the window's language.
 bool exists(const QString &name);
 
 // The picture's natural size; empty for a name that is none.

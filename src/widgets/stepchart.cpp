@@ -4,20 +4,12 @@
 #include "widgets/stepchart.h"
 
 #include "widgets/stepchart_geometry.h"
+#include "widgets/stepchart_paint.h"
 
-#include <QFileInfo>
 #include <QFontMetricsF>
-#include <QHash>
 #include <QMouseEvent>
-#include <QPageSize>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QPrinter>
-#include <QSaveFile>
-#if RS232_CHARTS_AS_SVG
-#include <QSvgGenerator>
-#endif
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -30,14 +22,8 @@ constexpr double LabelGap = 3.0;
 constexpr double RowLabelGap = 6.0;
 const QColor FrameColor(64, 64, 64);
 const QColor AxisTextColor(0, 0, 0);
-
-// Pixel coordinates far outside any device are clamped so that the painter never sees them.
-constexpr double PixelLimit = 1.0e6;
-
-QPointF clampPixel(double x, double y)
-{
-    return {std::clamp(x, -PixelLimit, PixelLimit), std::clamp(y, -PixelLimit, PixelLimit)};
-}
+// The outline of the item picked in a table.
+const QColor HighlightColor(0, 90, 255);
 
 // How many device pixels one logical unit is on this painter: the widget's scale, the device pixel
 // ratio of an image, or the page scale of a printout.
@@ -218,6 +204,21 @@ void StepChart::setLabelFont(const QFont &font)
     update();
 }
 
+void StepChart::setBottomTimeAxis(bool enabled)
+{
+    m_bottomTime = enabled;
+    update();
+}
+
+QString StepChart::bottomLabel(double value, const stepchart::NumberFormat &format, double step) const
+{
+    if (!m_bottomTime)
+        return stepchart::formatTickLabel(value, format, locale(), step);
+    const stepchart::TimeUnit unit =
+        stepchart::timeUnitFor(std::max(std::abs(m_bottomMin), std::abs(m_bottomMax)));
+    return stepchart::formatTimeLabel(value, unit, locale(), step);
+}
+
 void StepChart::setBottomLabelFormat(const QString &format)
 {
     m_bottomFormat = format;
@@ -319,10 +320,8 @@ StepChart::Layout StepChart::layout(const QRectF &target) const
         // Room per label from the widest of the two range ends, as the labels in between are no wider.
         const double probeStep = std::abs(m_bottomMax - m_bottomMin) / 10.0;
         const double widest =
-            std::max(labelMetrics.horizontalAdvance(
-                         stepchart::formatTickLabel(m_bottomMin, layout.bottomFormat, locale, probeStep)),
-                     labelMetrics.horizontalAdvance(
-                         stepchart::formatTickLabel(m_bottomMax, layout.bottomFormat, locale, probeStep)));
+            std::max(labelMetrics.horizontalAdvance(bottomLabel(m_bottomMin, layout.bottomFormat, probeStep)),
+                     labelMetrics.horizontalAdvance(bottomLabel(m_bottomMax, layout.bottomFormat, probeStep)));
         const int wanted = static_cast<int>(plot.width() / (widest + 24.0));
         const double minStep =
             layout.bottomFormat.valid ? std::pow(10.0, -layout.bottomFormat.decimals) : 0.0;
@@ -404,8 +403,7 @@ void StepChart::render(QPainter &painter, const QRectF &target) const
             const double x = toX(value);
             painter.setPen(axisPen);
             painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + TickLength));
-            texts.append(
-                stepchart::formatTickLabel(value, geometry.bottomFormat, locale, geometry.bottomTicks.step));
+            texts.append(bottomLabel(value, geometry.bottomFormat, geometry.bottomTicks.step));
             centres.append(x);
             widths.append(labelMetrics.horizontalAdvance(texts.last()) + 2.0);
         }
@@ -420,84 +418,23 @@ void StepChart::render(QPainter &painter, const QRectF &target) const
                     Qt::AlignCenter, texts[i]);
     }
 
-    for (const StepSeries *series : m_series) {
-        QPen pen(series->seriesColor(), series->lineWidth() * scale);
-        pen.setCosmetic(true);
-        // Square caps fill the corner where a stroke of one colour meets the next colour's.
-        pen.setCapStyle(Qt::SquareCap);
-        pen.setJoinStyle(Qt::MiterJoin);
-        const auto lines =
-            stepchart::stepPolylines(series->points(), series->seriesColor(), m_bottomMin, m_bottomMax);
-        if (series->lineWidth() <= 1) {
-            // Thin lines go out as one drawLines per colour: a dense view alternates colours at every
-            // stroke, and one call per short polyline would cost more than the strokes themselves. The
-            // colours are drawn in the order they first appear, so the picture does not depend on hashing.
-            QVector<std::pair<QRgb, QVector<QLineF>>> strokes;
-            for (const stepchart::StepPolyline &line : lines) {
-                const QRgb rgba = line.color.rgba();
-                auto it = std::find_if(strokes.begin(), strokes.end(),
-                                       [rgba](const auto &entry) { return entry.first == rgba; });
-                if (it == strokes.end())
-                    it = strokes.insert(strokes.end(), {rgba, {}});
-                for (qsizetype i = 1; i < line.points.size(); ++i)
-                    it->second.append(
-                        QLineF(clampPixel(toX(line.points[i - 1].x()), toY(line.points[i - 1].y())),
-                               clampPixel(toX(line.points[i].x()), toY(line.points[i].y()))));
-            }
-            for (const auto &[rgba, segments] : std::as_const(strokes)) {
-                pen.setColor(QColor::fromRgba(rgba));
-                painter.setPen(pen);
-                painter.drawLines(segments);
-            }
-            continue;
-        }
-        for (const stepchart::StepPolyline &line : lines) {
-            QPolygonF pixels;
-            pixels.reserve(line.points.size());
-            for (const QPointF &point : line.points)
-                pixels.append(clampPixel(toX(point.x()), toY(point.y())));
-            pen.setColor(line.color);
-            painter.setPen(pen);
-            painter.drawPolyline(pixels);
-        }
-    }
+    const stepchart::PlotMapping mapping{plot, m_bottomMin, m_bottomMax, m_leftMin, m_leftMax};
+    for (const StepSeries *series : m_series)
+        stepchart::paintSeries(painter, *series, mapping, scale);
 
     if (!m_bars.isEmpty()) {
         painter.save();
         painter.setClipRect(plot.adjusted(0, 0, 1, 1));
         painter.setFont(geometry.labelFont);
-        const auto width = [&](const QString &text) { return labelMetrics.horizontalAdvance(text); };
-        for (const ChartBars *layer : m_bars) {
-            const auto shapes = stepchart::barShapes(layer->bars(), m_bottomMin, m_bottomMax, m_leftMin,
-                                                     m_leftMax, plot, width);
-            // Ticks go out in one drawLines per colour.
-            QHash<QRgb, QVector<QLineF>> ticks;
-            for (const stepchart::BarShape &shape : shapes) {
-                if (shape.rect.width() <= 1.0) {
-                    ticks[shape.color.rgba()].append(
-                        QLineF(shape.rect.left(), shape.rect.top(), shape.rect.left(), shape.rect.bottom()));
-                    continue;
-                }
-                painter.fillRect(shape.rect, shape.color);
-                if (!shape.text.isEmpty()) {
-                    painter.setPen(qGray(shape.color.rgb()) < 150 ? Qt::white : Qt::black);
-                    painter.drawText(shape.rect, Qt::AlignCenter, shape.text);
-                }
-            }
-            for (auto it = ticks.cbegin(); it != ticks.cend(); ++it) {
-                QPen pen(QColor::fromRgba(it.key()), 1.0 * scale);
-                pen.setCosmetic(true);
-                painter.setPen(pen);
-                painter.drawLines(it.value());
-            }
-        }
+        for (const ChartBars *layer : m_bars)
+            stepchart::paintBars(painter, *layer, mapping, labelMetrics, scale);
         painter.restore();
     }
     if (m_highlight) {
         const double left = toX(std::max(m_highlightFrom, m_bottomMin));
         const double right = toX(std::min(m_highlightTo, m_bottomMax));
         if (m_highlightTo >= m_bottomMin && m_highlightFrom <= m_bottomMax) {
-            QPen pen(QColor(0, 90, 255), 2.0 * scale);
+            QPen pen(HighlightColor, 2.0 * scale);
             pen.setCosmetic(true);
             painter.setPen(pen);
             painter.setBrush(Qt::NoBrush);
@@ -523,110 +460,6 @@ void StepChart::render(QPainter &painter, const QRectF &target) const
 QSize StepChart::imageSize() const
 {
     return size().isEmpty() ? sizeHint() : size();
-}
-
-QImage StepChart::toImage() const
-{
-    const QSize logical = imageSize();
-    const double ratio = devicePixelRatioF();
-    // A picture of more than 128 megapixels (512 MB) is not made: Qt may hand out such a buffer and then
-    // crash filling or painting it. An empty image tells the caller.
-    const QSize pixels = logical * ratio;
-    if (static_cast<double>(pixels.width()) * pixels.height() > 128.0 * 1024 * 1024)
-        return {};
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return {};
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    render(painter, QRectF(QPointF(0, 0), QSizeF(logical)));
-    return image;
-}
-
-bool StepChart::print(QPrinter &printer) const
-{
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const QSizeF logical(imageSize());
-    // The painter's origin is the top left of the printable area; the chart keeps its proportions.
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution()).toRectF();
-    const double scale = std::min(page.width() / logical.width(), page.height() / logical.height());
-    painter.translate((page.width() - logical.width() * scale) / 2.0, 0.0);
-    painter.scale(scale, scale);
-    render(painter, QRectF(QPointF(0, 0), logical));
-    // A job the print system refuses shows in the printer's state, not in the painter.
-    const bool ended = painter.end();
-    return ended && printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
-}
-
-QStringList StepChart::savedFormats()
-{
-    if (RS232_CHARTS_AS_SVG)
-        return {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf")};
-    return {QStringLiteral("png"), QStringLiteral("pdf")};
-}
-
-bool StepChart::saveToFile(const QString &fileName, QString *errorString) const
-{
-    const auto fail = [errorString](const QString &reason) {
-        if (errorString)
-            *errorString = reason;
-        return false;
-    };
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    if (!savedFormats().contains(suffix))
-        return fail(QStringLiteral("unknown file format \"%1\"").arg(suffix));
-
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    const QSize logical = imageSize();
-    const QRectF target(QPointF(0, 0), QSizeF(logical));
-    // One painter pass onto a vector device: white under the chart, as the bitmap has.
-    const auto paintOn = [&](QPaintDevice &device) {
-        QPainter painter;
-        if (!painter.begin(&device))
-            return false;
-        painter.fillRect(target, Qt::white);
-        render(painter, target);
-        return painter.end();
-    };
-    bool drawn = false;
-    if (suffix == QLatin1String("png")) {
-        drawn = toImage().save(&file, "PNG");
-#if RS232_CHARTS_AS_SVG
-    } else if (suffix == QLatin1String("svg")) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        // 96 dots per inch is the pixel of web browsers and drawing programs: the picture opens at the
-        // chart's on-screen size.
-        svg.setResolution(96);
-        svg.setSize(logical);
-        svg.setViewBox(target);
-        svg.setTitle(objectName());
-        drawn = paintOn(svg);
-#endif
-    } else {
-        // At 72 dots per inch one pixel of the chart is one point of the page.
-        QPdfWriter pdf(&file);
-        pdf.setResolution(72);
-        pdf.setPageSize(QPageSize(QSizeF(logical), QPageSize::Point, QString(), QPageSize::ExactMatch));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setTitle(objectName());
-        drawn = paintOn(pdf);
-    }
-    if (!drawn) {
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("the chart could not be drawn");
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
 }
 
 QSize StepChart::sizeHint() const
@@ -695,6 +528,20 @@ void StepChart::mouseReleaseEvent(QMouseEvent *event)
 
 void StepChart::wheelEvent(QWheelEvent *event)
 {
+    if (m_wheelZoom && m_panning && !(event->modifiers() & Qt::ControlModifier)) {
+        // The plain wheel pans: a notch forward (or to the left) shows earlier time by an eighth of the
+        // view, a notch back later; a horizontal wheel or touchpad swipe the same way across.
+        const QPoint delta = event->angleDelta();
+        const int notches = delta.x() != 0 ? delta.x() : delta.y();
+        if (notches == 0) {
+            QWidget::wheelEvent(event);
+            return;
+        }
+        const double shift = -(m_bottomMax - m_bottomMin) / 8.0 * notches / 120.0;
+        setBottomRange(m_bottomMin + shift, m_bottomMax + shift);
+        event->accept();
+        return;
+    }
     if (!m_wheelZoom || !(event->modifiers() & Qt::ControlModifier) || event->angleDelta().y() == 0) {
         QWidget::wheelEvent(event);
         return;

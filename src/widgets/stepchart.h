@@ -10,8 +10,13 @@
 #include <QImage>
 #include <QMargins>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
+
+namespace stepchart {
+struct NumberFormat;
+}
 
 class QPainter;
 class QPrinter;
@@ -70,11 +75,16 @@ public:
     // Tick label format of the bottom axis, such as "#,##0µs": thousands grouped, no decimals, unit
     // appended. Empty: plain numbers.
     void setBottomLabelFormat(const QString &format);
+    // The bottom axis holds microseconds: its labels go in µs, ms or s, whichever keeps them short, with
+    // the unit after each, in the widget's locale. Overrides the label format.
+    void setBottomTimeAxis(bool enabled);
     // Labels in a column to the left of the plot, each level with its row.
     void setRowLabels(const QVector<RowLabel> &labels);
+    const QVector<RowLabel> &rowLabels() const { return m_rowLabels; }
     void setRowLabelWidth(int width);
     void setPanningEnabled(bool enabled);
-    // Ctrl+wheel halves or doubles the visible time span around the time under the cursor.
+    // Ctrl+wheel halves or doubles the visible time span around the time under the cursor; with panning
+    // enabled too, the plain wheel moves the view by an eighth of its span a notch.
     void setWheelZoomEnabled(bool enabled);
     void setPlotMargins(const QMargins &margins);
     void setBackgroundColor(const QColor &color); // around the plot
@@ -120,6 +130,7 @@ private:
     Layout layout(const QRectF &target) const;
     QFont pixelSized(const QFont &font) const;
     QSize imageSize() const;
+    QString bottomLabel(double value, const stepchart::NumberFormat &format, double step) const;
 
     QList<StepSeries *> m_series;
     QList<ChartBars *> m_bars;
@@ -133,6 +144,7 @@ private:
     QFont m_labelFont;
     bool m_labelFontSet = false; // until set, the labels use the widget's font
     QString m_bottomFormat;
+    bool m_bottomTime = false;
     QVector<RowLabel> m_rowLabels;
     int m_rowLabelWidth = 0;
     bool m_panning = false;

@@ -131,6 +131,27 @@ QString formatTickLabel(double value, const NumberFormat &format, const QLocale 
     return format.prefix + numberLocale.toString(rounded, 'f', decimals) + format.suffix;
 }
 
+TimeUnit timeUnitFor(double largest)
+{
+    largest = std::abs(largest);
+    if (!(largest < 1e4))
+        return largest < 1e7 ? TimeUnit{1e3, QStringLiteral("ms")} : TimeUnit{1e6, QStringLiteral("s")};
+    return {1.0, QStringLiteral("µs")};
+}
+
+QString formatTimeLabel(double micro, const TimeUnit &unit, const QLocale &locale, double step)
+{
+    NumberFormat format;
+    format.valid = true;
+    format.grouped = true;
+    const double scaled = step / unit.divisor;
+    format.decimals = (std::isfinite(scaled) && scaled > 0.0 && scaled < 1.0)
+                          ? std::min(15, static_cast<int>(std::ceil(-std::log10(scaled) - 1e-9)))
+                          : 0;
+    format.suffix = QLatin1Char(' ') + unit.name;
+    return formatTickLabel(micro / unit.divisor, format, locale, scaled);
+}
+
 QVector<StepPolyline> stepPolylines(const QVector<StepPoint> &points, const QColor &seriesColor, double xMin,
                                     double xMax)
 {

@@ -51,6 +51,19 @@ NumberFormat parseNumberFormat(const QString &format);
 // separators. Without: as many decimals as the tick step needs, no grouping. Never "-0".
 QString formatTickLabel(double value, const NumberFormat &format, const QLocale &locale, double step = 1.0);
 
+// A time axis in microseconds shown in the unit that keeps its labels short: µs while the values stay
+// below 10 000 µs, ms below 10 000 000 µs (10 s), s beyond. `largest` is the largest magnitude on the
+// axis.
+struct TimeUnit
+{
+    double divisor = 1.0; // microseconds per unit
+    QString name;         // "µs", "ms", "s"
+};
+TimeUnit timeUnitFor(double largest);
+// The label of one tick of such an axis: the value in the unit, with as many decimals as the tick step
+// needs, thousands grouped with the locale's separator, and the unit after it ("12,5 ms").
+QString formatTimeLabel(double micro, const TimeUnit &unit, const QLocale &locale, double step);
+
 // Where the bottom axis labels go: each centred under its tick, shifted inward where it would stand out
 // of [left, right], and left out (NaN) where it would overlap the label before it or cannot fit at all.
 // Returns the left edge of each label.

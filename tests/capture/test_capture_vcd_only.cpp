@@ -73,7 +73,7 @@ TEST_F(VcdOnlyCaptureTest, AVcdUnderAHungarianNameReadsAsItsLine)
     ASSERT_TRUE(loaded) << loaded.error.reason;
     EXPECT_EQ(loaded->format, "VCD");
     ASSERT_EQ(loaded->channels.size(), 1u);
-    EXPECT_EQ(loaded->channels[0].name, "uart_tx");
+    EXPECT_EQ(loaded->channels[0].name, "rs232line.uart_tx");
     EXPECT_EQ(loaded->line.edges, twoFrames().edges);
     EXPECT_DOUBLE_EQ(loaded->duration, 2000.0);
     EXPECT_DOUBLE_EQ(lastShare, 1.0);

@@ -73,9 +73,9 @@ RecordOptions demo(std::vector<std::string> channels, std::uint64_t rate, std::u
 // One channel of a session file, or why it could not be read.
 LoadResult channelOf(const std::string &file, const std::string &channel)
 {
+    // The channel as recorded: a line that rests at 0 is not read inverted here.
     LoadOptions options;
     options.channel = channel;
-    // The levels as recorded, even where the line rests at 0.
     options.invert = Invert::No;
     return loadCapture(file, options);
 }
@@ -300,10 +300,10 @@ TEST_F(RecordTest, ARecordingRefusedLeavesNoFile)
     const Case cases[] = {
         {"a driver libsigrok does not have", with([](RecordOptions &o) { o.driver = "no-such-analyser"; }),
          RecordProblem::NoSuchDriver},
-        {"a spec that is no spec", with([](RecordOptions &o) { o.driver = "Demo"; }), RecordProblem::BadDriverSpec},
-        {"a spec with an option without a value", with([](RecordOptions &o) { o.driver = "demo:conn"; }),
-         RecordProblem::BadDriverSpec},
-        {"an empty spec", with([](RecordOptions &o) { o.driver.clear(); }), RecordProblem::BadDriverSpec},
+        {"a driver argument that names no driver", with([](RecordOptions &o) { o.driver = "Demo"; }), RecordProblem::BadDriverArgument},
+        {"a driver argument with an option without a value", with([](RecordOptions &o) { o.driver = "demo:conn"; }),
+         RecordProblem::BadDriverArgument},
+        {"an empty driver argument", with([](RecordOptions &o) { o.driver.clear(); }), RecordProblem::BadDriverArgument},
         {"a scan option the driver does not take", with([](RecordOptions &o) { o.driver = "demo:conn=1.5"; }),
          RecordProblem::BadDriverOption},
         {"a scan option's value that is no number",
@@ -383,7 +383,7 @@ TEST_F(RecordTest, ScanFindsTheDemoDeviceAndNamesWhatItOffers)
     EXPECT_EQ(three.devices[0].logicChannels, (std::vector<std::string>{"D0", "D1", "D2"}));
 
     EXPECT_EQ(scanDevices("no-such-analyser").error.problem, RecordProblem::NoSuchDriver);
-    EXPECT_EQ(scanDevices("demo:").error.problem, RecordProblem::BadDriverSpec);
+    EXPECT_EQ(scanDevices("demo:").error.problem, RecordProblem::BadDriverArgument);
     const ScanResult none = scanDevices("fx2lafw:conn=99.99");
     EXPECT_TRUE(none);
     EXPECT_TRUE(none.devices.empty());

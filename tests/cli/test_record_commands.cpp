@@ -51,8 +51,8 @@ TEST_F(RecordCommandTest, RecordsIntoASessionFileAndDecodesIt)
     EXPECT_EQ(recorded.err, "");
     const ToolRun info = run({"info", file});
     EXPECT_NE(info.out.find("samples: 10000\n"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("tx: 2500 edges, "), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("read: tx"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("  1 tx: 2500 edges, "), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("read: tx, named like a serial line\n"), std::string::npos) << info.out;
 
     // --decode prints what decode prints on the file, after the line that says what was recorded.
     const std::string again = path("again.sr");
@@ -78,7 +78,7 @@ TEST_F(RecordCommandTest, EveryMistakeIsOneLineAnExitCodeAndNoFile)
         {"no driver", {"--samplerate", "1M", "--samples", "100"}, kUsageError, "--driver is missing"},
         {"a driver libsigrok does not have", {"--driver", "nosuch", "--samplerate", "1M", "--samples", "100"},
          kUsageError, "libsigrok has no driver \"nosuch\""},
-        {"a spec that is no spec", {"--driver", "demo:", "--samplerate", "1M", "--samples", "100"}, kUsageError,
+        {"a driver argument that names no driver", {"--driver", "demo:", "--samplerate", "1M", "--samples", "100"}, kUsageError,
          "--driver must be NAME[:key=value]"},
         {"a scan option the driver does not take",
          {"--driver", "demo:conn=x", "--samplerate", "1M", "--samples", "100"}, kUsageError,

@@ -136,3 +136,20 @@ TEST(ByteCodes, CharacterTableMatchesTheSystemConverter)
     }
     EXPECT_GE(compared, 250);
 }
+
+TEST(ByteCodes, EveryByteWithoutAGlyphHasAName)
+{
+    // Control codes, the code page's undefined five (mapped to C1 controls), the no-break space and the
+    // soft hyphen show nothing drawn on their own: each has a name, and no other byte has one.
+    for (int v = 0; v < 256; ++v) {
+        const char32_t cp = Windows1250CodePoint(static_cast<std::uint8_t>(v));
+        const bool invisible = cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || cp == 0xA0 || cp == 0xAD;
+        EXPECT_EQ(!ControlName(static_cast<std::uint8_t>(v)).empty(), invisible) << "byte " << v;
+    }
+    EXPECT_EQ(ControlName(0x00), "NUL");
+    EXPECT_EQ(ControlName(0x0A), "LF");
+    EXPECT_EQ(ControlName(0x0D), "CR");
+    EXPECT_EQ(ControlName(0x1B), "ESC");
+    EXPECT_EQ(ControlName(0x7F), "DEL");
+    EXPECT_EQ(ControlName(0xA0), "NBSP");
+}

@@ -39,13 +39,14 @@ TEST(ScreenTooSmall, ExactlyTheTwoComparisons)
     EXPECT_TRUE(ScreenTooSmall(1279, 1024));
 }
 
-TEST(InfoTopicDocument, TwoTopicsAndNothingElse)
+TEST(InfoTopicDocument, ThreeTopicsAndNothingElse)
 {
     // With the system's own separator: a backslash on Windows.
     const auto inInf = [](const char *name) { return (std::filesystem::path("inf") / name).string(); };
     EXPECT_EQ(InfoTopicDocument(0), inInf("rs232_adatcsomag.rtf"));
     EXPECT_EQ(InfoTopicDocument(1), inInf("rs232_adatatvitelbeall.rtf"));
-    for (int index : {-1, 2, 100})
+    EXPECT_EQ(InfoTopicDocument(2), inInf("rs232_bajtfolyam.rtf"));
+    for (int index : {-1, 3, 100})
         EXPECT_EQ(InfoTopicDocument(index), std::nullopt) << index;
     EXPECT_EQ(DocumentPath("x.rtf").substr(0, 3), "inf");
     EXPECT_EQ(DocumentPath("x.rtf").size(), 9u);

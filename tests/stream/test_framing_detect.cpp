@@ -15,7 +15,7 @@
 #include <random>
 #include <string>
 
-namespace rs232::capture {
+namespace rs232 {
 namespace {
 
 using recorded::randomValues;
@@ -221,4 +221,4 @@ TEST(LinePolarity, TellsTheLevelTheLineRestsAt)
 }
 
 } // namespace
-} // namespace rs232::capture
+} // namespace rs232

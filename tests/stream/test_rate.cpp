@@ -13,7 +13,7 @@
 #include <random>
 #include <string>
 
-namespace rs232::capture {
+namespace rs232 {
 namespace {
 
 using recorded::randomValues;
@@ -154,4 +154,4 @@ TEST(RateDetection, SaysWhenItCannotTell)
 }
 
 } // namespace
-} // namespace rs232::capture
+} // namespace rs232

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace rs232 {
 namespace {
 
@@ -40,6 +42,28 @@ TEST(StreamViewTest, SentLaneShowsEveryCellUpCloseAndStaysBoundedFarOut)
     EXPECT_LE(lineLanePoints(many.line, whole, 2).size(), 2u * 800 + 4);
     // Unthinned, the line would have every edge.
     EXPECT_EQ(lineLanePoints(many.line, {0.0, many.line.end, 0.0}, 2).size(), many.line.edges.size() + 2);
+}
+
+TEST(StreamViewTest, EveryStopCellKeepsItsColourWhereverItsFrameLies)
+{
+    // Back to back, a frame's stop cell ends where the next frame starts; that instant, computed two
+    // ways, may differ in its last bit. Every stop stretch must still be drawn in the stop colour.
+    TransmitterSettings tx;
+    tx.rate = 9600.0;
+    tx.idleBits = 0.0;
+    const Transmission sent = *transmit(tx, std::vector<unsigned>(12, '!'));
+    const double T = sent.bitTime;
+    const std::vector<SignalPoint> points = sentLanePoints(sent, {0.0, sent.line.end, T / 100}, 3);
+    for (std::size_t i = 1; i < points.size(); ++i)
+        ASSERT_GE(points[i].x, points[i - 1].x) << "point " << i << " out of order";
+    for (std::size_t f = 0; f < sent.frames.size(); ++f) {
+        // The point that ends the stop cell's stretch is the first at or after its middle.
+        const double middle = sent.frames[f].end - T / 2;
+        const auto stop = std::find_if(points.begin(), points.end(),
+                                       [middle](const SignalPoint &p) { return p.x >= middle; });
+        ASSERT_NE(stop, points.end());
+        EXPECT_EQ(stop->colour, segmentColour(FrameSegment::Stop)) << "frame " << f + 1;
+    }
 }
 
 TEST(StreamViewTest, LineThinningKeepsTheLevelAfterABusyColumn)

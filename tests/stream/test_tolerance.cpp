@@ -1,12 +1,34 @@
 // SPDX-FileCopyrightText: The RS232 simulator authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "stream/receiver.h"
 #include "stream/tolerance.h"
 
 #include <gtest/gtest.h>
 
 namespace rs232 {
 namespace {
+
+// The closed forms of a single frame. For an oversampling receiver, as microcontroller datasheets give
+// it: slow when the stop bit's first vote falls on the stop bit's start with sample 1 on the start edge,
+// fast when its middle vote falls on the stop bit's end with sample 1 one tick after the edge. For the
+// ideal receiver, when the stop sample falls on either end of the stop bit. The simulated ranges are
+// checked against them.
+OperationalRange closedFormRange(ReceiverKind kind, const Framing &framing)
+{
+    const double stopBit = framing.frameBits() + 1; // bits before the stop bit
+    if (kind == ReceiverKind::Ideal) {
+        const double slow = 100.0 * stopBit / (stopBit + 0.5), fast = 100.0 * (stopBit + 1.0) / (stopBit + 0.5);
+        return {slow, fast, slow, fast};
+    }
+    const double S = samplesPerBit(kind);
+    const double SF = firstVoteSample(kind);
+    // Ticks from sample 1 to the stop bit's first vote are stopBit * S + SF - 1; to its middle vote one
+    // more, plus the tick by which sample 1 may follow the start edge.
+    const double slow = 100.0 * stopBit * S / (stopBit * S + SF - 1.0);
+    const double fast = 100.0 * (stopBit + 1.0) * S / (stopBit * S + SF + 1.0);
+    return {slow, fast, slow, fast};
+}
 
 Framing framingOfD(int frameBits)
 {
@@ -65,6 +87,11 @@ TEST(ToleranceTest, OversamplingRangesBesideTheClosedForm)
         const OperationalRange closed = closedFormRange(row.kind, framing);
         EXPECT_NEAR(closed.slow, row.closedSlow, 0.006) << name;
         EXPECT_NEAR(closed.fast, row.closedFast, 0.006) << name;
+        // Counting a noise flag as an error: on the slow side every vote of the stop bit must land in it,
+        // which is the closed form's slow limit; on the fast side the string already fails when the last
+        // vote leaves the stop bit, so the limit stays.
+        EXPECT_NEAR(simulated.noiseFreeSlow, row.closedSlow, 0.006) << name;
+        EXPECT_NEAR(simulated.noiseFreeFast, row.fast, 0.006) << name;
     }
 }
 
@@ -78,6 +105,9 @@ TEST(ToleranceTest, TheIdealReceiverFollowsTheMidBitRule)
         const OperationalRange simulated = operationalRange(ReceiverKind::Ideal, framing);
         EXPECT_NEAR(simulated.slow, 100.0 * (D + 1) / (D + 1.5), 0.001) << text;
         EXPECT_NEAR(simulated.fast, 100.0 * (D + 2) / (D + 1.5), 0.001) << text;
+        // One sample a bit: its votes never disagree, so no noise flag narrows the range.
+        EXPECT_EQ(simulated.noiseFreeSlow, simulated.slow) << text;
+        EXPECT_EQ(simulated.noiseFreeFast, simulated.fast) << text;
         const OperationalRange closed = closedFormRange(ReceiverKind::Ideal, framing);
         EXPECT_NEAR(closed.slow, simulated.slow, 0.001) << text;
         EXPECT_NEAR(closed.fast, simulated.fast, 0.001) << text;

@@ -3,16 +3,24 @@
 
 // The information panel and the two description pages: which documents the window loads at start-up and
 // on a topic pick, from inf/ under the working directory, and the one warning when a load fails.
-// With RS232_SNAPSHOT_DIR set it also renders the panel with both topics and both description pages.
+// The English documents in inf/en are read the same way and match their Hungarian originals paragraph for
+// paragraph. With RS232_SNAPSHOT_DIR set it also renders the panel with both topics and both description
+// pages.
 #include "fake_platform.h"
+#include "rtf/rtfreader.h"
 #include "ui/main_window.h"
 #include "widgets/rtfview.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QtTest>
 
 namespace {
@@ -21,6 +29,7 @@ const QString DataPacket = QStringLiteral("rs232_adatcsomag.rtf");
 const QString Settings = QStringLiteral("rs232_adatatvitelbeall.rtf");
 const QString Topology = QStringLiteral("rs232_topologia.rtf");
 const QString Simulation = QStringLiteral("rs232_szimulacio.rtf");
+const QString ByteString = QStringLiteral("rs232_bajtfolyam.rtf");
 const QString Warning = QStringLiteral("Az adott fájl nem található!");
 
 // The plain text of a document as a view shows it.
@@ -30,6 +39,59 @@ QString documentText(const QString &name)
     if (!view.loadFile(QStringLiteral(RS232_DOCUMENTS_DIR "/") + name))
         qFatal("cannot read %s", qPrintable(name));
     return view.toPlainText();
+}
+
+// The outline of a document as the reader builds it: its paragraphs outside tables, its headings (bold and
+// larger than the body text), and the rows and columns of each table.
+struct Outline
+{
+    QString text;
+    int paragraphs = 0;
+    QStringList headings;
+    QList<QPair<int, int>> tables;
+};
+
+Outline outlineOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot open %s", qPrintable(path));
+    QTextDocument document;
+    RtfReader reader;
+    if (!reader.read(&file, &document))
+        qFatal("%s: %s", qPrintable(path), qPrintable(reader.errorString()));
+    Outline outline;
+    outline.text = document.toPlainText();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.text().trimmed().isEmpty() || QTextCursor(block).currentTable())
+            continue;
+        ++outline.paragraphs;
+        bool heading = true;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!it.fragment().text().trimmed().isEmpty())
+                heading = heading && format.fontWeight() >= QFont::Bold && format.fontPointSize() > 10.5;
+        }
+        if (heading)
+            outline.headings.append(block.text().trimmed());
+    }
+    for (QTextFrame *frame : document.rootFrame()->childFrames())
+        if (auto *table = qobject_cast<QTextTable *>(frame))
+            outline.tables.append({table->rows(), table->columns()});
+    return outline;
+}
+
+// Every number in a text, in order of size; a decimal comma (Hungarian) is read as a decimal point.
+QStringList numbersIn(QString text)
+{
+    static const QRegularExpression decimalComma(QStringLiteral("(\\d),(\\d)"));
+    static const QRegularExpression number(QStringLiteral("\\d+(?:\\.\\d+)?"));
+    text.replace(decimalComma, QStringLiteral("\\1.\\2"));
+    QStringList numbers;
+    for (const QRegularExpressionMatch &match : number.globalMatch(text))
+        numbers.append(match.captured());
+    numbers.sort();
+    return numbers;
 }
 
 // A working directory holding inf/ with the named documents; with `withFolder` false, no inf/ at all.
@@ -76,6 +138,8 @@ private Q_SLOTS:
     void startup();
     void topicPicks();
     void topicSetByProgramLoadsNothing();
+    void englishDocuments_data();
+    void englishDocuments();
     void snapshots();
 };
 
@@ -149,15 +213,31 @@ void TestDocuments::topicPicks()
         QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(DataPacket));
     }
     {
-        // Both present: each pick shows its own document, read anew.
-        WorkingDirectory dir({DataPacket, Settings, Topology, Simulation});
+        // All present: each pick shows its own document, read anew.
+        WorkingDirectory dir({DataPacket, Settings, Topology, Simulation, ByteString});
         FakePlatform platform;
         MainWindow form(platform);
         pickTopic(form, Qt::Key_Down);
         QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(Settings));
+        pickTopic(form, Qt::Key_Down);
+        QCOMPARE(form.findChild<QComboBox *>(QStringLiteral("qel_rs232_infobox"))->currentIndex(), 2);
+        QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(ByteString));
+        QVERIFY(documentText(ByteString).size() > 500);
+        pickTopic(form, Qt::Key_Up);
         pickTopic(form, Qt::Key_Up);
         QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(DataPacket));
         QVERIFY(platform.messages.isEmpty());
+    }
+    {
+        // The byte string document missing: its pick warns and leaves the view empty, as the others do.
+        WorkingDirectory dir({DataPacket, Settings, Topology, Simulation});
+        FakePlatform platform;
+        MainWindow form(platform);
+        pickTopic(form, Qt::Key_Down);
+        pickTopic(form, Qt::Key_Down);
+        QCOMPARE(platform.messages.size(), 1);
+        QCOMPARE(platform.messages[0].second, Warning);
+        QCOMPARE(textOf(form, "qel_rs232_inf_re"), QString());
     }
 }
 
@@ -170,13 +250,53 @@ void TestDocuments::topicSetByProgramLoadsNothing()
     QCOMPARE(textOf(form, "qel_rs232_inf_re"), documentText(DataPacket));
 }
 
+void TestDocuments::englishDocuments_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("data packet") << DataPacket << QStringLiteral("The structure of the RS232 data packet");
+    QTest::newRow("transfer settings") << Settings << QStringLiteral("Setting up RS232 data transfer");
+    QTest::newRow("topology") << Topology << QStringLiteral("Connecting two RS232 modules");
+    QTest::newRow("simulation") << Simulation << QStringLiteral("How the transmit/receive simulation works");
+    QTest::newRow("byte string") << ByteString << QStringLiteral("The RS232 byte string simulation");
+}
+
+// Each English document reads without error, holds no Hungarian letter (an untranslated sentence or a
+// character lost to the wrong code page would show as one), and keeps its original's shape and figures:
+// as many paragraphs and headings, tables of the same size, and the same numbers, so no section, row,
+// step or figure was dropped or changed.
+void TestDocuments::englishDocuments()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    const Outline hungarian = outlineOf(QStringLiteral(RS232_DOCUMENTS_DIR "/") + name);
+    const Outline english = outlineOf(QStringLiteral(RS232_DOCUMENTS_DIR "/en/") + name);
+    QVERIFY(english.text.size() > 500);
+    static const QRegularExpression hungarianLetter(QStringLiteral("[áéíóöőúüűÁÉÍÓÖŐÚÜŰ]"));
+    const QRegularExpressionMatch found = hungarianLetter.match(english.text);
+    QVERIFY2(!found.hasMatch(),
+             qPrintable(english.text.mid(std::max<qsizetype>(0, found.capturedStart() - 30), 60)));
+    QVERIFY(!english.headings.isEmpty());
+    QCOMPARE(english.headings.first(), title);
+    QCOMPARE(english.headings.size(), hungarian.headings.size());
+    QCOMPARE(english.paragraphs, hungarian.paragraphs);
+    QCOMPARE(english.tables, hungarian.tables);
+    QCOMPARE(numbersIn(english.text), numbersIn(hungarian.text));
+    // Signs beyond Latin-1 come through the reader's Unicode escapes: the micro sign, arrows, the minus.
+    if (name == Topology)
+        QVERIFY(english.text.contains(QStringLiteral("−3 V … −15 V")) &&
+                english.text.contains(QStringLiteral("TxD → RxD")));
+    if (name == DataPacket)
+        QVERIFY(english.text.contains(QStringLiteral("104.17 µs")));
+}
+
 void TestDocuments::snapshots()
 {
     const QString shots = qEnvironmentVariable("RS232_SNAPSHOT_DIR");
     if (shots.isEmpty())
         QSKIP("set RS232_SNAPSHOT_DIR to render the description pages");
     QDir().mkpath(shots);
-    WorkingDirectory dir({DataPacket, Settings, Topology, Simulation});
+    WorkingDirectory dir({DataPacket, Settings, Topology, Simulation, ByteString});
     FakePlatform platform;
     MainWindow form(platform);
     form.show();
@@ -188,6 +308,8 @@ void TestDocuments::snapshots()
     shoot(QStringLiteral("docs_topologia_tema0"));
     pickTopic(form, Qt::Key_Down);
     shoot(QStringLiteral("docs_topologia_tema1"));
+    pickTopic(form, Qt::Key_Down);
+    shoot(QStringLiteral("docs_topologia_tema2"));
     form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc"))->setCurrentIndex(2);
     form.findChild<QTabWidget *>(QStringLiteral("qel_rs232_pc_szim_pc"))->setCurrentIndex(0);
     shoot(QStringLiteral("docs_szimulacio"));

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -68,7 +69,10 @@ private Q_SLOTS:
     void cleanup();
     void aSessionOpensAtItsMeasuredRateAndDecodes();
     void changingTheReceiverDecodesAgain();
+    void aLineRestingAt0IsReadInvertedUntilTheBoxSaysOtherwise();
+    void recognitionTellsTheFramingAndReadsWithIt();
     void theChannelComboReadsAnotherWire();
+    void aChannelNameBecomesAFileSafeSuggestion();
     void backToSimulationRestoresItAsItWas();
     void badFilesGiveOneMessageAndChangeNothing();
     void aLongLoadShowsItsProgressAndCanBeCancelled();
@@ -153,7 +157,7 @@ void StreamCaptureTest::aSessionOpensAtItsMeasuredRateAndDecodes()
     // Digit groups are kept apart by no-break spaces.
     const QString plain = QString(text).replace(QChar(0xA0), QLatin1Char(' '));
     for (const char *part : {"Mérés: „mcu.sr” (sigrok session), csatorna: uart_tx", "minta, 1 MHz mintavétel",
-                             "a legközelebbi szabványos sebesség 19 200 bit/s", "A vevő 19 200 bit/s-mal olvas",
+                             "a legközelebbi szabványos sebesség 19 200 bps", "A vevő 19 200 bps-sel olvas",
                              "A vevő minden keretet hibátlanul vett.", "Vett keretek: 9."})
         QVERIFY2(plain.contains(QString::fromUtf8(part)), qPrintable(QString::fromUtf8(part) + QStringLiteral(" in ") + plain));
     QVERIFY(std::abs(lastRun().ratioPercent - 101.0) < 0.3);
@@ -182,8 +186,9 @@ void StreamCaptureTest::changingTheReceiverDecodesAgain()
     // Read as 8N1, the parity bit becomes the eighth data bit; read as 7E1, every frame is right.
     QCOMPARE(lastRun().received.frames.size(), ascii.size());
     QCOMPARE(lastRun().received.frames[4].value, 0xF3u); // "s" has an odd number of ones: parity 1
-    find<QSpinBox>("stream_data_bits")->setValue(7);
-    find<QComboBox>("stream_parity")->setCurrentIndex(1);
+    // The framing is the receiver's own, set under the receiver.
+    find<QSpinBox>("stream_rx_data_bits")->setValue(7);
+    find<QComboBox>("stream_rx_parity")->setCurrentIndex(1);
     QCOMPARE(lastRun().received.totals.parity + lastRun().received.totals.framing, 0u);
     for (size_t i = 0; i < ascii.size(); ++i)
         QCOMPARE(lastRun().received.frames[i].value, ascii[i]);
@@ -191,7 +196,8 @@ void StreamCaptureTest::changingTheReceiverDecodesAgain()
     find<QComboBox>("stream_rx_rate")->setCurrentText(QStringLiteral("12000"));
     QVERIFY(lastRun().received.totals.framing + lastRun().received.totals.parity > 0);
     QVERIFY2(summary().contains(QStringLiteral("kívül esik")), qPrintable(summary()));
-    QVERIFY2(summary().contains(QStringLiteral("keretnél jelzett hibát a vevő")), qPrintable(summary()));
+    QVERIFY2(summary().contains(QStringLiteral("keretnél jelzett kerethibát vagy paritáshibát a vevő")),
+             qPrintable(summary()));
     // A line with too few edges opens at the rate set, and says why its own rate is not known.
     open(vcd(QStringLiteral("one.vcd"), lineOf({0x00}, 4800, "8N1", 0.0)));
     QVERIFY(m_page->measuring());
@@ -210,6 +216,83 @@ void StreamCaptureTest::changingTheReceiverDecodesAgain()
     QVERIFY(!find<QLabel>("stream_capture_error")->text().isEmpty());
     QCOMPARE(lastRun().received.frames.size(), frames);
     QVERIFY(m_platform.messages.isEmpty());
+}
+
+void StreamCaptureTest::aLineRestingAt0IsReadInvertedUntilTheBoxSaysOtherwise()
+{
+    // Recorded on the RS232 side of a transceiver: the line rests at 0. It opens read inverted, the box
+    // ticked, the line lane drawn as recorded, and the summary says why.
+    rs232::Line recorded = lineOf(kBytes, 9600, "8N1", 0.0);
+    recorded.startLevel = 0;
+    open(vcd(QStringLiteral("rs232side.vcd"), recorded));
+    QVERIFY(m_page->measuring());
+    auto *invert = find<QCheckBox>("stream_invert");
+    QVERIFY(invert->isChecked());
+    QVERIFY(invert->isEnabled());
+    const auto values = [this] {
+        std::vector<unsigned> got;
+        for (const rs232::ReceivedFrame &frame : lastRun().received.frames)
+            got.push_back(frame.value);
+        return got;
+    };
+    QCOMPARE(values(), kBytes);
+    QVERIFY2(summary().contains(QStringLiteral("A vonal 0 szinten nyugszik (a hosszú szünetei 0 szinten vannak)")),
+             qPrintable(summary()));
+    const auto lineLevelAtStart = [this] {
+        const auto points = find<StepChart>("stream_chart")->series(QStringLiteral("stream_line"))->points();
+        return points.isEmpty() ? -1.0 : points.front().y;
+    };
+    const double drawnInverted = lineLevelAtStart();
+    // Unticked, the line is read as recorded: not one byte survives, and the summary says it was by hand.
+    // The wire is drawn as recorded either way.
+    invert->click();
+    QVERIFY(settle());
+    QVERIFY(values() != kBytes);
+    QVERIFY2(summary().contains(QStringLiteral("kézzel invertálás nélkül")), qPrintable(summary()));
+    QCOMPARE(lineLevelAtStart(), drawnInverted);
+    invert->click();
+    QVERIFY(settle());
+    QCOMPARE(values(), kBytes);
+    // A line that rests at 1 opens with the box clear, and is drawn resting at the other level.
+    open(vcd(QStringLiteral("ttl.vcd"), lineOf(kBytes, 9600, "8N1", 0.0)));
+    QVERIFY(!invert->isChecked());
+    QCOMPARE(values(), kBytes);
+    QVERIFY(!summary().contains(QStringLiteral("nyugszik")));
+    QVERIFY(lineLevelAtStart() != drawnInverted);
+}
+
+void StreamCaptureTest::recognitionTellsTheFramingAndReadsWithIt()
+{
+    // Seven-bit text with even parity, read at first as 8N1: "Felismerés" finds 7E1, says why, and the
+    // receiver reads every byte with it.
+    std::vector<unsigned> ascii;
+    for (const char c : std::string("Parity tells 7E1 apart from 8N1, frame after frame."))
+        ascii.push_back(static_cast<unsigned char>(c));
+    open(vcd(QStringLiteral("seven.vcd"), lineOf(ascii, 9600, "7E1", 0.0)));
+    QVERIFY(m_page->measuring());
+    auto *detect = find<QPushButton>("stream_detect_framing");
+    QVERIFY(detect->isVisible());
+    QCOMPARE(find<QSpinBox>("stream_rx_data_bits")->value(), 8);
+    detect->click();
+    QVERIFY(settle());
+    QCOMPARE(find<QSpinBox>("stream_rx_data_bits")->value(), 7);
+    QCOMPARE(find<QComboBox>("stream_rx_parity")->currentIndex(), 1);
+    QCOMPARE(find<QComboBox>("stream_rx_stop_bits")->currentIndex(), 0);
+    const QString evidence = find<QLabel>("stream_framing_evidence")->text();
+    QVERIFY2(evidence.startsWith(QStringLiteral("Felismert keretformátum 7E1: %1 keret, a paritás mindegyikben helyes; "
+                                                "8N1-ként olvasva a 7. bit lenne a paritás")
+                                     .arg(ascii.size())),
+             qPrintable(evidence));
+    QCOMPARE(lastRun().received.frames.size(), ascii.size());
+    for (size_t i = 0; i < ascii.size(); ++i)
+        QCOMPARE(lastRun().received.frames[i].value, ascii[i]);
+    // A line with too few frames to tell says so, and leaves the framing as it was.
+    open(vcd(QStringLiteral("short.vcd"), lineOf({0x55, 0x41}, 9600, "8N1", 0.0)));
+    find<QPushButton>("stream_detect_framing")->click();
+    QVERIFY(settle());
+    QVERIFY2(find<QLabel>("stream_framing_evidence")->text().startsWith(QStringLiteral("A keretformátum nem ismerhető fel")),
+             qPrintable(find<QLabel>("stream_framing_evidence")->text()));
+    QCOMPARE(find<QSpinBox>("stream_rx_data_bits")->value(), 7);
 }
 
 void StreamCaptureTest::theChannelComboReadsAnotherWire()
@@ -249,6 +332,25 @@ void StreamCaptureTest::theChannelComboReadsAnotherWire()
     QVERIFY(summary().contains(QStringLiteral("csatorna: la.d0")));
 }
 
+void StreamCaptureTest::aChannelNameBecomesAFileSafeSuggestion()
+{
+    // Whoever recorded the capture named its channel: "/" would point the suggested name into a folder,
+    // ":" and "*" are refused by some file systems. They become "_", and the name stays one file.
+    const QString path = m_dir.filePath(QStringLiteral("weird.vcd"));
+    QVERIFY(writeFile(path, rs232::writeLineVcd(lineOf(kBytes, 9600, "8N1", 0.0), "uart/tx:*0", "test")));
+    open(path);
+    QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).second));
+    QVERIFY(m_page->measuring());
+    m_platform.saveAnswer.clear();
+    find<QAction>("stream_chart_vcd")->trigger();
+    QVERIFY(!m_platform.saveRequests.isEmpty());
+    const QString suggested = m_platform.saveRequests.last();
+    QVERIFY2(suggested.startsWith(QStringLiteral("weird_")) && suggested.endsWith(QStringLiteral("uart_tx__0.vcd")),
+             qPrintable(suggested));
+    for (const QChar refused : QStringLiteral("/\\:*?\"<>|"))
+        QVERIFY2(!suggested.contains(refused), qPrintable(suggested));
+}
+
 void StreamCaptureTest::backToSimulationRestoresItAsItWas()
 {
     find<QComboBox>("stream_rx_rate")->setCurrentText(QStringLiteral("10000"));
@@ -258,8 +360,18 @@ void StreamCaptureTest::backToSimulationRestoresItAsItWas()
 
     open(vcd(QStringLiteral("line.vcd"), lineOf(kBytes, 115200, "8N1", 0.0)));
     QVERIFY(m_page->measuring());
-    find<QComboBox>("stream_parity")->setCurrentIndex(2);
+    // A capture has no transmitter: its box is off with no rate in it, the framing is the receiver's,
+    // set under the receiver, and the table has no column of sent values.
+    QVERIFY(!find<QGroupBox>("stream_transmitter_box")->isEnabled());
+    QCOMPARE(find<QComboBox>("stream_tx_rate")->currentText(), QStringLiteral("–"));
+    QVERIFY(find<QWidget>("stream_rx_format_box")->isVisible());
+    QVERIFY(!find<QCheckBox>("stream_rx_own_format")->isVisible());
+    QVERIFY(find<QTableView>("stream_table")->isColumnHidden(2));
+    find<QComboBox>("stream_rx_parity")->setCurrentIndex(2);
+    QVERIFY(settle());
+    QCOMPARE(lastRun().received.settings.framing.parity, rs232::ParityMode::Odd);
     find<QComboBox>("stream_rx_kind")->setCurrentIndex(0);
+    QVERIFY(settle());
     QVERIFY(summary() != simulated);
 
     find<QPushButton>("stream_back_to_simulation")->click();
@@ -267,6 +379,10 @@ void StreamCaptureTest::backToSimulationRestoresItAsItWas()
     QVERIFY(find<QPushButton>("stream_run")->isVisible());
     QVERIFY(!find<QGroupBox>("stream_capture_box")->isVisible());
     QVERIFY(find<QComboBox>("stream_tx_rate")->isEnabled());
+    QCOMPARE(find<QComboBox>("stream_tx_rate")->currentText(), QStringLiteral("9600"));
+    QVERIFY(!find<QWidget>("stream_rx_format_box")->isVisible());
+    QVERIFY(!find<QCheckBox>("stream_rx_own_format")->isChecked());
+    QVERIFY(!find<QTableView>("stream_table")->isColumnHidden(2));
     QCOMPARE(find<QComboBox>("stream_rx_rate")->currentText(), QStringLiteral("10000"));
     QCOMPARE(find<QComboBox>("stream_parity")->currentIndex(), 0);
     QCOMPARE(find<QComboBox>("stream_rx_kind")->currentIndex(), 1);
@@ -297,12 +413,21 @@ void StreamCaptureTest::badFilesGiveOneMessageAndChangeNothing()
     QVERIFY(writeFile(empty, ""));
     QVERIFY(writeFile(text, "hello, world\n"));
     QVERIFY(writeFile(cut, "$timescale 1 ns $end\n$var wire 1 ! txd"));
+    // A sigrok session cut short, and a CSV file that gives each row its instant.
+    const QString truncated = m_dir.filePath(QStringLiteral("trunc.sr"));
+    QVERIFY(writeFile(truncated, std::string("PK\x03\x04\x14\x00\x00\x00\x08\x00", 10) + "metadata"));
+    const QString timed = m_dir.filePath(QStringLiteral("timed.csv"));
+    QVERIFY(writeFile(timed, "Time [s],uart_tx\n0.000000,1\n0.000104,0\n0.000208,1\n0.000312,0\n"));
     const Case cases[] = {
         {m_dir.filePath(QStringLiteral("nothere.sr")), "A(z) „nothere.sr” nem olvasható: nincs ilyen mappa vagy fájl."},
         {empty, "A(z) „empty.sr” üres fájl, nincs benne mérés."},
         {text, rs232::capture::readsSigrokFormats() ? "A(z) „notes.txt” nem logikai analizátoros mérés"
                                                     : "A(z) „notes.txt” nem VCD-fájl"},
-        {cut, "A(z) „cut.vcd” sérült vagy csonka, nem olvasható végig.\n\nRészletek: cut.vcd: the file ends inside"},
+        {cut, "A(z) „cut.vcd” nem olvasható: a fájl egy deklaráció közepén véget ér."},
+        {truncated, "A(z) „trunc.sr” "},
+        {timed, rs232::capture::readsSigrokFormats()
+                    ? "A(z) „timed.csv” CSV-fájl első oszlopa az idő."
+                    : "A(z) „timed.csv” CSV-fájl, ezt a program ezen változata nem olvassa"},
         {folder, "A(z) „folder” mappa, nem mérésfájl."},
         {vcd(QStringLiteral("flat.vcd"), flat), "A(z) „flat.vcd” mérés „rs232line.uart_tx” csatornája egyszer sem vált szintet"},
     };
@@ -312,8 +437,11 @@ void StreamCaptureTest::badFilesGiveOneMessageAndChangeNothing()
         open(c.file);
         QCOMPARE(m_platform.messages.size(), 1);
         QCOMPARE(m_platform.messages.front().first, Platform::MessageKind::Error);
-        QVERIFY2(m_platform.messages.front().second.startsWith(QString::fromUtf8(c.message)),
-                 qPrintable(m_platform.messages.front().second));
+        const QString message = m_platform.messages.front().second;
+        QVERIFY2(message.startsWith(QString::fromUtf8(c.message)), qPrintable(message));
+        // The whole message is Hungarian: no reader's or library's English words follow it.
+        for (const char *english : {" the ", " is ", " not ", "cannot", "Részletek"})
+            QVERIFY2(!message.contains(QLatin1String(english)), qPrintable(message));
         QVERIFY(!m_page->measuring());
         QCOMPARE(summary(), before);
     }

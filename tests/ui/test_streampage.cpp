@@ -3,6 +3,8 @@
 
 // The byte string page, driven through its controls by name as a user would.
 #include "stream_page_harness.h"
+#include "ui/pages/stream/stream_texts.h"
+#include "ui/pages/stream/tolerance_bar.h"
 #include "widgets/stepchart.h"
 
 #include "cli/line_tool.h"
@@ -23,6 +25,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include <cmath>
 #include <sstream>
 
 namespace {
@@ -58,10 +61,16 @@ private Q_SLOTS:
     void mismatchedClocksGiveFramingErrorsAndSayWhy();
     void oversamplingOutvotesNoiseThatFoolsTheIdealReceiver();
     void clickingARowScrollsTheChartToItsFrame();
+    void theKeyboardInTheTableBringsTheFrameIntoView_data();
+    void theKeyboardInTheTableBringsTheFrameIntoView();
     void zoomAndScrollStayOnTheLine();
     void textAndHexStayInStepAndMisfitsAreRefused();
     void theLineSavedAsVcdDecodesToTheSameFrames();
+    void aValueClampedOnLeavingItsFieldIsSaid_data();
+    void aValueClampedOnLeavingItsFieldIsSaid();
+    void controlCharactersByNameAndNumbersInOneFormat();
     void manyBytesStayBoundedAndTheChartDrawsOnlyWhatIsVisible();
+    void anInvertedLineIsDrawnAsTheRs232SideSeesItAndReadTheSame();
 
 };
 
@@ -93,7 +102,14 @@ void StreamPageTest::defaultRunShowsFiveRightFrames()
     QCOMPARE(rowText(0, 5), QStringLiteral("S"));
     const QString summary = find<QLabel>("stream_summary")->text();
     QVERIFY2(summary.contains(QStringLiteral("Minden keret hibátlanul megérkezett.")), qPrintable(summary));
-    QVERIFY(find<QLabel>("stream_tolerance")->text().contains(QStringLiteral("94,74 … 103,90 %")));
+    // Both ways beside each other: a frame whose majority was right counted as received, and the
+    // datasheets' count, in which the noise flag is an error too.
+    const QString tolerance = find<QLabel>("stream_tolerance")->text();
+    QVERIFY2(tolerance.contains(QStringLiteral("94,74 … 103,90 %")), qPrintable(tolerance));
+    QVERIFY2(tolerance.contains(QStringLiteral("95,36 … 103,90 %")), qPrintable(tolerance));
+    const auto *bar = find<ToleranceBar>("stream_tolerance_bar");
+    QVERIFY(std::abs(bar->slow() - 94.74) < 0.01 && std::abs(bar->noiseFreeSlow() - 95.36) < 0.01);
+    QVERIFY(std::abs(bar->noiseFreeFast() - bar->fast()) < 0.01);
 
     // The chart opens on the first three frames: five frame bars would not all be in view.
     const auto *chart = find<StepChart>("stream_chart");
@@ -121,12 +137,12 @@ void StreamPageTest::mismatchedClocksGiveFramingErrorsAndSayWhy()
     bool framingRow = false;
     const int rows = find<QTableView>("stream_table")->model()->rowCount();
     for (int row = 0; row < rows; ++row)
-        framingRow = framingRow || rowText(row, 6).contains(QStringLiteral("keretezési hiba"));
+        framingRow = framingRow || rowText(row, 6).contains(QStringLiteral("kerethiba"));
     QVERIFY(framingRow);
     const QString summary = find<QLabel>("stream_summary")->text();
     QVERIFY2(summary.contains(QStringLiteral("106,67 %")), qPrintable(summary));
     QVERIFY2(summary.contains(QStringLiteral("kívül esik")), qPrintable(summary));
-    QVERIFY2(summary.contains(QStringLiteral("stopbit helyén")), qPrintable(summary));
+    QVERIFY2(summary.contains(QStringLiteral("stop bit helyén")), qPrintable(summary));
     shoot(QStringLiteral("21_bajtfolyam_elteres"));
 }
 
@@ -182,6 +198,36 @@ void StreamPageTest::clickingARowScrollsTheChartToItsFrame()
     QVERIFY(shown);
 }
 
+void StreamPageTest::theKeyboardInTheTableBringsTheFrameIntoView_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("arrow down") << int(Qt::Key_Down) << int(Qt::NoModifier);
+    QTest::newRow("page down") << int(Qt::Key_PageDown) << int(Qt::NoModifier);
+    QTest::newRow("ctrl+end") << int(Qt::Key_End) << int(Qt::ControlModifier);
+}
+
+void StreamPageTest::theKeyboardInTheTableBringsTheFrameIntoView()
+{
+    // Moving through the table with the keys outlines the frame of the new current row and shows it, as
+    // a click does.
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    find<QSpinBox>("stream_repeat")->setValue(20);
+    find<QPushButton>("stream_run")->click();
+    auto *table = find<QTableView>("stream_table");
+    table->setFocus();
+    table->setCurrentIndex(table->model()->index(0, 1));
+    QTest::keyClick(table, static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
+    const int row = table->currentIndex().row();
+    QVERIFY(row > 0);
+    const rs232::ReceivedFrame &frame = lastRun().received.frames[static_cast<std::size_t>(row)];
+    const auto *chart = find<StepChart>("stream_chart");
+    QVERIFY(chart->hasHighlight());
+    QVERIFY(chart->bottomMin() <= frame.start && chart->bottomMax() >= frame.end);
+    QVERIFY(chart->bottomMax() - chart->bottomMin() < 3.0 * (frame.end - frame.start));
+}
+
 void StreamPageTest::zoomAndScrollStayOnTheLine()
 {
     find<QSpinBox>("stream_repeat")->setValue(20);
@@ -207,6 +253,20 @@ void StreamPageTest::zoomAndScrollStayOnTheLine()
     wheel(-60);
     QCOMPARE(chart->bottomMin(), 0.0);
     QCOMPARE(chart->bottomMax(), end);
+    // The plain wheel pans: a notch back shows later time by an eighth of the view, and a notch forward
+    // comes back; the span stays.
+    find<QPushButton>("stream_grow")->click();
+    const double span = chart->bottomMax() - chart->bottomMin();
+    const auto pan = [&](int notches) {
+        QWheelEvent event(at, chart->mapToGlobal(at), {}, {0, notches * 120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(chart, &event);
+    };
+    pan(-1);
+    QVERIFY(std::abs(chart->bottomMin() - span / 8.0) < bit / 100.0);
+    QVERIFY(std::abs(chart->bottomMax() - chart->bottomMin() - span) < bit / 100.0);
+    pan(1);
+    QCOMPARE(chart->bottomMin(), 0.0);
     // The scroll bar reaches the end of the line and no further.
     find<QPushButton>("stream_grow")->click();
     find<QPushButton>("stream_grow")->click();
@@ -245,6 +305,11 @@ void StreamPageTest::textAndHexStayInStepAndMisfitsAreRefused()
     typeText(text, QStringLiteral("a→b"));
     QVERIFY(!run->isEnabled());
     QVERIFY(find<QLabel>("stream_error")->text().contains(QStringLiteral("„→”")));
+    // The hex field no longer shows the bytes of the text before.
+    QVERIFY2(hex->text().isEmpty(), qPrintable(hex->text()));
+    text->clear();
+    typeText(text, QStringLiteral("Привет"));
+    QVERIFY2(hex->text().isEmpty(), qPrintable(hex->text()));
     text->clear();
     QTest::keyClicks(text, QStringLiteral("ok"));
     QVERIFY(run->isEnabled());
@@ -253,7 +318,7 @@ void StreamPageTest::textAndHexStayInStepAndMisfitsAreRefused()
     // More than 65 536 bytes in all, and a rate that is no number.
     find<QSpinBox>("stream_repeat")->setValue(40000);
     QVERIFY(!run->isEnabled());
-    QVERIFY(find<QLabel>("stream_error")->text().contains(QStringLiteral("65536")));
+    QVERIFY(find<QLabel>("stream_error")->text().contains(StreamTexts::count(65536)));
     find<QSpinBox>("stream_repeat")->setValue(1);
     auto *txRate = find<QComboBox>("stream_tx_rate");
     for (const char *refused : {"gyors", "9600,5", "49", "3000001"}) {
@@ -266,6 +331,63 @@ void StreamPageTest::textAndHexStayInStepAndMisfitsAreRefused()
     QVERIFY(!isTinted(txRate->lineEdit()));
     run->click();
     QCOMPARE(lastRun().sent.settings.rate, 115200.0);
+}
+
+void StreamPageTest::aValueClampedOnLeavingItsFieldIsSaid_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("value");
+    QTest::newRow("clock error above 10 %") << QStringLiteral("stream_rx_clock_error") << QStringLiteral("50") << 10.0;
+    QTest::newRow("idle above 1000 bits") << QStringLiteral("stream_idle") << QStringLiteral("99999") << 1000.0;
+    QTest::newRow("seed above 999 999") << QStringLiteral("stream_seed") << QStringLiteral("1234567") << 999999.0;
+}
+
+void StreamPageTest::aValueClampedOnLeavingItsFieldIsSaid()
+{
+    // A number typed beyond the field's range is kept while typed, then set to the range's end when the
+    // field is left, and the page says so where refusals are, with the field tinted.
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(double, value);
+    auto *spin = m_form->findChild<QAbstractSpinBox *>(field);
+    QVERIFY(spin);
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClicks(spin, typed);
+    QTest::keyClick(spin, Qt::Key_Return);
+    const double now = qobject_cast<QDoubleSpinBox *>(spin) ? qobject_cast<QDoubleSpinBox *>(spin)->value()
+                                                            : qobject_cast<QSpinBox *>(spin)->value();
+    QCOMPARE(now, value);
+    const QString said = find<QLabel>("stream_error")->text();
+    QVERIFY2(said.contains(QStringLiteral("„%1").arg(typed)) && said.contains(spin->text()), qPrintable(said));
+    QVERIFY(spin->palette().color(QPalette::Base) != QPalette().color(QPalette::Base));
+    // The next change of another setting takes the note away.
+    find<QDoubleSpinBox>("stream_noise")->setValue(1.0);
+    QVERIFY(find<QLabel>("stream_error")->text().isEmpty());
+    QCOMPARE(spin->palette().color(QPalette::Base), QPalette().color(QPalette::Base));
+}
+
+void StreamPageTest::controlCharactersByNameAndNumbersInOneFormat()
+{
+    // DEL, CR and NUL by name in the ASCII column; the row number and start instant, and the summary's
+    // counts, in the page's Hungarian format.
+    auto *hex = find<QLineEdit>("stream_hex");
+    hex->clear();
+    QTest::keyClicks(hex, QStringLiteral("7F 0D 00 41"));
+    find<QSpinBox>("stream_repeat")->setValue(300);
+    find<QPushButton>("stream_run")->click();
+    QCOMPARE(rowText(0, 5), QStringLiteral("DEL"));
+    QCOMPARE(rowText(1, 5), QStringLiteral("CR"));
+    QCOMPARE(rowText(2, 5), QStringLiteral("NUL"));
+    QCOMPARE(rowText(3, 5), QStringLiteral("A"));
+    const QLocale hungarian(QLocale::Hungarian);
+    QCOMPARE(rowText(1099, 0), hungarian.toString(1100));
+    QCOMPARE(rowText(1099, 1), hungarian.toString(lastRun().received.frames[1099].start, 'f', 3));
+    QVERIFY(rowText(1099, 1).contains(hungarian.groupSeparator()));
+    QVERIFY(rowText(1099, 1).contains(QLatin1Char(',')));
+    const QString summary = find<QLabel>("stream_summary")->text();
+    QVERIFY2(summary.contains(QStringLiteral("Küldött bájtok: %1").arg(hungarian.toString(1200))), qPrintable(summary));
 }
 
 void StreamPageTest::theLineSavedAsVcdDecodesToTheSameFrames()
@@ -296,7 +418,7 @@ void StreamPageTest::theLineSavedAsVcdDecodesToTheSameFrames()
     const auto *table = find<QTableView>("stream_table");
     QCOMPARE(lines.size(), table->model()->rowCount());
     QVERIFY(lastRun().received.totals.breaks > 0);
-    const QLocale locale;
+    const QLocale locale(QLocale::Hungarian);
     for (int row = 0; row < lines.size(); ++row) {
         const QStringList fields = lines[row].split(QLatin1Char('\t'));
         QCOMPARE(fields.size(), 3);
@@ -327,6 +449,35 @@ void StreamPageTest::manyBytesStayBoundedAndTheChartDrawsOnlyWhatIsVisible()
     QVERIFY(chart->bars(QStringLiteral("stream_frames"))->bars().size() <= width);
     QVERIFY(chart->bars(QStringLiteral("stream_samples"))->bars().isEmpty());
     QVERIFY(!chart->toImage().isNull());
+}
+
+void StreamPageTest::anInvertedLineIsDrawnAsTheRs232SideSeesItAndReadTheSame()
+{
+    // The RS232 convention: the line lane is drawn upside down (idle at 0, as an analyser on the ±12 V
+    // side sees it), the sent lane keeps the UART's levels, and the receiver reads every frame the same.
+    find<QPushButton>("stream_run")->click();
+    const auto *chart = find<StepChart>("stream_chart");
+    const auto firstY = [chart](const char *series) {
+        return chart->series(QString::fromLatin1(series))->points().front().y;
+    };
+    const double sentIdle = firstY("stream_sent"), lineIdle = firstY("stream_line");
+    const QString summary = find<QLabel>("stream_summary")->text();
+    std::vector<unsigned> values;
+    for (const rs232::ReceivedFrame &frame : lastRun().received.frames)
+        values.push_back(frame.value);
+    find<QCheckBox>("stream_invert")->click();
+    QVERIFY(settle());
+    QCOMPARE(firstY("stream_sent"), sentIdle);
+    QVERIFY(firstY("stream_line") != lineIdle);
+    QCOMPARE(find<QLabel>("stream_summary")->text(), summary);
+    std::vector<unsigned> again;
+    for (const rs232::ReceivedFrame &frame : lastRun().received.frames)
+        again.push_back(frame.value);
+    QCOMPARE(again, values);
+    shoot(QStringLiteral("27_bajtfolyam_invertalt"));
+    find<QCheckBox>("stream_invert")->click();
+    QVERIFY(settle());
+    QCOMPARE(firstY("stream_line"), lineIdle);
 }
 
 QTEST_MAIN(StreamPageTest)

@@ -64,6 +64,7 @@ void UnicodePathsTest::aSavedLineOpensAgainAsAMeasurement()
 
     m_platform.openFileAnswer = path;
     find<QPushButton>("stream_open_capture")->click();
+    QVERIFY(settle());
     QVERIFY2(m_platform.messages.isEmpty(), qPrintable(m_platform.messages.value(0).second));
     QVERIFY(m_page->measuring());
     QCOMPARE(find<QLabel>("stream_capture_file")->text(), QFileInfo(path).fileName());

@@ -46,17 +46,19 @@ ChannelResultPanel::ChannelResultPanel(int channel, QWidget *parent) : QWidget(p
         return QStringLiteral("qel_rs232_avsz_cs%1_").arg(channel) + QString::fromLatin1(suffix);
     };
 
-    QLabel *heading = form::label(this, tr("%1. csatorna").arg(channel), 10, 4, true);
+    QLabel *heading = form::label(this, QString(), 10, 4, true);
     QFont big;
     big.setBold(true);
     big.setPixelSize(16);
     heading->setFont(big);
-    heading->adjustSize();
+    language::follow(heading, [heading, channel] {
+        heading->setText(tr("%1. csatorna").arg(channel));
+        heading->adjustSize();
+    });
 
-    form::label(this, tr("Érkezett adatok"), 10, 34, true);
+    form::label(
+        this, [] { return tr("Érkezett adatok"); }, 10, 34, true);
     m_grid = form::bitGrid(this, name("tabla"), 10, 52);
-    for (int column = 0; column < 3; ++column)
-        m_grid->item(0, column)->setText(CoreTexts::bitGridHeader().at(column));
 
     form::ResultTabNames names;
     names.pages = name("eredmeny_pc");
@@ -74,7 +76,7 @@ ChannelResultPanel::ChannelResultPanel(int channel, QWidget *parent) : QWidget(p
     names.parityKinds = name("paritasbittip");
     names.stopBit = name("stopbit");
     names.stopPanel = name("stopbitszin");
-    names.stopPanelCaption = tr("stop színminta");
+    names.stopPanelCaption = [] { return tr("stop színminta"); };
     m_tabs = form::resultTabs(this, names, QRect(170, 30, 420, 200));
     connect(m_tabs.byte.spin, &SpinEdit::changed, this, [this] { showByte(m_tabs.byte); });
     connect(m_tabs.parityKinds, &RadioGroup::itemSelected, this, &ChannelResultPanel::parityChosen);
@@ -83,13 +85,14 @@ ChannelResultPanel::ChannelResultPanel(int channel, QWidget *parent) : QWidget(p
     paintPanel(m_tabs.parityPanel, rs232::FrameSegment::Parity);
     paintPanel(m_tabs.stopPanel, rs232::FrameSegment::Stop);
 
-    form::label(this, tr("Adatkommunikáció eredménye"), 600, 34, true);
+    form::label(
+        this, [] { return tr("Adatkommunikáció eredménye"); }, 600, 34, true);
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(name("eredmeny"));
     m_memo->setReadOnly(true);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette pal = m_memo->palette();
-    pal.setColor(QPalette::Base, QColor(254, 254, 214));
+    pal.setColor(QPalette::Base, form::kResultMemoColour);
     m_memo->setPalette(pal);
     m_memo->setGeometry(600, 52, 180, 178);
     // Both pictures share one place; the OK picture lies over the error picture until a run decides.
@@ -99,6 +102,23 @@ ChannelResultPanel::ChannelResultPanel(int channel, QWidget *parent) : QWidget(p
     m_okPicture =
         form::picture(this, name("ok"), QStringLiteral("ok"), QRect(786, 52, 32, 28), true);
     m_okPicture->raise();
+    // The grid's header, its kinds and the messages are worded again in another language.
+    language::follow(m_grid, [this] {
+        for (int column = 0; column < 3; ++column)
+            m_grid->item(0, column)->setText(CoreTexts::bitGridHeader().at(column));
+        if (m_shown)
+            writeWords(*m_shown);
+    });
+}
+
+void ChannelResultPanel::writeWords(const rs232::ChannelResult &result)
+{
+    const int n = static_cast<int>(result.rows.size());
+    for (int i = 0; i < n; ++i)
+        setCell(m_grid, i + 1, 1, CoreTexts::gridRowKindText(result.rows[static_cast<std::size_t>(i)]));
+    m_memo->clear();
+    for (const QString &line : CoreTexts::resultMemoLines(result.messages))
+        m_memo->appendPlainText(line);
 }
 
 void ChannelResultPanel::setParityTabShown(bool shown)
@@ -116,8 +136,8 @@ void ChannelResultPanel::showResult(const rs232::ChannelResult &result)
         setCell(m_grid, i + 1, 0, CoreTexts::rowNumberText(result.rows[static_cast<std::size_t>(i)].number));
     for (int i = 0; i < n; ++i)
         setCell(m_grid, i + 1, 2, fromCore(result.rows[static_cast<std::size_t>(i)].value));
-    for (int i = 0; i < n; ++i)
-        setCell(m_grid, i + 1, 1, CoreTexts::gridRowKindText(result.rows[static_cast<std::size_t>(i)]));
+    writeWords(result);
+    m_shown = result;
 
     tabs.startBit->setText(fromCore(result.startText));
     // A value the field shows already runs no handler; after a blanked run its texts still read "-", so
@@ -143,10 +163,6 @@ void ChannelResultPanel::showResult(const rs232::ChannelResult &result)
     paintPanel(tabs.parityPanel, rs232::FrameSegment::Parity);
     paintPanel(tabs.stopPanel, rs232::FrameSegment::Stop);
 
-    m_memo->clear();
-    for (const QString &line : CoreTexts::resultMemoLines(result.messages))
-        m_memo->appendPlainText(line);
-
     m_okPicture->setVisible(result.okShown);
     m_errorPicture->setVisible(result.errorShown);
 }
@@ -159,6 +175,9 @@ void ChannelResultPanel::showBlank()
     m_grid->setRowCount(2);
     for (int column = 0; column < 3; ++column)
         setCell(m_grid, 1, column, QString());
+    // The memo keeps the run's messages; the grid has no kinds left to word.
+    if (m_shown)
+        m_shown->rows.clear();
     tabs.startBit->setText(dash);
     tabs.byte.spin->setValue(0);
     tabs.byte.hexEdit->setText(dash);

@@ -3,16 +3,15 @@
 
 #pragma once
 
+#include "core/verdict.h"
 #include "ui/form_builder.h"
 
 #include <QWidget>
 
+#include <optional>
+
 class QPlainTextEdit;
 class QTableWidget;
-
-namespace rs232 {
-struct ChannelResult;
-} // namespace rs232
 
 // What one channel of the transmit/receive page received: the bits in a grid, the frame's parts in the
 // four result tabs, the messages in a memo, and a tick or a cross. Both channels are an instance of this
@@ -34,6 +33,8 @@ public:
 
 private:
     void parityChosen();
+    // The words of a shown result: the kinds in the grid and the messages in the memo.
+    void writeWords(const rs232::ChannelResult &result);
 
     const int m_channel;
     QTableWidget *m_grid = nullptr;
@@ -42,4 +43,6 @@ private:
     QWidget *m_okPicture = nullptr;
     QWidget *m_errorPicture = nullptr;
     int m_parityCode = 0;
+    // The result shown, worded again when the language changes.
+    std::optional<rs232::ChannelResult> m_shown;
 };

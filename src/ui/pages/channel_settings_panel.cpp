@@ -17,6 +17,7 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -76,8 +77,10 @@ ChannelSettingsPanel::ChannelSettingsPanel(int channel, QWidget *parent)
     const bool first = channel == 1;
     QTabWidget *tabs = form::fillingPageControl(this, QLatin1String(first ? "PageControl23" : "PageControl24"),
                                                 QTabWidget::West);
-    buildGeneralPage(form::addPage(tabs, QLatin1String(first ? "TabSheet48" : "TabSheet2"), tr("1. lap")));
-    buildFramePage(form::addPage(tabs, QLatin1String(first ? "TabSheet49" : "TabSheet72"), tr("2. lap")));
+    buildGeneralPage(
+        form::addPage(tabs, QLatin1String(first ? "TabSheet48" : "TabSheet2"), [] { return tr("1. lap"); }));
+    buildFramePage(
+        form::addPage(tabs, QLatin1String(first ? "TabSheet49" : "TabSheet72"), [] { return tr("2. lap"); }));
     for (double y : rs232::kPlaceholderByteTrace)
         m_byte.series->addY(y);
 }
@@ -89,30 +92,57 @@ void ChannelSettingsPanel::buildGeneralPage(QWidget *page)
     };
     const bool first = m_channel == 1;
 
-    form::title(page, tr("%1. csatorna beállításai").arg(m_channel), 20, 10);
-    form::label(page, tr("Kommunikáció általános beállításai:"), 20, 48, true);
+    form::title(
+        page, [this] { return tr("%1. csatorna beállításai").arg(m_channel); }, 20, 10);
+    form::label(
+        page, [] { return tr("Kommunikáció általános beállításai:"); }, 20, 48, true);
 
-    m_sending = form::radioGroup(page, name("adatkulde"), tr("Adatküldés"), {tr("bekapcsolva"), tr("kikapcsolva")},
-                                 QRect(20, 72, 130, 62));
-    m_handshake = form::radioGroup(page, name("handshake"), tr("Handshake"), {tr("tiltott"), tr("engedélyezett")},
-                                   QRect(162, 72, 130, 62));
-    form::label(page, tr("Késleltetés:"), 316, 78);
+    m_sending = form::radioGroup(
+        page, name("adatkulde"), [] { return tr("Adatküldés"); },
+        [] {
+            return QStringList{tr("bekapcsolva"), tr("kikapcsolva")};
+        },
+        QRect(20, 72, 130, 62));
+    m_handshake = form::radioGroup(
+        page, name("handshake"), [] { return tr("Handshake"); },
+        [] {
+            return QStringList{tr("tiltott"), tr("engedélyezett")};
+        },
+        QRect(162, 72, 130, 62));
+    form::label(
+        page, [] { return tr("Késleltetés:"); }, 316, 78);
     m_delay = new SpinEdit(page);
     m_delay->setObjectName(name("kesik"));
     m_delay->setRange(0, 999);
     m_delay->setValue(0);
     m_delay->setGeometry(316, 96, 64, 22);
-    m_delayLabel = form::label(page, tr("bit"), 386, 100, false, name("kesikl"));
-    m_delayUnit = form::radioGroup(page, name("kesiktip"), tr("adás késleltetés típus"),
-                                   {tr("bitidő (bit)"), tr("idő (µs)"), tr("idő (ms)")}, QRect(436, 72, 160, 80));
-    form::note(page,
-               tr("A késleltetés a 0ms szinkronizációs időpillanattól értendő. Handshake jelek esetén az első "
-                  "időpont, amikor adhat az egység."),
-               QRect(20, 164, 576, 30));
+    m_delayLabel = form::label(page, QString(), 386, 100, false, name("kesikl"));
+    m_delayUnit = form::radioGroup(
+        page, name("kesiktip"), [] { return tr("adás késleltetés típus"); },
+        [] {
+            return QStringList{tr("bitidő (bit)"), tr("idő (µs)"), tr("idő (ms)")};
+        },
+        QRect(436, 72, 160, 80));
+    // The unit beside the delay follows the chosen unit, in the window's language.
+    language::follow(m_delayLabel, [this] {
+        m_delayLabel->setText(CoreTexts::delayUnitText(
+            static_cast<rs232::DelayUnit>(std::clamp(m_delayUnit->itemIndex(), 0, 2))));
+        m_delayLabel->adjustSize();
+    });
+    form::note(
+        page,
+        [] {
+            return tr(
+                "A késleltetés a 0ms szinkronizációs időpillanattól értendő. Handshake jelek esetén az első "
+                "időpont, amikor adhat az egység.");
+        },
+        QRect(20, 164, 576, 30));
 
     form::rule(page, 10, 220, 790);
-    form::label(page, tr("Adatcsomag adatai:"), 20, 232, true);
-    QLabel *dataLabel = form::label(page, tr("Adat"), 20, 274, true, name("ladat"));
+    form::label(
+        page, [] { return tr("Adatcsomag adatai:"); }, 20, 232, true);
+    QLabel *dataLabel = form::label(
+        page, [] { return tr("Adat"); }, 20, 274, true, name("ladat"));
     m_byte = form::byteGroup(page, name("d1"), 60, 256, false, name("l"));
     StepChart *byteChart =
         form::byteChart(page, {name("d1c"), name("d1s"), name("llsb"), name("lmsb"), name("lsor")}, 340, 272, m_byte);
@@ -121,21 +151,31 @@ void ChannelSettingsPanel::buildGeneralPage(QWidget *page)
     m_dataGroup.append(m_byte.labels);
 
     form::rule(page, 10, 360, 790);
-    form::label(page, tr("Adatátviteli sebesség beállításai:"), 20, 372, true);
-    form::label(page, tr("Adatátviteli sebesség:"), 20, 402, true);
+    form::label(
+        page, [] { return tr("Adatátviteli sebesség beállításai:"); }, 20, 372, true);
+    form::label(
+        page, [] { return tr("Adatátviteli sebesség:"); }, 20, 402, true);
     m_speed = new SpinEdit(page);
     m_speed->setObjectName(name("seb"));
     m_speed->setRange(m_speedEntry.minValue, 1000000);
     m_speed->setValue(9600);
     m_speed->setGeometry(20, 420, 90, 22);
     m_speedLabel = form::label(page, QStringLiteral("bps"), 116, 424, false, name("sebmertekegysegl"));
-    m_speedUnit = form::radioGroup(page, name("sebmertekegyseg"), tr("mértékegység"),
-                                   {QStringLiteral("bps"), QStringLiteral("kbps")}, QRect(170, 398, 110, 62));
-    QStringList presets;
-    for (const auto &preset : rs232::PresetSpeeds)
-        presets.append(CoreTexts::presetSpeedText(preset.bps));
-    m_presets = form::radioGroup(page, name("sebrg"), tr("Leggyakrabban használt adatátviteli sebességek"), presets,
-                                 QRect(300, 398, 300, 80), 2);
+    m_speedUnit = form::radioGroup(
+        page, name("sebmertekegyseg"), [] { return tr("mértékegység"); },
+        [] {
+            return QStringList{QStringLiteral("bps"), QStringLiteral("kbps")};
+        },
+        QRect(170, 398, 110, 62));
+    const auto presets = [] {
+        QStringList texts;
+        for (const auto &preset : rs232::PresetSpeeds)
+            texts.append(CoreTexts::presetSpeedText(preset.bps));
+        return texts;
+    };
+    m_presets = form::radioGroup(
+        page, name("sebrg"), [] { return tr("Leggyakrabban használt adatátviteli sebességek"); }, presets,
+        QRect(300, 398, 300, 80), 2);
 
     connect(m_sending, &RadioGroup::itemSelected, this, &ChannelSettingsPanel::sendingChosen);
     connect(m_delayUnit, &RadioGroup::itemSelected, this, &ChannelSettingsPanel::delayUnitChosen);
@@ -160,28 +200,42 @@ void ChannelSettingsPanel::buildFramePage(QWidget *page)
         return QStringLiteral("qel_rs232_avsz_%1_").arg(m_channel) + QString::fromLatin1(suffix);
     };
 
-    form::title(page, tr("%1. csatorna beállításai").arg(m_channel), 20, 10);
-    form::label(page, tr("Adatcsomag szintű beállítások:"), 20, 48, true);
+    form::title(
+        page, [this] { return tr("%1. csatorna beállításai").arg(m_channel); }, 20, 10);
+    form::label(
+        page, [] { return tr("Adatcsomag szintű beállítások:"); }, 20, 48, true);
 
     // The picture draws a frame of eleven equal cells between x = 21 and 663 of its 684 pixels; the
     // names of the cells stand above it and the name of the whole under the line, above the arrow.
     const QRect picture(40, 80, 684, 175);
     form::picture(page, name("kep"), QStringLiteral("frame_channel"), picture);
-    const QStringList cells{tr("start bit"), tr("1. bit"), tr("2. bit"), tr("3. bit"),      tr("4. bit"),  tr("5. bit"),
-                            tr("6. bit"),    tr("7. bit"), tr("8. bit"), tr("paritás bit"), tr("stop bit")};
-    const double cellWidth = (663.0 - 21.0) / cells.size();
-    const auto centreLabel = [page](const QString &text, double centreX, int y) {
-        QLabel *label = form::label(page, text, 0, y);
-        label->move(qRound(centreX - label->width() / 2.0), y);
+    const auto cells = [] {
+        return QStringList{tr("start bit"), tr("1. bit"),      tr("2. bit"),  tr("3. bit"),
+                           tr("4. bit"),    tr("5. bit"),      tr("6. bit"),  tr("7. bit"),
+                           tr("8. bit"),    tr("paritás bit"), tr("stop bit")};
+    };
+    constexpr int kCells = 11;
+    const double cellWidth = (663.0 - 21.0) / kCells;
+    // Each name stays centred over its cell in either language.
+    const auto centreLabel = [page](const std::function<QString()> &text, double centreX, int y) {
+        QLabel *label = form::label(page, QString(), 0, y);
+        language::follow(label, [label, text, centreX, y] {
+            label->setText(text());
+            label->adjustSize();
+            label->move(qRound(centreX - label->width() / 2.0), y);
+        });
         return label;
     };
-    for (qsizetype k = 0; k < cells.size(); ++k)
-        centreLabel(cells[k], picture.left() + 21 + (k + 0.5) * cellWidth, picture.top() + 56);
-    centreLabel(tr("egy adatkeret"), picture.left() + 342, picture.top() + 126);
+    for (int k = 0; k < kCells; ++k)
+        centreLabel([cells, k] { return cells().at(k); }, picture.left() + 21 + (k + 0.5) * cellWidth,
+                    picture.top() + 56);
+    centreLabel([] { return tr("egy adatkeret"); }, picture.left() + 342, picture.top() + 126);
 
-    m_parity = form::radioGroup(page, name("paritas"), tr("paritás bit"), texts::parityItems5(),
-                                QRect(40, 280, 190, 118));
-    m_stop = form::radioGroup(page, name("stop"), tr("stop bit hossza"), texts::stopItems(), QRect(250, 280, 160, 82));
+    m_parity = form::radioGroup(
+        page, name("paritas"), [] { return tr("paritás bit"); }, texts::parityItems5,
+        QRect(40, 280, 190, 118));
+    m_stop = form::radioGroup(
+        page, name("stop"), [] { return tr("stop bit hossza"); }, texts::stopItems, QRect(250, 280, 160, 82));
 }
 
 void ChannelSettingsPanel::speedEdited()

@@ -74,24 +74,36 @@ DataPacketPage::DataPacketPage(Platform &platform, QWidget *parent) : QWidget(pa
 {
     using form::addPage;
     QTabWidget *views = form::fillingPageControl(this, QStringLiteral("PageControl11"), QTabWidget::West);
-    QWidget *simplified = addPage(views, QStringLiteral("TabSheet16"), tr("Egyszerűsített nézet"));
+    QWidget *simplified =
+        addPage(views, QStringLiteral("TabSheet16"), [] { return tr("Egyszerűsített nézet"); });
     QTabWidget *simplifiedPages =
         form::fillingPageControl(simplified, QStringLiteral("PageControl22"), QTabWidget::North);
-    buildSimplifiedView(addPage(simplifiedPages, QStringLiteral("TabSheet40"), tr("Adatcsomag (nincs paritás)")),
+    buildSimplifiedView(addPage(simplifiedPages, QStringLiteral("TabSheet40"),
+                                [] { return tr("Adatcsomag (nincs paritás)"); }),
                         false);
-    buildSimplifiedView(addPage(simplifiedPages, QStringLiteral("TabSheet47"), tr("Adatcsomag (van paritás)")),
-                        true);
-    QWidget *composite = addPage(views, QStringLiteral("TabSheet39"), tr("Összetett nézet"));
+    buildSimplifiedView(
+        addPage(simplifiedPages, QStringLiteral("TabSheet47"), [] { return tr("Adatcsomag (van paritás)"); }),
+        true);
+    QWidget *composite = addPage(views, QStringLiteral("TabSheet39"), [] { return tr("Összetett nézet"); });
     QTabWidget *compositePages =
         form::fillingPageControl(composite, QStringLiteral("qel_rs232_pc_acsz_pc"), QTabWidget::North);
-    buildSettingsPage(addPage(compositePages, QStringLiteral("TabSheet44"), tr("Adatcsomag adatai")));
-    buildResultPage(addPage(compositePages, QStringLiteral("TabSheet45"), tr("Összállított adatcsomag")));
+    buildSettingsPage(
+        addPage(compositePages, QStringLiteral("TabSheet44"), [] { return tr("Adatcsomag adatai"); }));
+    buildResultPage(
+        addPage(compositePages, QStringLiteral("TabSheet45"), [] { return tr("Összállított adatcsomag"); }));
 
     // The first state of the views: the placeholder byte trace, the grid's header, the colour samples and
     // the two simplified frames.
     addPlaceholder(m_packetByte.series);
-    for (int column = 0; column < 3; ++column)
-        m_packetGrid->item(0, column)->setText(CoreTexts::bitGridHeader().at(column));
+    // The grid's header and kinds are worded again in another language.
+    language::follow(m_packetGrid, [this] {
+        for (int column = 0; column < 3; ++column)
+            m_packetGrid->item(0, column)->setText(CoreTexts::bitGridHeader().at(column));
+        if (m_lastRun)
+            for (int row = 1; row < m_packetGrid->rowCount(); ++row)
+                writeGridRow(m_packetGrid, row, m_lastRun->rows[static_cast<std::size_t>(row - 1)],
+                             m_lastRun->stopLength);
+    });
     paintColourSamples();
     drawSimplifiedView(m_noParityView);
     drawSimplifiedView(m_parityView);
@@ -105,16 +117,20 @@ void DataPacketPage::buildSimplifiedView(QWidget *page, bool withParity)
     };
     SimplifiedView &view = withParity ? m_parityView : m_noParityView;
 
-    form::label(page, tr("Küldendő adat:"), 20, 14, true);
+    form::label(
+        page, [] { return tr("Küldendő adat:"); }, 20, 14, true);
     view.byte = form::byteGroup(page, name("_adat"), 20, 36, false);
-    form::label(page, tr("A stop bit fixen 1 hosszúságú."), 300, 56);
+    form::label(
+        page, [] { return tr("A stop bit fixen 1 hosszúságú."); }, 300, 56);
     if (withParity) {
-        view.parity = form::radioGroup(page, name("_paritastip"), tr("paritás bit"), texts::parityItems4(),
-                                       QRect(500, 14, 260, 66), 2, 0);
+        view.parity = form::radioGroup(
+            page, name("_paritastip"), [] { return tr("paritás bit"); }, texts::parityItems4,
+            QRect(500, 14, 260, 66), 2, 0);
         connect(view.parity, &RadioGroup::itemSelected, this, [this] { drawSimplifiedView(m_parityView); });
     }
 
-    form::label(page, tr("Grafikon"), 20, 96, true);
+    form::label(
+        page, [] { return tr("Grafikon"); }, 20, 96, true);
     view.chart = form::packetChart(page, name("_chart"), name("_s1"), name("_sm"), QRect(20, 114, 800, 340));
     view.frame = view.chart->series(name("_s1"));
     view.markers = view.chart->series(name("_sm"));
@@ -129,9 +145,9 @@ void DataPacketPage::buildSimplifiedView(QWidget *page, bool withParity)
     picture->setGeometry(plot.left(), view.chart->geometry().bottom() + 8, plot.width(),
                          picture->heightForWidth(plot.width()));
 
-    QPushButton *copy = form::button(page, name("_nezetmasol"), texts::copyView(), QRect(417, 641, 178, 51),
+    QPushButton *copy = form::button(page, name("_nezetmasol"), texts::copyView, QRect(417, 641, 178, 51),
                                      QStringLiteral("camera"));
-    QPushButton *print = form::button(page, name("_nezetnyomtat"), texts::printView(), QRect(612, 642, 178, 51),
+    QPushButton *print = form::button(page, name("_nezetnyomtat"), texts::printView, QRect(612, 642, 178, 51),
                                       QStringLiteral("printer"));
     StepChart *chart = view.chart;
     connect(copy, &QPushButton::clicked, this, [this, chart] { CopyChartImage(m_platform, *chart); });
@@ -146,37 +162,52 @@ void DataPacketPage::buildSimplifiedView(QWidget *page, bool withParity)
 
 void DataPacketPage::buildSettingsPage(QWidget *page)
 {
-    form::title(page, tr("Adatcsomag beállításai"), 20, 12);
+    form::title(
+        page, [] { return tr("Adatcsomag beállításai"); }, 20, 12);
 
-    form::label(page, tr("Adatcsomag adatai:"), 20, 56, true);
-    form::label(page, tr("Adat:"), 20, 98, true);
+    form::label(
+        page, [] { return tr("Adatcsomag adatai:"); }, 20, 56, true);
+    form::label(
+        page, [] { return tr("Adat:"); }, 20, 98, true);
     m_packetByte = form::byteGroup(page, QStringLiteral("qel_rs232_acssz_d"), 60, 80, false);
     form::byteChart(page, {QStringLiteral("qel_rs232_acssz_dc"), QStringLiteral("qel_rs232_acssz_ds"), {}, {}, {}},
                     340, 96, m_packetByte);
     connect(m_packetByte.spin, &SpinEdit::changed, this, [this] { showByte(m_packetByte); });
 
     form::rule(page, 10, 180, 820);
-    form::label(page, tr("Paritás bit beállításai:"), 20, 196, true);
-    m_parityMode = form::radioGroup(page, QStringLiteral("qel_rs232_acssz_paritasvane"), tr("paritás bit"),
-                                    texts::parityItems5(), QRect(40, 220, 180, 118), 1, 0);
-    form::note(page,
-               tr("A paritásbit az adatátviteli hibák kiszűrésére szolgál. Fix (0 vagy 1) érték esetén az adott "
-                  "érték kerül generálásra és ellenőrzésre. Páros, illetve páratlan paritás esetén a paritásbit "
-                  "az adatbitekben található egyesek számát párosra (páros paritás) vagy páratlanra (páratlan "
-                  "paritás) egészíti ki."),
-               QRect(250, 226, 560, 70));
+    form::label(
+        page, [] { return tr("Paritás bit beállításai:"); }, 20, 196, true);
+    m_parityMode = form::radioGroup(
+        page, QStringLiteral("qel_rs232_acssz_paritasvane"), [] { return tr("paritás bit"); },
+        texts::parityItems5, QRect(40, 220, 180, 118), 1, 0);
+    form::note(
+        page,
+        [] {
+            return tr(
+                "A paritásbit az adatátviteli hibák kiszűrésére szolgál. Fix (0 vagy 1) érték esetén az "
+                "adott "
+                "érték kerül generálásra és ellenőrzésre. Páros, illetve páratlan paritás esetén a "
+                "paritásbit "
+                "az adatbitekben található egyesek számát párosra (páros paritás) vagy páratlanra (páratlan "
+                "paritás) egészíti ki.");
+        },
+        QRect(250, 226, 560, 70));
 
     form::rule(page, 10, 356, 820);
-    form::label(page, tr("Stop bit beállításai:"), 20, 372, true);
-    m_stopLength = form::radioGroup(page, QStringLiteral("qel_rs232_acssz_stopbittip"), tr("stop bit hossza"),
-                                    texts::stopItems(), QRect(40, 396, 180, 82), 1, 0);
-    form::note(page, tr("A stop bit hosszának állításával a keretek közti szünet hossza állítható."),
-               QRect(250, 402, 560, 40));
+    form::label(
+        page, [] { return tr("Stop bit beállításai:"); }, 20, 372, true);
+    m_stopLength = form::radioGroup(
+        page, QStringLiteral("qel_rs232_acssz_stopbittip"), [] { return tr("stop bit hossza"); },
+        texts::stopItems, QRect(40, 396, 180, 82), 1, 0);
+    form::note(
+        page, [] { return tr("A stop bit hosszának állításával a keretek közti szünet hossza állítható."); },
+        QRect(250, 402, 560, 40));
 }
 
 void DataPacketPage::buildResultPage(QWidget *page)
 {
-    form::label(page, tr("Grafikon"), 20, 8, true);
+    form::label(
+        page, [] { return tr("Grafikon"); }, 20, 8, true);
     StepChart *chart =
         form::packetChart(page, QStringLiteral("qel_rs232_acsszim"), QStringLiteral("qel_rs232_acsszim_s1"),
                           QStringLiteral("qel_rs232_acsszim_sm"), QRect(20, 26, 800, 310));
@@ -190,9 +221,9 @@ void DataPacketPage::buildResultPage(QWidget *page)
                                        QRect(663, 341, 62, 51), QStringLiteral("axis_shrink"));
     QPushButton *grow = form::button(page, QStringLiteral("qel_rs232_acssz_tengelynov"), QString(),
                                      QRect(739, 341, 62, 51), QStringLiteral("axis_grow"));
-    QPushButton *copy = form::button(page, QStringLiteral("qel_rs232_acssz_nezetmasol"), texts::copyView(),
+    QPushButton *copy = form::button(page, QStringLiteral("qel_rs232_acssz_nezetmasol"), texts::copyView,
                                      QRect(620, 448, 178, 51), QStringLiteral("camera"));
-    QPushButton *print = form::button(page, QStringLiteral("qel_rs232_acssz_nezetnyomtat"), texts::printView(),
+    QPushButton *print = form::button(page, QStringLiteral("qel_rs232_acssz_nezetnyomtat"), texts::printView,
                                       QRect(620, 505, 178, 51), QStringLiteral("printer"));
     connect(shrink, &QPushButton::clicked, this, [chart] { shrinkTimeAxis(*chart); });
     connect(grow, &QPushButton::clicked, this, [chart] { growTimeAxis(*chart); });
@@ -200,13 +231,16 @@ void DataPacketPage::buildResultPage(QWidget *page)
     connect(print, &QPushButton::clicked, this, [this, chart] { PrintChartLandscape(m_platform, *chart); });
 
     QFrame *runPanel = form::panel(page, QString(), QRect(20, 341, 400, 62));
-    form::label(runPanel, tr("Adatcsomag szimuláció"), 12, 24, true);
-    QPushButton *run = form::button(runPanel, QStringLiteral("qel_rs232_acssz_szim"),
-                                    QStringLiteral("       ") + tr("Szimuláció") + QStringLiteral("              "),
-                                    QRect(210, 5, 178, 51), QStringLiteral("magnifier"));
+    form::label(
+        runPanel, [] { return tr("Adatcsomag szimuláció"); }, 12, 24, true);
+    QPushButton *run = form::button(
+        runPanel, QStringLiteral("qel_rs232_acssz_szim"),
+        [] { return QStringLiteral("       ") + tr("Szimuláció") + QStringLiteral("              "); },
+        QRect(210, 5, 178, 51), QStringLiteral("magnifier"));
     connect(run, &QPushButton::clicked, this, &DataPacketPage::runComposite);
 
-    form::label(page, tr("Adatcsomag tartalma"), 20, 414, true);
+    form::label(
+        page, [] { return tr("Adatcsomag tartalma"); }, 20, 414, true);
     m_packetGrid = form::bitGrid(page, QStringLiteral("qel_rs232_acssz_csadatok"), 20, 432);
 
     const auto name = [](const char *suffix) { return QStringLiteral("qel_rs232_acssz_") + QLatin1String(suffix); };
@@ -226,7 +260,7 @@ void DataPacketPage::buildResultPage(QWidget *page)
     names.parityKinds = name("paritasbit_all");
     names.stopBit = name("stopbit");
     names.stopPanel = name("stop_szm");
-    names.stopPanelCaption = tr("színminta");
+    names.stopPanelCaption = [] { return tr("színminta"); };
     names.stopLengths = name("stopbit_all");
     m_result = form::resultTabs(page, names, QRect(190, 414, 410, 200));
     connect(m_result.byte.spin, &SpinEdit::changed, this, [this] { showByte(m_result.byte); });
@@ -295,6 +329,7 @@ void DataPacketPage::runComposite()
     result.stopLengths->setItemIndex(m_resultStopIndex);
     for (int row = 1; row < rows; ++row)
         writeGridRow(m_packetGrid, row, run.rows[static_cast<std::size_t>(row - 1)], run.stopLength);
+    m_lastRun = run;
 
     // Set in this order so that the new minimum is never above the old maximum.
     if (m_packetChart->bottomMax() < 0)

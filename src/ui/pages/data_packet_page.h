@@ -3,10 +3,13 @@
 
 #pragma once
 
+#include "core/packet.h"
 #include "ui/byte_group.h"
 #include "ui/form_builder.h"
 
 #include <QWidget>
+
+#include <optional>
 
 class Platform;
 class QTableWidget;
@@ -58,4 +61,6 @@ private:
     form::ResultTabs m_result;
     int m_resultParityIndex = 0;
     int m_resultStopIndex = 0;
+    // The last composite run, worded again when the language changes.
+    std::optional<rs232::PacketRun> m_lastRun;
 };

@@ -25,6 +25,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <array>
 
 namespace {
 
@@ -56,14 +57,15 @@ TransmitReceivePage::TransmitReceivePage(Platform &platform, QWidget *parent) : 
 {
     using form::addPage;
     QTabWidget *pages = form::fillingPageControl(this, QStringLiteral("qel_rs232_pc_szim_pc"), QTabWidget::North);
-    buildDescriptionPage(addPage(pages, QStringLiteral("TabSheet6"), tr("Szimuláció leírása")));
+    buildDescriptionPage(
+        addPage(pages, QStringLiteral("TabSheet6"), [] { return tr("Szimuláció leírása"); }));
     for (int c = 0; c < 2; ++c) {
         m_settings[c] = new ChannelSettingsPanel(c + 1);
         addPage(pages, m_settings[c], QLatin1String(c == 0 ? "TabSheet1" : "TabSheet3"),
-                tr("%1. csatorna beállításai").arg(c + 1));
+                [c] { return tr("%1. csatorna beállításai").arg(c + 1); });
     }
 
-    QWidget *runPage = addPage(pages, QStringLiteral("TabSheet5"), tr("Szimuláció"));
+    QWidget *runPage = addPage(pages, QStringLiteral("TabSheet5"), [] { return tr("Szimuláció"); });
     QTabWidget *runPages = form::pageControl(runPage, QStringLiteral("PageControl1"), QTabWidget::West);
     runPages->setGeometry(2, 2, 858, 634);
     // Five long captions share the left edge above the legend strip: a pixel smaller, they fit.
@@ -71,7 +73,8 @@ TransmitReceivePage::TransmitReceivePage(Platform &platform, QWidget *parent) : 
     tabFont.setPixelSize(10);
     runPages->tabBar()->setFont(tabFont);
     buildRunChartPages(runPages);
-    QWidget *results = addPage(runPages, QStringLiteral("TabSheet8"), tr("Adatkommunikáció eredménye"));
+    QWidget *results =
+        addPage(runPages, QStringLiteral("TabSheet8"), [] { return tr("Adatkommunikáció eredménye"); });
     m_results[0] = new ChannelResultPanel(1, results);
     form::rule(results, 6, kSecondResultTop - 6, 800);
     m_results[1] = new ChannelResultPanel(2, results);
@@ -86,11 +89,13 @@ rs232::ChannelSettings TransmitReceivePage::channelSettings(int channel)
 
 void TransmitReceivePage::buildDescriptionPage(QWidget *page)
 {
-    form::label(page, tr("1. csatorna"), 212, 38, true, QStringLiteral("Label201"));
+    form::label(
+        page, [] { return tr("1. csatorna"); }, 212, 38, true, QStringLiteral("Label201"));
     form::picture(page, QStringLiteral("Image20"), QStringLiteral("chip"), QRect(202, 62, 103, 79));
     form::picture(page, QStringLiteral("Image22"), QStringLiteral("link_arrows"),
                   QRect(311, 71, 159, 61));
-    form::label(page, tr("2. csatorna"), 520, 38, true, QStringLiteral("Label202"));
+    form::label(
+        page, [] { return tr("2. csatorna"); }, 520, 38, true, QStringLiteral("Label202"));
     form::picture(page, QStringLiteral("Image21"), QStringLiteral("chip"), QRect(478, 62, 103, 79));
     m_description = form::descriptionView(page, QStringLiteral("qel_rs232_avsz_szimleir"),
                                           tr("RS232 szimuláció leírás"), QRect(16, 160, 817, 537),
@@ -102,28 +107,50 @@ void TransmitReceivePage::buildRunChartPages(QTabWidget *runPages)
     struct ChartPage
     {
         const char *page, *key; // the page's name, and the key in its controls' names
-        QString caption;
-        QStringList labels; // top to bottom, one per row
+        language::Text caption;
+        int labels[4]; // the row labels top to bottom, as indexes into the words below
         const char *printName;
         RunChart *view;
     };
 
-    const QString sent1 = tr("1. csatorna küldött");
-    const QString sent2 = tr("2. csatorna küldött");
-    const QString sampling1 = tr("1. csatorna mintavétel");
-    const QString sampling2 = tr("2. csatorna mintavétel");
-    const QString received1 = tr("1. csatorna vett (2. cs. küldött)");
-    const QString received2 = tr("2. csatorna vett (1. cs. küldött)");
+    // The row labels' words, in the window's language.
+    const auto rowWords = [] {
+        return QStringList{tr("1. csatorna küldött"),
+                           tr("2. csatorna küldött"),
+                           tr("1. csatorna mintavétel"),
+                           tr("2. csatorna mintavétel"),
+                           tr("1. csatorna vett (2. cs. küldött)"),
+                           tr("2. csatorna vett (1. cs. küldött)"),
+                           tr("1. csatorna RTS/         2. csatorna CTS jel"),
+                           tr("1. csatorna CTS/         2. csatorna RTS jel")};
+    };
+    enum { sent1, sent2, sampling1, sampling2, received1, received2, rts1, cts1 };
 
     const ChartPage pages[] = {
-        {"TabSheet104", "cs1_", tr("1. csatorna"), {sent2, sampling1, received1, sampling1}, "nyomtat",
+        {"TabSheet104",
+         "cs1_",
+         [] { return tr("1. csatorna"); },
+         {sent2, sampling1, received1, sampling1},
+         "nyomtat",
          &m_channelChart[0]},
-        {"TabSheet105", "cs2_", tr("2. csatorna"), {sent1, sampling2, received2, sampling2}, "nyomtat",
+        {"TabSheet105",
+         "cs2_",
+         [] { return tr("2. csatorna"); },
+         {sent1, sampling2, received2, sampling2},
+         "nyomtat",
          &m_channelChart[1]},
-        {"TabSheet46", "handshake_", tr("Handshake viszonyok"), {received2, sampling2, received1, sampling1},
-         "nezetnyomtat", &m_handshakeChart},
-        {"TabSheet7", "", tr("Adatkommunikáció összefoglalása"), {received2, sampling2, received1, sampling1},
-         "nyomtat", &m_summaryChart},
+        {"TabSheet46",
+         "handshake_",
+         [] { return tr("Handshake viszonyok"); },
+         {received2, sampling2, received1, sampling1},
+         "nezetnyomtat",
+         &m_handshakeChart},
+        {"TabSheet7",
+         "",
+         [] { return tr("Adatkommunikáció összefoglalása"); },
+         {received2, sampling2, received1, sampling1},
+         "nyomtat",
+         &m_summaryChart},
     };
 
     for (const ChartPage &p : pages) {
@@ -132,7 +159,8 @@ void TransmitReceivePage::buildRunChartPages(QTabWidget *runPages)
         };
         QWidget *page = form::addPage(runPages, QString::fromLatin1(p.page), p.caption);
         const bool handshake = p.view == &m_handshakeChart;
-        form::label(page, tr("Grafikon"), 20, 6, true);
+        form::label(
+            page, [] { return tr("Grafikon"); }, 20, 6, true);
 
         auto *chart = new StepChart(page);
         chart->setObjectName(name("chart"));
@@ -149,16 +177,21 @@ void TransmitReceivePage::buildRunChartPages(QTabWidget *runPages)
         chart->setPanningEnabled(true);
         chart->setRowLabelWidth(116);
 
-        QVector<StepChart::RowLabel> labels;
         if (handshake) {
-            labels.append({5.5, tr("1. csatorna RTS/         2. csatorna CTS jel")});
-            labels.append({4.5, tr("1. csatorna CTS/         2. csatorna RTS jel")});
-            m_rts = chart->addSeries(QStringLiteral("qel_rs232_avsz_handshake_srts"), QColor(64, 128, 128), 2);
-            m_cts = chart->addSeries(QStringLiteral("qel_rs232_avsz_handshake_scts"), QColor(128, 128, 192), 2);
+            m_rts = chart->addSeries(QStringLiteral("qel_rs232_avsz_handshake_srts"), form::kRtsLineColour, 2);
+            m_cts = chart->addSeries(QStringLiteral("qel_rs232_avsz_handshake_scts"), form::kCtsLineColour, 2);
         }
-        for (int row = 0; row < 4; ++row)
-            labels.append({kLanes[row], p.labels[row]});
-        chart->setRowLabels(labels);
+        language::follow(chart, [chart, handshake, rowWords, rows = std::to_array(p.labels)] {
+            const QStringList words = rowWords();
+            QVector<StepChart::RowLabel> labels;
+            if (handshake) {
+                labels.append({5.5, words.at(rts1)});
+                labels.append({4.5, words.at(cts1)});
+            }
+            for (int row = 0; row < 4; ++row)
+                labels.append({kLanes[row], words.at(rows[static_cast<std::size_t>(row)])});
+            chart->setRowLabels(labels);
+        });
 
         RunChart &view = *p.view;
         view.chart = chart;
@@ -167,16 +200,17 @@ void TransmitReceivePage::buildRunChartPages(QTabWidget *runPages)
         view.s2 = chart->addSeries(name("s2"), Qt::black, 2);
         view.s2m = chart->addSeries(name("s2m"), Qt::black, 2);
         addChartContextMenu(*chart, m_platform);
-        auto *saveSignals = new QAction(tr("Jelalakok mentése (VCD)…"), chart);
+        auto *saveSignals = new QAction(chart);
+        language::follow(chart, [saveSignals] { saveSignals->setText(tr("Jelalakok mentése (VCD)…")); });
         saveSignals->setObjectName(chart->objectName() + QStringLiteral("_vcd"));
         saveSignals->setEnabled(false);
         connect(saveSignals, &QAction::triggered, this, &TransmitReceivePage::saveRunSignals);
         chart->addAction(saveSignals);
         m_saveSignalsActions.append(saveSignals);
 
-        QPushButton *copy = form::button(page, name("nezetmasol"), texts::copyView(), QRect(35, 511, 178, 51),
+        QPushButton *copy = form::button(page, name("nezetmasol"), texts::copyView, QRect(35, 511, 178, 51),
                                          QStringLiteral("camera"));
-        QPushButton *print = form::button(page, name(p.printName), texts::printView(), QRect(219, 511, 178, 51),
+        QPushButton *print = form::button(page, name(p.printName), texts::printView, QRect(219, 511, 178, 51),
                                           QStringLiteral("printer"));
         QPushButton *shrink = form::button(page, name("tengelycsok"), QString(), QRect(663, 511, 62, 51),
                                            QStringLiteral("axis_shrink"));
@@ -192,20 +226,24 @@ void TransmitReceivePage::buildRunChartPages(QTabWidget *runPages)
 void TransmitReceivePage::buildColourLegendStrip(QWidget *page)
 {
     QFrame *legend = form::panel(page, QStringLiteral("Panel45"), QRect(3, 639, 406, 70));
-    form::label(legend, tr("Színmagyarázat"), 8, 4, true, QStringLiteral("Label639"));
+    form::label(
+        legend, [] { return tr("Színmagyarázat"); }, 8, 4, true, QStringLiteral("Label639"));
     using rs232::FrameSegment;
     const struct
     {
         const char *name;
-        QString caption;
+        language::Text caption;
         QRect geometry;
         FrameSegment segment;
     } samples[] = {
-        {"qel_rs232_avsz_szmagy_start", tr("start"), QRect(63, 23, 77, 17), FrameSegment::Start},
-        {"qel_rs232_avsz_szmagy_stop", tr("stop"), QRect(63, 46, 77, 17), FrameSegment::Stop},
-        {"qel_rs232_avsz_szmagy_adat", tr("adat"), QRect(173, 46, 77, 17), FrameSegment::Data},
-        {"qel_rs232_avsz_szmagy_paritas", tr("paritás"), QRect(173, 23, 77, 17), FrameSegment::Parity},
-        {"qel_rs232_avsz_szmagy_var", tr("busz tétlen/vár"), QRect(279, 46, 77, 17), FrameSegment::Idle},
+        {"qel_rs232_avsz_szmagy_start", [] { return tr("start"); }, QRect(63, 23, 77, 17),
+         FrameSegment::Start},
+        {"qel_rs232_avsz_szmagy_stop", [] { return tr("stop"); }, QRect(63, 46, 77, 17), FrameSegment::Stop},
+        {"qel_rs232_avsz_szmagy_adat", [] { return tr("adat"); }, QRect(173, 46, 77, 17), FrameSegment::Data},
+        {"qel_rs232_avsz_szmagy_paritas", [] { return tr("paritás"); }, QRect(173, 23, 77, 17),
+         FrameSegment::Parity},
+        {"qel_rs232_avsz_szmagy_var", [] { return tr("busz tétlen/vár"); }, QRect(279, 46, 77, 17),
+         FrameSegment::Idle},
     };
     for (const auto &s : samples) {
         QFrame *panel = form::colourPanel(legend, QString::fromLatin1(s.name), s.caption, s.geometry);
@@ -222,10 +260,13 @@ void TransmitReceivePage::buildColourLegendStrip(QWidget *page)
     }
 
     QFrame *start = form::panel(page, QStringLiteral("Panel21"), QRect(424, 639, 421, 70));
-    form::label(start, tr("Szimulációs folyamat elindítása"), 16, 32, true, QStringLiteral("Label297"));
-    QPushButton *run = form::button(start, QStringLiteral("qel_rs232_avsz_szim"),
-                                    QStringLiteral("     ") + tr("Szimuláció") + QStringLiteral("            "),
-                                    QRect(232, 11, 178, 51), QStringLiteral("magnifier"));
+    form::label(
+        start, [] { return tr("Szimulációs folyamat elindítása"); }, 16, 32, true,
+        QStringLiteral("Label297"));
+    QPushButton *run = form::button(
+        start, QStringLiteral("qel_rs232_avsz_szim"),
+        [] { return QStringLiteral("     ") + tr("Szimuláció") + QStringLiteral("            "); },
+        QRect(232, 11, 178, 51), QStringLiteral("magnifier"));
     connect(run, &QPushButton::clicked, this, &TransmitReceivePage::run);
 }
 

@@ -46,6 +46,7 @@ void MeasurementSession::startLoad(const QString &path, const QString &channel)
     BackgroundWork *work = m_work;
     m_work->run([this, work, load, path, channel]() -> BackgroundWork::FollowUp {
         auto result = std::make_shared<rs232::capture::LoadResult>();
+        auto estimate = std::make_shared<std::optional<rs232::RateEstimate>>();
         try {
             rs232::capture::LoadOptions options;
             options.channel = channel.toStdString();
@@ -59,17 +60,26 @@ void MeasurementSession::startLoad(const QString &path, const QString &channel)
                 return !load->cancel.load();
             };
             *result = rs232::capture::loadCapture(path.toStdString(), options);
+            // The rate is measured over the whole line here, off the GUI thread: on a long line it takes
+            // longer than a frame of the window's.
+            if (*result)
+                if (rs232::Outcome<rs232::RateEstimate> measured = rs232::detectRate((*result)->line))
+                    *estimate = *measured;
         } catch (const std::bad_alloc &) {
             result->value.reset();
             result->error.problem = rs232::capture::LoadProblem::TooLarge;
             result->error.reason = "the capture does not fit in memory";
         }
-        return [this, load, path, channel, result] {
+        return [this, load, path, channel, result, estimate] {
             // A load that was cancelled or replaced tells nothing.
             if (m_load != load)
                 return;
             m_load.reset();
+            // The capture's measured rate, for open() while loadFinished is handled.
+            m_loadedEstimate = *estimate;
+            m_loadedEstimateKnown = true;
             Q_EMIT loadFinished(path, channel, result);
+            m_loadedEstimateKnown = false;
         };
     });
 }
@@ -90,8 +100,11 @@ void MeasurementSession::open(const QString &path, rs232::capture::Capture captu
     m_nextDecode.reset();
     m_path = path;
     m_estimate.reset();
-    if (rs232::Outcome<rs232::capture::RateEstimate> estimate = rs232::capture::detectRate(capture.line))
+    if (m_loadedEstimateKnown) {
+        m_estimate = m_loadedEstimate;
+    } else if (rs232::Outcome<rs232::RateEstimate> estimate = rs232::detectRate(capture.line)) {
         m_estimate = *estimate;
+    }
     m_capture = std::make_shared<const rs232::capture::Capture>(std::move(capture));
 }
 
@@ -118,7 +131,7 @@ void MeasurementSession::decode(const rs232::ReceiverSettings &receiver)
         std::optional<double> measured;
         if (m_estimate)
             measured = m_estimate->measured;
-        rs232::Outcome<rs232::StreamRun> run = rs232::capture::measurementRun(m_capture->line, receiver, measured);
+        rs232::Outcome<rs232::StreamRun> run = rs232::measurementRun(m_capture->line, receiver, measured);
         if (run)
             Q_EMIT decoded(std::make_shared<const rs232::StreamRun>(std::move(*run)));
         else
@@ -142,7 +155,7 @@ void MeasurementSession::startDecode(const rs232::ReceiverSettings &receiver)
     m_work->run([this, capture = m_capture, receiver, measured, generation]() -> BackgroundWork::FollowUp {
         auto run = std::make_shared<rs232::Outcome<rs232::StreamRun>>(rs232::Outcome<rs232::StreamRun>::fail(""));
         try {
-            *run = rs232::capture::measurementRun(capture->line, receiver, measured);
+            *run = rs232::measurementRun(capture->line, receiver, measured);
         } catch (const std::bad_alloc &) {
             *run = rs232::Outcome<rs232::StreamRun>::fail("the decoding does not fit in memory");
         }
@@ -166,6 +179,40 @@ void MeasurementSession::startDecode(const rs232::ReceiverSettings &receiver)
                 m_nextDecode.reset();
                 startDecode(next);
             }
+        };
+    });
+}
+
+bool MeasurementSession::setInverted(bool inverted)
+{
+    if (!m_capture || m_capture->inverted == inverted)
+        return false;
+    // A decoding under way keeps the capture it was given; its result is for the line as it was read, so
+    // it is left unshown.
+    auto flipped = std::make_shared<rs232::capture::Capture>(*m_capture);
+    flipped->line = rs232::invertedLine(std::move(flipped->line));
+    flipped->inverted = inverted;
+    m_capture = std::move(flipped);
+    ++m_generation;
+    return true;
+}
+
+void MeasurementSession::detectFraming(double bitTime)
+{
+    if (!m_capture)
+        return;
+    const int generation = m_generation;
+    m_work->run([this, capture = m_capture, bitTime, generation]() -> BackgroundWork::FollowUp {
+        using Detection = rs232::Outcome<rs232::FramingDetection>;
+        std::shared_ptr<const Detection> found;
+        try {
+            found = std::make_shared<const Detection>(rs232::detectFraming(capture->line, bitTime));
+        } catch (const std::bad_alloc &) {
+            found = std::make_shared<const Detection>(Detection::fail("out of memory"));
+        }
+        return [this, found, generation] {
+            if (generation == m_generation)
+                Q_EMIT framingDetected(found);
         };
     });
 }

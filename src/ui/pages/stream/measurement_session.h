@@ -4,6 +4,7 @@
 #pragma once
 
 #include "capture/capture.h"
+#include "stream/framing_detect.h"
 #include "stream/rate.h"
 #include "stream/stream_run.h"
 #include "ui/pages/stream/stream_page_settings.h"
@@ -54,11 +55,18 @@ public:
 
     const QString &path() const { return m_path; }
     const rs232::capture::Capture &capture() const { return *m_capture; }
-    const std::optional<rs232::capture::RateEstimate> &estimate() const { return m_estimate; }
+    const std::optional<rs232::RateEstimate> &estimate() const { return m_estimate; }
 
     // Reads the capture with the receiver given: at once for a short line, on the worker for a long one; a
     // decoding asked for while one runs follows it, the last request wins. decoded or decodeFailed follows.
     void decode(const rs232::ReceiverSettings &receiver);
+
+    // Reads the capture's line inverted or not from now on (a decoding follows with decode). False when
+    // it already was.
+    bool setInverted(bool inverted);
+    // Tells the capture's framing at the bit time given (microseconds), on the worker: framingDetected
+    // follows, unless the capture changed meanwhile.
+    void detectFraming(double bitTime);
 
 Q_SIGNALS:
     void loadProgress(double share); // 0..1, or -1 when the size is not known
@@ -66,6 +74,7 @@ Q_SIGNALS:
                       std::shared_ptr<rs232::capture::LoadResult> result);
     void decoded(std::shared_ptr<const rs232::StreamRun> run);
     void decodeFailed(const QString &reason);
+    void framingDetected(std::shared_ptr<const rs232::Outcome<rs232::FramingDetection>> found);
 
 private:
     struct Load;
@@ -75,7 +84,10 @@ private:
     std::shared_ptr<Load> m_load; // the load under way
     QString m_path;
     std::shared_ptr<const rs232::capture::Capture> m_capture; // shared with a decoding under way
-    std::optional<rs232::capture::RateEstimate> m_estimate; // none when the line's rate cannot be told
+    std::optional<rs232::RateEstimate> m_estimate; // none when the line's rate cannot be told
+    // The rate the finished load measured on its worker, while loadFinished is being handled.
+    std::optional<rs232::RateEstimate> m_loadedEstimate;
+    bool m_loadedEstimateKnown = false;
     std::optional<SavedSimulation> m_simulation;
     bool m_decoding = false;
     std::optional<rs232::ReceiverSettings> m_nextDecode; // asked for while a decoding ran

@@ -7,8 +7,9 @@
 #include "stream/stream_view.h"
 #include "ui/Platform.h"
 #include "ui/chart_commands.h"
-#include "ui/pictures.h"
+#include "ui/language.h"
 #include "ui/pages/stream/stream_texts.h"
+#include "ui/pictures.h"
 #include "ui/texts.h"
 #include "widgets/chartbars.h"
 #include "widgets/stepchart.h"
@@ -73,10 +74,14 @@ StreamChartPanel::StreamChartPanel(Platform &platform, QWidget *parent) : QWidge
     m_chart->setLeftMax(4.0);
     m_chart->setLeftAxisVisible(false);
     m_chart->setRowLabelWidth(62);
-    m_chart->setRowLabels({{kSentLane + 0.5, tr("Küldött")},
-                           {kLineLane + 0.5, tr("Vonal")},
-                           {kSamplesLane + 0.5, tr("Minták")},
-                           {kFramesLane + 0.5, tr("Keretek")}});
+    // The lanes' names, the time's number format (its unit growing from µs to ms and s with the line) and
+    // the frames' labels, in the window's language.
+    language::follow(m_chart, [this] {
+        m_chart->setRowLabels(rowLabels());
+        m_chart->setLocale(StreamTexts::locale());
+        refresh();
+    });
+    m_chart->setBottomTimeAxis(true);
     m_chart->setPanningEnabled(true);
     m_chart->setWheelZoomEnabled(true);
     m_sentSeries = m_chart->addSeries(QStringLiteral("stream_sent"), Qt::black, 1);
@@ -85,7 +90,8 @@ StreamChartPanel::StreamChartPanel(Platform &platform, QWidget *parent) : QWidge
     m_samples = m_chart->addBars(QStringLiteral("stream_samples"));
     m_frames = m_chart->addBars(QStringLiteral("stream_frames"));
     addChartContextMenu(*m_chart, m_platform);
-    auto *saveLine = new QAction(tr("A vonal mentése (VCD)…"), m_chart);
+    auto *saveLine = new QAction(m_chart);
+    language::follow(m_chart, [saveLine] { saveLine->setText(tr("A vonal mentése (VCD)…")); });
     saveLine->setObjectName(QStringLiteral("stream_chart_vcd"));
     connect(saveLine, &QAction::triggered, this, &StreamChartPanel::saveLineRequested);
     m_chart->addAction(saveLine);
@@ -99,28 +105,32 @@ StreamChartPanel::StreamChartPanel(Platform &platform, QWidget *parent) : QWidge
     const struct
     {
         const char *name;
-        QString caption;
+        QString (*caption)();
         const char *glyph;
         bool (*command)(Platform &, const StepChart &);
     } commands[] = {
-        {"stream_copy", texts::copyView(), "camera", &CopyChartImage},
-        {"stream_print", texts::printView(), "printer", &PrintChartLandscape},
+        {"stream_copy", texts::copyView, "camera", &CopyChartImage},
+        {"stream_print", texts::printView, "printer", &PrintChartLandscape},
     };
     for (const auto &c : commands) {
-        auto *button = new QPushButton(pictures::icon(QString::fromLatin1(c.glyph)), c.caption.trimmed());
+        auto *button = new QPushButton(pictures::icon(QString::fromLatin1(c.glyph)), QString());
+        language::follow(button, [button, caption = c.caption] { button->setText(caption().trimmed()); });
         button->setObjectName(QString::fromLatin1(c.name));
         button->setIconSize(QSize(24, 24));
         connect(button, &QPushButton::clicked, this, [this, command = c.command] { command(m_platform, *m_chart); });
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
-    buttons->addWidget(new QLabel(tr("idő (µs) · Ctrl+görgő: nagyítás")));
-    auto *shrink = new QPushButton(pictures::icon(QStringLiteral("axis_shrink")), QString());
+    auto *wheelHint = new QLabel;
+    language::follow(wheelHint,
+                     [wheelHint] { wheelHint->setText(tr("görgő: görgetés · Ctrl+görgő: nagyítás")); });
+    buttons->addWidget(wheelHint);
+    auto *shrink = new QPushButton(pictures::icon(QStringLiteral("zoom_out")), QString());
     shrink->setObjectName(QStringLiteral("stream_shrink"));
-    shrink->setToolTip(tr("Kétszer akkora időtartam"));
-    auto *grow = new QPushButton(pictures::icon(QStringLiteral("axis_grow")), QString());
+    language::follow(shrink, [shrink] { shrink->setToolTip(tr("Kétszer akkora időtartam")); });
+    auto *grow = new QPushButton(pictures::icon(QStringLiteral("zoom_in")), QString());
     grow->setObjectName(QStringLiteral("stream_grow"));
-    grow->setToolTip(tr("Feleakkora időtartam"));
+    language::follow(grow, [grow] { grow->setToolTip(tr("Feleakkora időtartam")); });
     for (QPushButton *button : {shrink, grow}) {
         button->setIconSize(QSize(24, 24));
         buttons->addWidget(button);
@@ -210,7 +220,7 @@ void StreamChartPanel::refresh()
     const double width = std::max(1.0, m_chart->plotRect().width());
     const rs232::ViewWindow window{from, to, (to - from) / width};
     const std::vector<rs232::SignalPoint> sentPoints = rs232::sentLanePoints(m_run->sent, window, kSentLane);
-    const std::vector<rs232::SignalPoint> linePoints = rs232::lineLanePoints(m_run->line, window, kLineLane);
+    const std::vector<rs232::SignalPoint> linePoints = rs232::lineLanePoints(m_run->line, window, kLineLane, m_lineInverted);
     // Two-pixel lines read best where the view is sparse; where it is dense, one-pixel lines keep the
     // picture sharp and its painting quick (Qt strokes wider lines the slow way).
     const int lineWidth = sentPoints.size() + linePoints.size() < kThinLinePoints ? 2 : 1;
@@ -240,6 +250,24 @@ void StreamChartPanel::refresh()
     m_scroll->setPageStep(std::max(1, static_cast<int>(kScrollSteps * span / end)));
     m_scroll->setValue(room > 0.0 ? static_cast<int>(std::lround(from / room * kScrollSteps)) : 0);
     m_refreshing = false;
+}
+
+void StreamChartPanel::setLineInverted(bool inverted)
+{
+    if (inverted == m_lineInverted)
+        return;
+    m_lineInverted = inverted;
+    m_chart->setRowLabels(rowLabels());
+    if (m_run)
+        setWindow(windowFrom(), windowTo());
+}
+
+QVector<StepChart::RowLabel> StreamChartPanel::rowLabels() const
+{
+    return {{kSentLane + 0.5, tr("Küldött")},
+            {kLineLane + 0.5, m_lineInverted ? tr("Vonal inv.") : tr("Vonal")},
+            {kSamplesLane + 0.5, tr("Minták")},
+            {kFramesLane + 0.5, tr("Keretek")}};
 }
 
 void StreamChartPanel::scrolled(int value)

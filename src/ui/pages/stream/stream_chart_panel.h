@@ -5,6 +5,8 @@
 
 #include "stream/stream_run.h"
 
+#include "widgets/stepchart.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -12,7 +14,6 @@
 class ChartBars;
 class Platform;
 class QScrollBar;
-class StepChart;
 class StepSeries;
 
 // The byte string page's chart: the line as sent, the line as the receiver sees it, the receiver's votes
@@ -31,6 +32,10 @@ public:
     void setWindow(double from, double to);
     double windowFrom() const;
     double windowTo() const;
+    // Draws the line lane as the wire's levels on the RS232 side of a transceiver: each level inverted,
+    // idle at 0. The sent lane stays the UART's own levels.
+    void setLineInverted(bool inverted);
+    bool lineInverted() const { return m_lineInverted; }
     // Outlines a stretch of time (a frame chosen in the table), or nothing.
     void highlight(double start, double end);
     void clearHighlight();
@@ -43,6 +48,7 @@ private:
     void refresh();
     void scrolled(int value);
     double lineEnd() const;
+    QVector<StepChart::RowLabel> rowLabels() const;
 
     Platform &m_platform;
     std::shared_ptr<const rs232::StreamRun> m_run;
@@ -54,4 +60,5 @@ private:
     ChartBars *m_frames = nullptr;
     QScrollBar *m_scroll = nullptr;
     bool m_refreshing = false;
+    bool m_lineInverted = false;
 };

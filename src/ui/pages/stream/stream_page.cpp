@@ -11,20 +11,25 @@
 #include "ui/file_reasons.h"
 #include "ui/pages/stream/capture_texts.h"
 #include "ui/pages/stream/measurement_session.h"
+#include "ui/pages/stream/record_dialog.h"
 #include "ui/pages/stream/stream_chart_panel.h"
 #include "ui/pages/stream/stream_results_panel.h"
 #include "ui/pages/stream/stream_settings_panel.h"
 #include "ui/texts.h"
 
+#include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -69,6 +74,10 @@ StreamPage::StreamPage(Platform &platform, QWidget *parent) : QWidget(parent), m
     connect(m_settings, &StreamSettingsPanel::openCaptureRequested, this, &StreamPage::chooseCapture);
     connect(m_settings, &StreamSettingsPanel::backRequested, this, &StreamPage::backToSimulation);
     connect(m_settings, &StreamSettingsPanel::channelChosen, this, &StreamPage::channelChosen);
+    connect(m_settings, &StreamSettingsPanel::detectFramingRequested, this, &StreamPage::detectFraming);
+    connect(m_measurement, &MeasurementSession::framingDetected, this, &StreamPage::framingDetected);
+    connect(m_settings, &StreamSettingsPanel::recordRequested, this, &StreamPage::openRecordDialog);
+    connect(m_settings, &StreamSettingsPanel::saveRecordingRequested, this, &StreamPage::saveRecording);
     connect(m_chart, &StreamChartPanel::saveLineRequested, this, &StreamPage::saveLine);
     connect(m_results, &StreamResultsPanel::rowChosen, this, &StreamPage::showRow);
     connect(m_measurement, &MeasurementSession::loadFinished, this, &StreamPage::loadFinished);
@@ -91,13 +100,14 @@ StreamPage::StreamPage(Platform &platform, QWidget *parent) : QWidget(parent), m
 StreamPage::~StreamPage()
 {
     // The workers end before the page's parts that their results would reach.
+    delete m_recordDialog;
     delete m_runs;
     delete m_measurement;
 }
 
 bool StreamPage::busy() const
 {
-    return m_measurement->busy() || m_runs->pending() > 0;
+    return m_measurement->busy() || m_runs->pending() > 0 || (m_recordDialog && m_recordDialog->busy());
 }
 
 bool StreamPage::measuring() const
@@ -108,8 +118,11 @@ bool StreamPage::measuring() const
 void StreamPage::settingChanged()
 {
     const bool acceptable = m_settings->validate();
+    const bool inverted = m_settings->settings().invert;
+    m_chart->setLineInverted(inverted);
     if (measuring()) {
-        // Decoding a capture again is quick: every change shows at once.
+        // The invert box reads the capture's line the other way up; every other change reads it again.
+        m_measurement->setInverted(inverted);
         if (acceptable)
             decodeMeasurement();
         return;
@@ -216,16 +229,31 @@ void StreamPage::saveLine()
 {
     if (!m_run)
         return;
-    // A measurement's line is offered under its capture's name and channel.
+    // A measurement's line is offered under its capture's name and channel. A channel is named by
+    // whoever recorded it ("uart/tx", "a:b"): characters that a file system reads as a folder or refuses
+    // become "_", so the name stays one file in the folder the dialog opens.
+    const auto fileSafe = [](QString name) {
+        for (QChar &c : name)
+            if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c))
+                c = QLatin1Char('_');
+        name = name.trimmed();
+        while (name.startsWith(QLatin1Char('.')))
+            name.remove(0, 1);
+        return name.isEmpty() ? QStringLiteral("_") : name;
+    };
     const QString suggested =
-        measuring() ? QStringLiteral("%1_%2.vcd")
-                          .arg(QFileInfo(m_measurement->path()).completeBaseName(),
-                               fromCore(m_measurement->capture().channels.at(m_measurement->capture().channel).name))
-                    : QStringLiteral("rs232_bajtfolyam.vcd");
+        measuring()
+            ? fileSafe(QStringLiteral("%1_%2").arg(
+                  QFileInfo(m_measurement->path()).completeBaseName(),
+                  fromCore(m_measurement->capture().channels.at(m_measurement->capture().channel).name))) +
+                  QStringLiteral(".vcd")
+            : QStringLiteral("rs232_bajtfolyam.vcd");
     const QString fileName = vcdFileName(m_platform, suggested);
     if (fileName.isEmpty())
         return;
-    const std::string text = rs232::writeLineVcd(m_run->line, "txd", "ZUNT QELMOS-RS232 V1.0");
+    // The receiver's reading goes with the line, so that a sample that falls on an edge stays on the side
+    // the window shows it, whatever reads the dump.
+    const std::string text = rs232::writeLineVcd(m_run->line, "txd", "ZUNT QELMOS-RS232 V1.0", &m_run->received);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !file.commit()) {
@@ -291,6 +319,10 @@ void StreamPage::loadFinished(const QString &path, const QString &channel,
                               const std::shared_ptr<rs232::capture::LoadResult> &result)
 {
     hideProgress();
+    // The recording being opened is the one shown once it opens; it goes when it cannot be opened.
+    RecordingFile recording;
+    if (path == m_loadingRecording.path)
+        recording = std::exchange(m_loadingRecording, {});
     if (!*result) {
         if (!result->error.cancelled)
             m_platform.showMessage(Platform::MessageKind::Error, captureLoadMessage(result->error, path));
@@ -303,33 +335,59 @@ void StreamPage::loadFinished(const QString &path, const QString &channel,
     const MeasurementSession::SavedSimulation simulation{m_run, m_settings->settings(), m_chart->windowFrom(),
                                                         m_chart->windowTo()};
     m_measurement->open(path, std::move(*result->value), simulation);
+    if (recording.folder)
+        m_recording = std::move(recording);
+    else if (!showingRecording())
+        m_recording = {};
     showCapture();
+}
+
+void StreamPage::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    // The capture's channels and rate, the summary and the explanation in the new language; the run and
+    // the view stay as they are.
+    if (measuring())
+        showCaptureTexts();
+    if (m_run)
+        showRun(m_run);
 }
 
 void StreamPage::showCapture()
 {
     m_settings->setMeasuring(true);
+    m_settings->setRecordingSaveable(showingRecording());
+    showCaptureTexts();
+    const std::optional<rs232::RateEstimate> &estimate = m_measurement->estimate();
+    if (estimate)
+        m_settings->setReceiverRate(QString::number(std::llround(estimate->rate())));
+    m_settings->setInvert(m_measurement->capture().inverted);
+    m_chart->setLineInverted(m_measurement->capture().inverted);
+    // The run shown so far goes; the simulation's is kept aside in the session.
+    showRun(nullptr);
+    m_opening = true;
+    decodeMeasurement();
+}
+
+void StreamPage::showCaptureTexts()
+{
     const rs232::capture::Capture &capture = m_measurement->capture();
     QList<StreamSettingsPanel::CaptureChannel> channels;
     for (const rs232::capture::Channel &c : capture.channels)
         channels.append({c.counted ? tr("%1 (%2 él)").arg(fromCore(c.name), groupedNumber(double(c.edges)))
                                    : fromCore(c.name),
                          fromCore(c.name)});
-    const std::optional<rs232::capture::RateEstimate> &estimate = m_measurement->estimate();
+    const std::optional<rs232::RateEstimate> &estimate = m_measurement->estimate();
     const QString rateText =
         !estimate ? tr("A sebesség nem állapítható meg.")
         : estimate->standard
-            ? tr("Mért sebesség: %1 bit/s (szabványos: %2 bit/s)")
+            ? tr("Mért sebesség: %1 bps (szabványos: %2 bps)")
                   .arg(groupedNumber(estimate->measured), groupedNumber(*estimate->standard))
-            : tr("Mért sebesség: %1 bit/s (nem szabványos)").arg(groupedNumber(estimate->measured));
+            : tr("Mért sebesség: %1 bps (nem szabványos)").arg(groupedNumber(estimate->measured));
     m_settings->showCapture(QFileInfo(m_measurement->path()).fileName(), m_measurement->path(), channels,
                             static_cast<int>(capture.channel), rateText);
-    if (estimate)
-        m_settings->setReceiverRate(QString::number(std::llround(estimate->rate())));
-    // The run shown so far goes; the simulation's is kept aside in the session.
-    showRun(nullptr);
-    m_opening = true;
-    decodeMeasurement();
 }
 
 void StreamPage::decodeMeasurement()
@@ -379,12 +437,90 @@ void StreamPage::backToSimulation()
     if (!saved)
         return;
     m_opening = false;
+    m_recording = {};
+    m_settings->setRecordingSaveable(false);
     m_settings->setMeasuring(false);
     m_settings->setSettings(saved->settings);
     m_settings->validate();
+    m_chart->setLineInverted(saved->settings.invert);
     showRun(saved->run);
     if (!m_run)
         return;
     m_chart->clearHighlight();
     m_chart->setWindow(saved->from, saved->to);
+}
+
+void StreamPage::detectFraming()
+{
+    if (!measuring() || !m_settings->validate())
+        return;
+    const rs232::ReceiverSettings receiver = m_settings->settings().receiver();
+    m_measurement->detectFraming(rs232::bitTimeOf(rs232::realRate(receiver.rate, receiver.clockErrorPercent)));
+}
+
+void StreamPage::framingDetected(const std::shared_ptr<const rs232::Outcome<rs232::FramingDetection>> &found)
+{
+    if (!measuring())
+        return;
+    if (!*found) {
+        m_settings->showFramingEvidence(framingNotFoundText());
+        return;
+    }
+    m_settings->showFramingEvidence(framingEvidenceText(**found));
+    // The receiver reads with the framing told; the decoding follows the change.
+    m_settings->setReceiverFraming((*found)->framing);
+}
+
+void StreamPage::openRecordDialog()
+{
+    if (!m_recordDialog) {
+        m_recordDialog = new RecordDialog(m_platform, this);
+        m_recordDialog->setWindowModality(Qt::WindowModal);
+        connect(m_recordDialog, &RecordDialog::recorded, this, &StreamPage::recordingMade);
+        m_recordDialog->scan();
+    }
+    m_recordDialog->show();
+    m_recordDialog->raise();
+    m_recordDialog->activateWindow();
+}
+
+void StreamPage::recordingMade(std::shared_ptr<QTemporaryDir> folder, const QString &path, const QString &channel)
+{
+    m_loadingRecording = {std::move(folder), path};
+    openCapture(path, channel);
+}
+
+bool StreamPage::showingRecording() const
+{
+    return m_recording.folder && measuring() && m_measurement->path() == m_recording.path;
+}
+
+void StreamPage::saveRecording()
+{
+    if (!showingRecording())
+        return;
+    QString fileName =
+        m_platform.saveFileName(QFileInfo(m_recording.path).fileName(), tr("sigrok munkamenet (*.sr)"));
+    if (fileName.isEmpty())
+        return;
+    if (QFileInfo(fileName).suffix().compare(QLatin1String("sr"), Qt::CaseInsensitive) != 0)
+        fileName += QStringLiteral(".sr");
+    // Written beside and moved into place: a failed save leaves no half file, and a file of that name
+    // stays as it was.
+    QFile source(m_recording.path);
+    if (!source.open(QIODevice::ReadOnly)) {
+        m_platform.showMessage(Platform::MessageKind::Error,
+                               tr("A felvétel nem olvasható az ideiglenes mappából:\n%1\n\n%2")
+                                   .arg(m_recording.path, source.errorString()));
+        return;
+    }
+    const QByteArray bytes = source.readAll();
+    QSaveFile file(fileName);
+    if (source.error() != QFileDevice::NoError || !file.open(QIODevice::WriteOnly) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString reason = saveFailureReason(lastFileError(), file.errorString());
+        file.cancelWriting();
+        m_platform.showMessage(Platform::MessageKind::Error,
+                               tr("A felvétel nem menthető ide:\n%1\n\n%2").arg(fileName, reason));
+    }
 }

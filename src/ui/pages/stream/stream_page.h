@@ -4,6 +4,7 @@
 #pragma once
 
 #include "capture/capture.h"
+#include "stream/framing_detect.h"
 #include "stream/stream_run.h"
 
 #include <QString>
@@ -15,6 +16,8 @@ class BackgroundWork;
 class MeasurementSession;
 class Platform;
 class QProgressDialog;
+class QTemporaryDir;
+class RecordDialog;
 class QTimer;
 class StreamChartPanel;
 class StreamResultsPanel;
@@ -40,6 +43,9 @@ public:
     // A run, a load or a decoding is under way on a worker; the last result stays shown meanwhile.
     bool busy() const;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     // "Szimuláció": reads the settings, runs, and shows the result. Does nothing while a setting is
     // refused (the button is off then).
@@ -62,11 +68,23 @@ private:
     void showProgress();
     void hideProgress();
     void showCapture();
+    // The capture's file, channels and rate in the settings, in the window's language.
+    void showCaptureTexts();
     void decodeMeasurement();
     void showDecoded(std::shared_ptr<const rs232::StreamRun> run);
     void channelChosen(int index);
+    // "Felismerés": tells the capture's framing on the worker at the receiver's rate, and reads with it.
+    void detectFraming();
+    void framingDetected(const std::shared_ptr<const rs232::Outcome<rs232::FramingDetection>> &found);
     // "Vissza a szimulációhoz": the simulation as it was before the first capture was opened.
     void backToSimulation();
+    // "Felvétel…": the recording dialog; a recording it makes is opened as a capture is.
+    void openRecordDialog();
+    void recordingMade(std::shared_ptr<QTemporaryDir> folder, const QString &path, const QString &channel);
+    // "Felvétel mentése…": the recording shown, copied whole to a session file the user names.
+    void saveRecording();
+    // Whether the capture shown is the recording, which is kept in a temporary folder until then.
+    bool showingRecording() const;
 
     Platform &m_platform;
     StreamSettingsPanel *m_settings = nullptr;
@@ -79,6 +97,16 @@ private:
     QProgressDialog *m_progress = nullptr;
     QTimer *m_cancelWatch = nullptr;
     QString m_loadingPath;
+    RecordDialog *m_recordDialog = nullptr;
+    // A recording lives in a temporary folder while it is shown (another channel is read from it again)
+    // and while it loads; the folder goes when the recording is no longer either.
+    struct RecordingFile
+    {
+        std::shared_ptr<QTemporaryDir> folder;
+        QString path;
+    };
+    RecordingFile m_recording;        // the one shown
+    RecordingFile m_loadingRecording; // the one being opened
     std::shared_ptr<const rs232::StreamRun> m_run; // the last run, shared with the table
     rs232::RangeCache m_ranges;
     int m_runGeneration = 0;  // raised by every run asked for: only the newest is shown

@@ -34,9 +34,15 @@ struct StreamPageSettings
     double noiseWidth = 10.0;
     int seed = 1;
     double breakBits = 0.0;
+    // The line as a logic analyser on the RS232 side of a transceiver sees it: each level inverted,
+    // resting at 0. A simulation draws it so; a measurement is read inverted back.
+    bool invert = false;
 
     // A whole number of bit/s from 50 to 3 000 000 (spaces between digit groups allowed), or none.
     static std::optional<double> rateOf(const QString &text);
+    // The parity combo's items: none, even, odd, 1, 0.
+    static rs232::ParityMode parityOf(int index);
+    static int parityIndex(rs232::ParityMode parity);
     rs232::Framing transmitterFraming() const;
     rs232::Framing receiverFraming() const;
     rs232::ReceiverSettings receiver() const; // needs a valid receiver rate

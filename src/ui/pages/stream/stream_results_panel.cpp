@@ -3,6 +3,7 @@
 
 #include "ui/pages/stream/stream_results_panel.h"
 
+#include "ui/language.h"
 #include "ui/pages/stream/stream_table_model.h"
 #include "ui/pages/stream/stream_texts.h"
 #include "ui/pages/stream/tolerance_bar.h"
@@ -10,6 +11,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QScrollArea>
 #include <QSplitter>
@@ -34,18 +36,36 @@ StreamResultsPanel::StreamResultsPanel(QWidget *parent) : QWidget(parent)
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    // Each column as wide as its header or its widest likely content, whichever is wider; measured once
-    // here, since measuring the rows of a long run would visit every one of them.
-    const QFontMetrics headerMetrics(m_table->horizontalHeader()->font());
-    const QFontMetrics cellMetrics(m_table->font());
-    const char *widest[] = {"65536", "9999999,999", "1FF", "1FF", "111111111", "W"};
-    for (int c = 0; c < StreamTableModel::Error; ++c) {
-        const QString header = m_model->headerData(c, Qt::Horizontal).toString();
-        m_table->setColumnWidth(c, std::max(headerMetrics.horizontalAdvance(header),
-                                            cellMetrics.horizontalAdvance(QLatin1String(widest[c]))) +
-                                       10);
-    }
-    connect(m_table, &QTableView::clicked, this, [this](const QModelIndex &index) { Q_EMIT rowChosen(index.row()); });
+    // Each column as wide as its header or its widest likely content, whichever is wider; measured here
+    // and after a change of language, since measuring the rows of a long run would visit every one of them.
+    language::follow(m_table, [this] {
+        m_model->retranslate();
+        const QFontMetrics headerMetrics(m_table->horizontalHeader()->font());
+        const QFontMetrics cellMetrics(m_table->font());
+        // The start column holds up to a thousand seconds whole ("999 999 999,999" µs); a longer run's
+        // later instants are elided, whole in their tooltip.
+        const QString widest[] = {StreamTexts::count(65536),   StreamTexts::number(999999999.999, 3),
+                                  QStringLiteral("1FF"),       QStringLiteral("1FF"),
+                                  QStringLiteral("111111111"), QStringLiteral("NBSP")};
+        for (int c = 0; c < StreamTableModel::Error; ++c) {
+            const QString header = m_model->headerData(c, Qt::Horizontal).toString();
+            m_table->setColumnWidth(c, std::max(headerMetrics.horizontalAdvance(header),
+                                                cellMetrics.horizontalAdvance(widest[c])) +
+                                           12);
+        }
+    });
+    m_table->setTextElideMode(Qt::ElideMiddle);
+    // A click and the keyboard (arrows, Page Down, Ctrl+End) alike bring the frame into view: both move
+    // the current row. A click on the current row again shows it again too.
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid())
+                    Q_EMIT rowChosen(current.row());
+            });
+    connect(m_table, &QTableView::clicked, this, [this](const QModelIndex &index) {
+        if (index.row() == m_table->currentIndex().row())
+            Q_EMIT rowChosen(index.row());
+    });
     splitter->addWidget(m_table);
 
     auto *right = new QWidget;
@@ -81,7 +101,11 @@ StreamResultsPanel::StreamResultsPanel(QWidget *parent) : QWidget(parent)
 void StreamResultsPanel::setRun(std::shared_ptr<const rs232::StreamRun> run, const rs232::OperationalRange &range,
                                 const QString &receiverName, const QString &heading)
 {
-    m_model->setRun(run);
+    // The run shown already, worded again, keeps its rows and the row chosen.
+    if (run != m_model->run())
+        m_model->setRun(run);
+    // A capture has no transmitter: its rows hold only what the receiver read.
+    m_table->setColumnHidden(StreamTableModel::Sent, run && run->measured);
     if (!run) {
         m_summary->clear();
         m_tolerance->clear();
@@ -96,15 +120,22 @@ void StreamResultsPanel::setRun(std::shared_ptr<const rs232::StreamRun> run, con
     m_summary->setText(summary);
     const rs232::ReceiverSettings &receiver = run->received.settings;
     QString tolerance =
-        tr("A vevő tűrési tartománya (%1, %2): %3 … %4 %")
+        tr("A vevő tűrési tartománya (%1, %2): %3 … %4 %, ha a zaj jelzés mellett helyes keretet vettnek "
+           "tekintjük; %5 … %6 %, ha a zaj jelzés is hiba (ahogy a mikrovezérlők adatlapjai számolják)")
             .arg(receiverName,
-                 fromCore(rs232::framingText(receiver.framing)).replace(QLatin1Char('.'), QLatin1Char(',')),
-                 StreamTexts::percentText(range.slow, 2), StreamTexts::percentText(range.fast, 2));
+                 fromCore(rs232::framingText(receiver.framing))
+                     .replace(QLatin1Char('.'), StreamTexts::locale().decimalPoint()),
+                 StreamTexts::percentText(range.slow, 2), StreamTexts::percentText(range.fast, 2),
+                 StreamTexts::percentText(range.noiseFreeSlow, 2),
+                 StreamTexts::percentText(range.noiseFreeFast, 2));
     if (run->ratioKnown)
-        tolerance += tr(", az órajelek aránya (adó/vevő)%1: %2 %")
+        tolerance += tr(". Az órajelek aránya (adó/vevő)%1: %2 %")
                          .arg(run->measured ? tr(", mérve") : QString(), StreamTexts::percentText(run->ratioPercent, 2));
-    m_tolerance->setText(tolerance);
-    m_toleranceBar->setRange(range.slow, range.fast, run->ratioKnown ? run->ratioPercent : std::nan(""));
+    m_tolerance->setText(tolerance + QLatin1Char('.'));
+    m_toleranceBar->setRange(range.slow, range.fast, range.noiseFreeSlow, range.noiseFreeFast,
+                             run->ratioKnown ? run->ratioPercent : std::nan(""));
+    m_toleranceBar->setToolTip(tr("Felső sáv: a helyesen vett keretek tartománya (zaj jelzés megengedve); alsó "
+                                  "sáv: a zaj jelzés nélküli tartomány, ahogy az adatlapok adják."));
 }
 
 std::pair<double, double> StreamResultsPanel::span(int row) const

@@ -5,7 +5,10 @@
 
 #include "core/byte_codes.h"
 #include "stream/stream_run.h"
+#include "ui/language.h"
+#include "ui/pages/stream/capture_box.h"
 #include "ui/pages/stream/capture_texts.h"
+#include "ui/pages/stream/settings_fields.h"
 #include "ui/pages/stream/stream_texts.h"
 #include "ui/pictures.h"
 
@@ -13,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,66 +28,16 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 namespace {
 
-const int kPresetRates[] = {300,   600,   1200,  2400,   4800,   9600,   14400,
-                            19200, 38400, 57600, 115200, 230400, 460800, 921600};
-
 const QColor kRefusedFieldColour(255, 214, 214);
-const QColor kErrorTextColour(190, 0, 0);
-
-QComboBox *rateCombo(const QString &name)
-{
-    auto *combo = new QComboBox;
-    combo->setObjectName(name);
-    combo->setEditable(true);
-    for (int rate : kPresetRates)
-        combo->addItem(QString::number(rate));
-    combo->setCurrentText(QStringLiteral("9600"));
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    return combo;
-}
-
-QDoubleSpinBox *doubleSpin(const QString &name, double minimum, double maximum, int decimals, double value,
-                           const QString &suffix = {})
-{
-    auto *spin = new QDoubleSpinBox;
-    spin->setObjectName(name);
-    spin->setRange(minimum, maximum);
-    spin->setDecimals(decimals);
-    spin->setValue(value);
-    spin->setSuffix(suffix);
-    spin->setKeyboardTracking(false);
-    return spin;
-}
-
-QSpinBox *intSpin(const QString &name, int minimum, int maximum, int value)
-{
-    auto *spin = new QSpinBox;
-    spin->setObjectName(name);
-    spin->setRange(minimum, maximum);
-    spin->setValue(value);
-    spin->setKeyboardTracking(false);
-    return spin;
-}
-
-// The settings sit close together so that the chart, the table and the explanation keep their room.
-void compact(QGridLayout *grid)
-{
-    grid->setContentsMargins(6, 2, 6, 2);
-    grid->setVerticalSpacing(2);
-}
-
-QComboBox *itemsCombo(const QString &name, const QStringList &items)
-{
-    auto *combo = new QComboBox;
-    combo->setObjectName(name);
-    combo->addItems(items);
-    return combo;
-}
+const QColor kClampedFieldColour(255, 236, 179);
 
 QStringList parityNames()
 {
@@ -91,73 +45,12 @@ QStringList parityNames()
             StreamSettingsPanel::tr("páratlan"), QStringLiteral("1"), QStringLiteral("0")};
 }
 
-rs232::ParityMode parityOf(int index)
-{
-    switch (index) {
-    case 1:
-        return rs232::ParityMode::Even;
-    case 2:
-        return rs232::ParityMode::Odd;
-    case 3:
-        return rs232::ParityMode::Fixed1;
-    case 4:
-        return rs232::ParityMode::Fixed0;
-    default:
-        return rs232::ParityMode::None;
-    }
-}
-
 QStringList stopNames()
 {
-    return {QStringLiteral("1"), QStringLiteral("1,5"), QStringLiteral("2")};
-}
-
-QString hexOf(unsigned value, int dataBits)
-{
-    return QStringLiteral("%1").arg(value, dataBits > 8 ? 3 : 2, 16, QLatin1Char('0')).toUpper();
-}
-
-void paintRed(QLabel *label)
-{
-    QPalette red = label->palette();
-    red.setColor(QPalette::WindowText, kErrorTextColour);
-    label->setPalette(red);
+    return {QStringLiteral("1"), StreamTexts::number(1.5, 1), QStringLiteral("2")};
 }
 
 } // namespace
-
-std::optional<double> StreamPageSettings::rateOf(const QString &text)
-{
-    QString digits = text;
-    digits.remove(QLatin1Char(' '));
-    bool ok = false;
-    const qlonglong rate = digits.toLongLong(&ok);
-    if (!ok || rate < static_cast<qlonglong>(rs232::kMinRate) || rate > static_cast<qlonglong>(rs232::kMaxRate))
-        return std::nullopt;
-    return static_cast<double>(rate);
-}
-
-rs232::Framing StreamPageSettings::transmitterFraming() const
-{
-    return {dataBits, parityOf(parity), static_cast<rs232::StopBits>(stopBits)};
-}
-
-rs232::Framing StreamPageSettings::receiverFraming() const
-{
-    if (!ownFormat)
-        return transmitterFraming();
-    return {rxDataBits, parityOf(rxParity), static_cast<rs232::StopBits>(rxStopBits)};
-}
-
-rs232::ReceiverSettings StreamPageSettings::receiver() const
-{
-    rs232::ReceiverSettings r;
-    r.rate = rateOf(rxRate).value_or(0.0);
-    r.clockErrorPercent = rxClockError;
-    r.framing = receiverFraming();
-    r.kind = static_cast<rs232::ReceiverKind>(rxKind);
-    return r;
-}
 
 QStringList StreamSettingsPanel::receiverKinds()
 {
@@ -184,7 +77,7 @@ StreamSettingsPanel::StreamSettingsPanel(QWidget *parent) : QWidget(parent)
 
 void StreamSettingsPanel::buildBytes()
 {
-    auto *bytes = new QGroupBox(tr("Bájtok"));
+    auto *bytes = groupBox([] { return tr("Bájtok"); });
     m_bytesBox = bytes;
     auto *bytesGrid = new QGridLayout(bytes);
     compact(bytesGrid);
@@ -195,12 +88,12 @@ void StreamSettingsPanel::buildBytes()
     m_hex->setObjectName(QStringLiteral("stream_hex"));
     m_hex->setMaxLength(65536 * 4);
     m_repeat = intSpin(QStringLiteral("stream_repeat"), 1, 65536, 1);
-    m_repeat->setToolTip(tr("A bájtok ennyiszer mennek el egymás után"));
-    bytesGrid->addWidget(new QLabel(tr("Szöveg:")), 0, 0);
+    followToolTip(m_repeat, [] { return tr("A bájtok ennyiszer mennek el egymás után"); });
+    bytesGrid->addWidget(captionLabel([] { return tr("Szöveg:"); }), 0, 0);
     bytesGrid->addWidget(m_text, 0, 1);
-    bytesGrid->addWidget(new QLabel(tr("Hex:")), 0, 2);
+    bytesGrid->addWidget(captionLabel([] { return tr("Hex:"); }), 0, 2);
     bytesGrid->addWidget(m_hex, 0, 3);
-    bytesGrid->addWidget(new QLabel(tr("Ismétlés:")), 0, 4);
+    bytesGrid->addWidget(captionLabel([] { return tr("Ismétlés:"); }), 0, 4);
     bytesGrid->addWidget(m_repeat, 0, 5);
     bytesGrid->setColumnStretch(1, 2);
     bytesGrid->setColumnStretch(3, 3);
@@ -215,61 +108,41 @@ void StreamSettingsPanel::buildBytes()
 void StreamSettingsPanel::buildCapture()
 {
     // In measurement mode a capture stands where the bytes were.
-    m_captureBox = new QGroupBox(tr("Mérés"));
-    m_captureBox->setObjectName(QStringLiteral("stream_capture_box"));
-    auto *captureGrid = new QGridLayout(m_captureBox);
-    compact(captureGrid);
-    m_captureFile = new QLabel;
-    m_captureFile->setObjectName(QStringLiteral("stream_capture_file"));
-    m_captureFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_channel = new QComboBox;
-    m_channel->setObjectName(QStringLiteral("stream_capture_channel"));
-    m_channel->setToolTip(tr("A mérés melyik csatornáján van a soros jel"));
-    m_channel->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    m_captureRate = new QLabel;
-    m_captureRate->setObjectName(QStringLiteral("stream_capture_rate"));
-    m_captureError = new QLabel;
-    m_captureError->setObjectName(QStringLiteral("stream_capture_error"));
-    m_captureError->setWordWrap(true);
-    paintRed(m_captureError);
-    m_captureError->setVisible(false);
-    captureGrid->addWidget(new QLabel(tr("Fájl:")), 0, 0);
-    captureGrid->addWidget(m_captureFile, 0, 1);
-    captureGrid->addWidget(new QLabel(tr("Csatorna:")), 0, 2);
-    captureGrid->addWidget(m_channel, 0, 3);
-    captureGrid->addWidget(m_captureRate, 0, 4);
-    captureGrid->setColumnStretch(1, 1);
-    captureGrid->setColumnStretch(4, 1);
-    captureGrid->setHorizontalSpacing(12);
-    captureGrid->addWidget(m_captureError, 1, 0, 1, 5);
+    m_captureBox = new CaptureBox;
     m_captureBox->setVisible(false);
     layout()->addWidget(m_captureBox);
-    connect(m_channel, &QComboBox::activated, this, &StreamSettingsPanel::channelChosen);
+    connect(m_captureBox, &CaptureBox::channelChosen, this, &StreamSettingsPanel::channelChosen);
 }
 
 void StreamSettingsPanel::buildTransmitter(QLayout *row)
 {
-    auto *tx = new QGroupBox(tr("Adó"));
+    auto *tx = new QGroupBox;
+    tx->setObjectName(QStringLiteral("stream_transmitter_box"));
+    m_txBox = tx;
+    tx->setTitle(tr("Adó"));
     auto *txGrid = new QGridLayout(tx);
     compact(txGrid);
     m_txRate = rateCombo(QStringLiteral("stream_tx_rate"));
     m_txClockError =
         doubleSpin(QStringLiteral("stream_tx_clock_error"), -10.0, 10.0, 1, 0.0, QStringLiteral(" %"));
     m_dataBits = intSpin(QStringLiteral("stream_data_bits"), 5, 9, 8);
-    m_parity = itemsCombo(QStringLiteral("stream_parity"), parityNames());
-    m_stopBits = itemsCombo(QStringLiteral("stream_stop_bits"), stopNames());
+    m_parity = wordedCombo(QStringLiteral("stream_parity"), parityNames);
+    m_stopBits = wordedCombo(QStringLiteral("stream_stop_bits"), stopNames);
     m_idle = doubleSpin(QStringLiteral("stream_idle"), 0.0, 1000.0, 2, 0.0);
-    m_idle->setToolTip(tr("Szünet két keret között, bitidőben"));
+    followToolTip(m_idle, [] { return tr("Szünet két keret között, bitidőben"); });
     const struct
     {
-        QString caption;
+        language::Text caption;
         QWidget *control;
-    } txRows[] = {{tr("Sebesség (bit/s):"), m_txRate}, {tr("Órajel hibája:"), m_txClockError},
-                  {tr("Adatbitek:"), m_dataBits},      {tr("Paritás:"), m_parity},
-                  {tr("Stopbitek:"), m_stopBits},      {tr("Szünet (bitidő):"), m_idle}};
+    } txRows[] = {{[] { return tr("Sebesség (bps):"); }, m_txRate},
+                  {[] { return tr("Órajel hibája:"); }, m_txClockError},
+                  {[] { return tr("Adatbitek:"); }, m_dataBits},
+                  {[] { return tr("Paritás:"); }, m_parity},
+                  {[] { return tr("Stop bitek:"); }, m_stopBits},
+                  {[] { return tr("Szünet (bitidő):"); }, m_idle}};
     int r = 0;
     for (const auto &item : txRows) {
-        txGrid->addWidget(new QLabel(item.caption), r, 0);
+        txGrid->addWidget(captionLabel(item.caption), r, 0);
         txGrid->addWidget(item.control, r++, 1);
     }
     static_cast<QBoxLayout *>(row)->addWidget(tx, 1);
@@ -277,33 +150,57 @@ void StreamSettingsPanel::buildTransmitter(QLayout *row)
 
 void StreamSettingsPanel::buildReceiver(QLayout *row)
 {
-    auto *rx = new QGroupBox(tr("Vevő"));
+    auto *rx = groupBox([] { return tr("Vevő"); });
     auto *rxGrid = new QGridLayout(rx);
     compact(rxGrid);
     m_rxRate = rateCombo(QStringLiteral("stream_rx_rate"));
     m_rxClockError =
         doubleSpin(QStringLiteral("stream_rx_clock_error"), -10.0, 10.0, 1, 0.0, QStringLiteral(" %"));
-    m_rxKind = itemsCombo(QStringLiteral("stream_rx_kind"), receiverKinds());
+    m_rxKind = wordedCombo(QStringLiteral("stream_rx_kind"), &StreamSettingsPanel::receiverKinds);
     m_rxKind->setCurrentIndex(1);
     m_rxKind->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_rxKind->setMinimumContentsLength(16);
-    m_rxOwnFormat = new QCheckBox(tr("Eltérő keretformátum"));
+    m_rxOwnFormat = new QCheckBox;
+    language::follow(m_rxOwnFormat, [this] { m_rxOwnFormat->setText(tr("Eltérő keretformátum")); });
     m_rxOwnFormat->setObjectName(QStringLiteral("stream_rx_own_format"));
     m_rxFormatBox = new QWidget;
-    auto *formatRow = new QHBoxLayout(m_rxFormatBox);
-    formatRow->setContentsMargins(0, 0, 0, 0);
+    m_rxFormatBox->setObjectName(QStringLiteral("stream_rx_format_box"));
+    auto *formatGrid = new QGridLayout(m_rxFormatBox);
+    formatGrid->setContentsMargins(0, 0, 0, 0);
+    formatGrid->setVerticalSpacing(2);
     m_rxDataBits = intSpin(QStringLiteral("stream_rx_data_bits"), 5, 9, 8);
-    m_rxParity = itemsCombo(QStringLiteral("stream_rx_parity"), parityNames());
-    m_rxStopBits = itemsCombo(QStringLiteral("stream_rx_stop_bits"), stopNames());
-    formatRow->addWidget(m_rxDataBits);
-    formatRow->addWidget(m_rxParity);
-    formatRow->addWidget(m_rxStopBits);
+    m_rxParity = wordedCombo(QStringLiteral("stream_rx_parity"), parityNames);
+    m_rxStopBits = wordedCombo(QStringLiteral("stream_rx_stop_bits"), stopNames);
+    const struct
+    {
+        language::Text caption;
+        QWidget *control;
+    } formatRows[] = {{[] { return tr("Adatbitek:"); }, m_rxDataBits},
+                      {[] { return tr("Paritás:"); }, m_rxParity},
+                      {[] { return tr("Stop bitek:"); }, m_rxStopBits}};
+    int f = 0;
+    for (const auto &item : formatRows) {
+        auto *caption = captionLabel(item.caption);
+        caption->setBuddy(item.control);
+        formatGrid->addWidget(caption, f, 0);
+        formatGrid->addWidget(item.control, f++, 1);
+    }
+    // In measurement mode the framing can be told from the line itself.
+    m_detectFraming = new QPushButton;
+    language::follow(m_detectFraming, [this] { m_detectFraming->setText(tr("Felismerés")); });
+    m_detectFraming->setObjectName(QStringLiteral("stream_detect_framing"));
+    followToolTip(m_detectFraming, [] {
+        return tr("A keretformátum felismerése a mért vonalból: az adatbitek száma, a paritás "
+                  "és a stop bitek, azzal együtt, hogy mi szól mellettük");
+    });
+    m_detectFraming->setVisible(false);
+    formatGrid->addWidget(m_detectFraming, 0, 2);
     m_rxFormatBox->setVisible(false);
-    rxGrid->addWidget(new QLabel(tr("Sebesség (bit/s):")), 0, 0);
+    rxGrid->addWidget(captionLabel([] { return tr("Sebesség (bps):"); }), 0, 0);
     rxGrid->addWidget(m_rxRate, 0, 1);
-    rxGrid->addWidget(new QLabel(tr("Órajel hibája:")), 1, 0);
+    rxGrid->addWidget(captionLabel([] { return tr("Órajel hibája:"); }), 1, 0);
     rxGrid->addWidget(m_rxClockError, 1, 1);
-    rxGrid->addWidget(new QLabel(tr("Fajta:")), 2, 0);
+    rxGrid->addWidget(captionLabel([] { return tr("Fajta:"); }), 2, 0);
     rxGrid->addWidget(m_rxKind, 2, 1);
     rxGrid->addWidget(m_rxOwnFormat, 3, 0, 1, 2);
     rxGrid->addWidget(m_rxFormatBox, 4, 0, 1, 2);
@@ -313,44 +210,77 @@ void StreamSettingsPanel::buildReceiver(QLayout *row)
 
 void StreamSettingsPanel::buildLine(QLayout *row)
 {
-    auto *lineBox = new QGroupBox(tr("Vonal"));
+    auto *lineBox = groupBox([] { return tr("Vonal"); });
     auto *lineGrid = new QGridLayout(lineBox);
     compact(lineGrid);
     m_noise = doubleSpin(QStringLiteral("stream_noise"), 0.0, 100.0, 1, 0.0);
-    m_noise->setToolTip(tr("Zavaró impulzusok átlagos száma 100 bitidő alatt (0 = zajmentes)"));
+    followToolTip(m_noise,
+                  [] { return tr("Zavaró impulzusok átlagos száma 100 bitidő alatt (0 = zajmentes)"); });
     m_noiseWidth = doubleSpin(QStringLiteral("stream_noise_width"), 1.0, 100.0, 0, 10.0, QStringLiteral(" %"));
-    m_noiseWidth->setToolTip(tr("Egy zavaró impulzus szélessége a bitidő százalékában"));
+    followToolTip(m_noiseWidth, [] { return tr("Egy zavaró impulzus szélessége a bitidő százalékában"); });
     m_seed = intSpin(QStringLiteral("stream_seed"), 0, 999999, 1);
-    auto *newSeed = new QPushButton(tr("Új"));
+    auto *newSeed = new QPushButton;
+    language::follow(newSeed, [newSeed] { newSeed->setText(tr("Új")); });
     newSeed->setObjectName(QStringLiteral("stream_new_seed"));
     m_breakBits = doubleSpin(QStringLiteral("stream_break_bits"), 0.0, 1000.0, 1, 0.0);
-    m_breakBits->setToolTip(tr("A bájtok után a vonal ennyi bitidőn át 0 szinten marad (0 = nincs)"));
-    lineGrid->addWidget(new QLabel(tr("Zaj / 100 bit:")), 0, 0);
+    followToolTip(m_breakBits,
+                  [] { return tr("A bájtok után a vonal ennyi bitidőn át 0 szinten marad (0 = nincs)"); });
+    lineGrid->addWidget(captionLabel([] { return tr("Zaj / 100 bit:"); }), 0, 0);
     lineGrid->addWidget(m_noise, 0, 1, 1, 2);
-    lineGrid->addWidget(new QLabel(tr("Impulzus:")), 1, 0);
+    lineGrid->addWidget(captionLabel([] { return tr("Impulzus:"); }), 1, 0);
     lineGrid->addWidget(m_noiseWidth, 1, 1, 1, 2);
-    lineGrid->addWidget(new QLabel(tr("Mag:")), 2, 0);
+    lineGrid->addWidget(captionLabel([] { return tr("Mag:"); }), 2, 0);
     lineGrid->addWidget(m_seed, 2, 1);
     lineGrid->addWidget(newSeed, 2, 2);
-    lineGrid->addWidget(new QLabel(tr("Szakadás (bitidő):")), 3, 0);
+    lineGrid->addWidget(captionLabel([] { return tr("Szakadás (bitidő):"); }), 3, 0);
     lineGrid->addWidget(m_breakBits, 3, 1, 1, 2);
-    m_runButton = new QPushButton(pictures::icon(QStringLiteral("magnifier")), tr("Szimuláció"));
+    m_invert = new QCheckBox;
+    language::follow(m_invert, [this] { m_invert->setText(tr("Invertált vonal")); });
+    m_invert->setObjectName(QStringLiteral("stream_invert"));
+    followToolTip(m_invert, [] {
+        return tr("A vonal az RS232 oldalon, ahogy egy logikai analizátor látja: a nyugalmi szint "
+                  "(1, negatív feszültség) 0-nak, a 0 (pozitív feszültség) 1-nek mérve. A vevő "
+                  "visszafordítva olvassa.");
+    });
+    lineGrid->addWidget(m_invert, 4, 0, 1, 3);
+    m_runButton = new QPushButton(pictures::icon(QStringLiteral("magnifier")), QString());
+    language::follow(m_runButton, [this] { m_runButton->setText(tr("Szimuláció")); });
     m_runButton->setObjectName(QStringLiteral("stream_run"));
     m_runButton->setIconSize(QSize(32, 32));
     m_runButton->setMinimumHeight(44);
-    lineGrid->addWidget(m_runButton, 4, 0, 1, 3);
-    m_backButton = new QPushButton(tr("Vissza a szimulációhoz"));
+    lineGrid->addWidget(m_runButton, 5, 0, 1, 3);
+    m_backButton = new QPushButton;
+    language::follow(m_backButton, [this] { m_backButton->setText(tr("Vissza a szimulációhoz")); });
     m_backButton->setObjectName(QStringLiteral("stream_back_to_simulation"));
     m_backButton->setMinimumHeight(44);
     m_backButton->setVisible(false);
-    lineGrid->addWidget(m_backButton, 4, 0, 1, 3);
-    auto *openCapture = new QPushButton(tr("Mérés megnyitása…"));
+    lineGrid->addWidget(m_backButton, 5, 0, 1, 3);
+    auto *openCapture = new QPushButton;
+    language::follow(openCapture, [openCapture] { openCapture->setText(tr("Mérés megnyitása…")); });
     openCapture->setObjectName(QStringLiteral("stream_open_capture"));
-    openCapture->setToolTip(captureOpenToolTip());
-    lineGrid->addWidget(openCapture, 5, 0, 1, 3);
+    followToolTip(openCapture, [] { return captureOpenToolTip(); });
+    auto *record = new QPushButton;
+    language::follow(record, [record] { record->setText(tr("Felvétel…")); });
+    record->setObjectName(QStringLiteral("stream_record"));
+    followToolTip(record, [] { return recordToolTip(); });
+    // Recording goes through libsigrok: a build without it offers none, and the tip says why.
+    record->setEnabled(rs232::capture::readsSigrokFormats());
+    auto *captureButtons = new QHBoxLayout;
+    captureButtons->addWidget(openCapture, 1);
+    captureButtons->addWidget(record);
+    lineGrid->addLayout(captureButtons, 6, 0, 1, 3);
+    m_saveRecording = new QPushButton;
+    language::follow(m_saveRecording, [this] { m_saveRecording->setText(tr("Felvétel mentése…")); });
+    m_saveRecording->setObjectName(QStringLiteral("stream_record_save"));
+    followToolTip(m_saveRecording, [] { return tr("A felvétel mentése sigrok munkamenetként (.sr)"); });
+    m_saveRecording->setVisible(false);
+    lineGrid->addWidget(m_saveRecording, 7, 0, 1, 3);
     static_cast<QBoxLayout *>(row)->addWidget(lineBox, 1);
     m_simulationOnly = {m_txRate, m_txClockError, m_idle, m_noise, m_noiseWidth, m_seed, newSeed, m_breakBits};
     connect(openCapture, &QPushButton::clicked, this, &StreamSettingsPanel::openCaptureRequested);
+    connect(m_detectFraming, &QPushButton::clicked, this, &StreamSettingsPanel::detectFramingRequested);
+    connect(record, &QPushButton::clicked, this, &StreamSettingsPanel::recordRequested);
+    connect(m_saveRecording, &QPushButton::clicked, this, &StreamSettingsPanel::saveRecordingRequested);
     connect(m_backButton, &QPushButton::clicked, this, &StreamSettingsPanel::backRequested);
     connect(m_runButton, &QPushButton::clicked, this, &StreamSettingsPanel::runRequested);
     connect(newSeed, &QPushButton::clicked, this,
@@ -363,16 +293,100 @@ void StreamSettingsPanel::connectChanges()
     connect(m_hex, &QLineEdit::textEdited, this, &StreamSettingsPanel::hexEdited);
     connect(m_rxOwnFormat, &QCheckBox::toggled, this, [this](bool own) {
         m_rxFormatBox->setVisible(own);
-        Q_EMIT changed();
+        settingChanged();
     });
-    for (QSpinBox *spin : {m_repeat, m_dataBits, m_rxDataBits, m_seed})
-        connect(spin, &QSpinBox::valueChanged, this, &StreamSettingsPanel::changed);
-    for (QDoubleSpinBox *spin : {m_txClockError, m_idle, m_rxClockError, m_noise, m_noiseWidth, m_breakBits})
-        connect(spin, &QDoubleSpinBox::valueChanged, this, &StreamSettingsPanel::changed);
+    for (QSpinBox *spin : {m_repeat, m_dataBits, m_rxDataBits, m_seed}) {
+        connect(spin, &QSpinBox::valueChanged, this, &StreamSettingsPanel::settingChanged);
+        connect(spin, &QSpinBox::editingFinished, this, [this, spin] {
+            const QString typed = static_cast<ClampingIntSpin *>(spin)->takeClamped();
+            if (!typed.isEmpty())
+                showClamped(spin, typed, QString::number(spin->minimum()), QString::number(spin->maximum()),
+                            spin->text());
+        });
+    }
+    for (QDoubleSpinBox *spin : {m_txClockError, m_idle, m_rxClockError, m_noise, m_noiseWidth, m_breakBits}) {
+        connect(spin, &QDoubleSpinBox::valueChanged, this, &StreamSettingsPanel::settingChanged);
+        connect(spin, &QDoubleSpinBox::editingFinished, this, [this, spin] {
+            const QString typed = static_cast<ClampingDoubleSpin *>(spin)->takeClamped();
+            const auto bound = [spin](double value) {
+                return spin->locale().toString(value, 'f', spin->decimals()) + spin->suffix();
+            };
+            if (!typed.isEmpty())
+                showClamped(spin, typed, bound(spin->minimum()), bound(spin->maximum()), spin->text());
+        });
+    }
+    connect(m_invert, &QCheckBox::toggled, this, &StreamSettingsPanel::settingChanged);
     for (QComboBox *combo : {m_parity, m_stopBits, m_rxKind, m_rxParity, m_rxStopBits})
-        connect(combo, &QComboBox::currentIndexChanged, this, &StreamSettingsPanel::changed);
+        connect(combo, &QComboBox::currentIndexChanged, this, &StreamSettingsPanel::settingChanged);
     for (QComboBox *combo : {m_txRate, m_rxRate})
-        connect(combo, &QComboBox::currentTextChanged, this, &StreamSettingsPanel::changed);
+        connect(combo, &QComboBox::currentTextChanged, this, &StreamSettingsPanel::settingChanged);
+}
+
+void StreamSettingsPanel::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    // The captions follow by themselves; the texts that depend on the state are worded here again.
+    m_txBox->setTitle(m_measuring ? tr("Adó (mérésnél nincs)") : tr("Adó"));
+    if (m_bytesErrorWords)
+        m_bytesError = m_bytesErrorWords();
+    if (m_noticeWords)
+        m_notice = m_noticeWords();
+    validate();
+}
+
+void StreamSettingsPanel::settingChanged()
+{
+    // A note on a value changed on leaving its field lasts until the next change.
+    m_notice.clear();
+    m_noticeWords = nullptr;
+    m_noticeField = nullptr;
+    Q_EMIT changed();
+}
+
+void StreamSettingsPanel::showClamped(QWidget *field, const QString &typed, const QString &minimum,
+                                      const QString &maximum, const QString &now)
+{
+    m_noticeWords = [=] {
+        return tr("A beírt „%1” kívül esik a megengedett tartományon (%2 … %3), ezért %4 lett belőle.")
+            .arg(typed, minimum, maximum, now);
+    };
+    m_notice = m_noticeWords();
+    m_noticeField = field;
+    showMessage();
+}
+
+void StreamSettingsPanel::showMessage()
+{
+    // A refusal comes first; a note on a changed value shows when nothing is refused.
+    const bool simulating = !m_measuring;
+    const QString text = m_lastError.isEmpty() ? m_notice : m_lastError;
+    m_error->setText(simulating ? text : QString());
+    m_captureBox->showError(simulating ? QString() : text);
+    // The field at fault is tinted red, a changed one amber, so the message still points at the right
+    // place.
+    QWidget *const refused = m_lastError.isEmpty() ? nullptr : m_lastErrorField;
+    QWidget *const noted = m_lastError.isEmpty() ? m_noticeField : nullptr;
+    QList<QWidget *> fields = {m_text, m_hex, m_repeat, m_txRate, m_rxRate};
+    for (QWidget *spin : {static_cast<QWidget *>(m_dataBits), static_cast<QWidget *>(m_rxDataBits),
+                          static_cast<QWidget *>(m_seed), static_cast<QWidget *>(m_txClockError),
+                          static_cast<QWidget *>(m_idle), static_cast<QWidget *>(m_rxClockError),
+                          static_cast<QWidget *>(m_noise), static_cast<QWidget *>(m_noiseWidth),
+                          static_cast<QWidget *>(m_breakBits)})
+        fields << spin;
+    for (QWidget *candidate : std::as_const(fields)) {
+        QWidget *editor = candidate;
+        if (auto *combo = qobject_cast<QComboBox *>(candidate))
+            editor = combo->lineEdit();
+        if (candidate == refused || candidate == noted) {
+            QPalette tinted = editor->palette();
+            tinted.setColor(QPalette::Base, candidate == refused ? kRefusedFieldColour : kClampedFieldColour);
+            editor->setPalette(tinted);
+        } else {
+            editor->setPalette(QPalette());
+        }
+    }
 }
 
 StreamPageSettings StreamSettingsPanel::settings() const
@@ -398,6 +412,7 @@ StreamPageSettings StreamSettingsPanel::settings() const
     s.noiseWidth = m_noiseWidth->value();
     s.seed = m_seed->value();
     s.breakBits = m_breakBits->value();
+    s.invert = m_invert->isChecked();
     return s;
 }
 
@@ -427,63 +442,49 @@ void StreamSettingsPanel::setSettings(const StreamPageSettings &s)
         m_noiseWidth->setValue(s.noiseWidth);
         m_seed->setValue(s.seed);
         m_breakBits->setValue(s.breakBits);
+        m_invert->setChecked(s.invert);
     }
     m_rxFormatBox->setVisible(s.ownFormat);
 }
 
 void StreamSettingsPanel::textEdited()
 {
-    // Each character in its Windows-1250 byte; the first that has none is named.
-    std::vector<unsigned> values;
-    const QString text = m_text->text();
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString character = text.mid(i, length);
-        const auto bytes = rs232::windows1250Values(character.toStdString());
-        if (!bytes) {
-            m_bytes.clear();
-            m_bytesError = tr("A(z) „%1” karakter nincs a Windows-1250 kódlapon.").arg(character);
-            m_bytesField = m_text;
-            Q_EMIT changed();
-            return;
-        }
-        values.insert(values.end(), bytes->begin(), bytes->end());
-        i += length;
+    BytesReading read = bytesOfText(m_text->text());
+    if (read.refused) {
+        m_bytes.clear();
+        m_bytesErrorWords = [character = *read.refused] {
+            return tr("A(z) „%1” karakter nincs a Windows-1250 kódlapon.").arg(character);
+        };
+        m_bytesError = m_bytesErrorWords();
+        m_bytesField = m_text;
+        // The hex field would still hold the bytes of the text before: it is emptied rather than left
+        // showing bytes this text does not have.
+        m_hex->clear();
+        Q_EMIT changed();
+        return;
     }
-    m_bytes = std::move(values);
+    m_bytes = std::move(read.bytes);
     m_bytesError.clear();
-    QStringList hex;
-    for (unsigned v : m_bytes)
-        hex << hexOf(v, 8);
-    m_hex->setText(hex.join(QLatin1Char(' ')));
+    m_bytesErrorWords = nullptr;
+    m_hex->setText(hexOfBytes(m_bytes));
     Q_EMIT changed();
 }
 
 void StreamSettingsPanel::hexEdited()
 {
-    std::vector<unsigned> values;
-    const QStringList words = m_hex->text().split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    for (const QString &word : words) {
-        bool ok = false;
-        const unsigned value = word.toUInt(&ok, 16);
-        if (!ok || word.size() > 3 || word.startsWith(QLatin1Char('+'))) {
-            m_bytes.clear();
-            m_bytesError = tr("Hibás hexadecimális érték: „%1”.").arg(word.left(16));
-            m_bytesField = m_hex;
-            Q_EMIT changed();
-            return;
-        }
-        values.push_back(value);
+    BytesReading read = bytesOfHex(m_hex->text());
+    if (read.refused) {
+        m_bytes.clear();
+        m_bytesErrorWords = [word = *read.refused] { return tr("Hibás hexadecimális érték: „%1”.").arg(word); };
+        m_bytesError = m_bytesErrorWords();
+        m_bytesField = m_hex;
+        Q_EMIT changed();
+        return;
     }
-    m_bytes = std::move(values);
+    m_bytes = std::move(read.bytes);
     m_bytesError.clear();
-    // The text field shows the bytes as Windows-1250 characters; values above FF have none.
-    QString text;
-    for (unsigned v : m_bytes)
-        text += v <= 0xFF
-                    ? QString::fromStdString(rs232::Utf8Of(rs232::Windows1250CodePoint(static_cast<std::uint8_t>(v))))
-                    : QStringLiteral("?");
-    m_text->setText(text);
+    m_bytesErrorWords = nullptr;
+    m_text->setText(textOfBytes(m_bytes));
     Q_EMIT changed();
 }
 
@@ -504,33 +505,19 @@ bool StreamSettingsPanel::validate()
     const rs232::Framing tx = settings().transmitterFraming();
     for (unsigned v : simulating ? m_bytes : std::vector<unsigned>{})
         if (v > tx.maxValue()) {
-            refuse(m_hex, tr("A(z) %1 érték nem fér el %2 adatbitben.").arg(hexOf(v, 9)).arg(tx.dataBits));
+            refuse(m_hex, tr("A(z) %1 érték nem fér el %2 adatbitben.").arg(QStringLiteral("%1").arg(v, 3, 16, QLatin1Char('0')).toUpper()).arg(tx.dataBits));
             break;
         }
     if (simulating && !m_bytes.empty())
         if (auto size = rs232::streamSizeError(m_bytes.size(), m_repeat->value()))
             refuse(m_repeat, StreamTexts::sizeProblem(*size));
     if (simulating && !StreamPageSettings::rateOf(m_txRate->currentText()))
-        refuse(m_txRate, tr("Az adó sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
+        refuse(m_txRate, tr("Az adó sebessége 50 és 3 000 000 bps közötti egész szám legyen."));
     if (!StreamPageSettings::rateOf(m_rxRate->currentText()))
-        refuse(m_rxRate, tr("A vevő sebessége 50 és 3 000 000 bit/s közötti egész szám legyen."));
-    (simulating ? m_error : m_captureError)->setText(error);
-    m_captureError->setVisible(!simulating && !error.isEmpty());
-    // The field at fault is tinted, so the message beside the bytes still points at the right place.
-    for (QWidget *candidate : {static_cast<QWidget *>(m_text), static_cast<QWidget *>(m_hex),
-                               static_cast<QWidget *>(m_repeat), static_cast<QWidget *>(m_txRate),
-                               static_cast<QWidget *>(m_rxRate)}) {
-        QWidget *editor = candidate;
-        if (auto *combo = qobject_cast<QComboBox *>(candidate))
-            editor = combo->lineEdit();
-        if (candidate == field) {
-            QPalette tinted = editor->palette();
-            tinted.setColor(QPalette::Base, kRefusedFieldColour);
-            editor->setPalette(tinted);
-        } else {
-            editor->setPalette(QPalette());
-        }
-    }
+        refuse(m_rxRate, tr("A vevő sebessége 50 és 3 000 000 bps közötti egész szám legyen."));
+    m_lastError = error;
+    m_lastErrorField = field;
+    showMessage();
     m_runButton->setEnabled(error.isEmpty());
     return error.isEmpty();
 }
@@ -538,6 +525,11 @@ bool StreamSettingsPanel::validate()
 void StreamSettingsPanel::showRunError(const QString &text)
 {
     m_error->setText(text);
+}
+
+void StreamSettingsPanel::setRecordingSaveable(bool saveable)
+{
+    m_saveRecording->setVisible(saveable);
 }
 
 void StreamSettingsPanel::setMeasuring(bool measuring)
@@ -549,40 +541,44 @@ void StreamSettingsPanel::setMeasuring(bool measuring)
     m_backButton->setVisible(measuring);
     for (QWidget *control : std::as_const(m_simulationOnly))
         control->setEnabled(!measuring);
-    if (!measuring)
-        m_captureError->clear();
+    // A capture has no transmitter: its box is off with its rate shown as not applicable, and the framing
+    // the capture is read with is the receiver's own, set under the receiver. Going back, the page
+    // writes the simulation's settings again, the transmitter's rate and the receiver's choice included.
+    m_txBox->setEnabled(!measuring);
+    m_txBox->setTitle(measuring ? tr("Adó (mérésnél nincs)") : tr("Adó"));
+    m_rxOwnFormat->setVisible(!measuring);
+    m_detectFraming->setVisible(measuring);
+    showFramingEvidence(QString());
+    if (measuring) {
+        const QSignalBlocker blocker(this);
+        const StreamPageSettings now = settings();
+        const rs232::Framing framing = now.receiverFraming();
+        m_rxDataBits->setValue(framing.dataBits);
+        m_rxParity->setCurrentIndex(now.ownFormat ? now.rxParity : now.parity);
+        m_rxStopBits->setCurrentIndex(now.ownFormat ? now.rxStopBits : now.stopBits);
+        m_rxOwnFormat->setChecked(true);
+        m_txRate->setCurrentText(QStringLiteral("–"));
+        m_rxFormatBox->setVisible(true);
+    } else {
+        m_rxFormatBox->setVisible(m_rxOwnFormat->isChecked());
+        m_captureBox->showError(QString());
+    }
 }
 
 void StreamSettingsPanel::showCapture(const QString &fileName, const QString &path,
                                       const QList<CaptureChannel> &channels, int current, const QString &rateText)
 {
-    m_captureFile->setText(fileName);
-    m_captureFile->setToolTip(QDir::toNativeSeparators(path));
-    {
-        const QSignalBlocker blocker(m_channel);
-        m_channel->clear();
-        for (const CaptureChannel &c : channels)
-            m_channel->addItem(c.caption, c.name);
-        m_channel->setCurrentIndex(current);
-        // As wide as its longest name with its edge count.
-        int widest = 0;
-        for (int i = 0; i < m_channel->count(); ++i)
-            widest = std::max(widest, m_channel->fontMetrics().horizontalAdvance(m_channel->itemText(i)));
-        m_channel->setMinimumWidth(widest + 40);
-    }
-    m_captureBox->layout()->activate();
-    m_captureRate->setText(rateText);
+    m_captureBox->showCapture(fileName, path, channels, current, rateText);
 }
 
 void StreamSettingsPanel::selectChannel(int index)
 {
-    const QSignalBlocker blocker(m_channel);
-    m_channel->setCurrentIndex(index);
+    m_captureBox->selectChannel(index);
 }
 
 QString StreamSettingsPanel::channelName(int index) const
 {
-    return m_channel->itemData(index).toString();
+    return m_captureBox->channelName(index);
 }
 
 void StreamSettingsPanel::setReceiverRate(const QString &rate)
@@ -593,6 +589,27 @@ void StreamSettingsPanel::setReceiverRate(const QString &rate)
 
 void StreamSettingsPanel::showCaptureError(const QString &text)
 {
-    m_captureError->setText(text);
-    m_captureError->setVisible(!text.isEmpty());
+    m_captureBox->showError(text);
+}
+
+void StreamSettingsPanel::setInvert(bool invert)
+{
+    const QSignalBlocker blocker(m_invert);
+    m_invert->setChecked(invert);
+}
+
+void StreamSettingsPanel::setReceiverFraming(const rs232::Framing &framing)
+{
+    {
+        const QSignalBlocker blocker(this);
+        m_rxDataBits->setValue(framing.dataBits);
+        m_rxParity->setCurrentIndex(StreamPageSettings::parityIndex(framing.parity));
+        m_rxStopBits->setCurrentIndex(static_cast<int>(framing.stop));
+    }
+    settingChanged();
+}
+
+void StreamSettingsPanel::showFramingEvidence(const QString &text)
+{
+    m_captureBox->showFramingEvidence(text);
 }

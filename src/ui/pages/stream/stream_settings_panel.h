@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "ui/pages/stream/capture_box.h"
 #include "ui/pages/stream/stream_page_settings.h"
 
 #include <QList>
@@ -10,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -49,11 +51,7 @@ public:
     // run button was, and the settings a capture has no use for are off.
     void setMeasuring(bool measuring);
     bool measuring() const { return m_measuring; }
-    struct CaptureChannel
-    {
-        QString caption; // with its edge count where it is known
-        QString name;
-    };
+    using CaptureChannel = CaptureBox::Channel;
     void showCapture(const QString &fileName, const QString &path, const QList<CaptureChannel> &channels,
                      int current, const QString &rateText);
     void selectChannel(int index);
@@ -61,13 +59,27 @@ public:
     // The receiver's rate, set from a measurement without a change signal.
     void setReceiverRate(const QString &rate);
     void showCaptureError(const QString &text);
+    // The invert box, set from a measurement without a change signal.
+    void setInvert(bool invert);
+    // The receiver's framing, told from a measured line: written, then a change signal.
+    void setReceiverFraming(const rs232::Framing &framing);
+    // What the framing was told from, under the capture's file and channel (empty: hidden).
+    void showFramingEvidence(const QString &text);
+    // "Felvétel mentése…" shows while the capture shown is a recording not saved anywhere else.
+    void setRecordingSaveable(bool saveable);
 
 Q_SIGNALS:
     void changed();
     void runRequested();
     void openCaptureRequested();
+    void recordRequested();
+    void saveRecordingRequested();
     void backRequested();
     void channelChosen(int index);
+    void detectFramingRequested();
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildBytes();
@@ -78,6 +90,14 @@ private:
     void connectChanges();
     void textEdited();
     void hexEdited();
+    // Every setting's change: clears a note on a changed value and tells the page.
+    void settingChanged();
+    // A value set to the nearest end of its range on leaving its field: said under the bytes, where
+    // refusals are, and its field tinted.
+    void showClamped(QWidget *field, const QString &typed, const QString &minimum, const QString &maximum,
+                     const QString &now);
+    // The refusal found last, or else the note on a changed value, with the field it concerns tinted.
+    void showMessage();
 
     QLineEdit *m_text = nullptr;
     QLineEdit *m_hex = nullptr;
@@ -100,19 +120,25 @@ private:
     QDoubleSpinBox *m_noiseWidth = nullptr;
     QSpinBox *m_seed = nullptr;
     QDoubleSpinBox *m_breakBits = nullptr;
+    QCheckBox *m_invert = nullptr;
+    QPushButton *m_detectFraming = nullptr;
     QLabel *m_error = nullptr;
     QPushButton *m_runButton = nullptr;
     QPushButton *m_backButton = nullptr;
+    QPushButton *m_saveRecording = nullptr;
     QGroupBox *m_bytesBox = nullptr;
-    QGroupBox *m_captureBox = nullptr;
-    QLabel *m_captureFile = nullptr;
-    QComboBox *m_channel = nullptr;
-    QLabel *m_captureRate = nullptr;
-    QLabel *m_captureError = nullptr;
+    QGroupBox *m_txBox = nullptr;
+    CaptureBox *m_captureBox = nullptr;
     QList<QWidget *> m_simulationOnly; // settings a measurement has no use for
 
     std::vector<unsigned> m_bytes;   // the bytes of one pass, from whichever field was edited last
     QString m_bytesError;            // why the field edited last gives no bytes; empty when it does
+    std::function<QString()> m_bytesErrorWords; // the same, worded in the window's language
     QWidget *m_bytesField = nullptr; // that field
     bool m_measuring = false;
+    QString m_lastError; // the refusal validate found last
+    QWidget *m_lastErrorField = nullptr;
+    QString m_notice; // a value changed on leaving its field, until the next change
+    std::function<QString()> m_noticeWords; // the same, worded in the window's language
+    QWidget *m_noticeField = nullptr;
 };

@@ -9,7 +9,6 @@
 
 #include <QBrush>
 #include <QColor>
-#include <QLocale>
 
 #include <algorithm>
 
@@ -33,6 +32,13 @@ void StreamTableModel::setRun(std::shared_ptr<const rs232::StreamRun> run)
         }
     }
     endResetModel();
+}
+
+void StreamTableModel::retranslate()
+{
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 int StreamTableModel::rowCount(const QModelIndex &parent) const
@@ -89,21 +95,21 @@ QVariant StreamTableModel::data(const QModelIndex &index, int role) const
         return index.column() == Error || index.column() == Ascii
                    ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    if (role == Qt::ToolTipRole && index.column() == Error)
-        role = Qt::DisplayRole; // a long error list, whole
+    if (role == Qt::ToolTipRole)
+        role = Qt::DisplayRole; // a value too wide for its column, or a long error list, whole
     else if (role != Qt::DisplayRole)
         return {};
-    const QLocale locale;
+    // Numbers in the page's one format: "65 536", "1 149,089".
     if (index.column() == Number)
-        return index.row() + 1;
+        return StreamTexts::count(static_cast<unsigned long long>(index.row()) + 1);
     if (index.column() == Start)
-        return locale.toString(startOf(entry), 'f', 3);
+        return StreamTexts::number(startOf(entry), 3);
     if (entry.falseStart) {
         switch (index.column()) {
         case Received:
             return QStringLiteral("--");
         case Error:
-            return QStringLiteral("hamis start");
+            return tr("hamis start");
         default:
             return QString();
         }
@@ -116,11 +122,17 @@ QVariant StreamTableModel::data(const QModelIndex &index, int role) const
         return hex(frame.value);
     case Bin:
         return QStringLiteral("%1").arg(frame.value, rx.settings.framing.dataBits, 2, QLatin1Char('0'));
-    case Ascii:
-        return frame.value >= 0x20 && frame.value <= 0xFF
-                   ? QString::fromStdString(
-                         rs232::Utf8Of(rs232::Windows1250CodePoint(static_cast<std::uint8_t>(frame.value))))
-                   : QString();
+    case Ascii: {
+        // A byte without a glyph by its name, as a control code is known ("DEL", "CR"); 9-bit values
+        // have no character.
+        if (frame.value > 0xFF)
+            return QString();
+        const auto code = static_cast<std::uint8_t>(frame.value);
+        const std::string_view name = rs232::ControlName(code);
+        if (!name.empty())
+            return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+        return QString::fromStdString(rs232::Utf8Of(rs232::Windows1250CodePoint(code)));
+    }
     case Error:
         return StreamTexts::frameErrors(rs232::frameErrors(frame));
     default:
@@ -134,19 +146,19 @@ QVariant StreamTableModel::headerData(int section, Qt::Orientation orientation, 
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case Number:
-        return QStringLiteral("Nr.");
+        return tr("Nr.");
     case Start:
-        return QStringLiteral("Kezdet (µs)");
+        return tr("Kezdet (µs)");
     case Sent:
-        return QStringLiteral("Küldött (hex)");
+        return tr("Küldött (hex)");
     case Received:
-        return QStringLiteral("Vett (hex)");
+        return tr("Vett (hex)");
     case Bin:
         return QStringLiteral("BIN");
     case Ascii:
         return QStringLiteral("ASCII");
     case Error:
-        return QStringLiteral("Hiba");
+        return tr("Hiba");
     default:
         return {};
     }

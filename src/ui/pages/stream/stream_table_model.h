@@ -23,6 +23,9 @@ public:
 
     // The run shown; the model shares it with the page, so it lives as long as the model shows it.
     void setRun(std::shared_ptr<const rs232::StreamRun> run);
+    const std::shared_ptr<const rs232::StreamRun> &run() const { return m_run; }
+    // The headers and cells worded again in the window's language.
+    void retranslate();
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -3,29 +3,45 @@
 
 #include "ui/pages/stream/stream_texts.h"
 
+#include "ui/language.h"
 #include "ui/texts.h"
 
 #include <QStringList>
 
 #include <cmath>
 
+QLocale StreamTexts::locale()
+{
+    return language::localeFor(language::currentLanguage());
+}
+
+QString StreamTexts::number(double value, int decimals)
+{
+    return locale().toString(value, 'f', decimals);
+}
+
+QString StreamTexts::count(unsigned long long value)
+{
+    return locale().toString(value);
+}
+
 QString StreamTexts::percentText(double value, int decimals)
 {
-    return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
+    return number(value, decimals);
 }
 
 QString StreamTexts::sizeProblem(const rs232::StreamSizeProblem &problem)
 {
     if (problem.kind == rs232::StreamSizeProblem::NoBytes)
         return tr("Nincs elküldendő bájt.");
-    return tr("Legfeljebb 65536 bájt küldhető egyszerre (most %1).").arg(problem.total);
+    return tr("Legfeljebb %1 bájt küldhető egyszerre (most %2).").arg(count(65536), count(problem.total));
 }
 
 QString StreamTexts::frameErrors(const rs232::FrameErrors &errors)
 {
     QStringList names;
     if (errors.framing)
-        names << tr("keretezési hiba");
+        names << tr("kerethiba");
     if (errors.parity)
         names << tr("paritáshiba");
     if (errors.brk)
@@ -69,18 +85,33 @@ QString StreamTexts::counts(const rs232::StreamSummary &s)
 {
     const rs232::ReceptionTotals &t = s.totals;
     const QString received =
-        s.measured ? tr("Vett keretek: %1").arg(t.frames)
+        s.measured ? tr("Vett keretek: %1").arg(count(t.frames))
                    : tr("Küldött bájtok: %1, vett keretek: %2, ebből rossz értékű: %3")
-                         .arg(s.sentBytes)
-                         .arg(t.frames)
-                         .arg(s.wrongValues);
-    return received + tr(". Keretezési hiba: %1, paritáshiba: %2, zaj: %3, szakadás: %4, hamis start: %5.")
-                          .arg(t.framing)
-                          .arg(t.parity)
-                          .arg(t.noise)
-                          .arg(t.breaks)
-                          .arg(t.falseStarts);
+                         .arg(count(s.sentBytes), count(t.frames), count(s.wrongValues));
+    return received + tr(". Kerethiba: %1, paritáshiba: %2, zaj: %3, szakadás: %4, hamis start: %5.")
+                          .arg(count(t.framing), count(t.parity), count(t.noise), count(t.breaks),
+                               count(t.falseStarts));
 }
+
+namespace {
+
+// What the stop bit read in the frames whose samples drifted onto a neighbouring bit: a framing error
+// where it read 0, none where it read 1.
+QString stopBitRead(const rs232::StreamSummary &s, const QString &zeroWhat, const QString &oneWhat)
+{
+    if (s.stopReadLow == 0 && s.stopReadHigh == 0)
+        return {};
+    if (s.stopReadHigh == 0)
+        return StreamTexts::tr("A stop bit helyén %1, ezért minden keretnél kerethibát jelzett.").arg(zeroWhat);
+    if (s.stopReadLow == 0)
+        return StreamTexts::tr("A stop bit helyén egyik keretnél sem olvasott 0-t (%1), ezért kerethibát "
+                               "nem jelzett.")
+            .arg(oneWhat);
+    return StreamTexts::tr("A stop bit helyén %1 keretnél %2 (kerethiba), %3 keretnél 1-et (%4).")
+        .arg(StreamTexts::count(s.stopReadLow), zeroWhat, StreamTexts::count(s.stopReadHigh), oneWhat);
+}
+
+} // namespace
 
 QString StreamTexts::explanation(const rs232::StreamSummary &s)
 {
@@ -90,13 +121,12 @@ QString StreamTexts::explanation(const rs232::StreamSummary &s)
 
     if (s.framingDiffers)
         sentences << tr("A vevő %1 keretet vár, az adó %2 keretet küld: a vevő a bitek egy részét más szerepben "
-                        "olvassa (adatbitnek, paritásnak vagy stopbitnek), mint ahogy az adó küldte.")
+                        "olvassa (adatbitnek, paritásnak vagy stop bitnek), mint ahogy az adó küldte.")
                          .arg(fromCore(rs232::framingText(s.receiverFraming)),
                               fromCore(rs232::framingText(s.transmitterFraming)));
 
     // The clocks against the range.
-    const QString rangeText =
-        tr("%1 … %2 %").arg(percentText(s.range.slow, 2), percentText(s.range.fast, 2));
+    const QString rangeText = tr("%1 … %2 %").arg(percentText(s.range.slow, 2), percentText(s.range.fast, 2));
     const double r = s.ratioPercent;
     if (!s.ratioKnown) {
         sentences << tr("A mért jel sebessége nem állapítható meg, ezért nem tudni, mennyire tér el az adó "
@@ -105,8 +135,8 @@ QString StreamTexts::explanation(const rs232::StreamSummary &s)
         sentences << (s.measured ? tr("A mért jel sebessége pontosan a vevőé.")
                                  : tr("A két órajel pontosan egyezik."));
     } else {
-        const QString ratio = percentText(r, 2), difference = percentText(std::abs(r - 100.0), 1);
-        if (r > 100.0)
+        const QString ratio = percentText(r, 2), difference = percentText(s.fasterByPercent, 1);
+        if (s.transmitterFaster)
             sentences << (s.measured ? tr("A vonal impulzusaiból mérve az órajelek aránya (adó/vevő) %1 %: az "
                                           "adóé %2 %-kal gyorsabb a vevőénél.")
                                      : tr("Az órajelek aránya (adó/vevő) %1 %: az adóé %2 %-kal gyorsabb a "
@@ -119,29 +149,39 @@ QString StreamTexts::explanation(const rs232::StreamSummary &s)
                                           "adóénál."))
                                 .arg(ratio, difference);
     }
+    const bool anyError = s.wrongValues > 0 || s.failedFrames > 0 || s.falseStarts > 0;
     switch (s.rangePosition) {
     case RangePosition::NotJudged:
         break;
     case RangePosition::FastWithinFrame:
         sentences << tr("Ez kívül esik %1 tűrési tartományán (%2): a vevő bitideje hosszabb, ezért a kereten "
                         "belül egyre később mintavételez, és a keret %3. bitjétől (a start bitet is számolva) "
-                        "már a következő bitet olvassa, így a stopbit helyén a következő start bit 0 szintjét "
-                        "látja.")
+                        "már a következő bitet olvassa.")
                          .arg(receiver, rangeText)
                          .arg(s.driftBit);
+        sentences << stopBitRead(s, tr("a következő start bit 0 szintjét olvasta"),
+                                 tr("a keret utáni szünet vagy második stop bit 1 szintjét"));
         break;
     case RangePosition::FastAcrossFrames:
-        sentences << tr("Ez kívül esik %1 tűrési tartományán (%2): a stopbit utolsó mintája már a következő "
-                        "start bitre esik, ezért a vevő a következő start élt csak késve veszi észre; a késés "
-                        "keretről keretre nő, míg egy stopbit helyén a következő start bit 0 szintjét olvassa.")
+        sentences << tr("Ez kívül esik %1 tűrési tartományán (%2): a stop bit utolsó mintája már a stop bit "
+                        "utánra esik, ezért ha rögtön a következő start bit jön, a vevő annak élét csak késve "
+                        "veszi észre, és a késés keretről keretre nő, míg egy stop bit helyén a következő start "
+                        "bit 0 szintjét olvassa.")
                          .arg(receiver, rangeText);
+        if (!anyError)
+            sentences << tr("Ebben a futásban ez nem okozott hibát: a keretek közötti 1 szint (szünet vagy "
+                            "második stop bit) alatt a vevő minden start élt időben észrevett.");
+        else
+            sentences << stopBitRead(s, tr("a következő start bit 0 szintjét olvasta"),
+                                     tr("a keret utáni szünet vagy második stop bit 1 szintjét"));
         break;
     case RangePosition::Slow:
         sentences << tr("Ez kívül esik %1 tűrési tartományán (%2): a vevő bitideje rövidebb, ezért egyre "
                         "korábban mintavételez, és a keret %3. bitjétől (a start bitet is számolva) még az "
-                        "előző bitet olvassa, így a stopbit helyén az utolsó adat- vagy paritásbitet látja.")
+                        "előző bitet olvassa, így a stop bit helyén az utolsó adat- vagy paritásbitet látja.")
                          .arg(receiver, rangeText)
                          .arg(s.driftBit);
+        sentences << stopBitRead(s, tr("ez 0 volt"), tr("az utolsó adat- vagy paritásbit 1 volt"));
         break;
     case RangePosition::Inside:
         sentences << tr("Ez belül van %1 tűrési tartományán (%2), és minden start bit újra szinkronizálja a "
@@ -151,36 +191,83 @@ QString StreamTexts::explanation(const rs232::StreamSummary &s)
     }
 
     if (s.glitches > 0) {
-        QString noise = tr("A vonalon %1 zavaró impulzus volt.").arg(s.glitches);
+        QString noise = tr("A vonalon %1 zavaró impulzus volt.", nullptr, static_cast<int>(s.glitches))
+                            .arg(count(s.glitches));
         if (s.receiver == rs232::ReceiverKind::Ideal)
             noise += QLatin1Char(' ') +
                      tr("Az ideális vevő bitenként egyetlen mintát vesz, ezért egy zavar, amely éppen a bit "
                         "közepére esik, rossz bitet ad; a túlmintavételező vevő három minta többségével dönt, "
                         "és az ilyen rövid zavart kiszűri.");
-        else if (s.totals.noise > 0)
-            noise += QLatin1Char(' ') + tr("A vevő %1 keretben szavazással kiszűrte a zavart (zaj jelzés): a "
-                                           "három minta nem egyezett, de a többség a helyes bitet adta.")
-                                            .arg(s.totals.noise);
         if (s.falseStarts > 0)
-            noise += QLatin1Char(' ') + tr("A szünetben érkező zavar %1 hamis startot okozott: a vevő a start "
-                                           "bit közepén 1-et olvasott, és tovább várt.")
-                                            .arg(s.falseStarts);
+            noise +=
+                QLatin1Char(' ') + tr("A szünetben érkező zavar %1 hamis startot okozott: a vevő a start "
+                                      "bit közepén 1-et olvasott, és tovább várt.",
+                                      nullptr, static_cast<int>(s.falseStarts))
+                                       .arg(count(s.falseStarts));
         sentences << noise;
     }
+    const std::size_t outvoted = s.noiseFromGlitches - s.noiseFromGlitchesWrong;
+    if (outvoted > 0)
+        sentences << (s.measured
+                          ? tr("%1 keretben egy rövid impulzus miatt a három minta nem egyezett (zaj "
+                               "jelzés), de a többség döntött.",
+                               nullptr, static_cast<int>(outvoted))
+                          : tr("A vevő %1 keretben szavazással kiszűrte a zavart (zaj jelzés): a három "
+                               "minta nem egyezett, de a többség a helyes bitet adta.",
+                               nullptr, static_cast<int>(outvoted)))
+                         .arg(count(outvoted));
+    if (s.noiseFromGlitchesWrong > 0)
+        sentences
+            << tr("%1 keretben a vevő zajt jelzett, de a zavar a többséget is elrontotta: a keret hibás.",
+                  nullptr, static_cast<int>(s.noiseFromGlitchesWrong))
+                   .arg(count(s.noiseFromGlitchesWrong));
+    if (s.noiseAtEdges > 0)
+        sentences << (s.measured
+                          ? tr("%1 keretben a zaj jelzést nem zavar okozta, hanem a bitek határa: egy "
+                               "bit három mintája közé a vonal egy éle esett, mert a jel bitideje nem "
+                               "egyezik a vevőével, így a minták egy része már a szomszédos bitet "
+                               "olvasta.",
+                               nullptr, static_cast<int>(s.noiseAtEdges))
+                          : tr("%1 keretben a zaj jelzést nem zavar okozta, hanem a két órajel eltérése: "
+                               "egy bit három mintája közé a bitek határa esett, így a minták egy része "
+                               "már a szomszédos bitet olvasta.",
+                               nullptr, static_cast<int>(s.noiseAtEdges)))
+                         .arg(count(s.noiseAtEdges));
     if (s.breakSent)
         sentences << tr("A bájtok után a vonal hosszan 0 szinten maradt: ezt a vevő szakadásnak (break) ismeri "
-                        "fel, mert a keret minden bitje, a stopbit is, 0.");
+                        "fel, mert a keret minden bitje, a stop bit is, 0. A szakadást nem számítjuk rossz "
+                        "értékű keretnek.");
     if (s.measured) {
-        if (s.failedFrames == 0 && s.falseStarts == 0)
+        if (s.failedFrames == 0 && s.falseStarts == 0 && s.totals.noise == 0)
             sentences << tr("A vevő minden keretet hibátlanul vett.");
         else if (s.failedFrames > 0)
-            sentences << tr("%1 keretnél jelzett hibát a vevő.").arg(s.failedFrames);
+            sentences << tr("%1 keretnél jelzett kerethibát vagy paritáshibát a vevő.", nullptr,
+                            static_cast<int>(s.failedFrames))
+                             .arg(count(s.failedFrames));
     } else if (s.allRight) {
-        sentences << tr("Minden keret hibátlanul megérkezett.");
-    } else if (s.wrongValues > 0 || s.failedFrames > 0) {
-        sentences << tr("%1 keret értéke hibás, %2 keretnél jelzett hibát a vevő.")
-                         .arg(s.wrongValues)
-                         .arg(s.failedFrames);
+        sentences << (s.totals.noise > 0 ? tr("Minden keret a helyes értékkel megérkezett.")
+                                         : tr("Minden keret hibátlanul megérkezett."));
+    } else if (s.wrongValues > 0) {
+        const std::size_t flagged = s.wrongValues - s.wrongUnflagged;
+        if (s.wrongUnflagged == 0)
+            sentences << tr("%1 keret értéke hibás; a vevő mindegyiknél jelzett valamilyen hibát.", nullptr,
+                            static_cast<int>(s.wrongValues))
+                             .arg(count(s.wrongValues));
+        else if (flagged == 0)
+            sentences << tr("%1 keret értéke hibás, és a vevő egyiknél sem jelzett hibát: ezeket a hibákat "
+                            "csak a küldött bájtokkal összevetve lehet észrevenni.",
+                            nullptr, static_cast<int>(s.wrongValues))
+                             .arg(count(s.wrongValues));
+        else
+            sentences << tr("%1 keret értéke hibás: %2 keretnél jelzett hibát a vevő, %3 keretnél semmilyet.",
+                            nullptr, static_cast<int>(s.wrongValues))
+                             .arg(count(s.wrongValues), count(flagged), count(s.wrongUnflagged));
+    } else if (s.failedFrames > 0) {
+        sentences
+            << tr("Minden keret értéke helyes, de %1 keretnél kerethibát vagy paritáshibát jelzett a vevő.",
+                  nullptr, static_cast<int>(s.failedFrames))
+                   .arg(count(s.failedFrames));
     }
+    sentences.removeAll(QString());
     return sentences.join(QLatin1Char(' '));
 }

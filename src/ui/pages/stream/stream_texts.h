@@ -7,6 +7,7 @@
 #include "stream/stream_view.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QString>
 
 // The sentences of the byte string page, worded from the facts the byte string model returns.
@@ -15,7 +16,13 @@ class StreamTexts
     Q_DECLARE_TR_FUNCTIONS(StreamTexts)
 
 public:
-    // "103,90": a number with a decimal comma and a fixed count of decimals.
+    // The page's one number format, the window language's: in Hungarian a decimal comma and grouped
+    // thousands ("1 149,089"), in English "1,149.089".
+    static QLocale locale();
+    static QString number(double value, int decimals);
+    // A count: "65 535".
+    static QString count(unsigned long long value);
+    // "103,90": a percentage with a fixed count of decimals.
     static QString percentText(double value, int decimals);
     static QString sizeProblem(const rs232::StreamSizeProblem &problem);
     // The error names of a frame ("keretezési hiba", "paritáshiba", "szakadás (break)", "zaj"), joined
