@@ -289,8 +289,12 @@ QString framingEvidenceText(const rs232::FramingDetection &found)
     return text + QLatin1Char('.');
 }
 
-QString framingNotFoundText()
+QString framingNotFoundText(rs232::Problem problem)
 {
+    if (problem == rs232::Problem::OutOfMemory)
+        return QCoreApplication::translate("CaptureTexts", "A keretformátum felismerése nem fér el a memóriában.");
+    // Every other reason (no frames, too few, framing errors with every framing) comes down to the same
+    // advice.
     return QCoreApplication::translate("CaptureTexts", "A keretformátum nem ismerhető fel: egyik formátum (5–9 adatbit, paritás nélkül vagy "
                        "paritással, 1, 1,5 vagy 2 stop bit) sem olvassa a vonalat kerethiba nélkül, vagy kevés "
                        "keret van rajta. A vevő sebessége is lehet rossz.");

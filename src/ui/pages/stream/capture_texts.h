@@ -28,8 +28,8 @@ QString polaritySentence(const rs232::capture::Capture &capture);
 // The framing told from a line and the evidence for it: "7E1: 412 keret, a paritás mindegyikben helyes;
 // 8N1-ként olvasva a 7. bit lenne a paritás."
 QString framingEvidenceText(const rs232::FramingDetection &found);
-// Why no framing could be told.
-QString framingNotFoundText();
+// Why no framing could be told, from the detection's problem.
+QString framingNotFoundText(rs232::Problem problem);
 
 // A sample rate with its unit: "2,3 MHz", "500 kHz".
 QString frequencyText(double hertz);

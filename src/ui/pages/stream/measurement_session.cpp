@@ -135,7 +135,7 @@ void MeasurementSession::decode(const rs232::ReceiverSettings &receiver)
         if (run)
             Q_EMIT decoded(std::make_shared<const rs232::StreamRun>(std::move(*run)));
         else
-            Q_EMIT decodeFailed(QString::fromStdString(run.error));
+            Q_EMIT decodeFailed({run.problem, run.error});
         return;
     }
     if (m_decoding) {
@@ -153,11 +153,12 @@ void MeasurementSession::startDecode(const rs232::ReceiverSettings &receiver)
         measured = m_estimate->measured;
     const int generation = m_generation;
     m_work->run([this, capture = m_capture, receiver, measured, generation]() -> BackgroundWork::FollowUp {
-        auto run = std::make_shared<rs232::Outcome<rs232::StreamRun>>(rs232::Outcome<rs232::StreamRun>::fail(""));
+        using Decoding = rs232::Outcome<rs232::StreamRun>;
+        auto run = std::make_shared<Decoding>();
         try {
             *run = rs232::measurementRun(capture->line, receiver, measured);
         } catch (const std::bad_alloc &) {
-            *run = rs232::Outcome<rs232::StreamRun>::fail("the decoding does not fit in memory");
+            *run = Decoding::fail(rs232::Problem::OutOfMemory, {});
         }
         return [this, run, generation] {
             m_decoding = false;
@@ -173,7 +174,7 @@ void MeasurementSession::startDecode(const rs232::ReceiverSettings &receiver)
                 if (*run)
                     Q_EMIT decoded(std::make_shared<const rs232::StreamRun>(std::move(**run)));
                 else
-                    Q_EMIT decodeFailed(QString::fromStdString(run->error));
+                    Q_EMIT decodeFailed({run->problem, run->error});
             } else if (m_nextDecode && m_capture) {
                 const rs232::ReceiverSettings next = *m_nextDecode;
                 m_nextDecode.reset();
@@ -208,7 +209,7 @@ void MeasurementSession::detectFraming(double bitTime)
         try {
             found = std::make_shared<const Detection>(rs232::detectFraming(capture->line, bitTime));
         } catch (const std::bad_alloc &) {
-            found = std::make_shared<const Detection>(Detection::fail("out of memory"));
+            found = std::make_shared<const Detection>(Detection::fail(rs232::Problem::OutOfMemory, {}));
         }
         return [this, found, generation] {
             if (generation == m_generation)

@@ -73,7 +73,8 @@ Q_SIGNALS:
     void loadFinished(const QString &path, const QString &channel,
                       std::shared_ptr<rs232::capture::LoadResult> result);
     void decoded(std::shared_ptr<const rs232::StreamRun> run);
-    void decodeFailed(const QString &reason);
+    // Why the capture could not be decoded, as the model tells it (the page words it).
+    void decodeFailed(const rs232::Failure &failure);
     void framingDetected(std::shared_ptr<const rs232::Outcome<rs232::FramingDetection>> found);
 
 private:
