@@ -352,9 +352,9 @@ QString StreamSettingsPanel::clampedNote() const
     if (!m_clamped)
         return {};
     const ClampedValue &c = *m_clamped;
-    // As the field shows its value: whole numbers plain, fractions in the window's number format; the
-    // bounds with their digit groups.
-    const QLocale locale = StreamTexts::locale();
+    // In the field's own number format, which follows the window's language: the value as the field shows
+    // it, the bounds with their digit groups; whole numbers plain, as their fields show them.
+    const QLocale locale = c.field->locale();
     QLocale ungrouped = locale;
     ungrouped.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
     const auto text = [&](double value, const QLocale &format) {
