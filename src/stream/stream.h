@@ -67,7 +67,10 @@ template <typename T> struct Outcome
     std::string error;
     Problem problem = Problem::None;
 
-    static Outcome fail(Problem problem, std::string reason) { return {std::nullopt, std::move(reason), problem}; }
+    static Outcome fail(Problem problem, std::string reason)
+    {
+        return {std::nullopt, std::move(reason), problem};
+    }
     static Outcome fail(Failure failure) { return fail(failure.problem, std::move(failure.reason)); }
     // Another outcome's failure passed on.
     template <typename U> static Outcome failed(const Outcome<U> &other)

@@ -226,10 +226,12 @@ void StreamTextsTest::aRunFailureInEitherLanguage_data()
     QTest::addColumn<QString>("english");
     const QString nbsp(QChar(0x00a0));
     QTest::newRow("out of memory") << int(Problem::OutOfMemory) << QString()
-                                   << QStringLiteral("A szimuláció nem fér el a memóriában: küldjön kevesebb bájtot, "
-                                                     "vagy kevesebbszer.")
-                                   << QStringLiteral("The simulation does not fit in memory: send fewer bytes, or "
-                                                     "fewer times.");
+                                   << QStringLiteral(
+                                          "A szimuláció nem fér el a memóriában: küldjön kevesebb bájtot, "
+                                          "vagy kevesebbszer.")
+                                   << QStringLiteral(
+                                          "The simulation does not fit in memory: send fewer bytes, or "
+                                          "fewer times.");
     QTest::newRow("too many bytes, the limit in the language's format")
         << int(Problem::TooManyBytes) << QStringLiteral("at most 65536 bytes can be sent at once, not 70000")
         << QStringLiteral("A szimuláció nem futtatható. Legfeljebb 65") + nbsp +
@@ -241,8 +243,10 @@ void StreamTextsTest::aRunFailureInEitherLanguage_data()
         << QStringLiteral("The simulation cannot run. The clock error must be between -10 and +10 percent.");
     QTest::newRow("a problem without words of our own: the model's, after ours")
         << int(Problem::None) << QStringLiteral("something new")
-        << QStringLiteral("A szimuláció váratlan hibával leállt. A modell angol nyelvű üzenete: something new")
-        << QStringLiteral("The simulation stopped with an unexpected error. The model’s message: something new");
+        << QStringLiteral(
+               "A szimuláció váratlan hibával leállt. A modell angol nyelvű üzenete: something new")
+        << QStringLiteral(
+               "The simulation stopped with an unexpected error. The model’s message: something new");
 }
 
 void StreamTextsTest::aRunFailureInEitherLanguage()

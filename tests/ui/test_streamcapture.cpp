@@ -308,11 +308,13 @@ void StreamCaptureTest::theFramingEvidenceFollowsALanguageSwitch()
     QVERIFY(settle());
     auto *evidence = find<QLabel>("stream_framing_evidence");
     const QString hungarian = evidence->text();
-    QCOMPARE(hungarian, QStringLiteral("Felismert keretformátum 7E1: 1\u00a0275 keret, a paritás mindegyikben helyes; "
-                                       "8N1-ként olvasva a 7. bit lenne a paritás."));
+    QCOMPARE(hungarian,
+             QStringLiteral("Felismert keretformátum 7E1: 1\u00a0275 keret, a paritás mindegyikben helyes; "
+                            "8N1-ként olvasva a 7. bit lenne a paritás."));
     switchLanguage("en");
-    QCOMPARE(evidence->text(), QStringLiteral("Framing found 7E1: 1,275 frames, the parity right in every one; read "
-                                              "as 8N1, bit 7 would be the parity."));
+    QCOMPARE(evidence->text(),
+             QStringLiteral("Framing found 7E1: 1,275 frames, the parity right in every one; read "
+                            "as 8N1, bit 7 would be the parity."));
     switchLanguage("hu");
     QCOMPARE(evidence->text(), hungarian);
     // Why none could be told, likewise.
@@ -322,7 +324,8 @@ void StreamCaptureTest::theFramingEvidenceFollowsALanguageSwitch()
     const QString notFound = evidence->text();
     QVERIFY2(notFound.startsWith(QStringLiteral("A keretformátum nem ismerhető fel")), qPrintable(notFound));
     switchLanguage("en");
-    QVERIFY2(evidence->text().startsWith(QStringLiteral("The framing cannot be told: ")), qPrintable(evidence->text()));
+    QVERIFY2(evidence->text().startsWith(QStringLiteral("The framing cannot be told: ")),
+             qPrintable(evidence->text()));
     switchLanguage("hu");
     QCOMPARE(evidence->text(), notFound);
 }
@@ -339,13 +342,16 @@ void StreamCaptureTest::aDecodingFailureIsSaidInTheWindowsLanguage_data()
     QTest::newRow("a rate the model refuses, numbers in the language's format")
         << int(rs232::Problem::RateOutOfRange) << QStringLiteral("the rate must be 50 to 3000000 bit/s")
         << QStringLiteral("A mérés nem dekódolható. A sebesség 50 és 3\u00a0000\u00a0000 bps közötti legyen.")
-        << QStringLiteral("The measurement cannot be decoded. The speed must be between 50 and 3,000,000 bps.");
+        << QStringLiteral(
+               "The measurement cannot be decoded. The speed must be between 50 and 3,000,000 bps.");
     QTest::newRow("a problem without words of our own: the model's, after ours")
         << int(rs232::Problem::None) << QStringLiteral("the line ran backwards")
-        << QStringLiteral("A mérés dekódolása váratlan hibával leállt. A modell angol nyelvű üzenete: the line ran "
-                          "backwards")
-        << QStringLiteral("Decoding the measurement stopped with an unexpected error. The model’s message: the line "
-                          "ran backwards");
+        << QStringLiteral(
+               "A mérés dekódolása váratlan hibával leállt. A modell angol nyelvű üzenete: the line ran "
+               "backwards")
+        << QStringLiteral(
+               "Decoding the measurement stopped with an unexpected error. The model’s message: the line "
+               "ran backwards");
 }
 
 void StreamCaptureTest::aDecodingFailureIsSaidInTheWindowsLanguage()
@@ -572,8 +578,8 @@ void StreamCaptureTest::aLongLoadShowsItsProgressAndCanBeCancelled()
     open(path);
     watcher.stop();
     QVERIFY(shown);
-    QCOMPARE(hungarian, (QStringList{QStringLiteral("Mérés megnyitása"), QStringLiteral("„long.vcd” beolvasása…"),
-                                     QStringLiteral("Mégse")}));
+    QCOMPARE(hungarian, (QStringList{QStringLiteral("Mérés megnyitása"),
+                                     QStringLiteral("„long.vcd” beolvasása…"), QStringLiteral("Mégse")}));
     QCOMPARE(english, (QStringList{QStringLiteral("Open capture"), QStringLiteral("Reading “long.vcd”…"),
                                    QStringLiteral("Cancel")}));
     QVERIFY(!m_page->measuring());

@@ -341,13 +341,16 @@ void StreamPageTest::aValueClampedOnLeavingItsFieldIsSaid_data()
     QTest::addColumn<QString>("english"); // the note after a switch to English: its numbers in English too
     QTest::newRow("clock error above 10 %")
         << QStringLiteral("stream_rx_clock_error") << QStringLiteral("50") << 10.0
-        << QStringLiteral("The “50 %” typed lies outside the allowed range (-10.0 % … 10.0 %), so it became 10.0 %.");
+        << QStringLiteral(
+               "The “50 %” typed lies outside the allowed range (-10.0 % … 10.0 %), so it became 10.0 %.");
     QTest::newRow("idle above 1000 bits")
         << QStringLiteral("stream_idle") << QStringLiteral("99999") << 1000.0
-        << QStringLiteral("The “99999” typed lies outside the allowed range (0.00 … 1,000.00), so it became 1000.00.");
+        << QStringLiteral(
+               "The “99999” typed lies outside the allowed range (0.00 … 1,000.00), so it became 1000.00.");
     QTest::newRow("seed above 999 999")
         << QStringLiteral("stream_seed") << QStringLiteral("1234567") << 999999.0
-        << QStringLiteral("The “1234567” typed lies outside the allowed range (0 … 999999), so it became 999999.");
+        << QStringLiteral(
+               "The “1234567” typed lies outside the allowed range (0 … 999999), so it became 999999.");
 }
 
 void StreamPageTest::aValueClampedOnLeavingItsFieldIsSaid()

@@ -292,7 +292,8 @@ QString framingEvidenceText(const rs232::FramingDetection &found)
 QString framingNotFoundText(rs232::Problem problem)
 {
     if (problem == rs232::Problem::OutOfMemory)
-        return QCoreApplication::translate("CaptureTexts", "A keretformátum felismerése nem fér el a memóriában.");
+        return QCoreApplication::translate("CaptureTexts",
+                                           "A keretformátum felismerése nem fér el a memóriában.");
     // Every other reason (no frames, too few, framing errors with every framing) comes down to the same
     // advice.
     return QCoreApplication::translate("CaptureTexts", "A keretformátum nem ismerhető fel: egyik formátum (5–9 adatbit, paritás nélkül vagy "

@@ -300,8 +300,8 @@ void StreamSettingsPanel::connectChanges()
         connect(spin, &QSpinBox::editingFinished, this, [this, spin] {
             const QString typed = static_cast<ClampingIntSpin *>(spin)->takeClamped();
             if (!typed.isEmpty())
-                showClamped({spin, typed, double(spin->minimum()), double(spin->maximum()), double(spin->value()),
-                             -1, QString()});
+                showClamped({spin, typed, double(spin->minimum()), double(spin->maximum()),
+                             double(spin->value()), -1, QString()});
         });
     }
     for (QDoubleSpinBox *spin : {m_txClockError, m_idle, m_rxClockError, m_noise, m_noiseWidth, m_breakBits}) {
@@ -358,7 +358,8 @@ QString StreamSettingsPanel::clampedNote() const
     QLocale ungrouped = locale;
     ungrouped.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
     const auto text = [&](double value, const QLocale &format) {
-        return c.decimals < 0 ? QString::number(qRound64(value)) : format.toString(value, 'f', c.decimals) + c.suffix;
+        return c.decimals < 0 ? QString::number(qRound64(value))
+                              : format.toString(value, 'f', c.decimals) + c.suffix;
     };
     return tr("A beírt „%1” kívül esik a megengedett tartományon (%2 … %3), ezért %4 lett belőle.")
         .arg(c.typed, text(c.minimum, locale), text(c.maximum, locale), text(c.now, ungrouped));

@@ -54,7 +54,8 @@ QString refusal(rs232::Problem problem)
     case Problem::NoBytes:
         return StreamTexts::tr("Nincs elküldendő bájt.");
     case Problem::TooManyBytes:
-        return StreamTexts::tr("Legfeljebb %1 bájt küldhető egyszerre.").arg(StreamTexts::count(rs232::kMaxBytes));
+        return StreamTexts::tr("Legfeljebb %1 bájt küldhető egyszerre.")
+            .arg(StreamTexts::count(rs232::kMaxBytes));
     case Problem::ValueTooWide:
         return StreamTexts::tr("Egy érték nem fér el az adatbitekben.");
     case Problem::DataBitsOutOfRange:
@@ -88,7 +89,8 @@ QString StreamTexts::runFailure(const rs232::Failure &failure)
     const QString refused = refusal(failure.problem);
     if (!refused.isEmpty())
         return tr("A szimuláció nem futtatható. %1").arg(refused);
-    return tr("A szimuláció váratlan hibával leállt. A modell angol nyelvű üzenete: %1").arg(fromCore(failure.reason));
+    return tr("A szimuláció váratlan hibával leállt. A modell angol nyelvű üzenete: %1")
+        .arg(fromCore(failure.reason));
 }
 
 QString StreamTexts::decodeFailure(const rs232::Failure &failure)
