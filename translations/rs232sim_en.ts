@@ -227,6 +227,10 @@
         <source>A keretformátum felismerése nem fér el a memóriában.</source>
         <translation>Recognising the frame format does not fit in memory.</translation>
     </message>
+    <message>
+        <source>A sebesség nem állapítható meg: az impulzusokból mért sebesség kívül esik a %1 … %2 bps tartományon.</source>
+        <translation>The rate cannot be told: the rate measured from the pulses lies outside %1 … %2 bps.</translation>
+    </message>
 </context>
 <context>
     <name>ChannelResultPanel</name>

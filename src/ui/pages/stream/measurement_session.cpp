@@ -46,7 +46,7 @@ void MeasurementSession::startLoad(const QString &path, const QString &channel)
     BackgroundWork *work = m_work;
     m_work->run([this, work, load, path, channel]() -> BackgroundWork::FollowUp {
         auto result = std::make_shared<rs232::capture::LoadResult>();
-        auto estimate = std::make_shared<std::optional<rs232::RateEstimate>>();
+        auto estimate = std::make_shared<rs232::Outcome<rs232::RateEstimate>>();
         try {
             rs232::capture::LoadOptions options;
             options.channel = channel.toStdString();
@@ -63,8 +63,7 @@ void MeasurementSession::startLoad(const QString &path, const QString &channel)
             // The rate is measured over the whole line here, off the GUI thread: on a long line it takes
             // longer than a frame of the window's.
             if (*result)
-                if (rs232::Outcome<rs232::RateEstimate> measured = rs232::detectRate((*result)->line))
-                    *estimate = *measured;
+                *estimate = rs232::detectRate((*result)->line);
         } catch (const std::bad_alloc &) {
             result->value.reset();
             result->error.problem = rs232::capture::LoadProblem::TooLarge;
@@ -99,12 +98,7 @@ void MeasurementSession::open(const QString &path, rs232::capture::Capture captu
     ++m_generation;
     m_nextDecode.reset();
     m_path = path;
-    m_estimate.reset();
-    if (m_loadedEstimateKnown) {
-        m_estimate = m_loadedEstimate;
-    } else if (rs232::Outcome<rs232::RateEstimate> estimate = rs232::detectRate(capture.line)) {
-        m_estimate = *estimate;
-    }
+    m_estimate = m_loadedEstimateKnown ? m_loadedEstimate : rs232::detectRate(capture.line);
     m_capture = std::make_shared<const rs232::capture::Capture>(std::move(capture));
 }
 
@@ -118,7 +112,7 @@ std::optional<MeasurementSession::SavedSimulation> MeasurementSession::close()
     std::optional<SavedSimulation> saved = std::move(m_simulation);
     m_simulation.reset();
     m_capture.reset();
-    m_estimate.reset();
+    m_estimate = {};
     m_path.clear();
     return saved;
 }

@@ -219,7 +219,8 @@ void StreamPage::showRun(std::shared_ptr<const rs232::StreamRun> run)
     const rs232::ReceiverSettings &receiver = m_run->received.settings;
     const rs232::OperationalRange range = m_ranges.get(receiver.kind, receiver.framing);
     const QString heading = measuring() ? measurementHeading(m_measurement->path(), m_measurement->capture(),
-                                                             m_measurement->estimate(), receiver.rate)
+                                                             m_measurement->estimate(),
+                                                             m_measurement->rateProblem(), receiver.rate)
                                         : QString();
     m_results->setRun(m_run, range, StreamSettingsPanel::receiverKinds().value(static_cast<int>(receiver.kind)),
                       heading);
