@@ -367,7 +367,8 @@ QString StreamSettingsPanel::clampedNote() const
 
 void StreamSettingsPanel::showMessage()
 {
-    // A refusal comes first; a note on a changed value shows when nothing is refused.
+    // A refusal comes first, then why the last run or decoding failed; a note on a changed value shows
+    // when neither does.
     const bool simulating = !m_measuring;
     const QString failure = m_failure();
     const QString text = !m_lastError.isEmpty() ? m_lastError : !failure.isEmpty() ? failure : clampedNote();
