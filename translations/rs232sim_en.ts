@@ -267,6 +267,14 @@
         <source>sigrok munkamenet</source>
         <translation>sigrok session</translation>
     </message>
+    <message>
+        <source>A keretformátum felismerése nem fér el a memóriában.</source>
+        <translation>Recognising the frame format does not fit in memory.</translation>
+    </message>
+    <message>
+        <source>A sebesség nem állapítható meg: az impulzusokból mért sebesség kívül esik a %1 … %2 bps tartományon.</source>
+        <translation>The rate cannot be told: the rate measured from the pulses lies outside %1 … %2 bps.</translation>
+    </message>
 </context>
 <context>
     <name>ChannelResultPanel</name>
@@ -1640,6 +1648,74 @@ Connect the analyser, then search again.</translation>
             <numerusform>Every frame has the right value, but the receiver flagged a framing or parity error in %1 frame.</numerusform>
             <numerusform>Every frame has the right value, but the receiver flagged a framing or parity error in %1 frames.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>A szöveg nem UTF-8 kódolású.</source>
+        <translation>The text is not UTF-8 encoded.</translation>
+    </message>
+    <message>
+        <source>A szövegben olyan karakter van, amely nincs a Windows-1250 kódlapon.</source>
+        <translation>The text holds a character that is not in the Windows-1250 code page.</translation>
+    </message>
+    <message>
+        <source>A bájtok között hibás hexadecimális érték van.</source>
+        <translation>The bytes include an invalid hexadecimal value.</translation>
+    </message>
+    <message>
+        <source>Legfeljebb %1 bájt küldhető egyszerre.</source>
+        <translation>At most %1 bytes can be sent at once.</translation>
+    </message>
+    <message>
+        <source>Egy érték nem fér el az adatbitekben.</source>
+        <translation>A value does not fit in the data bits.</translation>
+    </message>
+    <message>
+        <source>Az adatbitek száma %1 és %2 közötti legyen.</source>
+        <translation>The number of data bits must be between %1 and %2.</translation>
+    </message>
+    <message>
+        <source>A sebesség %1 és %2 bps közötti legyen.</source>
+        <translation>The speed must be between %1 and %2 bps.</translation>
+    </message>
+    <message>
+        <source>Az órajel hibája %1 és %2 százalék közötti legyen.</source>
+        <translation>The clock error must be between %1 and %2 percent.</translation>
+    </message>
+    <message>
+        <source>A keretek közötti szünet %1 és %2 bitidő közötti legyen.</source>
+        <translation>The idle time between frames must be between %1 and %2 bit times.</translation>
+    </message>
+    <message>
+        <source>Az első keret előtti szünet %1 és %2 bitidő közötti legyen.</source>
+        <translation>The idle time before the first frame must be between %1 and %2 bit times.</translation>
+    </message>
+    <message>
+        <source>A vevő mintavételi fázisa legalább 0 és 1-nél kisebb legyen.</source>
+        <translation>The receiver’s sampling phase must be at least 0 and below 1.</translation>
+    </message>
+    <message>
+        <source>A szimuláció nem fér el a memóriában: küldjön kevesebb bájtot, vagy kevesebbszer.</source>
+        <translation>The simulation does not fit in memory: send fewer bytes, or fewer times.</translation>
+    </message>
+    <message>
+        <source>A szimuláció nem futtatható. %1</source>
+        <translation>The simulation cannot run. %1</translation>
+    </message>
+    <message>
+        <source>A szimuláció váratlan hibával leállt. A modell angol nyelvű üzenete: %1</source>
+        <translation>The simulation stopped with an unexpected error. The model’s message: %1</translation>
+    </message>
+    <message>
+        <source>A mérés dekódolása nem fér el a memóriában.</source>
+        <translation>Decoding the measurement does not fit in memory.</translation>
+    </message>
+    <message>
+        <source>A mérés nem dekódolható. %1</source>
+        <translation>The measurement cannot be decoded. %1</translation>
+    </message>
+    <message>
+        <source>A mérés dekódolása váratlan hibával leállt. A modell angol nyelvű üzenete: %1</source>
+        <translation>Decoding the measurement stopped with an unexpected error. The model’s message: %1</translation>
     </message>
 </context>
 <context>

@@ -91,7 +91,8 @@ Outcome<FramingDetection> detectFraming(const Line &line, double bitTime)
 {
     using Result = Outcome<FramingDetection>;
     if (!(bitTime > 0.0))
-        return Result::fail("the line's bit time is not known, so its framing cannot be told");
+        return Result::fail(Problem::BitTimeUnknown,
+                            "the line's bit time is not known, so its framing cannot be told");
     FramingDetection found;
     // The first edges only; the line ends at the edge after them, so no frame runs past what is known.
     const Line *examined = &line;
@@ -115,7 +116,7 @@ Outcome<FramingDetection> detectFraming(const Line &line, double bitTime)
         if (r.frames > 0)
             fewest = std::min(fewest, r.framingErrors);
     if (fewest == std::numeric_limits<std::size_t>::max())
-        return Result::fail("the line holds no frame to tell its framing from");
+        return Result::fail(Problem::NoFrames, "the line holds no frame to tell its framing from");
     const Reading *chosen = nullptr;
     for (const Reading &r : readings) {
         if (r.frames == 0 || r.framingErrors != fewest ||
@@ -126,12 +127,15 @@ Outcome<FramingDetection> detectFraming(const Line &line, double bitTime)
             chosen = &r;
     }
     if (!chosen)
-        return Result::fail("no framing of 5 to 9 data bits reads the line without framing errors (the fewest: " +
-                            std::to_string(fewest) + " frames)");
+        return Result::fail(
+            Problem::NoCleanFraming,
+            "no framing of 5 to 9 data bits reads the line without framing errors (the fewest: " +
+                std::to_string(fewest) + " frames)");
 
     if (chosen->frames < kMinFrames)
-        return Result::fail("the line holds too few frames to tell its framing (" + std::to_string(chosen->frames) +
-                            ", at least " + std::to_string(kMinFrames) + " are needed)");
+        return Result::fail(Problem::TooFewFrames, "the line holds too few frames to tell its framing (" +
+                                                       std::to_string(chosen->frames) + ", at least " +
+                                                       std::to_string(kMinFrames) + " are needed)");
     const int n = chosen->bits;
     found.frames = chosen->frames;
     found.framingErrors = chosen->framingErrors;

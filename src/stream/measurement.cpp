@@ -12,7 +12,7 @@ Outcome<StreamRun> measurementRun(const Line &line, const ReceiverSettings &sett
 {
     Outcome<Reception> first = receiveRecorded(settings, line);
     if (!first)
-        return Outcome<StreamRun>::fail(first.error);
+        return Outcome<StreamRun>::failed(first);
 
     StreamRun run;
     Transmission &sent = run.sent;
@@ -45,7 +45,7 @@ Outcome<StreamRun> measurementRun(const Line &line, const ReceiverSettings &sett
 
     Outcome<Reception> matched = receiveRecorded(settings, line, sent.frames);
     if (!matched)
-        return Outcome<StreamRun>::fail(matched.error);
+        return Outcome<StreamRun>::failed(matched);
     run.line = line;
     run.received = std::move(*matched);
     run.measured = true;

@@ -182,8 +182,9 @@ Outcome<RateEstimate> detectRate(const Line &line, double samplePeriod)
 {
     const std::size_t edges = line.edges.size();
     if (edges < kMinRateEdges)
-        return Outcome<RateEstimate>::fail("the line has too few edges to tell its rate (" + std::to_string(edges) +
-                                           ", at least " + std::to_string(kMinRateEdges) + " are needed)");
+        return Outcome<RateEstimate>::fail(
+            Problem::TooFewEdges, "the line has too few edges to tell its rate (" + std::to_string(edges) +
+                                      ", at least " + std::to_string(kMinRateEdges) + " are needed)");
     std::vector<double> widths;
     widths.reserve(edges - 1);
     for (std::size_t i = 0; i + 1 < edges; ++i)
@@ -207,6 +208,7 @@ Outcome<RateEstimate> detectRate(const Line &line, double samplePeriod)
         best = std::max(best, s.count);
     const auto fails = [] {
         return Outcome<RateEstimate>::fail(
+            Problem::NoWholeBitTime,
             "the line's pulses are not whole multiples of one bit time from 50 to 3000000 bit/s, so its "
             "rate cannot be told");
     };
@@ -240,9 +242,10 @@ Outcome<RateEstimate> detectRate(const Line &line, double samplePeriod)
     estimate.measured = 1e6 / t;
     estimate.standard = nearestStandardRate(estimate.measured);
     if (estimate.measured < kMinRate * 0.98 || estimate.measured > kMaxRate * 1.02)
-        return Outcome<RateEstimate>::fail("the line's bit rate, about " +
-                                           std::to_string(std::lround(estimate.measured)) +
-                                           " bit/s, lies outside 50 to 3000000 bit/s");
+        return Outcome<RateEstimate>::fail(Problem::MeasuredRateOutOfRange,
+                                           "the line's bit rate, about " +
+                                               std::to_string(std::lround(estimate.measured)) +
+                                               " bit/s, lies outside 50 to 3000000 bit/s");
     return {estimate, {}};
 }
 

@@ -63,16 +63,16 @@ std::int64_t VoteClock::firstTickAtOrAfter(double t) const
     return n;
 }
 
-std::optional<std::string> receiverSettingsError(const ReceiverSettings &settings)
+std::optional<Failure> receiverSettingsError(const ReceiverSettings &settings)
 {
     if (settings.framing.dataBits < 5 || settings.framing.dataBits > 9)
-        return "the data bits must be 5 to 9";
+        return Failure{Problem::DataBitsOutOfRange, "the data bits must be 5 to 9"};
     if (!(settings.rate >= kMinRate && settings.rate <= kMaxRate))
-        return "the rate must be 50 to 3000000 bit/s";
+        return Failure{Problem::RateOutOfRange, "the rate must be 50 to 3000000 bit/s"};
     if (!(std::abs(settings.clockErrorPercent) <= kMaxClockErrorPercent))
-        return "the clock error must be -10 to +10 %";
+        return Failure{Problem::ClockErrorOutOfRange, "the clock error must be -10 to +10 %"};
     if (!(settings.phase >= 0.0 && settings.phase < 1.0))
-        return "the sample clock's phase must be at least 0 and below 1";
+        return Failure{Problem::PhaseOutOfRange, "the sample clock's phase must be at least 0 and below 1"};
     return std::nullopt;
 }
 

@@ -156,7 +156,7 @@ struct Reception
 };
 
 // Checks the settings (rate 50 .. 3 000 000, clock error -10 .. +10 %, phase in [0, 1)).
-std::optional<std::string> receiverSettingsError(const ReceiverSettings &settings);
+std::optional<Failure> receiverSettingsError(const ReceiverSettings &settings);
 
 // Reads the line from its instant 0 to its end. The cost follows the number of edges and frames, not
 // the idle time between them. Sent frames, when given, are matched to the received ones.

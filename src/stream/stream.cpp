@@ -146,12 +146,14 @@ Outcome<std::vector<unsigned>> windows1250Values(std::string_view utf8)
                           : (lead >> 3) == 0x1E ? 3
                                                 : -1;
         if (extra < 0 || i + static_cast<std::size_t>(extra) >= utf8.size() + (extra == 0 ? 1 : 0))
-            return Result::fail("the text is not UTF-8 (byte " + std::to_string(i + 1) + ")");
+            return Result::fail(Problem::NotUtf8,
+                                "the text is not UTF-8 (byte " + std::to_string(i + 1) + ")");
         char32_t cp = extra == 0 ? lead : lead & (0x3Fu >> extra);
         for (int k = 1; k <= extra; ++k) {
             const auto next = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
             if ((next & 0xC0) != 0x80)
-                return Result::fail("the text is not UTF-8 (byte " + std::to_string(i + 1 + k) + ")");
+                return Result::fail(Problem::NotUtf8,
+                                    "the text is not UTF-8 (byte " + std::to_string(i + 1 + k) + ")");
             cp = (cp << 6) | (next & 0x3Fu);
         }
         const auto it =
@@ -159,9 +161,10 @@ Outcome<std::vector<unsigned>> windows1250Values(std::string_view utf8)
         if (it == reverse.end() || it->first != cp) {
             char code[16];
             std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
-            return Result::fail("the character \"" +
-                                std::string(utf8.substr(i, static_cast<std::size_t>(extra) + 1)) + "\" (" +
-                                code + ") is not in the Windows-1250 code page");
+            return Result::fail(Problem::NotInCodePage,
+                                "the character \"" +
+                                    std::string(utf8.substr(i, static_cast<std::size_t>(extra) + 1)) +
+                                    "\" (" + code + ") is not in the Windows-1250 code page");
         }
         values.push_back(it->second);
         i += static_cast<std::size_t>(extra) + 1;
@@ -189,13 +192,14 @@ Outcome<std::vector<unsigned>> hexValues(std::string_view text)
                                                      : -1;
             if (digit < 0 || i - from >= 4)
                 return Result::fail(
+                    Problem::NotHexNumber,
                     "\"" + std::string(text.substr(from, std::min<std::size_t>(16, text.size() - from))) +
-                    "\" is not a hexadecimal number of up to four digits");
+                        "\" is not a hexadecimal number of up to four digits");
             value = value * 16 + static_cast<unsigned>(digit);
             ++i;
         }
         if (values.size() == kMaxBytes)
-            return Result::fail("at most 65536 values can be sent");
+            return Result::fail(Problem::TooManyBytes, "at most 65536 values can be sent");
         values.push_back(value);
     }
     return {std::move(values), {}};
@@ -246,27 +250,31 @@ Outcome<Transmission> transmit(const TransmitterSettings &settings, std::span<co
     using Result = Outcome<Transmission>;
     const Framing &framing = settings.framing;
     if (framing.dataBits < 5 || framing.dataBits > 9)
-        return Result::fail("the data bits must be 5 to 9, not " + std::to_string(framing.dataBits));
+        return Result::fail(Problem::DataBitsOutOfRange,
+                            "the data bits must be 5 to 9, not " + std::to_string(framing.dataBits));
     if (!(settings.rate >= kMinRate && settings.rate <= kMaxRate))
-        return Result::fail("the rate must be 50 to 3000000 bit/s, not " + numberText(settings.rate));
+        return Result::fail(Problem::RateOutOfRange,
+                            "the rate must be 50 to 3000000 bit/s, not " + numberText(settings.rate));
     if (!(std::abs(settings.clockErrorPercent) <= kMaxClockErrorPercent))
-        return Result::fail("the clock error must be -10 to +10 %, not " +
-                            numberText(settings.clockErrorPercent));
+        return Result::fail(Problem::ClockErrorOutOfRange, "the clock error must be -10 to +10 %, not " +
+                                                               numberText(settings.clockErrorPercent));
     if (!(settings.idleBits >= 0.0 && settings.idleBits <= kMaxIdleBits))
-        return Result::fail("the idle time must be 0 to 1000 bit times, not " +
-                            numberText(settings.idleBits));
+        return Result::fail(Problem::IdleOutOfRange, "the idle time must be 0 to 1000 bit times, not " +
+                                                         numberText(settings.idleBits));
     if (!(settings.leadBits >= 0.0 && settings.leadBits <= kMaxIdleBits))
-        return Result::fail("the lead-in must be 0 to 1000 bit times, not " + numberText(settings.leadBits));
+        return Result::fail(Problem::LeadInOutOfRange,
+                            "the lead-in must be 0 to 1000 bit times, not " + numberText(settings.leadBits));
     if (values.empty())
-        return Result::fail("there are no bytes to send");
+        return Result::fail(Problem::NoBytes, "there are no bytes to send");
     if (values.size() > kMaxBytes)
-        return Result::fail("at most 65536 values can be sent, not " + std::to_string(values.size()));
+        return Result::fail(Problem::TooManyBytes,
+                            "at most 65536 values can be sent, not " + std::to_string(values.size()));
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (values[i] > framing.maxValue()) {
             char buffer[128];
             std::snprintf(buffer, sizeof buffer, "value %zu (%X hex) does not fit in %d data bits", i + 1,
                           values[i], framing.dataBits);
-            return Result::fail(buffer);
+            return Result::fail(Problem::ValueTooWide, buffer);
         }
     }
 

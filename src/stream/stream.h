@@ -22,13 +22,61 @@
 
 namespace rs232 {
 
-// A value, or the reason it could not be made (a sentence for the person who asked).
+// Why a value could not be made, as a value: the window words it in its own language. The English sentence
+// beside it (Outcome::error) is what the command-line tool prints.
+enum class Problem {
+    None,
+    OutOfMemory, // the work did not fit in memory (set by whoever caught std::bad_alloc around it)
+    // Bytes from a text or from hexadecimal numbers.
+    NotUtf8,
+    NotInCodePage,
+    NotHexNumber,
+    // A run's bytes and settings.
+    NoBytes,
+    TooManyBytes, // more than 65 536 in all
+    ValueTooWide, // a value has more bits than the framing's data bits
+    DataBitsOutOfRange,
+    RateOutOfRange,
+    ClockErrorOutOfRange,
+    IdleOutOfRange,
+    LeadInOutOfRange,
+    PhaseOutOfRange,
+    // Telling a line's rate.
+    TooFewEdges,
+    NoWholeBitTime, // the pulses are not whole multiples of one bit time
+    MeasuredRateOutOfRange,
+    // Telling a line's framing.
+    BitTimeUnknown,
+    NoFrames,
+    NoCleanFraming, // every framing reads it with too many framing errors
+    TooFewFrames,
+};
+
+// A failure on its own, where there is no value to go with it.
+struct Failure
+{
+    Problem problem = Problem::None;
+    std::string reason;
+};
+
+// A value, or why it could not be made: as a value, and as a sentence in English for the person who asked
+// on the command line.
 template <typename T> struct Outcome
 {
     std::optional<T> value;
     std::string error;
+    Problem problem = Problem::None;
 
-    static Outcome fail(std::string reason) { return {std::nullopt, std::move(reason)}; }
+    static Outcome fail(Problem problem, std::string reason)
+    {
+        return {std::nullopt, std::move(reason), problem};
+    }
+    static Outcome fail(Failure failure) { return fail(failure.problem, std::move(failure.reason)); }
+    // Another outcome's failure passed on.
+    template <typename U> static Outcome failed(const Outcome<U> &other)
+    {
+        return {std::nullopt, other.error, other.problem};
+    }
     explicit operator bool() const { return value.has_value(); }
     const T &operator*() const { return *value; }
     T &operator*() { return *value; }

@@ -23,9 +23,10 @@ std::optional<StreamSizeProblem> streamSizeError(std::size_t bytes, int repeat)
 Outcome<StreamRun> runStream(const StreamSettings &settings)
 {
     if (auto problem = streamSizeError(settings.bytes.size(), settings.repeat))
-        return Outcome<StreamRun>::fail(problem->kind == StreamSizeProblem::NoBytes
-                                            ? "there are no bytes to send"
-                                            : "at most 65536 bytes can be sent at once, not " +
+        return problem->kind == StreamSizeProblem::NoBytes
+                   ? Outcome<StreamRun>::fail(Problem::NoBytes, "there are no bytes to send")
+                   : Outcome<StreamRun>::fail(Problem::TooManyBytes,
+                                              "at most 65536 bytes can be sent at once, not " +
                                                   std::to_string(problem->total));
     std::vector<unsigned> values;
     values.reserve(settings.bytes.size() * static_cast<std::size_t>(settings.repeat));
@@ -33,7 +34,7 @@ Outcome<StreamRun> runStream(const StreamSettings &settings)
         values.insert(values.end(), settings.bytes.begin(), settings.bytes.end());
     Outcome<Transmission> sent = transmit(settings.transmitter, values);
     if (!sent)
-        return Outcome<StreamRun>::fail(sent.error);
+        return Outcome<StreamRun>::failed(sent);
 
     StreamRun run;
     run.sent = std::move(*sent);
@@ -57,7 +58,7 @@ Outcome<StreamRun> runStream(const StreamSettings &settings)
     run.line = std::move(line);
     Outcome<Reception> received = receive(settings.receiver, run.line, run.sent.frames);
     if (!received)
-        return Outcome<StreamRun>::fail(received.error);
+        return Outcome<StreamRun>::failed(received);
     run.received = std::move(*received);
     // The simulated line stays at its last level after its end, and a slow receiver may read on into
     // that time: the line is drawn, and saved, to its last sample, so that a recording of it holds every

@@ -161,12 +161,13 @@ TEST(FramingDetection, AGlitchDoesNotHideTheFraming)
         noise.edges.push_back(at += 3.0 + (random() % 500) / 10.0);
     noise.end = at + 100.0;
     EXPECT_FALSE(detectFraming(noise, 10.0));
-    EXPECT_FALSE(detectFraming(Line{}, 10.0));
+    EXPECT_EQ(detectFraming(Line{}, 10.0).problem, Problem::NoFrames);
     const Transmission three = transmitted(115200, framing, {0x12, 0x34, 0x56});
     const Outcome<FramingDetection> few = detectFraming(three.line, three.bitTime);
     ASSERT_FALSE(few);
+    EXPECT_EQ(few.problem, Problem::TooFewFrames);
     EXPECT_NE(few.error.find("too few frames"), std::string::npos) << few.error;
-    EXPECT_FALSE(detectFraming(t.line, 0.0));
+    EXPECT_EQ(detectFraming(t.line, 0.0).problem, Problem::BitTimeUnknown);
     EXPECT_TRUE(detectFraming(t.line, t.bitTime));
 }
 

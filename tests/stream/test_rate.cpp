@@ -135,6 +135,7 @@ TEST(RateDetection, SaysWhenItCannotTell)
     // One frame of 0x41 has four edges.
     const Outcome<RateEstimate> few = detectRate(transmitted(9600, framing, {0x41}).line);
     ASSERT_FALSE(few);
+    EXPECT_EQ(few.problem, Problem::TooFewEdges);
     EXPECT_NE(few.error.find("too few edges"), std::string::npos) << few.error;
     EXPECT_FALSE(detectRate(Line{}));
 
@@ -147,6 +148,7 @@ TEST(RateDetection, SaysWhenItCannotTell)
     randomLine.end = t;
     const Outcome<RateEstimate> noise = detectRate(randomLine);
     EXPECT_FALSE(noise) << "measured " << (noise ? noise->measured : 0.0);
+    EXPECT_EQ(noise.problem, Problem::NoWholeBitTime) << noise.error;
 
     EXPECT_EQ(nearestStandardRate(9615), 9600);
     EXPECT_EQ(nearestStandardRate(9600 * 1.021), std::nullopt);

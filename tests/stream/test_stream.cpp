@@ -3,6 +3,7 @@
 
 #include "stream/receiver.h"
 #include "stream/stream.h"
+#include "stream/stream_run.h"
 #include "stream/stream_view.h"
 
 #include <gtest/gtest.h>
@@ -82,22 +83,31 @@ TEST(TransmitTest, RefusesWhatDoesNotFit)
 {
     TransmitterSettings settings;
     settings.framing = *parseFraming("7N1");
-    EXPECT_NE(transmit(settings, std::vector<unsigned>{0x7F, 0x80}).error.find("value 2 (80 hex)"),
-              std::string::npos);
-    EXPECT_FALSE(transmit(settings, std::vector<unsigned>{}));
-    EXPECT_FALSE(transmit(settings, std::vector<unsigned>(kMaxBytes + 1, 1)));
+    // Each refusal as a value for the window and as a sentence for the command line.
+    const auto tooWide = transmit(settings, std::vector<unsigned>{0x7F, 0x80});
+    EXPECT_EQ(tooWide.problem, Problem::ValueTooWide);
+    EXPECT_NE(tooWide.error.find("value 2 (80 hex)"), std::string::npos);
+    EXPECT_EQ(transmit(settings, std::vector<unsigned>{}).problem, Problem::NoBytes);
+    EXPECT_EQ(transmit(settings, std::vector<unsigned>(kMaxBytes + 1, 1)).problem, Problem::TooManyBytes);
     EXPECT_TRUE(transmit(settings, std::vector<unsigned>(kMaxBytes, 1)));
-    for (auto change : std::vector<void (*)(TransmitterSettings &)>{
-             [](TransmitterSettings &s) { s.rate = 49.0; },
-             [](TransmitterSettings &s) { s.rate = 3'000'001.0; },
-             [](TransmitterSettings &s) { s.clockErrorPercent = -10.5; },
-             [](TransmitterSettings &s) { s.idleBits = 1000.5; },
-             [](TransmitterSettings &s) { s.leadBits = -1.0; },
-         }) {
+    const struct
+    {
+        void (*change)(TransmitterSettings &);
+        Problem problem;
+    } refusals[] = {
+        {[](TransmitterSettings &s) { s.rate = 49.0; }, Problem::RateOutOfRange},
+        {[](TransmitterSettings &s) { s.rate = 3'000'001.0; }, Problem::RateOutOfRange},
+        {[](TransmitterSettings &s) { s.clockErrorPercent = -10.5; }, Problem::ClockErrorOutOfRange},
+        {[](TransmitterSettings &s) { s.idleBits = 1000.5; }, Problem::IdleOutOfRange},
+        {[](TransmitterSettings &s) { s.leadBits = -1.0; }, Problem::LeadInOutOfRange},
+        {[](TransmitterSettings &s) { s.framing.dataBits = 10; }, Problem::DataBitsOutOfRange},
+    };
+    for (const auto &refusal : refusals) {
         TransmitterSettings bad = settings;
-        change(bad);
+        refusal.change(bad);
         const auto result = transmit(bad, std::vector<unsigned>{1});
         EXPECT_FALSE(result);
+        EXPECT_EQ(result.problem, refusal.problem) << result.error;
         EXPECT_FALSE(result.error.empty());
     }
 }
@@ -564,10 +574,20 @@ TEST(ReceiverTest, RefusesBadSettings)
     Line line;
     ReceiverSettings rx;
     rx.phase = 1.0;
-    EXPECT_FALSE(receive(rx, line));
+    EXPECT_EQ(receive(rx, line).problem, Problem::PhaseOutOfRange);
     rx.phase = 0.5;
     rx.rate = 10.0;
     EXPECT_FALSE(receive(rx, line));
+    // A run and a capture's decoding pass the receiver's refusal on as it is.
+    EXPECT_EQ(receiveRecorded(rx, line).problem, Problem::RateOutOfRange);
+    StreamSettings run;
+    run.bytes = {0x41};
+    run.receiver = rx;
+    const Outcome<StreamRun> refused = runStream(run);
+    EXPECT_EQ(refused.problem, Problem::RateOutOfRange);
+    EXPECT_EQ(refused.error, receive(rx, line).error);
+    run.repeat = 70000;
+    EXPECT_EQ(runStream(run).problem, Problem::TooManyBytes);
     rx.rate = 9600.0;
     EXPECT_TRUE(receive(rx, line));
     EXPECT_TRUE(receive(rx, line)->frames.empty());

@@ -7,6 +7,7 @@
 // name: they derive from it beside QObject and call openPage and closePage from init and cleanup.
 
 #include "fake_platform.h"
+#include "ui/language.h"
 #include "ui/main_window.h"
 #include "ui/pages/stream/stream_page.h"
 
@@ -21,6 +22,8 @@ class StreamPageHarness
 protected:
     void openPage()
     {
+        // In Hungarian, numbers and all, as the program starts by default.
+        QVERIFY(language::setLanguage(QStringLiteral("hu")));
         m_form = new MainWindow(m_platform);
         // Start-up may warn about the description documents, depending on the folder the test runs in.
         m_platform.messages.clear();
@@ -35,6 +38,13 @@ protected:
         delete m_form;
         m_form = nullptr;
         m_page = nullptr;
+    }
+    // Switches the window's language as its menu does, and lets every widget word itself again.
+    static void switchLanguage(const char *code)
+    {
+        QVERIFY(language::setLanguage(QString::fromLatin1(code)));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCoreApplication::processEvents();
     }
 
     template <typename T> T *find(const char *name) const

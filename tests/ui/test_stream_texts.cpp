@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The byte string page's sentences, worded from the facts of real runs.
+#include "ui/language.h"
 #include "ui/pages/stream/stream_texts.h"
 
 #include <QTest>
@@ -20,6 +21,8 @@ private Q_SLOTS:
     void everyCountIsTheTablesCount();
     void theStopBitIsExplainedFromWhatWasRead_data();
     void theStopBitIsExplainedFromWhatWasRead();
+    void aRunFailureInEitherLanguage_data();
+    void aRunFailureInEitherLanguage();
 };
 
 void StreamTextsTest::sizesAndTheSentencesThatSayWhy()
@@ -213,6 +216,51 @@ void StreamTextsTest::theStopBitIsExplainedFromWhatWasRead()
     const QString why = StreamTexts::explanation(facts);
     QVERIFY2(why.contains(says), qPrintable(why));
     QVERIFY2(!why.contains(never), qPrintable(why));
+}
+
+void StreamTextsTest::aRunFailureInEitherLanguage_data()
+{
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<QString>("reason"); // the model's English sentence
+    QTest::addColumn<QString>("hungarian");
+    QTest::addColumn<QString>("english");
+    const QString nbsp(QChar(0x00a0));
+    QTest::newRow("out of memory") << int(Problem::OutOfMemory) << QString()
+                                   << QStringLiteral(
+                                          "A szimuláció nem fér el a memóriában: küldjön kevesebb bájtot, "
+                                          "vagy kevesebbszer.")
+                                   << QStringLiteral(
+                                          "The simulation does not fit in memory: send fewer bytes, or "
+                                          "fewer times.");
+    QTest::newRow("too many bytes, the limit in the language's format")
+        << int(Problem::TooManyBytes) << QStringLiteral("at most 65536 bytes can be sent at once, not 70000")
+        << QStringLiteral("A szimuláció nem futtatható. Legfeljebb 65") + nbsp +
+               QStringLiteral("536 bájt küldhető egyszerre.")
+        << QStringLiteral("The simulation cannot run. At most 65,536 bytes can be sent at once.");
+    QTest::newRow("a clock error the model refuses")
+        << int(Problem::ClockErrorOutOfRange) << QStringLiteral("the clock error must be -10 to +10 %")
+        << QStringLiteral("A szimuláció nem futtatható. Az órajel hibája -10 és +10 százalék közötti legyen.")
+        << QStringLiteral("The simulation cannot run. The clock error must be between -10 and +10 percent.");
+    QTest::newRow("a problem without words of our own: the model's, after ours")
+        << int(Problem::None) << QStringLiteral("something new")
+        << QStringLiteral(
+               "A szimuláció váratlan hibával leállt. A modell angol nyelvű üzenete: something new")
+        << QStringLiteral(
+               "The simulation stopped with an unexpected error. The model’s message: something new");
+}
+
+void StreamTextsTest::aRunFailureInEitherLanguage()
+{
+    // The model's problem, worded in the language chosen at the time of wording.
+    QFETCH(int, problem);
+    QFETCH(QString, reason);
+    QFETCH(QString, hungarian);
+    QFETCH(QString, english);
+    const Failure failure{static_cast<Problem>(problem), reason.toStdString()};
+    QVERIFY(language::setLanguage(QStringLiteral("en")));
+    QCOMPARE(StreamTexts::runFailure(failure), english);
+    QVERIFY(language::setLanguage(QStringLiteral("hu")));
+    QCOMPARE(StreamTexts::runFailure(failure), hungarian);
 }
 
 QTEST_GUILESS_MAIN(StreamTextsTest)

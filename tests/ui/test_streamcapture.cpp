@@ -9,6 +9,7 @@
 #include "capture/capture.h"
 #include "stream/line_vcd.h"
 #include "stream/stream.h"
+#include "ui/pages/stream/measurement_session.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -71,6 +72,9 @@ private Q_SLOTS:
     void changingTheReceiverDecodesAgain();
     void aLineRestingAt0IsReadInvertedUntilTheBoxSaysOtherwise();
     void recognitionTellsTheFramingAndReadsWithIt();
+    void theFramingEvidenceFollowsALanguageSwitch();
+    void aDecodingFailureIsSaidInTheWindowsLanguage_data();
+    void aDecodingFailureIsSaidInTheWindowsLanguage();
     void theChannelComboReadsAnotherWire();
     void aChannelNameBecomesAFileSafeSuggestion();
     void backToSimulationRestoresItAsItWas();
@@ -295,6 +299,94 @@ void StreamCaptureTest::recognitionTellsTheFramingAndReadsWithIt()
     QCOMPARE(find<QSpinBox>("stream_rx_data_bits")->value(), 7);
 }
 
+void StreamCaptureTest::theFramingEvidenceFollowsALanguageSwitch()
+{
+    // The evidence keeps the detection's values, not its sentence: a switch words them again at once, the
+    // count in the new language's digit groups, and switching back gives the Hungarian as it was.
+    std::vector<unsigned> ascii;
+    for (int i = 0; i < 25; ++i)
+        for (const char c : std::string("Parity tells 7E1 apart from 8N1, frame after frame."))
+            ascii.push_back(static_cast<unsigned char>(c));
+    open(vcd(QStringLiteral("seven.vcd"), lineOf(ascii, 9600, "7E1", 0.0)));
+    QVERIFY(m_page->measuring());
+    find<QPushButton>("stream_detect_framing")->click();
+    QVERIFY(settle());
+    auto *evidence = find<QLabel>("stream_framing_evidence");
+    const QString hungarian = evidence->text();
+    QCOMPARE(hungarian,
+             QStringLiteral("Felismert keretformátum 7E1: 1\u00a0275 keret, a paritás mindegyikben helyes; "
+                            "8N1-ként olvasva a 7. bit lenne a paritás."));
+    switchLanguage("en");
+    QCOMPARE(evidence->text(),
+             QStringLiteral("Framing found 7E1: 1,275 frames, the parity right in every one; read "
+                            "as 8N1, bit 7 would be the parity."));
+    switchLanguage("hu");
+    QCOMPARE(evidence->text(), hungarian);
+    // Why none could be told, likewise.
+    open(vcd(QStringLiteral("short.vcd"), lineOf({0x55, 0x41}, 9600, "8N1", 0.0)));
+    find<QPushButton>("stream_detect_framing")->click();
+    QVERIFY(settle());
+    const QString notFound = evidence->text();
+    QVERIFY2(notFound.startsWith(QStringLiteral("A keretformátum nem ismerhető fel")), qPrintable(notFound));
+    switchLanguage("en");
+    QVERIFY2(evidence->text().startsWith(QStringLiteral("The framing cannot be told: ")),
+             qPrintable(evidence->text()));
+    switchLanguage("hu");
+    QCOMPARE(evidence->text(), notFound);
+}
+
+void StreamCaptureTest::aDecodingFailureIsSaidInTheWindowsLanguage_data()
+{
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<QString>("reason"); // the model's English sentence
+    QTest::addColumn<QString>("hungarian");
+    QTest::addColumn<QString>("english");
+    QTest::newRow("out of memory") << int(rs232::Problem::OutOfMemory) << QString()
+                                   << QStringLiteral("A mérés dekódolása nem fér el a memóriában.")
+                                   << QStringLiteral("Decoding the measurement does not fit in memory.");
+    QTest::newRow("a rate the model refuses, numbers in the language's format")
+        << int(rs232::Problem::RateOutOfRange) << QStringLiteral("the rate must be 50 to 3000000 bit/s")
+        << QStringLiteral("A mérés nem dekódolható. A sebesség 50 és 3\u00a0000\u00a0000 bps közötti legyen.")
+        << QStringLiteral(
+               "The measurement cannot be decoded. The speed must be between 50 and 3,000,000 bps.");
+    QTest::newRow("a problem without words of our own: the model's, after ours")
+        << int(rs232::Problem::None) << QStringLiteral("the line ran backwards")
+        << QStringLiteral(
+               "A mérés dekódolása váratlan hibával leállt. A modell angol nyelvű üzenete: the line ran "
+               "backwards")
+        << QStringLiteral(
+               "Decoding the measurement stopped with an unexpected error. The model’s message: the line "
+               "ran backwards");
+}
+
+void StreamCaptureTest::aDecodingFailureIsSaidInTheWindowsLanguage()
+{
+    // A decoding that fails (out of memory on a worker, or refused by the model) reaches the page as the
+    // model's value; the page says it in the language chosen when it comes, and again after a switch.
+    QFETCH(int, problem);
+    QFETCH(QString, reason);
+    QFETCH(QString, hungarian);
+    QFETCH(QString, english);
+    open(vcd(QStringLiteral("good.vcd"), lineOf(kBytes, 9600, "8N1", 0.0)));
+    QVERIFY(m_page->measuring());
+    auto *session = m_page->findChild<MeasurementSession *>();
+    QVERIFY(session);
+    auto *error = find<QLabel>("stream_capture_error");
+    switchLanguage("en");
+    Q_EMIT session->decodeFailed({static_cast<rs232::Problem>(problem), reason.toStdString()});
+    QCOMPARE(error->text(), english);
+    QVERIFY(error->isVisible());
+    switchLanguage("hu");
+    QCOMPARE(error->text(), hungarian);
+    switchLanguage("en");
+    QCOMPARE(error->text(), english);
+    // The next decoding that succeeds takes it away.
+    find<QComboBox>("stream_rx_rate")->setCurrentText(QStringLiteral("4800"));
+    QVERIFY(settle());
+    QVERIFY(error->text().isEmpty());
+    QVERIFY(m_platform.messages.isEmpty());
+}
+
 void StreamCaptureTest::theChannelComboReadsAnotherWire()
 {
     // Two wires: "d0" carries "AB" at 4800 bit/s, "uart_tx" carries the test bytes at 9600. The serial
@@ -471,11 +563,22 @@ void StreamCaptureTest::aLongLoadShowsItsProgressAndCanBeCancelled()
     const QString path = vcd(QStringLiteral("long.vcd"), busy);
     const QString before = summary();
     bool shown = false;
+    // A switch of language while it shows words its title, caption and button again at once.
+    QStringList hungarian, english;
+    const auto texts = [](QProgressDialog *progress) {
+        return QStringList{progress->windowTitle(), progress->labelText(),
+                           progress->findChild<QPushButton *>()->text()};
+    };
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [&] {
         auto *progress = m_page->findChild<QProgressDialog *>(QStringLiteral("stream_capture_progress"));
-        if (progress && progress->isVisible()) {
+        if (progress && progress->isVisible() && !shown) {
             shown = true;
+            hungarian = texts(progress);
+            switchLanguage("en");
+            english = texts(progress);
+            switchLanguage("hu");
+            QCOMPARE(texts(progress), hungarian);
             progress->cancel();
         }
     });
@@ -483,6 +586,10 @@ void StreamCaptureTest::aLongLoadShowsItsProgressAndCanBeCancelled()
     open(path);
     watcher.stop();
     QVERIFY(shown);
+    QCOMPARE(hungarian, (QStringList{QStringLiteral("Mérés megnyitása"),
+                                     QStringLiteral("„long.vcd” beolvasása…"), QStringLiteral("Mégse")}));
+    QCOMPARE(english, (QStringList{QStringLiteral("Open capture"), QStringLiteral("Reading “long.vcd”…"),
+                                   QStringLiteral("Cancel")}));
     QVERIFY(!m_page->measuring());
     QVERIFY(m_platform.messages.isEmpty());
     QCOMPARE(summary(), before);

@@ -338,9 +338,19 @@ void StreamPageTest::aValueClampedOnLeavingItsFieldIsSaid_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<double>("value");
-    QTest::newRow("clock error above 10 %") << QStringLiteral("stream_rx_clock_error") << QStringLiteral("50") << 10.0;
-    QTest::newRow("idle above 1000 bits") << QStringLiteral("stream_idle") << QStringLiteral("99999") << 1000.0;
-    QTest::newRow("seed above 999 999") << QStringLiteral("stream_seed") << QStringLiteral("1234567") << 999999.0;
+    QTest::addColumn<QString>("english"); // the note after a switch to English: its numbers in English too
+    QTest::newRow("clock error above 10 %")
+        << QStringLiteral("stream_rx_clock_error") << QStringLiteral("50") << 10.0
+        << QStringLiteral(
+               "The “50 %” typed lies outside the allowed range (-10.0 % … 10.0 %), so it became 10.0 %.");
+    QTest::newRow("idle above 1000 bits")
+        << QStringLiteral("stream_idle") << QStringLiteral("99999") << 1000.0
+        << QStringLiteral(
+               "The “99999” typed lies outside the allowed range (0.00 … 1,000.00), so it became 1000.00.");
+    QTest::newRow("seed above 999 999")
+        << QStringLiteral("stream_seed") << QStringLiteral("1234567") << 999999.0
+        << QStringLiteral(
+               "The “1234567” typed lies outside the allowed range (0 … 999999), so it became 999999.");
 }
 
 void StreamPageTest::aValueClampedOnLeavingItsFieldIsSaid()
@@ -350,6 +360,7 @@ void StreamPageTest::aValueClampedOnLeavingItsFieldIsSaid()
     QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(double, value);
+    QFETCH(QString, english);
     auto *spin = m_form->findChild<QAbstractSpinBox *>(field);
     QVERIFY(spin);
     spin->setFocus();
@@ -362,6 +373,13 @@ void StreamPageTest::aValueClampedOnLeavingItsFieldIsSaid()
     const QString said = find<QLabel>("stream_error")->text();
     QVERIFY2(said.contains(QStringLiteral("„%1").arg(typed)) && said.contains(spin->text()), qPrintable(said));
     QVERIFY(spin->palette().color(QPalette::Base) != QPalette().color(QPalette::Base));
+    // A language switch words the note again at once, numbers and all, and switching back gives it as it
+    // was; the field stays tinted.
+    switchLanguage("en");
+    QCOMPARE(find<QLabel>("stream_error")->text(), english);
+    QVERIFY(spin->palette().color(QPalette::Base) != QPalette().color(QPalette::Base));
+    switchLanguage("hu");
+    QCOMPARE(find<QLabel>("stream_error")->text(), said);
     // The next change of another setting takes the note away.
     find<QDoubleSpinBox>("stream_noise")->setValue(1.0);
     QVERIFY(find<QLabel>("stream_error")->text().isEmpty());

@@ -242,7 +242,8 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
 }
 
 QString measurementHeading(const QString &path, const rs232::capture::Capture &capture,
-                           const std::optional<rs232::RateEstimate> &estimate, double receiverRate)
+                           const std::optional<rs232::RateEstimate> &estimate, rs232::Problem rateProblem,
+                           double receiverRate)
 {
     QString text = QCoreApplication::translate("CaptureTexts", "Mérés: „%1” (%2), csatorna: %3")
                        .arg(QFileInfo(path).fileName(), fromCore(capture.format),
@@ -264,12 +265,18 @@ QString measurementHeading(const QString &path, const rs232::capture::Capture &c
                                               ", a legközelebbi szabványos sebesség %1 bps.")
                       .arg(groupedNumber(*estimate->standard))
                 : QCoreApplication::translate("CaptureTexts", ", 2 %-on belül nincs szabványos sebesség.");
-    } else if (capture.line.edges.size() < rs232::kMinRateEdges) {
+    } else if (rateProblem == rs232::Problem::TooFewEdges) {
         text +=
             QCoreApplication::translate(
                 "CaptureTexts", "A sebesség nem állapítható meg: a jelnek csak %1 éle van, legalább %2 kell.")
                 .arg(capture.line.edges.size())
                 .arg(rs232::kMinRateEdges);
+    } else if (rateProblem == rs232::Problem::MeasuredRateOutOfRange) {
+        text +=
+            QCoreApplication::translate(
+                "CaptureTexts", "A sebesség nem állapítható meg: az impulzusokból mért sebesség kívül esik a "
+                                "%1 … %2 bps tartományon.")
+                .arg(groupedNumber(rs232::kMinRate), groupedNumber(rs232::kMaxRate));
     } else {
         text += QCoreApplication::translate(
             "CaptureTexts", "A sebesség nem állapítható meg: az impulzusok szélessége nem egy bitidő egész "
@@ -339,8 +346,13 @@ QString framingEvidenceText(const rs232::FramingDetection &found)
     return text + QLatin1Char('.');
 }
 
-QString framingNotFoundText()
+QString framingNotFoundText(rs232::Problem problem)
 {
+    if (problem == rs232::Problem::OutOfMemory)
+        return QCoreApplication::translate("CaptureTexts",
+                                           "A keretformátum felismerése nem fér el a memóriában.");
+    // Every other reason (no frames, too few, framing errors with every framing) comes down to the same
+    // advice.
     return QCoreApplication::translate("CaptureTexts", "A keretformátum nem ismerhető fel: egyik formátum (5–9 adatbit, paritás nélkül vagy "
                        "paritással, 1, 1,5 vagy 2 stop bit) sem olvassa a vonalat kerethiba nélkül, vagy kevés "
                        "keret van rajta. A vevő sebessége is lehet rossz.");

@@ -28,9 +28,10 @@ QString sigrokMissingSentence();
 QString captureLoadMessage(const rs232::capture::LoadError &error, const QString &path);
 
 // What is shown: the file, its format, the channel read, its samples and length, and its rate as
-// measured from the pulses (or why it could not be told) beside the rate the receiver reads at.
+// measured from the pulses (or why it could not be told: rateProblem) beside the rate the receiver reads at.
 QString measurementHeading(const QString &path, const rs232::capture::Capture &capture,
-                           const std::optional<rs232::RateEstimate> &estimate, double receiverRate);
+                           const std::optional<rs232::RateEstimate> &estimate, rs232::Problem rateProblem,
+                           double receiverRate);
 
 // Why the line is read inverted (or, set by hand, not): empty where it rests at 1 and is read so.
 QString polaritySentence(const rs232::capture::Capture &capture);
@@ -38,8 +39,8 @@ QString polaritySentence(const rs232::capture::Capture &capture);
 // The framing told from a line and the evidence for it: "7E1: 412 keret, a paritás mindegyikben helyes;
 // 8N1-ként olvasva a 7. bit lenne a paritás."
 QString framingEvidenceText(const rs232::FramingDetection &found);
-// Why no framing could be told.
-QString framingNotFoundText();
+// Why no framing could be told, from the detection's problem.
+QString framingNotFoundText(rs232::Problem problem);
 
 // A sample rate with its unit: "2,3 MHz", "500 kHz".
 QString frequencyText(double hertz);

@@ -46,7 +46,7 @@ void MeasurementSession::startLoad(const QString &path, const QString &channel)
     BackgroundWork *work = m_work;
     m_work->run([this, work, load, path, channel]() -> BackgroundWork::FollowUp {
         auto result = std::make_shared<rs232::capture::LoadResult>();
-        auto estimate = std::make_shared<std::optional<rs232::RateEstimate>>();
+        auto estimate = std::make_shared<rs232::Outcome<rs232::RateEstimate>>();
         try {
             rs232::capture::LoadOptions options;
             options.channel = channel.toStdString();
@@ -63,8 +63,7 @@ void MeasurementSession::startLoad(const QString &path, const QString &channel)
             // The rate is measured over the whole line here, off the GUI thread: on a long line it takes
             // longer than a frame of the window's.
             if (*result)
-                if (rs232::Outcome<rs232::RateEstimate> measured = rs232::detectRate((*result)->line))
-                    *estimate = *measured;
+                *estimate = rs232::detectRate((*result)->line);
         } catch (const std::bad_alloc &) {
             result->value.reset();
             result->error.problem = rs232::capture::LoadProblem::TooLarge;
@@ -99,12 +98,7 @@ void MeasurementSession::open(const QString &path, rs232::capture::Capture captu
     ++m_generation;
     m_nextDecode.reset();
     m_path = path;
-    m_estimate.reset();
-    if (m_loadedEstimateKnown) {
-        m_estimate = m_loadedEstimate;
-    } else if (rs232::Outcome<rs232::RateEstimate> estimate = rs232::detectRate(capture.line)) {
-        m_estimate = *estimate;
-    }
+    m_estimate = m_loadedEstimateKnown ? m_loadedEstimate : rs232::detectRate(capture.line);
     m_capture = std::make_shared<const rs232::capture::Capture>(std::move(capture));
 }
 
@@ -118,7 +112,7 @@ std::optional<MeasurementSession::SavedSimulation> MeasurementSession::close()
     std::optional<SavedSimulation> saved = std::move(m_simulation);
     m_simulation.reset();
     m_capture.reset();
-    m_estimate.reset();
+    m_estimate = {};
     m_path.clear();
     return saved;
 }
@@ -135,7 +129,7 @@ void MeasurementSession::decode(const rs232::ReceiverSettings &receiver)
         if (run)
             Q_EMIT decoded(std::make_shared<const rs232::StreamRun>(std::move(*run)));
         else
-            Q_EMIT decodeFailed(QString::fromStdString(run.error));
+            Q_EMIT decodeFailed({run.problem, run.error});
         return;
     }
     if (m_decoding) {
@@ -153,11 +147,12 @@ void MeasurementSession::startDecode(const rs232::ReceiverSettings &receiver)
         measured = m_estimate->measured;
     const int generation = m_generation;
     m_work->run([this, capture = m_capture, receiver, measured, generation]() -> BackgroundWork::FollowUp {
-        auto run = std::make_shared<rs232::Outcome<rs232::StreamRun>>(rs232::Outcome<rs232::StreamRun>::fail(""));
+        using Decoding = rs232::Outcome<rs232::StreamRun>;
+        auto run = std::make_shared<Decoding>();
         try {
             *run = rs232::measurementRun(capture->line, receiver, measured);
         } catch (const std::bad_alloc &) {
-            *run = rs232::Outcome<rs232::StreamRun>::fail("the decoding does not fit in memory");
+            *run = Decoding::fail(rs232::Problem::OutOfMemory, {});
         }
         return [this, run, generation] {
             m_decoding = false;
@@ -173,7 +168,7 @@ void MeasurementSession::startDecode(const rs232::ReceiverSettings &receiver)
                 if (*run)
                     Q_EMIT decoded(std::make_shared<const rs232::StreamRun>(std::move(**run)));
                 else
-                    Q_EMIT decodeFailed(QString::fromStdString(run->error));
+                    Q_EMIT decodeFailed({run->problem, run->error});
             } else if (m_nextDecode && m_capture) {
                 const rs232::ReceiverSettings next = *m_nextDecode;
                 m_nextDecode.reset();
@@ -208,7 +203,7 @@ void MeasurementSession::detectFraming(double bitTime)
         try {
             found = std::make_shared<const Detection>(rs232::detectFraming(capture->line, bitTime));
         } catch (const std::bad_alloc &) {
-            found = std::make_shared<const Detection>(Detection::fail("out of memory"));
+            found = std::make_shared<const Detection>(Detection::fail(rs232::Problem::OutOfMemory, {}));
         }
         return [this, found, generation] {
             if (generation == m_generation)

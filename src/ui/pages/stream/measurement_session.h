@@ -55,7 +55,9 @@ public:
 
     const QString &path() const { return m_path; }
     const rs232::capture::Capture &capture() const { return *m_capture; }
-    const std::optional<rs232::RateEstimate> &estimate() const { return m_estimate; }
+    const std::optional<rs232::RateEstimate> &estimate() const { return m_estimate.value; }
+    // Why the line's rate could not be told (None when it was).
+    rs232::Problem rateProblem() const { return m_estimate.problem; }
 
     // Reads the capture with the receiver given: at once for a short line, on the worker for a long one; a
     // decoding asked for while one runs follows it, the last request wins. decoded or decodeFailed follows.
@@ -73,7 +75,8 @@ Q_SIGNALS:
     void loadFinished(const QString &path, const QString &channel,
                       std::shared_ptr<rs232::capture::LoadResult> result);
     void decoded(std::shared_ptr<const rs232::StreamRun> run);
-    void decodeFailed(const QString &reason);
+    // Why the capture could not be decoded, as the model tells it (the page words it).
+    void decodeFailed(const rs232::Failure &failure);
     void framingDetected(std::shared_ptr<const rs232::Outcome<rs232::FramingDetection>> found);
 
 private:
@@ -84,9 +87,9 @@ private:
     std::shared_ptr<Load> m_load; // the load under way
     QString m_path;
     std::shared_ptr<const rs232::capture::Capture> m_capture; // shared with a decoding under way
-    std::optional<rs232::RateEstimate> m_estimate; // none when the line's rate cannot be told
+    rs232::Outcome<rs232::RateEstimate> m_estimate;           // no value when the line's rate cannot be told
     // The rate the finished load measured on its worker, while loadFinished is being handled.
-    std::optional<rs232::RateEstimate> m_loadedEstimate;
+    rs232::Outcome<rs232::RateEstimate> m_loadedEstimate;
     bool m_loadedEstimateKnown = false;
     std::optional<SavedSimulation> m_simulation;
     bool m_decoding = false;

@@ -15,6 +15,7 @@
 #include "ui/pages/stream/stream_chart_panel.h"
 #include "ui/pages/stream/stream_results_panel.h"
 #include "ui/pages/stream/stream_settings_panel.h"
+#include "ui/pages/stream/stream_texts.h"
 #include "ui/texts.h"
 
 #include <QEvent>
@@ -82,7 +83,9 @@ StreamPage::StreamPage(Platform &platform, QWidget *parent) : QWidget(parent), m
     connect(m_results, &StreamResultsPanel::rowChosen, this, &StreamPage::showRow);
     connect(m_measurement, &MeasurementSession::loadFinished, this, &StreamPage::loadFinished);
     connect(m_measurement, &MeasurementSession::decoded, this, &StreamPage::showDecoded);
-    connect(m_measurement, &MeasurementSession::decodeFailed, m_settings, &StreamSettingsPanel::showCaptureError);
+    connect(m_measurement, &MeasurementSession::decodeFailed, this, [this](const rs232::Failure &failure) {
+        m_settings->showFailure([failure] { return StreamTexts::decodeFailure(failure); });
+    });
     connect(m_measurement, &MeasurementSession::loadProgress, this, [this](double share) {
         if (!m_progress || !m_progress->isVisible())
             return;
@@ -153,7 +156,7 @@ void StreamPage::run()
     if (static_cast<double>(settings.bytes.size()) * settings.repeat <= kQuickRunBytes && m_runs->pending() == 0) {
         rs232::Outcome<rs232::StreamRun> result = rs232::runStream(settings);
         if (!result) {
-            m_settings->showRunError(fromCore(result.error));
+            showRunFailure({result.problem, result.error});
             return;
         }
         showNewRun(std::make_shared<const rs232::StreamRun>(std::move(*result)));
@@ -165,11 +168,12 @@ void StreamPage::run()
         return;
     }
     m_runs->run([this, settings, generation]() -> BackgroundWork::FollowUp {
-        auto result = std::make_shared<rs232::Outcome<rs232::StreamRun>>(rs232::Outcome<rs232::StreamRun>::fail(""));
+        using Run = rs232::Outcome<rs232::StreamRun>;
+        auto result = std::make_shared<Run>();
         try {
             *result = rs232::runStream(settings);
         } catch (const std::bad_alloc &) {
-            *result = rs232::Outcome<rs232::StreamRun>::fail("the run does not fit in memory");
+            *result = Run::fail(rs232::Problem::OutOfMemory, {});
         }
         return [this, result, generation] {
             if (m_runPending) {
@@ -180,7 +184,7 @@ void StreamPage::run()
             if (generation != m_runGeneration || measuring())
                 return;
             if (!*result) {
-                m_settings->showRunError(fromCore(result->error));
+                showRunFailure({result->problem, result->error});
                 return;
             }
             showNewRun(std::make_shared<const rs232::StreamRun>(std::move(**result)));
@@ -188,9 +192,15 @@ void StreamPage::run()
     });
 }
 
+void StreamPage::showRunFailure(const rs232::Failure &failure)
+{
+    m_settings->showFailure([failure] { return StreamTexts::runFailure(failure); });
+}
+
 // A run just made: shown on the view that opens on its first frames.
 void StreamPage::showNewRun(std::shared_ptr<const rs232::StreamRun> run)
 {
+    m_settings->showFailure({});
     showRun(std::move(run));
     m_chart->clearHighlight();
     const rs232::ViewWindow opening = rs232::openingWindow(m_run->sent);
@@ -208,7 +218,8 @@ void StreamPage::showRun(std::shared_ptr<const rs232::StreamRun> run)
     const rs232::ReceiverSettings &receiver = m_run->received.settings;
     const rs232::OperationalRange range = m_ranges.get(receiver.kind, receiver.framing);
     const QString heading = measuring() ? measurementHeading(m_measurement->path(), m_measurement->capture(),
-                                                             m_measurement->estimate(), receiver.rate)
+                                                             m_measurement->estimate(),
+                                                             m_measurement->rateProblem(), receiver.rate)
                                         : QString();
     m_results->setRun(m_run, range, StreamSettingsPanel::receiverKinds().value(static_cast<int>(receiver.kind)),
                       heading);
@@ -288,8 +299,6 @@ void StreamPage::showProgress()
     if (!m_progress) {
         m_progress = new QProgressDialog(this);
         m_progress->setObjectName(QStringLiteral("stream_capture_progress"));
-        m_progress->setWindowTitle(tr("Mérés megnyitása"));
-        m_progress->setCancelButtonText(tr("Mégse"));
         m_progress->setWindowModality(Qt::WindowModal);
         m_progress->setAutoClose(false);
         m_progress->setAutoReset(false);
@@ -299,12 +308,19 @@ void StreamPage::showProgress()
             hideProgress();
         });
     }
-    m_progress->setLabelText(tr("„%1” beolvasása…").arg(QFileInfo(m_loadingPath).fileName()));
+    wordProgress();
     m_progress->reset();
     m_progress->setRange(0, 1000);
     m_progress->setValue(0);
     m_progress->show();
     m_cancelWatch->start();
+}
+
+void StreamPage::wordProgress()
+{
+    m_progress->setWindowTitle(tr("Mérés megnyitása"));
+    m_progress->setCancelButtonText(tr("Mégse"));
+    m_progress->setLabelText(tr("„%1” beolvasása…").arg(QFileInfo(m_loadingPath).fileName()));
 }
 
 void StreamPage::hideProgress()
@@ -353,6 +369,9 @@ void StreamPage::changeEvent(QEvent *event)
         showCaptureTexts();
     if (m_run)
         showRun(m_run);
+    // A load under way keeps its dialog, now in the new language (a hidden one is worded when it shows).
+    if (m_progress && m_progress->isVisible())
+        wordProgress();
 }
 
 void StreamPage::showCapture()
@@ -401,7 +420,7 @@ void StreamPage::showDecoded(std::shared_ptr<const rs232::StreamRun> run)
 {
     if (!measuring())
         return;
-    m_settings->showCaptureError(QString());
+    m_settings->showFailure({});
     showRun(std::move(run));
     m_chart->clearHighlight();
     if (!m_opening) {
@@ -462,11 +481,12 @@ void StreamPage::framingDetected(const std::shared_ptr<const rs232::Outcome<rs23
 {
     if (!measuring())
         return;
+    // The detection's values are kept with the words, so that a language switch words them again.
     if (!*found) {
-        m_settings->showFramingEvidence(framingNotFoundText());
+        m_settings->showFramingEvidence([problem = found->problem] { return framingNotFoundText(problem); });
         return;
     }
-    m_settings->showFramingEvidence(framingEvidenceText(**found));
+    m_settings->showFramingEvidence([found] { return framingEvidenceText(**found); });
     // The receiver reads with the framing told; the decoding follows the change.
     m_settings->setReceiverFraming((*found)->framing);
 }

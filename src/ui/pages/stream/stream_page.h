@@ -52,6 +52,7 @@ private:
     void run();
     void settingChanged();
     void showRun(std::shared_ptr<const rs232::StreamRun> run);
+    void showRunFailure(const rs232::Failure &failure);
     void showNewRun(std::shared_ptr<const rs232::StreamRun> run);
     // Scrolls and zooms the chart to a table row's frame and outlines it.
     void showRow(int row);
@@ -66,6 +67,8 @@ private:
     void loadFinished(const QString &path, const QString &channel,
                       const std::shared_ptr<rs232::capture::LoadResult> &result);
     void showProgress();
+    // The progress dialog's title, button and caption in the window's language.
+    void wordProgress();
     void hideProgress();
     void showCapture();
     // The capture's file, channels and rate in the settings, in the window's language.

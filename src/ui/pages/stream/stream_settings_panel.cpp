@@ -300,19 +300,17 @@ void StreamSettingsPanel::connectChanges()
         connect(spin, &QSpinBox::editingFinished, this, [this, spin] {
             const QString typed = static_cast<ClampingIntSpin *>(spin)->takeClamped();
             if (!typed.isEmpty())
-                showClamped(spin, typed, QString::number(spin->minimum()), QString::number(spin->maximum()),
-                            spin->text());
+                showClamped({spin, typed, double(spin->minimum()), double(spin->maximum()),
+                             double(spin->value()), -1, QString()});
         });
     }
     for (QDoubleSpinBox *spin : {m_txClockError, m_idle, m_rxClockError, m_noise, m_noiseWidth, m_breakBits}) {
         connect(spin, &QDoubleSpinBox::valueChanged, this, &StreamSettingsPanel::settingChanged);
         connect(spin, &QDoubleSpinBox::editingFinished, this, [this, spin] {
             const QString typed = static_cast<ClampingDoubleSpin *>(spin)->takeClamped();
-            const auto bound = [spin](double value) {
-                return spin->locale().toString(value, 'f', spin->decimals()) + spin->suffix();
-            };
             if (!typed.isEmpty())
-                showClamped(spin, typed, bound(spin->minimum()), bound(spin->maximum()), spin->text());
+                showClamped({spin, typed, spin->minimum(), spin->maximum(), spin->value(), spin->decimals(),
+                             spin->suffix()});
         });
     }
     connect(m_invert, &QCheckBox::toggled, this, &StreamSettingsPanel::settingChanged);
@@ -331,43 +329,55 @@ void StreamSettingsPanel::changeEvent(QEvent *event)
     m_txBox->setTitle(m_measuring ? tr("Adó (mérésnél nincs)") : tr("Adó"));
     if (m_bytesErrorWords)
         m_bytesError = m_bytesErrorWords();
-    if (m_noticeWords)
-        m_notice = m_noticeWords();
+    // The failure and the note on a clamped value are worded as they are shown, by validate.
     validate();
+    m_captureBox->showFramingEvidence(m_framingEvidence());
 }
 
 void StreamSettingsPanel::settingChanged()
 {
     // A note on a value changed on leaving its field lasts until the next change.
-    m_notice.clear();
-    m_noticeWords = nullptr;
-    m_noticeField = nullptr;
+    m_clamped.reset();
     Q_EMIT changed();
 }
 
-void StreamSettingsPanel::showClamped(QWidget *field, const QString &typed, const QString &minimum,
-                                      const QString &maximum, const QString &now)
+void StreamSettingsPanel::showClamped(const ClampedValue &clamped)
 {
-    m_noticeWords = [=] {
-        return tr("A beírt „%1” kívül esik a megengedett tartományon (%2 … %3), ezért %4 lett belőle.")
-            .arg(typed, minimum, maximum, now);
-    };
-    m_notice = m_noticeWords();
-    m_noticeField = field;
+    m_clamped = clamped;
     showMessage();
+}
+
+QString StreamSettingsPanel::clampedNote() const
+{
+    if (!m_clamped)
+        return {};
+    const ClampedValue &c = *m_clamped;
+    // In the field's own number format, which follows the window's language: the value as the field shows
+    // it, the bounds with their digit groups; whole numbers plain, as their fields show them.
+    const QLocale locale = c.field->locale();
+    QLocale ungrouped = locale;
+    ungrouped.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    const auto text = [&](double value, const QLocale &format) {
+        return c.decimals < 0 ? QString::number(qRound64(value))
+                              : format.toString(value, 'f', c.decimals) + c.suffix;
+    };
+    return tr("A beírt „%1” kívül esik a megengedett tartományon (%2 … %3), ezért %4 lett belőle.")
+        .arg(c.typed, text(c.minimum, locale), text(c.maximum, locale), text(c.now, ungrouped));
 }
 
 void StreamSettingsPanel::showMessage()
 {
-    // A refusal comes first; a note on a changed value shows when nothing is refused.
+    // A refusal comes first, then why the last run or decoding failed; a note on a changed value shows
+    // when neither does.
     const bool simulating = !m_measuring;
-    const QString text = m_lastError.isEmpty() ? m_notice : m_lastError;
+    const QString failure = m_failure();
+    const QString text = !m_lastError.isEmpty() ? m_lastError : !failure.isEmpty() ? failure : clampedNote();
     m_error->setText(simulating ? text : QString());
     m_captureBox->showError(simulating ? QString() : text);
     // The field at fault is tinted red, a changed one amber, so the message still points at the right
     // place.
     QWidget *const refused = m_lastError.isEmpty() ? nullptr : m_lastErrorField;
-    QWidget *const noted = m_lastError.isEmpty() ? m_noticeField : nullptr;
+    QWidget *const noted = m_lastError.isEmpty() && m_clamped ? m_clamped->field : nullptr;
     QList<QWidget *> fields = {m_text, m_hex, m_repeat, m_txRate, m_rxRate};
     for (QWidget *spin : {static_cast<QWidget *>(m_dataBits), static_cast<QWidget *>(m_rxDataBits),
                           static_cast<QWidget *>(m_seed), static_cast<QWidget *>(m_txClockError),
@@ -522,9 +532,10 @@ bool StreamSettingsPanel::validate()
     return error.isEmpty();
 }
 
-void StreamSettingsPanel::showRunError(const QString &text)
+void StreamSettingsPanel::showFailure(const language::Text &text)
 {
-    m_error->setText(text);
+    m_failure = text;
+    showMessage();
 }
 
 void StreamSettingsPanel::setRecordingSaveable(bool saveable)
@@ -549,6 +560,8 @@ void StreamSettingsPanel::setMeasuring(bool measuring)
     m_rxOwnFormat->setVisible(!measuring);
     m_detectFraming->setVisible(measuring);
     showFramingEvidence(QString());
+    // A failure belongs to the mode it happened in.
+    m_failure = {};
     if (measuring) {
         const QSignalBlocker blocker(this);
         const StreamPageSettings now = settings();
@@ -587,11 +600,6 @@ void StreamSettingsPanel::setReceiverRate(const QString &rate)
     m_rxRate->setCurrentText(rate);
 }
 
-void StreamSettingsPanel::showCaptureError(const QString &text)
-{
-    m_captureBox->showError(text);
-}
-
 void StreamSettingsPanel::setInvert(bool invert)
 {
     const QSignalBlocker blocker(m_invert);
@@ -609,7 +617,8 @@ void StreamSettingsPanel::setReceiverFraming(const rs232::Framing &framing)
     settingChanged();
 }
 
-void StreamSettingsPanel::showFramingEvidence(const QString &text)
+void StreamSettingsPanel::showFramingEvidence(const language::Text &text)
 {
-    m_captureBox->showFramingEvidence(text);
+    m_framingEvidence = text;
+    m_captureBox->showFramingEvidence(m_framingEvidence());
 }

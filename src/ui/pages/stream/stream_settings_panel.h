@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "ui/language.h"
 #include "ui/pages/stream/capture_box.h"
 #include "ui/pages/stream/stream_page_settings.h"
 
@@ -45,7 +46,10 @@ public:
 
     // Checks the settings; true when a run (or in measurement mode, a decoding) may go ahead.
     bool validate();
-    void showRunError(const QString &text);
+    // Why the last run, or in measurement mode the last decoding, failed: shown where refusals are (under
+    // the bytes, or under the capture) until the next result clears it with an empty text, and worded
+    // again after a language switch.
+    void showFailure(const language::Text &text);
 
     // Measurement mode: the capture box stands where the bytes were, "Vissza a szimulációhoz" where the
     // run button was, and the settings a capture has no use for are off.
@@ -58,13 +62,13 @@ public:
     QString channelName(int index) const;
     // The receiver's rate, set from a measurement without a change signal.
     void setReceiverRate(const QString &rate);
-    void showCaptureError(const QString &text);
     // The invert box, set from a measurement without a change signal.
     void setInvert(bool invert);
     // The receiver's framing, told from a measured line: written, then a change signal.
     void setReceiverFraming(const rs232::Framing &framing);
-    // What the framing was told from, under the capture's file and channel (empty: hidden).
-    void showFramingEvidence(const QString &text);
+    // What the framing was told from, under the capture's file and channel (empty: hidden); worded again
+    // after a language switch.
+    void showFramingEvidence(const language::Text &text);
     // "Felvétel mentése…" shows while the capture shown is a recording not saved anywhere else.
     void setRecordingSaveable(bool saveable);
 
@@ -92,11 +96,21 @@ private:
     void hexEdited();
     // Every setting's change: clears a note on a changed value and tells the page.
     void settingChanged();
-    // A value set to the nearest end of its range on leaving its field: said under the bytes, where
-    // refusals are, and its field tinted.
-    void showClamped(QWidget *field, const QString &typed, const QString &minimum, const QString &maximum,
-                     const QString &now);
-    // The refusal found last, or else the note on a changed value, with the field it concerns tinted.
+    // A value set to the nearest end of its range on leaving its field, kept as numbers: the note on it is
+    // worded in the window's language and number format whenever it is shown.
+    struct ClampedValue
+    {
+        QWidget *field = nullptr;
+        QString typed; // as typed
+        double minimum = 0.0, maximum = 0.0, now = 0.0;
+        int decimals = -1; // -1: a whole number field
+        QString suffix;
+    };
+    // Says a clamped value under the bytes, where refusals are, and tints its field.
+    void showClamped(const ClampedValue &clamped);
+    QString clampedNote() const;
+    // The refusal found last, or else the last failure, or else the note on a changed value, with the
+    // field it concerns tinted.
     void showMessage();
 
     QLineEdit *m_text = nullptr;
@@ -138,7 +152,7 @@ private:
     bool m_measuring = false;
     QString m_lastError; // the refusal validate found last
     QWidget *m_lastErrorField = nullptr;
-    QString m_notice; // a value changed on leaving its field, until the next change
-    std::function<QString()> m_noticeWords; // the same, worded in the window's language
-    QWidget *m_noticeField = nullptr;
+    std::optional<ClampedValue> m_clamped; // a value changed on leaving its field, until the next change
+    language::Text m_failure;              // why the last run or decoding failed
+    language::Text m_framingEvidence;
 };

@@ -37,6 +37,73 @@ QString StreamTexts::sizeProblem(const rs232::StreamSizeProblem &problem)
     return tr("Legfeljebb %1 bájt küldhető egyszerre (most %2).").arg(count(65536), count(problem.total));
 }
 
+namespace {
+
+// A setting or a byte the model refuses. The page checks the settings first, so these show only where
+// its checks and the model's disagree. Empty for a problem that is not a refusal.
+QString refusal(rs232::Problem problem)
+{
+    using rs232::Problem;
+    switch (problem) {
+    case Problem::NotUtf8:
+        return StreamTexts::tr("A szöveg nem UTF-8 kódolású.");
+    case Problem::NotInCodePage:
+        return StreamTexts::tr("A szövegben olyan karakter van, amely nincs a Windows-1250 kódlapon.");
+    case Problem::NotHexNumber:
+        return StreamTexts::tr("A bájtok között hibás hexadecimális érték van.");
+    case Problem::NoBytes:
+        return StreamTexts::tr("Nincs elküldendő bájt.");
+    case Problem::TooManyBytes:
+        return StreamTexts::tr("Legfeljebb %1 bájt küldhető egyszerre.")
+            .arg(StreamTexts::count(rs232::kMaxBytes));
+    case Problem::ValueTooWide:
+        return StreamTexts::tr("Egy érték nem fér el az adatbitekben.");
+    case Problem::DataBitsOutOfRange:
+        return StreamTexts::tr("Az adatbitek száma %1 és %2 közötti legyen.").arg(5).arg(9);
+    case Problem::RateOutOfRange:
+        return StreamTexts::tr("A sebesség %1 és %2 bps közötti legyen.")
+            .arg(StreamTexts::number(rs232::kMinRate, 0), StreamTexts::number(rs232::kMaxRate, 0));
+    case Problem::ClockErrorOutOfRange:
+        return StreamTexts::tr("Az órajel hibája %1 és %2 százalék közötti legyen.")
+            .arg(StreamTexts::number(-rs232::kMaxClockErrorPercent, 0),
+                 QLatin1Char('+') + StreamTexts::number(rs232::kMaxClockErrorPercent, 0));
+    case Problem::IdleOutOfRange:
+        return StreamTexts::tr("A keretek közötti szünet %1 és %2 bitidő közötti legyen.")
+            .arg(StreamTexts::count(0), StreamTexts::number(rs232::kMaxIdleBits, 0));
+    case Problem::LeadInOutOfRange:
+        return StreamTexts::tr("Az első keret előtti szünet %1 és %2 bitidő közötti legyen.")
+            .arg(StreamTexts::count(0), StreamTexts::number(rs232::kMaxIdleBits, 0));
+    case Problem::PhaseOutOfRange:
+        return StreamTexts::tr("A vevő mintavételi fázisa legalább 0 és 1-nél kisebb legyen.");
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+QString StreamTexts::runFailure(const rs232::Failure &failure)
+{
+    if (failure.problem == rs232::Problem::OutOfMemory)
+        return tr("A szimuláció nem fér el a memóriában: küldjön kevesebb bájtot, vagy kevesebbszer.");
+    const QString refused = refusal(failure.problem);
+    if (!refused.isEmpty())
+        return tr("A szimuláció nem futtatható. %1").arg(refused);
+    return tr("A szimuláció váratlan hibával leállt. A modell angol nyelvű üzenete: %1")
+        .arg(fromCore(failure.reason));
+}
+
+QString StreamTexts::decodeFailure(const rs232::Failure &failure)
+{
+    if (failure.problem == rs232::Problem::OutOfMemory)
+        return tr("A mérés dekódolása nem fér el a memóriában.");
+    const QString refused = refusal(failure.problem);
+    if (!refused.isEmpty())
+        return tr("A mérés nem dekódolható. %1").arg(refused);
+    return tr("A mérés dekódolása váratlan hibával leállt. A modell angol nyelvű üzenete: %1")
+        .arg(fromCore(failure.reason));
+}
+
 QString StreamTexts::frameErrors(const rs232::FrameErrors &errors)
 {
     QStringList names;

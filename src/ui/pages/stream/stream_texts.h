@@ -25,6 +25,11 @@ public:
     // "103,90": a percentage with a fixed count of decimals.
     static QString percentText(double value, int decimals);
     static QString sizeProblem(const rs232::StreamSizeProblem &problem);
+    // Why a simulation run, or the decoding of a capture with the receiver set, could not be made, from
+    // the model's value. A problem the window has no words for is told by the model's own English
+    // sentence, after a sentence of ours that says so.
+    static QString runFailure(const rs232::Failure &failure);
+    static QString decodeFailure(const rs232::Failure &failure);
     // The error names of a frame ("keretezési hiba", "paritáshiba", "szakadás (break)", "zaj"), joined
     // with ", "; empty for a frame without flags.
     static QString frameErrors(const rs232::FrameErrors &errors);
