@@ -224,7 +224,7 @@
         <translation>The framing cannot be told: no framing (5–9 data bits, with or without parity, 1, 1.5 or 2 stop bits) reads the line without framing errors, or it holds too few frames. The receiver’s rate may be wrong, too.</translation>
     </message>
     <message>
-        <source>a sigrok munkameneteket (.sr) és a CSV-fájlokat a libsigrok könyvtár olvassa, és a felvételt is az végzi, ennek pedig nincs Windowsra fordított változata.</source>
+        <source>a sigrok munkameneteket (.sr) és a CSV-fájlokat a libsigrok könyvtár olvassa, és a felvételt szintén az végzi, ennek pedig nincs Windowsra fordított változata.</source>
         <translation>sigrok sessions (.sr) and CSV files are read, and recordings made, by the libsigrok library, which has no Windows build.</translation>
     </message>
     <message>

@@ -235,7 +235,7 @@ void DataPacketPage::buildResultPage(QWidget *page)
         runPanel, [] { return tr("Adatcsomag szimuláció"); }, 12, 24, true);
     QPushButton *run = form::button(
         runPanel, QStringLiteral("qel_rs232_acssz_szim"),
-        [] { return QStringLiteral("       ") + tr("Szimuláció") + QStringLiteral("              "); },
+        [] { return QStringLiteral("       ") + tr("Szimuláció") + QStringLiteral("            "); },
         QRect(210, 5, 178, 51), QStringLiteral("magnifier"));
     connect(run, &QPushButton::clicked, this, &DataPacketPage::runComposite);
 

@@ -37,7 +37,7 @@ QString sigrokMissingSentence()
 {
     return QCoreApplication::translate("CaptureTexts",
                                        "a sigrok munkameneteket (.sr) és a CSV-fájlokat a libsigrok könyvtár "
-                                       "olvassa, és a felvételt is az végzi, ennek pedig nincs Windowsra "
+                                       "olvassa, és a felvételt szintén az végzi, ennek pedig nincs Windowsra "
                                        "fordított változata.");
 }
 
