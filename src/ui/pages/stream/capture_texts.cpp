@@ -126,8 +126,9 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
     const QString detail = fromCore(error.detail);
     // A CSV file that gives every row its instant fails in libsigrok's reader in one way or another;
     // whichever, what the program does not support is the time column.
+    // A build without libsigrok reads no CSV file at all, which it says instead.
     if (error.problem != LoadProblem::Cancelled && error.problem != LoadProblem::Unreadable &&
-        csvHasTimeColumn(path))
+        error.problem != LoadProblem::NotReadHere && csvHasTimeColumn(path))
         return QCoreApplication::translate(
                    "CaptureTexts",
                    "A(z) „%1” CSV-fájl első oszlopa az idő. A program csak olyan CSV-fájlt olvas, "
