@@ -224,6 +224,50 @@
         <translation>The framing cannot be told: no framing (5–9 data bits, with or without parity, 1, 1.5 or 2 stop bits) reads the line without framing errors, or it holds too few frames. The receiver’s rate may be wrong, too.</translation>
     </message>
     <message>
+        <source>a sigrok munkameneteket (.sr) és a CSV-fájlokat a libsigrok könyvtár olvassa, és a felvételt szintén az végzi, ennek pedig nincs Windowsra fordított változata.</source>
+        <translation>sigrok sessions (.sr) and CSV files are read, and recordings made, by the libsigrok library, which has no Windows build.</translation>
+    </message>
+    <message>
+        <source>Logikai analizátor mérései (*.sr *.vcd *.csv);;sigrok munkamenet (*.sr);;Value Change Dump (*.vcd);;CSV (*.csv);;Minden fájl (*)</source>
+        <translation>Logic analyser captures (*.sr *.vcd *.csv);;sigrok session (*.sr);;Value Change Dump (*.vcd);;CSV (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Value Change Dump (*.vcd);;Minden fájl (*)</source>
+        <translation>Value Change Dump (*.vcd);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása</source>
+        <translation>Read a serial signal recorded with a logic analyser (sigrok session .sr, VCD, CSV)</translation>
+    </message>
+    <message>
+        <source>Logikai analizátorral felvett soros jel beolvasása VCD-fájlból. A program ezen változata csak VCD-t olvas: %1</source>
+        <translation>Read a serial signal recorded with a logic analyser from a VCD file. This version of the program reads VCD only: %1</translation>
+    </message>
+    <message>
+        <source>Soros jel felvétele logikai analizátorral (libsigrok), majd megnyitása mérésként</source>
+        <translation>Record a serial signal with a logic analyser (libsigrok), then open it as a capture</translation>
+    </message>
+    <message>
+        <source>A program ezen változata nem vesz fel: %1</source>
+        <translation>This version of the program does not record: %1</translation>
+    </message>
+    <message>
+        <source>A(z) „%1” nem VCD-fájl, a program ezen változata pedig csak VCD-méréseket olvas.</source>
+        <translation>“%1” is not a VCD file, and this version of the program reads VCD captures only.</translation>
+    </message>
+    <message>
+        <source>A(z) „%1” %2, ezt a program ezen változata nem olvassa: %3 Mentse a mérést VCD-ként, azt megnyitja.</source>
+        <translation>“%1” is a %2, which this version of the program does not read: %3 Save the capture as VCD, which it opens.</translation>
+    </message>
+    <message>
+        <source>CSV-fájl</source>
+        <translation>CSV file</translation>
+    </message>
+    <message>
+        <source>sigrok munkamenet</source>
+        <translation>sigrok session</translation>
+    </message>
+    <message>
         <source>A keretformátum felismerése nem fér el a memóriában.</source>
         <translation>Recognising the frame format does not fit in memory.</translation>
     </message>
@@ -429,6 +473,14 @@
     <message>
         <source>Mentés fájlba…</source>
         <translation>Save to file…</translation>
+    </message>
+    <message>
+        <source>PNG kép (*.png);;PDF dokumentum (*.pdf)</source>
+        <translation>PNG image (*.png);;PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>A grafikon PNG vagy PDF fájlba menthető; a(z) „%1” fájl kiterjesztése egyik sem.</source>
+        <translation>The chart can be saved as a PNG or PDF file; the extension of “%1” is neither.</translation>
     </message>
 </context>
 <context>
@@ -1038,10 +1090,6 @@ Connect the analyser, then search again.</translation>
 %2</translation>
     </message>
     <message>
-        <source>Logikai analizátor mérései (*.sr *.vcd *.csv);;sigrok munkamenet (*.sr);;Value Change Dump (*.vcd);;CSV (*.csv);;Minden fájl (*)</source>
-        <translation>Logic analyser captures (*.sr *.vcd *.csv);;sigrok session (*.sr);;Value Change Dump (*.vcd);;CSV (*.csv);;All files (*)</translation>
-    </message>
-    <message>
         <source>Mérés megnyitása</source>
         <translation>Open capture</translation>
     </message>
@@ -1268,10 +1316,6 @@ Connect the analyser, then search again.</translation>
         <translation>Open capture…</translation>
     </message>
     <message>
-        <source>Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása</source>
-        <translation>Read a serial signal recorded with a logic analyser (sigrok session .sr, VCD, CSV)</translation>
-    </message>
-    <message>
         <source>Adó (mérésnél nincs)</source>
         <translation>Transmitter (none in a capture)</translation>
     </message>
@@ -1322,10 +1366,6 @@ Connect the analyser, then search again.</translation>
     <message>
         <source>Felvétel…</source>
         <translation>Record…</translation>
-    </message>
-    <message>
-        <source>Soros jel felvétele logikai analizátorral (libsigrok), majd megnyitása mérésként</source>
-        <translation>Record a serial signal with a logic analyser (libsigrok), then open it as a capture</translation>
     </message>
     <message>
         <source>Felvétel mentése…</source>
@@ -1863,6 +1903,21 @@ Connect the analyser, then search again.</translation>
     <message>
         <source>stop bit hossza</source>
         <translation>stop bit length</translation>
+    </message>
+</context>
+<context>
+    <name>pictures</name>
+    <message>
+        <source>tétlen</source>
+        <translation>idle</translation>
+    </message>
+    <message>
+        <source>paritás</source>
+        <translation>parity</translation>
+    </message>
+    <message>
+        <source>RS232 modul %1.</source>
+        <translation>RS232 module %1</translation>
     </message>
 </context>
 <context>

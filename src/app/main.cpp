@@ -5,6 +5,7 @@
 #include "ui/QtPlatform.h"
 #include "ui/language.h"
 #include "ui/main_window.h"
+#include "ui/pictures.h"
 
 #include <QLocale>
 #include <QStringList>
@@ -31,7 +32,7 @@ QString languageArgument(const QStringList &arguments)
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
-    app.setWindowIcon(QIcon(QStringLiteral(":/icons/rs232.svg")));
+    app.setWindowIcon(pictures::icon(QStringLiteral("rs232")));
     // The command line's choice, else the one remembered, else English on an English system on the very
     // first start; Hungarian otherwise.
     language::setLanguage(language::startLanguage(languageArgument(QCoreApplication::arguments()),

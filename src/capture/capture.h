@@ -15,7 +15,8 @@
 // Value Change Dumps are read by the core's own reader (their changes already are edges); everything
 // else goes through libsigrok. This library is the only code that includes libsigrok. A load through
 // libsigrok runs its session on a GLib main context of its own, so it may run on any thread, and it
-// never lets an exception through libsigrok's callbacks.
+// never lets an exception through libsigrok's callbacks. A build without libsigrok reads VCD alone
+// (readsSigrokFormats()).
 
 #include "stream/line_polarity.h"
 #include "stream/rate.h"
@@ -113,6 +114,7 @@ enum class LoadProblem {
     NoSamples,       // a capture with channels but not one sample
     NoEdges,         // no channel changes level, and none was named; detail: the only channel's name
     LibraryFailed,   // libsigrok itself could not start
+    NotReadHere,     // a sigrok session or CSV file in a build without libsigrok; detail: its format
 };
 
 struct LoadError
@@ -141,6 +143,13 @@ struct LoadResult
 // short, has no logic channel, no such channel, no sample rate, or (none named) no channel that changes
 // level. Any thread may call it; loads through libsigrok take turns.
 LoadResult loadCapture(const std::string &path, const LoadOptions &options = {});
+
+// Whether this build reads sigrok sessions and CSV files (through libsigrok). Without it (the Windows
+// build) only Value Change Dumps are read, and a session or CSV file fails as NotReadHere.
+constexpr bool readsSigrokFormats()
+{
+    return RS232_CAPTURE_READS_SIGROK != 0;
+}
 
 // Reads a Value Change Dump from a stream (standard input); name stands for the file in messages.
 LoadResult loadVcdCapture(std::istream &in, const std::string &name, const LoadOptions &options = {});

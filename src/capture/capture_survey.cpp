@@ -3,6 +3,7 @@
 
 #include "capture/capture_survey.h"
 
+#include "core/utf8_path.h"
 #include "stream/line_polarity.h"
 #include "stream/rate.h"
 #include "stream/receiver.h"
@@ -90,7 +91,7 @@ std::string lowered(std::string text)
 
 std::string fileName(const std::string &path)
 {
-    return std::filesystem::path(path).filename().string();
+    return utf8FileName(path);
 }
 
 LoadResult loadFailure(LoadProblem problem, std::string reason, std::string detail,

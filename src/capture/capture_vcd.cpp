@@ -4,6 +4,7 @@
 #include "capture/capture_vcd.h"
 
 #include "capture/capture_survey.h"
+#include "core/utf8_path.h"
 
 #include "stream/line_vcd.h"
 
@@ -133,12 +134,12 @@ LoadResult loadVcd(const std::string &path, const LoadOptions &options)
 {
     const std::string name = fileName(path);
     std::filebuf raw;
-    if (!raw.open(path, std::ios::in | std::ios::binary))
+    if (!raw.open(utf8Path(path), std::ios::in | std::ios::binary))
         return loadFailure(LoadProblem::Unreadable,
                            "cannot read " + name + ": " + std::generic_category().message(errno),
                            std::generic_category().message(errno));
     std::error_code sizeError;
-    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    const std::uintmax_t size = std::filesystem::file_size(utf8Path(path), sizeError);
     ProgressBuffer buffer(raw, sizeError ? 0 : size, options.progress);
     std::istream file(&buffer);
     LoadResult read = readVcd(file, name, options, [&buffer] { return buffer.cancelled(); });

@@ -251,19 +251,6 @@ Found scanDriver(sr_context *context, const DriverArgument &argument)
     return found;
 }
 
-bool SampleRates::offers(std::uint64_t rate) const
-{
-    if (std::find(list.begin(), list.end(), rate) != list.end())
-        return true;
-    return high > 0 && rate >= low && rate <= high && (step == 0 || (rate - low) % step == 0);
-}
-
-std::uint64_t SampleRates::highest() const
-{
-    const std::uint64_t listed = list.empty() ? 0 : *std::max_element(list.begin(), list.end());
-    return std::max(listed, high);
-}
-
 ScanResult scanDevices(const std::string &driverArgument)
 {
     std::lock_guard<std::mutex> lock(driverLock());

@@ -3,6 +3,7 @@
 
 #include "cli/line_tool.h"
 
+#include "capture/capture.h"
 #include "cli/line_commands.h"
 #include "cli/record_commands.h"
 #include "cli/tool_arguments.h"
@@ -86,6 +87,12 @@ rs232line tolerance --format 8N1 [--receiver ideal|x16|x8]
   the range in which no vote disagrees either, as microcontroller datasheets count it.
 )";
 
+// In a build without libsigrok, what it does not read and why, one sentence after the usage.
+constexpr const char *kFormatsOfThisBuild =
+    capture::readsSigrokFormats() ? ""
+                                  : "\nThis build reads captures as VCD only: sigrok sessions and CSV files are read "
+                                    "through libsigrok,\nwhich has no Windows build.\n";
+
 } // namespace
 
 int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
@@ -100,7 +107,8 @@ int runLineTool(const std::vector<std::string> &args, std::istream &in, std::ost
                 out << kUsage << '\n'
                     << kRecordUsage
                     << "\nExit status: 0 done, 1 a file that cannot be read or written or has no such wire, "
-                       "or a device that is not there or fails, 2 bad arguments.\n";
+                       "or a device that is not there or fails, 2 bad arguments.\n"
+                    << kFormatsOfThisBuild;
                 return kDone;
             }
         if (command == "--version") {

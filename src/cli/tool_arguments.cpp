@@ -3,6 +3,8 @@
 
 #include "cli/tool_arguments.h"
 
+#include "core/utf8_path.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -140,7 +142,7 @@ std::vector<unsigned> readBytes(const std::string &path, std::istream &in)
         take(in);
         return values;
     }
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(utf8Path(path), std::ios::binary);
     if (!file)
         throw ToolError{kFileError, "cannot read " + path + ": " + std::generic_category().message(errno)};
     take(file);
@@ -157,7 +159,7 @@ void writeFile(const std::string &path, const std::string &text, std::ostream &o
         out << text;
         return;
     }
-    const std::string partial = path + ".part";
+    const std::filesystem::path partial = utf8Path(path + ".part");
     {
         std::ofstream file(partial, std::ios::binary | std::ios::trunc);
         if (!file)
@@ -172,7 +174,7 @@ void writeFile(const std::string &path, const std::string &text, std::ostream &o
         }
     }
     std::error_code error;
-    std::filesystem::rename(partial, path, error);
+    std::filesystem::rename(partial, utf8Path(path), error);
     if (error) {
         std::error_code ignored;
         std::filesystem::remove(partial, ignored);

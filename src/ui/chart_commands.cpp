@@ -15,7 +15,6 @@
 #include <QPageLayout>
 #include <QPrinter>
 
-#include <cerrno>
 
 namespace {
 
@@ -89,25 +88,30 @@ bool PrintChartLandscape(Platform &platform, const StepChart &chart)
 
 void SaveChartToFile(Platform &platform, const StepChart &chart)
 {
+    // A Qt without its SVG module (the Windows one) saves no SVG.
+    const bool svg = StepChart::savedFormats().contains(QLatin1String("svg"));
     const QString fileName = platform.saveFileName(
         QStringLiteral("grafikon.png"),
-        QCoreApplication::translate("ChartCommands",
-                                    "PNG kép (*.png);;SVG rajz (*.svg);;PDF dokumentum (*.pdf)"));
+        svg ? QCoreApplication::translate("ChartCommands",
+                                          "PNG kép (*.png);;SVG rajz (*.svg);;PDF dokumentum (*.pdf)")
+            : QCoreApplication::translate("ChartCommands", "PNG kép (*.png);;PDF dokumentum (*.pdf)"));
     if (fileName.isEmpty())
         return;
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf")) {
+    if (!StepChart::savedFormats().contains(QFileInfo(fileName).suffix().toLower())) {
         platform.showMessage(
             Platform::MessageKind::Error,
-            QCoreApplication::translate("ChartCommands",
-                                        "A grafikon PNG, SVG vagy PDF fájlba menthető; a(z) „%1” fájl "
-                                        "kiterjesztése egyik sem.")
+            (svg ? QCoreApplication::translate("ChartCommands",
+                                               "A grafikon PNG, SVG vagy PDF fájlba menthető; a(z) „%1” fájl "
+                                               "kiterjesztése egyik sem.")
+                 : QCoreApplication::translate("ChartCommands",
+                                               "A grafikon PNG vagy PDF fájlba menthető; a(z) „%1” fájl "
+                                               "kiterjesztése egyik sem."))
                 .arg(QFileInfo(fileName).fileName()));
         return;
     }
     QString reason;
     if (!chart.saveToFile(fileName, &reason)) {
-        reason = saveFailureReason(errno, reason);
+        reason = saveFailureReason(lastFileError(), reason);
         platform.showMessage(
             Platform::MessageKind::Error,
             QCoreApplication::translate("ChartCommands", "A grafikon nem menthető ide:\n%1\n\n%2")

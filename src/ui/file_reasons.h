@@ -9,3 +9,7 @@
 // full disk, a read-only file system), told by the system's error number taken right after the failure;
 // any other cause in the system's own words.
 QString saveFailureReason(int errorNumber, const QString &systemText);
+
+// The system's error number of the file call that just failed, as errno numbers it (Windows keeps its
+// own, which is turned into errno's for the causes above).
+int lastFileError();

@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-#include "ui/svg_picture.h"
+#include "ui/picture_widget.h"
+#include "ui/pictures.h"
 #include "ui/texts.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
@@ -130,23 +131,23 @@ QFrame *rule(QWidget *parent, int x, int y, int width)
 }
 
 QPushButton *button(QWidget *parent, const QString &name, const language::Text &caption,
-                    const QRect &geometry, const QString &iconPath)
+                    const QRect &geometry, const QString &icon)
 {
     auto *b = new QPushButton(parent);
     caption.bind(b, [b](const QString &t) { b->setText(t); });
     b->setObjectName(name);
     b->setGeometry(geometry);
-    if (!iconPath.isEmpty()) {
-        b->setIcon(QIcon(iconPath));
+    if (!icon.isEmpty()) {
+        b->setIcon(pictures::icon(icon));
         b->setIconSize(QSize(32, 32));
     }
     return b;
 }
 
-QWidget *picture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry,
+QWidget *picture(QWidget *parent, const QString &name, const QString &pictureName, const QRect &geometry,
                  bool opaque)
 {
-    auto *picture = new SvgPicture(resource, parent);
+    auto *picture = new PictureWidget(pictureName, parent);
     picture->setObjectName(name);
     picture->setGeometry(geometry);
     picture->setAutoFillBackground(opaque);

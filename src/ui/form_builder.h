@@ -62,9 +62,9 @@ QFrame *colourPanel(QWidget *parent, const QString &name, const language::Text &
 // A horizontal rule two pixels high.
 QFrame *rule(QWidget *parent, int x, int y, int width);
 QPushButton *button(QWidget *parent, const QString &name, const language::Text &caption,
-                    const QRect &geometry, const QString &iconPath = {});
-// A picture from a vector resource; an opaque one paints the window colour behind it.
-QWidget *picture(QWidget *parent, const QString &name, const QString &resource, const QRect &geometry,
+                    const QRect &geometry, const QString &icon = {});
+// One of the program's pictures (ui/pictures.h); an opaque one paints the window colour behind it.
+QWidget *picture(QWidget *parent, const QString &name, const QString &picture, const QRect &geometry,
                  bool opaque = false);
 RadioGroup *radioGroup(QWidget *parent, const QString &name, const language::Text &caption,
                        const std::function<QStringList()> &items, const QRect &geometry, int columns = 1,

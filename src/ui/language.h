@@ -46,8 +46,8 @@ QString startLanguage(const QString &commandLine, const QString &remembered, con
 QString rememberedLanguage();
 void rememberLanguage(const QString &code);
 
-// The file to show for path ("inf/<name>.rtf", ":/pictures/<name>.svg") in the window's language: in English
-// "inf/en/<name>.rtf" (":/pictures/en/<name>.svg") when it exists, else path itself.
+// The document to show for path ("inf/<name>.rtf") in the window's language: in English "inf/en/<name>.rtf"
+// when it exists, else path itself.
 QString documentPath(const QString &path);
 
 // The user's guide's file name in the window's language: "rs232sim_sugo.pdf" or "rs232sim_guide.pdf".

@@ -11,6 +11,7 @@
 #include "ui/pages/stream/stream_page.h"
 #include "ui/pages/topology_page.h"
 #include "ui/pages/transmit_receive_page.h"
+#include "ui/pictures.h"
 #include "ui/texts.h"
 #include "widgets/rtfview.h"
 
@@ -66,7 +67,7 @@ void MainWindow::buildWindow()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/rs232.svg")));
+    setWindowIcon(pictures::icon(QStringLiteral("rs232")));
     // A fixed tool-window frame: title and close button only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
@@ -336,7 +337,7 @@ void MainWindow::buildInformationPanel(QWidget *client)
     }
     QFrame *panel = form::panel(client, QStringLiteral("Panel6"), QRect(kLeft, 3, width, 772));
 
-    form::picture(panel, QStringLiteral("Image6"), QStringLiteral(":/pictures/info.svg"),
+    form::picture(panel, QStringLiteral("Image6"), QStringLiteral("info"),
                   QRect((width - 69) / 2, 8, 69, 73));
     QLabel *choose = form::label(
         panel, [] { return tr("Kérem válasszon egyet az alábbiak közül:"); }, 40, 104, false,

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QMargins>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
@@ -106,6 +107,8 @@ public:
     // file. False with the reason in errorString when the extension is none of these or the file
     // cannot be written.
     bool saveToFile(const QString &fileName, QString *errorString = nullptr) const;
+    // The extensions saveToFile writes, in lower case: png, svg where Qt has its SVG module, and pdf.
+    static QStringList savedFormats();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -13,7 +13,9 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
+#if RS232_CHARTS_AS_SVG
 #include <QSvgGenerator>
+#endif
 
 #include <algorithm>
 
@@ -53,6 +55,13 @@ bool StepChart::print(QPrinter &printer) const
     return ended && printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
 }
 
+QStringList StepChart::savedFormats()
+{
+    if (RS232_CHARTS_AS_SVG)
+        return {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf")};
+    return {QStringLiteral("png"), QStringLiteral("pdf")};
+}
+
 bool StepChart::saveToFile(const QString &fileName, QString *errorString) const
 {
     const auto fail = [errorString](const QString &reason) {
@@ -61,7 +70,7 @@ bool StepChart::saveToFile(const QString &fileName, QString *errorString) const
         return false;
     };
     const QString suffix = QFileInfo(fileName).suffix().toLower();
-    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf"))
+    if (!savedFormats().contains(suffix))
         return fail(QStringLiteral("unknown file format \"%1\"").arg(suffix));
 
     QSaveFile file(fileName);
@@ -81,6 +90,7 @@ bool StepChart::saveToFile(const QString &fileName, QString *errorString) const
     bool drawn = false;
     if (suffix == QLatin1String("png")) {
         drawn = toImage().save(&file, "PNG");
+#if RS232_CHARTS_AS_SVG
     } else if (suffix == QLatin1String("svg")) {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
@@ -91,6 +101,7 @@ bool StepChart::saveToFile(const QString &fileName, QString *errorString) const
         svg.setViewBox(target);
         svg.setTitle(objectName());
         drawn = paintOn(svg);
+#endif
     } else {
         // At 72 dots per inch one pixel of the chart is one point of the page.
         QPdfWriter pdf(&file);

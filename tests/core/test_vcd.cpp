@@ -149,13 +149,21 @@ TEST(VcdTest, HandshakeLinesAndSilentChannels)
 class Decoder
 {
 public:
+    // sigrok-cli is a tool of the Linux systems the tests run on: the Windows build's tests, run under
+    // Wine, go without it; in CI on Linux scripts/setup installs it, and a missing one is a failure.
+#ifdef _WIN32
+    static bool available() { return false; }
+    static bool required() { return false; }
+#else
     static bool available() { return std::system("sigrok-cli --version >/dev/null 2>&1") == 0; }
+    static bool required() { return std::getenv("CI") != nullptr; }
+#endif
 
     int firstByte(const std::string &dump, const std::string &wire, int baud, const char *parity,
                   std::int64_t lengthNs)
     {
         const auto file =
-            std::filesystem::temp_directory_path() / ("rs232_vcd_" + std::to_string(::getpid()) + ".vcd");
+            std::filesystem::temp_directory_path() / ("rs232_vcd_" + std::to_string(std::random_device{}()) + ".vcd");
         std::ofstream(file) << dump;
         // Few enough samples for the decoder to finish quickly, enough for slow lines to stay exact.
         m_downsample = std::max<std::int64_t>(1, lengthNs / 4000000);
@@ -206,8 +214,7 @@ std::int64_t lengthOf(const std::string &dump)
 TEST(VcdDecodeTest, SharedSpeedAndParityDecodeToTheSentBytes)
 {
     if (!Decoder::available()) {
-        // Setup installs it: on CI a missing decoder is a failure, not a reason to skip.
-        if (std::getenv("CI"))
+        if (Decoder::required())
             FAIL() << "sigrok-cli is missing; scripts/setup installs it";
         GTEST_SKIP() << "sigrok-cli is not installed";
     }
@@ -238,8 +245,7 @@ TEST(VcdDecodeTest, SharedSpeedAndParityDecodeToTheSentBytes)
 TEST(VcdDecodeTest, RandomSpeedPairsAgreeWithOurReceiver)
 {
     if (!Decoder::available()) {
-        // Setup installs it: on CI a missing decoder is a failure, not a reason to skip.
-        if (std::getenv("CI"))
+        if (Decoder::required())
             FAIL() << "sigrok-cli is missing; scripts/setup installs it";
         GTEST_SKIP() << "sigrok-cli is not installed";
     }

@@ -470,6 +470,11 @@ std::uint64_t digestOfCase(const Framing &framing, std::uint64_t seed, std::stri
 
 TEST(ReceiverTest, SeededLinesDecodeAsTheyAlwaysHave)
 {
+#ifdef _WIN32
+    // The table was recorded with glibc's log1p, which spaces the random noise; the MinGW runtime's differs
+    // in the last bit, which moves a few glitches by a hair and with them the frames they touch.
+    GTEST_SKIP() << "the digests are of lines drawn with glibc's log1p";
+#endif
     // One row per framing: data bits 5..9, parity N E O M S, stop 1, 1.5, 2.
     const std::uint64_t expected[75] = {
         0xcc27b18df2246801ull, 0x8c4922a6ce30254full, 0x9c29c22d300253f2ull, 0x167bf092e7863ec3ull,

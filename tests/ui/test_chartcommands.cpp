@@ -19,7 +19,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#if RS232_CHARTS_AS_SVG
 #include <QSvgRenderer>
+#endif
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -313,7 +315,8 @@ void ChartCommandsTest::failingPrinterReportsOnceAndRestoresPortrait()
 void ChartCommandsTest::savedSvgAndPdfShowTheChart_data()
 {
     QTest::addColumn<QString>("fileName");
-    QTest::newRow("svg") << QStringLiteral("chart.svg");
+    if (RS232_CHARTS_AS_SVG)
+        QTest::newRow("svg") << QStringLiteral("chart.svg");
     QTest::newRow("pdf") << QStringLiteral("chart.pdf");
     QTest::newRow("png") << QStringLiteral("chart.png");
 }
@@ -330,12 +333,14 @@ void ChartCommandsTest::savedSvgAndPdfShowTheChart()
     SaveChartToFile(platform, run.chart);
     QCOMPARE(platform.saveRequests.size(), 1);
     QCOMPARE(platform.saveFilters.first(),
-             QStringLiteral("PNG kép (*.png);;SVG rajz (*.svg);;PDF dokumentum (*.pdf)"));
+             RS232_CHARTS_AS_SVG ? QStringLiteral("PNG kép (*.png);;SVG rajz (*.svg);;PDF dokumentum (*.pdf)")
+                                 : QStringLiteral("PNG kép (*.png);;PDF dokumentum (*.pdf)"));
     QVERIFY(platform.messages.isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{fileName});
 
     // Read the file back into a picture of the chart's size and compare it with the chart as shown.
     QImage back;
+#if RS232_CHARTS_AS_SVG
     if (fileName.endsWith(QLatin1String(".svg"))) {
         QSvgRenderer svg(platform.saveAnswer);
         QVERIFY(svg.isValid());
@@ -343,8 +348,15 @@ void ChartCommandsTest::savedSvgAndPdfShowTheChart()
         back.fill(Qt::white);
         QPainter painter(&back);
         svg.render(&painter);
-    } else if (fileName.endsWith(QLatin1String(".pdf"))) {
+    } else
+#endif
+    if (fileName.endsWith(QLatin1String(".pdf"))) {
         const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+#ifdef Q_OS_WIN
+        // poppler's pdftoppm is a tool of the Linux systems the tests run on, not of the Windows build's.
+        if (pdftoppm.isEmpty())
+            QSKIP("pdftoppm is not there to read the PDF back");
+#endif
         QVERIFY2(!pdftoppm.isEmpty(),
                  "pdftoppm (poppler-utils, installed by scripts/setup) reads the PDF back");
         QProcess process;
@@ -573,9 +585,15 @@ void ChartCommandsTest::dataPacketChartsPanAndSave()
                 save = action;
         }
         QVERIFY2(save, c.chart);
+#if RS232_CHARTS_AS_SVG
         platform.saveAnswer = dir.filePath(name + QStringLiteral(".svg"));
         save->trigger();
         QVERIFY(QSvgRenderer(platform.saveAnswer).isValid());
+#else
+        platform.saveAnswer = dir.filePath(name + QStringLiteral(".png"));
+        save->trigger();
+        QVERIFY(!QImage(platform.saveAnswer).isNull());
+#endif
     }
     QCOMPARE(platform.saveRequests.size(), 3);
     QVERIFY(platform.messages.isEmpty());

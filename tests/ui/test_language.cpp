@@ -412,6 +412,9 @@ void LanguageTest::languageMenuSwitchesAndRemembers()
 
 void LanguageTest::translationIsCompleteAndInStep()
 {
+#ifdef _WIN32
+    QSKIP("lupdate is a tool of the Linux build machine; the Linux build checks the translation file");
+#endif
     // The translation file brought up to date with the sources, on a copy: a text added to the sources
     // without its translation shows as unfinished, one that left them as vanished.
     QTemporaryDir dir;

@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QSignalSpy>
+#if RS232_CHARTS_AS_SVG
 #include <QSvgRenderer>
+#endif
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -371,7 +373,8 @@ void TestStepChart::saveToFileWritesTheFormatOfTheExtension_data()
     QTest::addColumn<QByteArray>("magic");
     QTest::newRow("png") << QStringLiteral("chart.png") << QByteArray("\x89PNG");
     QTest::newRow("upper-case PNG") << QStringLiteral("CHART.PNG") << QByteArray("\x89PNG");
-    QTest::newRow("svg") << QStringLiteral("chart.svg") << QByteArray("<?xml");
+    if (RS232_CHARTS_AS_SVG)
+        QTest::newRow("svg") << QStringLiteral("chart.svg") << QByteArray("<?xml");
     QTest::newRow("pdf") << QStringLiteral("chart.pdf") << QByteArray("%PDF");
 }
 
@@ -396,7 +399,9 @@ void TestStepChart::saveToFileWritesTheFormatOfTheExtension()
     if (suffix == QLatin1String("png")) {
         QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32),
                  bare.chart.toImage().convertToFormat(QImage::Format_RGB32));
-    } else if (suffix == QLatin1String("svg")) {
+    }
+#if RS232_CHARTS_AS_SVG
+    if (suffix == QLatin1String("svg")) {
         QSvgRenderer svg(path);
         QVERIFY(svg.isValid());
         QCOMPARE(svg.viewBoxF(), QRectF(QPointF(0, 0), QSizeF(bare.chart.size())));
@@ -410,6 +415,7 @@ void TestStepChart::saveToFileWritesTheFormatOfTheExtension()
         QCOMPARE(QColor(back.pixel(bare.px(7.5), bare.py(0.9))), QColor(Qt::white));
         QCOMPARE(QColor(back.pixel(bare.px(7.5), bare.py(0.1))), QColor(Qt::red));
     }
+#endif
 }
 
 void TestStepChart::saveToFileRefusesAndLeavesNothing_data()

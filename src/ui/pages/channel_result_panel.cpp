@@ -97,10 +97,10 @@ ChannelResultPanel::ChannelResultPanel(int channel, QWidget *parent) : QWidget(p
     m_memo->setGeometry(600, 52, 180, 178);
     // Both pictures share one place; the OK picture lies over the error picture until a run decides.
     m_errorPicture =
-        form::picture(this, name("hiba"), QStringLiteral(":/pictures/error.svg"), QRect(788, 52, 28, 30));
+        form::picture(this, name("hiba"), QStringLiteral("error"), QRect(788, 52, 28, 30));
     // Drawn on the window colour, so the check mark hides the cross beneath it.
     m_okPicture =
-        form::picture(this, name("ok"), QStringLiteral(":/pictures/ok.svg"), QRect(786, 52, 32, 28), true);
+        form::picture(this, name("ok"), QStringLiteral("ok"), QRect(786, 52, 32, 28), true);
     m_okPicture->raise();
     // The grid's header, its kinds and the messages are worded again in another language.
     language::follow(m_grid, [this] {

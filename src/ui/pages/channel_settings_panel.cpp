@@ -208,7 +208,7 @@ void ChannelSettingsPanel::buildFramePage(QWidget *page)
     // The picture draws a frame of eleven equal cells between x = 21 and 663 of its 684 pixels; the
     // names of the cells stand above it and the name of the whole under the line, above the arrow.
     const QRect picture(40, 80, 684, 175);
-    form::picture(page, name("kep"), QStringLiteral(":/pictures/frame_channel.svg"), picture);
+    form::picture(page, name("kep"), QStringLiteral("frame_channel"), picture);
     const auto cells = [] {
         return QStringList{tr("start bit"), tr("1. bit"),      tr("2. bit"),  tr("3. bit"),
                            tr("4. bit"),    tr("5. bit"),      tr("6. bit"),  tr("7. bit"),

@@ -7,7 +7,7 @@
 #include "core/view_data.h"
 #include "ui/chart_commands.h"
 #include "ui/core_texts.h"
-#include "ui/svg_picture.h"
+#include "ui/picture_widget.h"
 #include "ui/texts.h"
 #include "widgets/radiogroup.h"
 #include "widgets/spinedit.h"
@@ -136,8 +136,8 @@ void DataPacketPage::buildSimplifiedView(QWidget *page, bool withParity)
     view.markers = view.chart->series(name("_sm"));
 
     // The picture lies under the plot area, one box under each stretch of the frame.
-    auto *picture = new SvgPicture(withParity ? QStringLiteral(":/pictures/frame_parity.svg")
-                                              : QStringLiteral(":/pictures/frame_noparity.svg"),
+    auto *picture = new PictureWidget(withParity ? QStringLiteral("frame_parity")
+                                              : QStringLiteral("frame_noparity"),
                                    page);
     picture->setObjectName(name("_kep"));
     picture->setFillsWidget(true);
@@ -146,9 +146,9 @@ void DataPacketPage::buildSimplifiedView(QWidget *page, bool withParity)
                          picture->heightForWidth(plot.width()));
 
     QPushButton *copy = form::button(page, name("_nezetmasol"), texts::copyView, QRect(417, 641, 178, 51),
-                                     QStringLiteral(":/glyphs/camera.svg"));
+                                     QStringLiteral("camera"));
     QPushButton *print = form::button(page, name("_nezetnyomtat"), texts::printView, QRect(612, 642, 178, 51),
-                                      QStringLiteral(":/glyphs/printer.svg"));
+                                      QStringLiteral("printer"));
     StepChart *chart = view.chart;
     connect(copy, &QPushButton::clicked, this, [this, chart] { CopyChartImage(m_platform, *chart); });
     connect(print, &QPushButton::clicked, this, [this, chart] { PrintChartLandscape(m_platform, *chart); });
@@ -218,13 +218,13 @@ void DataPacketPage::buildResultPage(QWidget *page)
     addChartContextMenu(*chart, m_platform);
 
     QPushButton *shrink = form::button(page, QStringLiteral("qel_rs232_acssz_tengelycsok"), QString(),
-                                       QRect(663, 341, 62, 51), QStringLiteral(":/glyphs/axis_shrink.svg"));
+                                       QRect(663, 341, 62, 51), QStringLiteral("axis_shrink"));
     QPushButton *grow = form::button(page, QStringLiteral("qel_rs232_acssz_tengelynov"), QString(),
-                                     QRect(739, 341, 62, 51), QStringLiteral(":/glyphs/axis_grow.svg"));
+                                     QRect(739, 341, 62, 51), QStringLiteral("axis_grow"));
     QPushButton *copy = form::button(page, QStringLiteral("qel_rs232_acssz_nezetmasol"), texts::copyView,
-                                     QRect(620, 448, 178, 51), QStringLiteral(":/glyphs/camera.svg"));
+                                     QRect(620, 448, 178, 51), QStringLiteral("camera"));
     QPushButton *print = form::button(page, QStringLiteral("qel_rs232_acssz_nezetnyomtat"), texts::printView,
-                                      QRect(620, 505, 178, 51), QStringLiteral(":/glyphs/printer.svg"));
+                                      QRect(620, 505, 178, 51), QStringLiteral("printer"));
     connect(shrink, &QPushButton::clicked, this, [chart] { shrinkTimeAxis(*chart); });
     connect(grow, &QPushButton::clicked, this, [chart] { growTimeAxis(*chart); });
     connect(copy, &QPushButton::clicked, this, [this, chart] { CopyChartImage(m_platform, *chart); });
@@ -235,8 +235,8 @@ void DataPacketPage::buildResultPage(QWidget *page)
         runPanel, [] { return tr("Adatcsomag szimuláció"); }, 12, 24, true);
     QPushButton *run = form::button(
         runPanel, QStringLiteral("qel_rs232_acssz_szim"),
-        [] { return QStringLiteral("       ") + tr("Szimuláció") + QStringLiteral("              "); },
-        QRect(210, 5, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));
+        [] { return QStringLiteral("       ") + tr("Szimuláció") + QStringLiteral("            "); },
+        QRect(210, 5, 178, 51), QStringLiteral("magnifier"));
     connect(run, &QPushButton::clicked, this, &DataPacketPage::runComposite);
 
     form::label(

@@ -8,7 +8,7 @@
 
 TopologyPage::TopologyPage(QWidget *parent) : QWidget(parent)
 {
-    form::picture(this, QStringLiteral("Image48"), QStringLiteral(":/pictures/topology.svg"), QRect(184, 32, 465, 199));
+    form::picture(this, QStringLiteral("Image48"), QStringLiteral("topology"), QRect(184, 32, 465, 199));
     m_description = form::descriptionView(this, QStringLiteral("qel_rs232_top_re"), tr("RS232 topológiai leírás"),
                                           QRect(17, 320, 824, 409), form::kWindowColour);
 }

@@ -26,7 +26,6 @@
 #include <QTabWidget>
 
 #include <array>
-#include <cerrno>
 
 namespace {
 
@@ -92,12 +91,12 @@ void TransmitReceivePage::buildDescriptionPage(QWidget *page)
 {
     form::label(
         page, [] { return tr("1. csatorna"); }, 212, 38, true, QStringLiteral("Label201"));
-    form::picture(page, QStringLiteral("Image20"), QStringLiteral(":/pictures/chip.svg"), QRect(202, 62, 103, 79));
-    form::picture(page, QStringLiteral("Image22"), QStringLiteral(":/pictures/link_arrows.svg"),
+    form::picture(page, QStringLiteral("Image20"), QStringLiteral("chip"), QRect(202, 62, 103, 79));
+    form::picture(page, QStringLiteral("Image22"), QStringLiteral("link_arrows"),
                   QRect(311, 71, 159, 61));
     form::label(
         page, [] { return tr("2. csatorna"); }, 520, 38, true, QStringLiteral("Label202"));
-    form::picture(page, QStringLiteral("Image21"), QStringLiteral(":/pictures/chip.svg"), QRect(478, 62, 103, 79));
+    form::picture(page, QStringLiteral("Image21"), QStringLiteral("chip"), QRect(478, 62, 103, 79));
     m_description = form::descriptionView(page, QStringLiteral("qel_rs232_avsz_szimleir"),
                                           tr("RS232 szimuláció leírás"), QRect(16, 160, 817, 537),
                                           form::kWindowColour);
@@ -210,13 +209,13 @@ void TransmitReceivePage::buildRunChartPages(QTabWidget *runPages)
         m_saveSignalsActions.append(saveSignals);
 
         QPushButton *copy = form::button(page, name("nezetmasol"), texts::copyView, QRect(35, 511, 178, 51),
-                                         QStringLiteral(":/glyphs/camera.svg"));
+                                         QStringLiteral("camera"));
         QPushButton *print = form::button(page, name(p.printName), texts::printView, QRect(219, 511, 178, 51),
-                                          QStringLiteral(":/glyphs/printer.svg"));
+                                          QStringLiteral("printer"));
         QPushButton *shrink = form::button(page, name("tengelycsok"), QString(), QRect(663, 511, 62, 51),
-                                           QStringLiteral(":/glyphs/axis_shrink.svg"));
+                                           QStringLiteral("axis_shrink"));
         QPushButton *grow = form::button(page, name("tengelynov"), QString(), QRect(739, 511, 62, 51),
-                                         QStringLiteral(":/glyphs/axis_grow.svg"));
+                                         QStringLiteral("axis_grow"));
         connect(copy, &QPushButton::clicked, this, [this, chart] { CopyChartImage(m_platform, *chart); });
         connect(print, &QPushButton::clicked, this, [this, chart] { PrintChartLandscape(m_platform, *chart); });
         connect(shrink, &QPushButton::clicked, this, [chart] { shrinkTimeAxis(*chart); });
@@ -267,7 +266,7 @@ void TransmitReceivePage::buildColourLegendStrip(QWidget *page)
     QPushButton *run = form::button(
         start, QStringLiteral("qel_rs232_avsz_szim"),
         [] { return QStringLiteral("     ") + tr("Szimuláció") + QStringLiteral("            "); },
-        QRect(232, 11, 178, 51), QStringLiteral(":/glyphs/magnifier.svg"));
+        QRect(232, 11, 178, 51), QStringLiteral("magnifier"));
     connect(run, &QPushButton::clicked, this, &TransmitReceivePage::run);
 }
 
@@ -349,7 +348,7 @@ void TransmitReceivePage::saveRunSignals()
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !file.commit()) {
-        const QString reason = saveFailureReason(errno, file.errorString());
+        const QString reason = saveFailureReason(lastFileError(), file.errorString());
         file.cancelWriting();
         m_platform.showMessage(Platform::MessageKind::Error, tr("A jelalakok nem menthetők ide:\n%1\n\n%2")
                                                                  .arg(QFileInfo(fileName).absoluteFilePath(), reason));

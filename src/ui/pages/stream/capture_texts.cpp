@@ -33,6 +33,43 @@ QString frequencyText(double hertz)
     return {};
 }
 
+QString sigrokMissingSentence()
+{
+    return QCoreApplication::translate("CaptureTexts",
+                                       "a sigrok munkameneteket (.sr) és a CSV-fájlokat a libsigrok könyvtár "
+                                       "olvassa, és a felvételt szintén az végzi, ennek pedig nincs Windowsra "
+                                       "fordított változata.");
+}
+
+QString captureOpenFilter()
+{
+    if (rs232::capture::readsSigrokFormats())
+        return QCoreApplication::translate("CaptureTexts",
+                                           "Logikai analizátor mérései (*.sr *.vcd *.csv);;sigrok munkamenet "
+                                           "(*.sr);;Value Change Dump (*.vcd);;CSV (*.csv);;Minden fájl (*)");
+    return QCoreApplication::translate("CaptureTexts", "Value Change Dump (*.vcd);;Minden fájl (*)");
+}
+
+QString captureOpenToolTip()
+{
+    if (rs232::capture::readsSigrokFormats())
+        return QCoreApplication::translate(
+            "CaptureTexts", "Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása");
+    return QCoreApplication::translate("CaptureTexts",
+                                       "Logikai analizátorral felvett soros jel beolvasása VCD-fájlból. A "
+                                       "program ezen változata csak VCD-t olvas: %1")
+        .arg(sigrokMissingSentence());
+}
+
+QString recordToolTip()
+{
+    if (rs232::capture::readsSigrokFormats())
+        return QCoreApplication::translate(
+            "CaptureTexts", "Soros jel felvétele logikai analizátorral (libsigrok), majd megnyitása mérésként");
+    return QCoreApplication::translate("CaptureTexts", "A program ezen változata nem vesz fel: %1")
+        .arg(sigrokMissingSentence());
+}
+
 namespace {
 
 // Whether a CSV file's header names a time column: the program reads CSV files whose columns are
@@ -89,8 +126,9 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
     const QString detail = fromCore(error.detail);
     // A CSV file that gives every row its instant fails in libsigrok's reader in one way or another;
     // whichever, what the program does not support is the time column.
+    // A build without libsigrok reads no CSV file at all, which it says instead.
     if (error.problem != LoadProblem::Cancelled && error.problem != LoadProblem::Unreadable &&
-        csvHasTimeColumn(path))
+        error.problem != LoadProblem::NotReadHere && csvHasTimeColumn(path))
         return QCoreApplication::translate(
                    "CaptureTexts",
                    "A(z) „%1” CSV-fájl első oszlopa az idő. A program csak olyan CSV-fájlt olvas, "
@@ -126,11 +164,24 @@ QString captureLoadMessage(const rs232::capture::LoadError &error, const QString
                    .arg(name);
         break;
     case LoadProblem::NotCapture:
-        text = QCoreApplication::translate(
-                   "CaptureTexts",
-                   "A(z) „%1” nem logikai analizátoros mérés, vagy olyan formátumú, amelyet a program "
-                   "nem ismer (sigrok munkamenet .sr, VCD, CSV).")
-                   .arg(name);
+        text = rs232::capture::readsSigrokFormats()
+                   ? QCoreApplication::translate(
+                         "CaptureTexts",
+                         "A(z) „%1” nem logikai analizátoros mérés, vagy olyan formátumú, amelyet a program "
+                         "nem ismer (sigrok munkamenet .sr, VCD, CSV).")
+                         .arg(name)
+                   : QCoreApplication::translate("CaptureTexts", "A(z) „%1” nem VCD-fájl, a program ezen "
+                                                                 "változata pedig csak VCD-méréseket olvas.")
+                         .arg(name);
+        break;
+    case LoadProblem::NotReadHere:
+        text = QCoreApplication::translate("CaptureTexts", "A(z) „%1” %2, ezt a program ezen változata nem "
+                                                           "olvassa: %3 Mentse a mérést VCD-ként, azt megnyitja.")
+                   .arg(name,
+                        detail == QLatin1String("CSV")
+                            ? QCoreApplication::translate("CaptureTexts", "CSV-fájl")
+                            : QCoreApplication::translate("CaptureTexts", "sigrok munkamenet"),
+                        sigrokMissingSentence());
         break;
     case LoadProblem::Damaged: {
         const QString fault = vcdFault(detail);

@@ -13,6 +13,16 @@
 
 #include <optional>
 
+// The open dialog's filter: the formats this build reads (VCD alone without libsigrok).
+QString captureOpenFilter();
+// The open button's tip: what it reads, and in a build without libsigrok why sessions and CSV are missing.
+QString captureOpenToolTip();
+// The recording button's tip; in a build without libsigrok, why it records nothing.
+QString recordToolTip();
+// Why a build without libsigrok reads no sigrok session and no CSV file and records nothing, as the end
+// of a sentence.
+QString sigrokMissingSentence();
+
 // Why the capture at path cannot be opened, in the window's language; a technical detail from the reader
 // follows where it helps someone who knows the format.
 QString captureLoadMessage(const rs232::capture::LoadError &error, const QString &path);

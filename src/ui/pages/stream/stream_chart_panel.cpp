@@ -9,6 +9,7 @@
 #include "ui/chart_commands.h"
 #include "ui/language.h"
 #include "ui/pages/stream/stream_texts.h"
+#include "ui/pictures.h"
 #include "ui/texts.h"
 #include "widgets/chartbars.h"
 #include "widgets/stepchart.h"
@@ -108,11 +109,11 @@ StreamChartPanel::StreamChartPanel(Platform &platform, QWidget *parent) : QWidge
         const char *glyph;
         bool (*command)(Platform &, const StepChart &);
     } commands[] = {
-        {"stream_copy", texts::copyView, ":/glyphs/camera.svg", &CopyChartImage},
-        {"stream_print", texts::printView, ":/glyphs/printer.svg", &PrintChartLandscape},
+        {"stream_copy", texts::copyView, "camera", &CopyChartImage},
+        {"stream_print", texts::printView, "printer", &PrintChartLandscape},
     };
     for (const auto &c : commands) {
-        auto *button = new QPushButton(QIcon(QString::fromLatin1(c.glyph)), QString());
+        auto *button = new QPushButton(pictures::icon(QString::fromLatin1(c.glyph)), QString());
         language::follow(button, [button, caption = c.caption] { button->setText(caption().trimmed()); });
         button->setObjectName(QString::fromLatin1(c.name));
         button->setIconSize(QSize(24, 24));
@@ -124,10 +125,10 @@ StreamChartPanel::StreamChartPanel(Platform &platform, QWidget *parent) : QWidge
     language::follow(wheelHint,
                      [wheelHint] { wheelHint->setText(tr("görgő: görgetés · Ctrl+görgő: nagyítás")); });
     buttons->addWidget(wheelHint);
-    auto *shrink = new QPushButton(QIcon(QStringLiteral(":/glyphs/zoom_out.svg")), QString());
+    auto *shrink = new QPushButton(pictures::icon(QStringLiteral("zoom_out")), QString());
     shrink->setObjectName(QStringLiteral("stream_shrink"));
     language::follow(shrink, [shrink] { shrink->setToolTip(tr("Kétszer akkora időtartam")); });
-    auto *grow = new QPushButton(QIcon(QStringLiteral(":/glyphs/zoom_in.svg")), QString());
+    auto *grow = new QPushButton(pictures::icon(QStringLiteral("zoom_in")), QString());
     grow->setObjectName(QStringLiteral("stream_grow"));
     language::follow(grow, [grow] { grow->setToolTip(tr("Feleakkora időtartam")); });
     for (QPushButton *button : {shrink, grow}) {

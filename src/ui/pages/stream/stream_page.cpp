@@ -28,7 +28,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -269,7 +268,7 @@ void StreamPage::saveLine()
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !file.commit()) {
-        const QString reason = saveFailureReason(errno, file.errorString());
+        const QString reason = saveFailureReason(lastFileError(), file.errorString());
         file.cancelWriting();
         m_platform.showMessage(Platform::MessageKind::Error,
                                tr("A vonal jelalakja nem menthető ide:\n%1\n\n%2").arg(fileName, reason));
@@ -278,9 +277,7 @@ void StreamPage::saveLine()
 
 void StreamPage::chooseCapture()
 {
-    const QString path = m_platform.openFileName(
-        tr("Logikai analizátor mérései (*.sr *.vcd *.csv);;sigrok munkamenet (*.sr);;Value Change "
-           "Dump (*.vcd);;CSV (*.csv);;Minden fájl (*)"));
+    const QString path = m_platform.openFileName(captureOpenFilter());
     if (!path.isEmpty())
         openCapture(path);
 }
@@ -541,7 +538,7 @@ void StreamPage::saveRecording()
     QSaveFile file(fileName);
     if (source.error() != QFileDevice::NoError || !file.open(QIODevice::WriteOnly) ||
         file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = saveFailureReason(errno, file.errorString());
+        const QString reason = saveFailureReason(lastFileError(), file.errorString());
         file.cancelWriting();
         m_platform.showMessage(Platform::MessageKind::Error,
                                tr("A felvétel nem menthető ide:\n%1\n\n%2").arg(fileName, reason));

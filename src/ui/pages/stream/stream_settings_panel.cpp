@@ -7,8 +7,10 @@
 #include "stream/stream_run.h"
 #include "ui/language.h"
 #include "ui/pages/stream/capture_box.h"
+#include "ui/pages/stream/capture_texts.h"
 #include "ui/pages/stream/settings_fields.h"
 #include "ui/pages/stream/stream_texts.h"
+#include "ui/pictures.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -241,7 +243,7 @@ void StreamSettingsPanel::buildLine(QLayout *row)
                   "visszafordítva olvassa.");
     });
     lineGrid->addWidget(m_invert, 4, 0, 1, 3);
-    m_runButton = new QPushButton(QIcon(QStringLiteral(":/glyphs/magnifier.svg")), QString());
+    m_runButton = new QPushButton(pictures::icon(QStringLiteral("magnifier")), QString());
     language::follow(m_runButton, [this] { m_runButton->setText(tr("Szimuláció")); });
     m_runButton->setObjectName(QStringLiteral("stream_run"));
     m_runButton->setIconSize(QSize(32, 32));
@@ -256,15 +258,13 @@ void StreamSettingsPanel::buildLine(QLayout *row)
     auto *openCapture = new QPushButton;
     language::follow(openCapture, [openCapture] { openCapture->setText(tr("Mérés megnyitása…")); });
     openCapture->setObjectName(QStringLiteral("stream_open_capture"));
-    followToolTip(openCapture, [] {
-        return tr("Logikai analizátorral felvett soros jel (sigrok munkamenet .sr, VCD, CSV) beolvasása");
-    });
+    followToolTip(openCapture, [] { return captureOpenToolTip(); });
     auto *record = new QPushButton;
     language::follow(record, [record] { record->setText(tr("Felvétel…")); });
     record->setObjectName(QStringLiteral("stream_record"));
-    followToolTip(record, [] {
-        return tr("Soros jel felvétele logikai analizátorral (libsigrok), majd megnyitása mérésként");
-    });
+    followToolTip(record, [] { return recordToolTip(); });
+    // Recording goes through libsigrok: a build without it offers none, and the tip says why.
+    record->setEnabled(rs232::capture::readsSigrokFormats());
     auto *captureButtons = new QHBoxLayout;
     captureButtons->addWidget(openCapture, 1);
     captureButtons->addWidget(record);

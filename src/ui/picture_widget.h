@@ -3,16 +3,16 @@
 
 #pragma once
 
-#include <QSvgRenderer>
+#include <QString>
 #include <QWidget>
 
-// A picture drawn from its vector source at whatever size and pixel density the widget has, so it stays
-// crisp on any screen and can be laid exactly along another control (the frame pictures under the
-// simplified charts lie under the plot area).
-class SvgPicture : public QWidget
+// One of the program's pictures (ui/pictures.h), painted at whatever size and pixel density the widget
+// has, so it stays crisp on any screen and can be laid exactly along another control (the frame pictures
+// under the simplified charts lie under the plot area).
+class PictureWidget : public QWidget
 {
 public:
-    SvgPicture(const QString &resource, QWidget *parent = nullptr);
+    PictureWidget(const QString &picture, QWidget *parent = nullptr);
     // The height that keeps the picture's proportions at the given width.
     int heightForWidth(int width) const override;
     bool hasHeightForWidth() const override { return true; }
@@ -24,6 +24,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QSvgRenderer m_renderer;
+    QString m_picture;
     bool m_fills = false;
 };
